@@ -1,0 +1,184 @@
+#include "platform/fake/fake_forms.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace sysvane::fake {
+
+using forms::Prop;
+
+// Records every property change; a focus request reaches the control as a real focus would.
+class FakeRecordingPeer : public forms::Peer {
+ public:
+  FakeRecordingPeer(FakeRuntime& rt, const void* model, forms::Control* control)
+      : rt_(rt), model_(model), control_(control) {}
+  void Changed(Prop prop) override { ++rt_.changes_[{model_, prop}]; }
+  void SetFocus() override {
+    if (control_) control_->NotifyGotFocus();
+  }
+
+ private:
+  FakeRuntime& rt_;
+  const void* model_;
+  forms::Control* control_;
+};
+
+class FakeTimerPeer : public forms::Peer {
+ public:
+  FakeTimerPeer(FakeRuntime& rt, forms::Timer& timer) : rt_(rt), timer_(timer) { Changed(Prop::TimerState); }
+  ~FakeTimerPeer() override { rt_.Disarm(&timer_); }
+  void Changed(Prop) override {
+    if (timer_.Enabled() && timer_.Interval() > 0)
+      rt_.Arm(&timer_);
+    else
+      rt_.Disarm(&timer_);
+  }
+
+ private:
+  FakeRuntime& rt_;
+  forms::Timer& timer_;
+};
+
+FakeRuntime::FakeRuntime() = default;
+FakeRuntime::~FakeRuntime() = default;
+
+std::unique_ptr<forms::Peer> FakeRuntime::CreateFormPeer(forms::Form& form) {
+  return std::make_unique<FakeRecordingPeer>(*this, &form, nullptr);
+}
+
+std::unique_ptr<forms::Peer> FakeRuntime::CreateControlPeer(forms::Control& control) {
+  return std::make_unique<FakeRecordingPeer>(*this, &control, &control);
+}
+
+std::unique_ptr<forms::Peer> FakeRuntime::CreateTimerPeer(forms::Timer& timer) {
+  return std::make_unique<FakeTimerPeer>(*this, timer);
+}
+
+void FakeRuntime::Arm(forms::Timer* timer) {
+  timers_[timer] = Schedule{now_ + timer->Interval(), order_++};
+}
+
+void FakeRuntime::Disarm(forms::Timer* timer) {
+  timers_.erase(timer);
+}
+
+bool FakeRuntime::TimerRunning(const forms::Timer& timer) const {
+  return timers_.count(const_cast<forms::Timer*>(&timer)) > 0;
+}
+
+void FakeRuntime::Advance(long long milliseconds) {
+  const long long end = now_ + milliseconds;
+  for (;;) {
+    auto next = timers_.end();
+    for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+      if (it->second.due > end) continue;
+      if (next == timers_.end() || it->second.due < next->second.due ||
+          (it->second.due == next->second.due && it->second.order < next->second.order))
+        next = it;
+    }
+    if (next == timers_.end()) break;
+    forms::Timer* timer = next->first;
+    now_ = std::max(now_, next->second.due);
+    // Re-arm before the tick, so that a handler that disables or re-enables the timer wins.
+    next->second = Schedule{now_ + timer->Interval(), order_++};
+    timer->NotifyTick();
+  }
+  now_ = end;
+}
+
+void FakeRuntime::Fire(forms::Timer& timer) {
+  if (timers_.count(&timer)) timers_[&timer] = Schedule{now_ + timer.Interval(), order_++};
+  timer.NotifyTick();
+}
+
+void FakeRuntime::RunModal(forms::Form& form) {
+  if (onModal) {
+    onModal(form);
+    return;
+  }
+  // Ten virtual minutes at most, in 15 ms steps: the modal window closes itself (a timer, a
+  // scripted answer) or the loop gives up.
+  for (int step = 0; step < 40000 && form.Loaded() && form.Visible(); ++step) Advance(15);
+}
+
+void FakeRuntime::PauseWithoutMessages(int milliseconds) {
+  pauses.push_back(milliseconds);
+  now_ += milliseconds;  // timers that fall due meanwhile fire at the next Advance
+}
+
+static std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (text[i] == '\n' || text[i] == '\r')
+      lines.emplace_back();
+    else
+      lines.back() += text[i];
+  }
+  return lines;
+}
+
+Twips FakeRuntime::TextWidth(const forms::Font& font, const std::string& text) {
+  size_t widest = 0;
+  for (const auto& line : Lines(text)) widest = std::max(widest, line.size());
+  return Twips(widest) * charWidth * font.size / 8.25;
+}
+
+Twips FakeRuntime::TextHeight(const forms::Font& font, const std::string& text) {
+  return Twips(Lines(text).size()) * lineHeight * font.size / 8.25;
+}
+
+bool FakeRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) {
+  trayCalls.push_back({message, data});
+  if (trayRefuses) return false;
+  if (message == forms::NIM_ADD) {
+    trayIconShown = true;
+    trayOwner_ = data.hWnd;
+  } else if (message == forms::NIM_DELETE) {
+    trayIconShown = false;
+    trayOwner_ = nullptr;
+  }
+  return true;
+}
+
+std::string FakeRuntime::TrayTip() const {
+  for (auto it = trayCalls.rbegin(); it != trayCalls.rend(); ++it) {
+    if (it->message == forms::NIM_DELETE) continue;
+    const auto& tip = it->data.szTip;
+    size_t n = 0;
+    while (n < 63 && tip[n] != '\0') ++n;
+    return std::string(tip.data(), n);
+  }
+  return "";
+}
+
+void FakeRuntime::DeliverTray(uint32_t message) {
+  if (trayOwner_) trayOwner_->NotifyMouseMove(0, 0, message * screen.TwipsPerPixelX, 0);
+}
+
+int FakeRuntime::ChangeCount(const void* modelObject, forms::Prop prop) const {
+  auto it = changes_.find({modelObject, prop});
+  return it == changes_.end() ? 0 : it->second;
+}
+
+void FakeRuntime::PopupMenu(forms::Form&, forms::MenuList& menu) {
+  poppedMenus.push_back(menu.name);
+  if (onPopupMenu) onPopupMenu(menu);
+}
+
+void FakeRuntime::SetForegroundWindow(forms::Form& form) {
+  foregroundWindows.push_back(form.Name());
+}
+
+int FakeRuntime::MsgBox(const std::string& prompt, int style, const std::string& title) {
+  msgBoxes.push_back({prompt, style, title});
+  if (!msgBoxAnswers.empty()) {
+    int answer = msgBoxAnswers.front();
+    msgBoxAnswers.pop_front();
+    return answer;
+  }
+  int buttons = style & 15;
+  return (buttons == 3 || buttons == 4) ? forms::vbYes : forms::vbOK;
+}
+
+}  // namespace sysvane::fake

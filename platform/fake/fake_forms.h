@@ -1,0 +1,105 @@
+// The forms runtime of the tests: no screen, no real time. It records what the windows ask of the
+// screen and the shell, runs timers on a virtual clock, and answers message boxes from a script.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/forms.h"
+
+namespace sysvane::fake {
+
+using forms::Twips;
+
+class FakeRuntime : public forms::Runtime {
+ public:
+  FakeRuntime();
+  ~FakeRuntime() override;
+
+  // --- what the tests script
+  forms::ScreenInfo screen{28800, 16200};         // 1920 x 1080 pixels
+  forms::TwipsRect workArea{0, 0, 28800, 15600};  // a 40-pixel panel at the bottom
+  std::vector<forms::TwipsRect> workAreas{{0, 0, 28800, 15600}};
+  LocaleInfo locale;
+  bool prevInstance = false;
+  std::deque<int> msgBoxAnswers;  // answers in order; vbOK (or vbYes for Yes/No styles) when empty
+  bool trayRefuses = false;
+  // Runs instead of the default modal loop (which advances the clock until the window closes).
+  std::function<void(forms::Form&)> onModal;
+  // Runs when a menu pops up: the test picks an item or does nothing.
+  std::function<void(forms::MenuList&)> onPopupMenu;
+  // Text measures: twips per character of an 8.25-point font and twips per line.
+  Twips charWidth = 90;
+  Twips lineHeight = 195;
+
+  // --- what the tests read
+  struct MsgBoxCall {
+    std::string prompt;
+    int style;
+    std::string title;
+  };
+  std::vector<MsgBoxCall> msgBoxes;
+  struct TrayCall {
+    int message;
+    forms::NOTIFYICONDATA data;
+  };
+  std::vector<TrayCall> trayCalls;
+  bool trayIconShown = false;
+  std::string TrayTip() const;  // the tip the shell shows: at most 63 characters, up to the NUL
+  std::vector<std::string> poppedMenus;
+  std::vector<std::string> foregroundWindows;
+  std::vector<int> pauses;
+  bool ended = false;
+  long long Now() const { return now_; }  // virtual milliseconds
+
+  // --- what the tests do
+  // Advances the virtual clock, firing every due timer of a loaded form in time order.
+  void Advance(long long milliseconds);
+  // Fires one timer now, whatever its schedule (as if its interval had elapsed).
+  void Fire(forms::Timer& timer);
+  // A notification from the tray icon, as the shell sends it to the owner window.
+  void DeliverTray(uint32_t message);
+  // How many times a peer was told that `prop` changed, for the control or form given.
+  int ChangeCount(const void* modelObject, forms::Prop prop) const;
+  void ResetChangeCounts() { changes_.clear(); }
+  bool TimerRunning(const forms::Timer& timer) const;
+
+  // --- forms::Runtime
+  std::unique_ptr<forms::Peer> CreateFormPeer(forms::Form& form) override;
+  std::unique_ptr<forms::Peer> CreateControlPeer(forms::Control& control) override;
+  std::unique_ptr<forms::Peer> CreateTimerPeer(forms::Timer& timer) override;
+  void RunModal(forms::Form& form) override;
+  void PauseWithoutMessages(int milliseconds) override;
+  forms::ScreenInfo Screen() override { return screen; }
+  forms::TwipsRect WorkArea() override { return workArea; }
+  std::vector<forms::TwipsRect> WorkAreas() override { return workAreas; }
+  Twips TextWidth(const forms::Font& font, const std::string& text) override;
+  Twips TextHeight(const forms::Font& font, const std::string& text) override;
+  bool ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) override;
+  void PopupMenu(forms::Form& owner, forms::MenuList& menu) override;
+  void SetForegroundWindow(forms::Form& form) override;
+  int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+  LocaleInfo Locale() override { return locale; }
+  bool PrevInstance() override { return prevInstance; }
+  void End() override { ended = true; }
+
+ private:
+  friend class FakeTimerPeer;
+  friend class FakeRecordingPeer;
+  struct Schedule {
+    long long due = 0;
+    long long order = 0;
+  };
+  void Arm(forms::Timer* timer);
+  void Disarm(forms::Timer* timer);
+  std::map<forms::Timer*, Schedule> timers_;
+  long long now_ = 0;
+  long long order_ = 0;
+  forms::Form* trayOwner_ = nullptr;
+  std::map<std::pair<const void*, forms::Prop>, int> changes_;
+};
+
+}  // namespace sysvane::fake

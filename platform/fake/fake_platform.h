@@ -1,0 +1,104 @@
+// Scriptable stand-ins for the kernel, registry, outside libraries and settings store. Tests set
+// the public fields to what the system should answer; nullopt means the call fails.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/kernel.h"
+#include "platform/outside.h"
+#include "platform/registry.h"
+#include "platform/settings_store.h"
+
+namespace sysvane::fake {
+
+class FakeKernel : public Kernel {
+ public:
+  std::optional<MEMORYSTATUS> memory = MEMORYSTATUS{};
+  std::optional<SYSTEM_POWER_STATUS> power = SYSTEM_POWER_STATUS{1, 128, 255, 0, 0xFFFFFFFFu, 0xFFFFFFFFu};
+  std::optional<OSVERSIONINFO> version;  // nullopt: GetVersionEx fails
+  std::vector<std::string> driveRoots{"c:\\"};
+  std::map<std::string, uint32_t> driveTypes{{"c:\\", DRIVE_FIXED}};
+  std::map<std::string, DiskSpace> disks;  // a root missing here fails its query
+  std::map<std::string, std::string> mountPoints{{"c:\\", "/"}};
+  std::optional<uint32_t> processorCount = 1;
+  std::optional<uint64_t> idleTime = 0;
+  std::optional<uint64_t> systemTime = 0;
+  uint64_t idleResolution = 0;
+  std::optional<ProcessCounts> processes;
+  uint32_t numberOfProcessors = 1;
+  std::optional<SystemName> systemName;
+  int diskQueries = 0;  // how many GetDiskFreeSpaceEx calls were made
+  std::vector<std::string> diskQueryLog;
+
+  // Drives as "c:\", "d:\" ... all fixed, each with the given (total, free-to-caller) bytes.
+  void SetFixedDrives(const std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>& drives);
+
+  bool GlobalMemoryStatus(MEMORYSTATUS& status) override;
+  bool GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) override;
+  bool GetVersionEx(OSVERSIONINFO& info) override;
+  std::string GetLogicalDriveStrings() override;
+  uint32_t GetDriveType(const std::string& root) override;
+  std::optional<DiskSpace> GetDiskFreeSpaceEx(const std::string& root) override;
+  std::string DriveMountPoint(const std::string& root) override;
+  std::optional<uint32_t> QueryProcessorCount() override { return processorCount; }
+  std::optional<uint64_t> QueryIdleTime() override { return idleTime; }
+  std::optional<uint64_t> QuerySystemTime() override { return systemTime; }
+  uint64_t IdleTimeResolution() override { return idleResolution; }
+  std::optional<ProcessCounts> CountProcesses() override { return processes; }
+  uint32_t GetNumberOfProcessors() override { return numberOfProcessors; }
+  std::optional<SystemName> GetSystemName() override { return systemName; }
+};
+
+// Keys are "ROOT\path" with the root as hex ("80000006\PerfStats\StatData").
+class FakeRegistry : public Registry {
+ public:
+  struct Key {
+    bool openable = true;
+    std::map<std::string, RegValue> values;
+    std::optional<uint32_t> refuseAccess;  // opening with this access fails
+  };
+  std::map<std::string, Key> keys;
+  std::vector<std::string> log;  // "open KEY", "read KEY\VALUE", "close KEY"
+  int openHandles = 0;
+
+  Key& Add(HKEY root, const std::string& path);
+  std::optional<HKEY> RegOpenKeyEx(HKEY root, const std::string& subKey, uint32_t access) override;
+  std::optional<RegValue> RegQueryValueEx(HKEY key, const std::string& valueName,
+                                          uint32_t bufferSize) override;
+  void RegCloseKey(HKEY key) override;
+
+ private:
+  std::map<HKEY, std::string> handles_;
+  HKEY next_ = 0x100;
+};
+
+class FakeProcessorLibrary : public ProcessorLibrary {
+ public:
+  std::string name;   // written into the first buffer
+  std::string speed;  // written into the fourth buffer ("733M", "2.53G")
+  void GetProcessor(std::string& first, std::string& second, std::string& third) override;
+  void GetProcessorRawSpeed(std::string& fourth) override;
+};
+
+class FakeResourceMeter : public ResourceMeter {
+ public:
+  int free[3] = {0, 0, 0};
+  int MyGetFreeSystemResources32(int kind) override { return kind >= 0 && kind < 3 ? free[kind] : 0; }
+};
+
+class FakeSettingsBackend : public SettingsBackend {
+ public:
+  std::map<std::string, std::string> values;  // key -> text (application "Sysvane", section "Settings")
+  bool refuseWrites = false;
+  std::vector<std::pair<std::string, std::string>> writes;  // in order, including refused ones
+  std::optional<std::string> Read(const std::string& app, const std::string& section,
+                                  const std::string& key) override;
+  bool Write(const std::string& app, const std::string& section, const std::string& key,
+             const std::string& value) override;
+};
+
+}  // namespace sysvane::fake

@@ -1,0 +1,1 @@
+// The Linux kernel queries.

@@ -1,0 +1,9 @@
+#include "shell/menu.h"
+
+#include "shell/program.h"
+
+namespace sysvane {
+
+Menu::Menu(Program& program) : forms::Form(program.runtime(), "Menu"), program_(program) {}
+
+}  // namespace sysvane

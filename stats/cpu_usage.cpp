@@ -1,0 +1,1 @@
+#include "stats/cpu_usage.h"
