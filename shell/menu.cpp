@@ -6,4 +6,6 @@ namespace sysvane {
 
 Menu::Menu(Program& program) : forms::Form(program.runtime(), "Menu"), program_(program) {}
 
+Menu::~Menu() = default;
+
 }  // namespace sysvane

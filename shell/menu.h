@@ -1,6 +1,13 @@
+// Menu: the hidden start-up and tray controller. Its Form_Load is the program's start-up
+// sequence; afterwards it receives the tray icon's notifications and owns the tray menu.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <string>
+
 #include "platform/forms.h"
+#include "stats/cpu_usage.h"
 
 namespace sysvane {
 
@@ -9,6 +16,26 @@ class Program;
 class Menu : public forms::Form {
  public:
   explicit Menu(Program& program);
+  ~Menu() override;
+
+  // The tray menu MenuTray, in its order. The Options dialog and the Monitor window keep the
+  // checks of mnuOptions and mnuDisplay; the enabled state of mnuDisplay says whether any
+  // statistic is selected.
+  forms::MenuItem mnuSplash{"mnuSplash", "Show Splash Screen?"};
+  forms::MenuItem Separator2{"Separator2", "-"};
+  forms::MenuItem mnuOptions{"mnuOptions", "Options"};
+  forms::MenuItem mnuDisplay{"mnuDisplay", "Monitor"};
+  forms::MenuItem Separator{"Separator", "-"};
+  forms::MenuItem mnuAbout{"mnuAbout", "About Sysvane"};
+  forms::MenuItem mnuExit{"mnuExit", "Exit"};
+  forms::MenuList MenuTray{
+      "MenuTray", {&mnuSplash, &Separator2, &mnuOptions, &mnuDisplay, &Separator, &mnuAbout, &mnuExit}};
+
+  std::string TipText;
+  std::unique_ptr<CPUSampler> CPUMeter;
+  int32_t CPUPercent = 0;
+  bool HasBattery = false;  // decided once at start-up; the roll-up window reads it
+  int16_t BatteryPercent = 0;
 
  private:
   Program& program_;
