@@ -23,11 +23,17 @@ class CPUSampler {
 class clsCPUUsage : public CPUSampler {
  public:
   explicit clsCPUUsage(Registry& registry) : registry_(registry) {}
+  ~clsCPUUsage() override;
+  clsCPUUsage(const clsCPUUsage&) = delete;
+  clsCPUUsage& operator=(const clsCPUUsage&) = delete;
   void Initialize() override;
   int32_t Query() override;
   void Terminate() override;
 
  private:
+  // Reads "KERNEL\CPUUsage" of an open key into the data field; a failed read changes nothing.
+  void ReadValue(HKEY key);
+
   Registry& registry_;
   std::optional<HKEY> keyHandle_;
   uint32_t data_ = 0;
