@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/forms.h"
+#include "shell/tray_icon.h"
 #include "stats/cpu_usage.h"
 
 namespace sysvane {
@@ -37,8 +38,34 @@ class Menu : public forms::Form {
   bool HasBattery = false;  // decided once at start-up; the roll-up window reads it
   int16_t BatteryPercent = 0;
 
+  // The tip shown while no statistic is selected or a window of the program is open.
+  static constexpr const char* kFixedTip = "Sysvane Monitor";
+
+  // Rebuilds TipText from fresh figures of the selected statistics.
+  void BuildStatusTip();
+
+  // The tray menu's commands.
+  void mnuSplash_Click();
+  void mnuOptions_Click();
+  void mnuDisplay_Click();
+  void mnuAbout_Click();
+  void mnuExit_Click();
+
+ protected:
+  void Design() override;
+  void Form_Load() override;
+  // Every notification of the tray icon arrives here, its message number in x (in pixels).
+  void Form_MouseMove(int button, int shift, forms::Twips x, forms::Twips y) override;
+  void Form_QueryUnload() override;
+
  private:
+  bool AnyStatisticSelected();
+  void RefreshTip();
+  void AppendTipPart(const std::string& part);
+  void AppendBatteryPart();
+
   Program& program_;
+  TrayIcon trayIcon_;
 };
 
 }  // namespace sysvane

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "options/settings.h"
+#include "platform/desktop.h"
 #include "platform/forms.h"
 #include "platform/kernel.h"
 #include "platform/outside.h"
@@ -30,6 +31,7 @@ struct Platform {
   ResourceMeter& resources;
   SettingsBackend& settings;
   forms::Runtime& forms;
+  Desktop& desktop;
 };
 
 class Program {

@@ -1,6 +1,7 @@
 // A whole program on fake services: what every window test starts from.
 #pragma once
 
+#include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_forms.h"
 #include "platform/fake/fake_platform.h"
 #include "shell/program.h"
@@ -14,7 +15,8 @@ struct FakeProgram {
   FakeResourceMeter resources;
   FakeSettingsBackend settings;
   FakeRuntime runtime;
-  Program program{Platform{kernel, registry, processor, resources, settings, runtime}};
+  FakeDesktop desktop;
+  Program program{Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
 
   FakeProgram() {
     // A Linux-like machine: NT-family sampler, one fixed drive C, 8 GiB of memory.

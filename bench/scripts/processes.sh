@@ -1,0 +1,58 @@
+# shellcheck shell=bash
+# Processes of the comparison: started through Launch, watched through /proc, ended by their
+# ids only. Sourced by compare.sh; expects WORK (the scratch folder) to be set.
+
+PIDS=()          # every process started and not yet ended, in start order
+STARTED_PID=""   # the last one started
+
+# Launch COMMAND...: starts a command in the background, its output in a log of the scratch folder.
+Launch() {
+  mkdir -p "$WORK/logs"
+  local log
+  log="$WORK/logs/$(date +%H%M%S)-$RANDOM.log"
+  echo "$*" >"$log"
+  "$@" >>"$log" 2>&1 &
+  STARTED_PID=$!
+  PIDS+=("$STARTED_PID")
+}
+
+# Adopt PID: counts a process started elsewhere in this script among those to end.
+Adopt() { PIDS+=("$1"); }
+
+# Alive PID: the process runs (a child that ended stays a zombie until reaped: that is not alive).
+Alive() {
+  local state
+  [[ -r /proc/$1/stat ]] || return 1
+  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1) || return 1
+  [[ -n $state && $state != Z && $state != X ]]
+}
+
+# CpuTicks PID: user + system time of the process and all its threads, in clock ticks.
+CpuTicks() {
+  # The name in parentheses may hold spaces: count the fields after its closing parenthesis.
+  local -a fields
+  read -r -a fields <<<"$(sed 's/.*) //' "/proc/$1/stat")"
+  echo $((fields[11] + fields[12]))
+}
+
+# MemoryKb PID: "VmRSS<TAB>VmHWM" in kB.
+MemoryKb() {
+  awk '/^VmRSS:/ { rss = $2 } /^VmHWM:/ { hwm = $2 } END { printf "%s\t%s", rss, hwm }' "/proc/$1/status"
+}
+
+# StopAll: ends every process started, the last started first (programs before their X server):
+# a polite TERM, then KILL for whatever still runs two seconds later.
+StopAll() {
+  local i pid waited
+  for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do
+    pid=${PIDS[$i]}
+    kill -TERM "$pid" 2>/dev/null || true
+    for ((waited = 0; waited < 40; waited++)); do
+      Alive "$pid" || break
+      sleep 0.05
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  PIDS=()
+}

@@ -1,0 +1,55 @@
+// The desktop of the tests: an in-memory file system, scripted answers of the browser, mail
+// handler and program starter, and a record of every call.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace sysvane::fake {
+
+class FakeDesktop : public Desktop {
+ public:
+  // --- what the tests script
+  bool browserAnswers = true;
+  bool mailAnswers = true;
+  bool programStarts = true;
+  bool writesFail = false;
+  bool movesFail = false;
+  std::string executablePath = "/opt/sysvane/bin/sysvane";
+  std::string configHome = "/home/user/.config";
+  std::string dataHome = "/home/user/.local/share";
+  // The file system: path -> contents. Folders are the parents of files plus those listed.
+  std::map<std::string, std::string> files;
+  std::set<std::string> folders;
+
+  // --- what the tests read
+  std::vector<std::string> openedUrls;
+  struct Mail {
+    std::string address;
+    std::string subject;
+  };
+  std::vector<Mail> mails;
+  std::vector<std::string> startedPrograms;
+  std::vector<std::string> log;  // "write PATH", "move FROM TO", "delete PATH", "mkdir PATH"
+
+  bool FolderExists(const std::string& path) const;
+
+  // --- Desktop
+  bool OpenUrl(const std::string& url) override;
+  bool ComposeMail(const std::string& address, const std::string& subject) override;
+  bool StartProgram(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool CreateFolders(const std::string& path) override;
+  bool WriteFileAtomically(const std::string& path, const std::string& contents) override;
+  bool MoveFile(const std::string& from, const std::string& to) override;
+  std::string ExecutablePath() override { return executablePath; }
+  std::string ConfigHome() override { return configHome; }
+  std::string DataHome() override { return dataHome; }
+};
+
+}  // namespace sysvane::fake

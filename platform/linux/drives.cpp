@@ -1,0 +1,143 @@
+#include "platform/linux/drives.h"
+
+#include <sys/stat.h>
+
+#include <climits>
+#include <cstdlib>
+#include <optional>
+#include <set>
+
+#include "platform/kernel.h"
+#include "platform/linux/kept_open_file.h"
+
+namespace sysvane {
+
+namespace {
+
+constexpr std::string_view kDevPrefix = "/dev/";
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved) == nullptr) return std::nullopt;
+  return std::string(resolved);
+}
+
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsNetworkType(std::string_view type) {
+  static const std::set<std::string_view, std::less<>> kNetwork = {
+      "nfs",       "nfs4",           "cifs",        "smb3",           "smbfs",    "ncpfs",      "afs",
+      "ceph",      "glusterfs",      "9p",          "davfs",          "sshfs",    "fuse.sshfs", "fuse.rclone",
+      "fuse.s3fs", "fuse.glusterfs", "fuse.davfs2", "fuse.curlftpfs", "fuse.ceph"};
+  return kNetwork.contains(type);
+}
+
+// File systems that are never a drive even when a block device stands behind them.
+bool IsImageOrMemoryType(std::string_view type) {
+  static const std::set<std::string_view, std::less<>> kExcluded = {
+      "squashfs", "erofs", "tmpfs", "ramfs", "overlay", "devtmpfs", "swap", "cramfs"};
+  return kExcluded.contains(type);
+}
+
+// The drive type of a mount other than "/"; nullopt when it is no drive at all.
+std::optional<uint32_t> Classify(const MountEntry& mount, const std::string& device, BlockDevices& devices) {
+  if (IsNetworkType(mount.type)) return DRIVE_REMOTE;
+  if (device.empty() || device.starts_with("loop") || IsImageOrMemoryType(mount.type)) return std::nullopt;
+  if (device.starts_with("zram") || device.starts_with("ram")) return DRIVE_RAMDISK;
+  if (device.starts_with("sr") || device.starts_with("scd")) return DRIVE_CDROM;
+  if (devices.IsRemovable(device)) return DRIVE_REMOVABLE;
+  return DRIVE_FIXED;
+}
+
+}  // namespace
+
+std::string PartitionDiskName(std::string_view partition) {
+  size_t end = partition.size();
+  while (end > 0 && partition[end - 1] >= '0' && partition[end - 1] <= '9') --end;
+  if (end == partition.size() || end == 0) return std::string(partition);
+  // Disks whose own names end in a digit number their partitions after a "p": nvme0n1p3, mmcblk0p2.
+  if (partition[end - 1] == 'p' && end >= 2 && partition[end - 2] >= '0' && partition[end - 2] <= '9') --end;
+  return std::string(partition.substr(0, end));
+}
+
+std::string SysfsBlockDevices::DeviceName(const std::string& source) {
+  if (!source.starts_with(kDevPrefix)) return {};
+  const std::string devFolder = JoinRoot(root_, "/dev");
+  if (const auto resolved = RealPath(JoinRoot(root_, source))) {
+    if (resolved->starts_with(devFolder + "/")) return resolved->substr(devFolder.size() + 1);
+  }
+  return source.substr(kDevPrefix.size());
+}
+
+std::string SysfsBlockDevices::DiskOf(const std::string& device) {
+  const std::string classEntry = JoinRoot(root_, "/sys/class/block/" + device);
+  if (Exists(classEntry + "/partition")) {
+    if (const auto parent = RealPath(classEntry + "/..")) return BaseName(*parent);
+  }
+  if (Exists(JoinRoot(root_, "/sys/block/" + device))) return device;
+  std::string disk = PartitionDiskName(device);
+  return Exists(JoinRoot(root_, "/sys/block/" + disk)) ? disk : device;
+}
+
+bool SysfsBlockDevices::IsRemovable(const std::string& device) {
+  std::string text;
+  if (!ReadWholeFile(JoinRoot(root_, "/sys/block/" + DiskOf(device) + "/removable"), text)) return false;
+  return Trim(text) == "1";
+}
+
+std::vector<DriveEntry> AssignDriveLetters(const std::vector<MountEntry>& mounts, BlockDevices& devices) {
+  DriveEntry system{"c:\\", "/", "", DRIVE_FIXED};
+  std::set<std::string> seenDevices;
+  std::string systemDevice;
+  for (const MountEntry& mount : mounts) {
+    if (mount.mountPoint != "/") continue;  // the last mount on "/" is the one in sight
+    system.fsType = mount.type;
+    systemDevice = devices.DeviceName(mount.source);
+  }
+  if (!systemDevice.empty()) seenDevices.insert(systemDevice);
+
+  std::vector<DriveEntry> fixed, others;
+  std::set<std::string> seenMountPoints{"/"};
+  for (const MountEntry& mount : mounts) {
+    if (seenMountPoints.contains(mount.mountPoint)) continue;
+    const std::string device = devices.DeviceName(mount.source);
+    const auto type = Classify(mount, device, devices);
+    if (!type) continue;
+    // A device mounted again (bind mounts, btrfs subvolumes) is the same drive.
+    const std::string identity = device.empty() ? mount.type + ":" + mount.source : device;
+    if (!seenDevices.insert(identity).second) continue;
+    seenMountPoints.insert(mount.mountPoint);
+    (*type == DRIVE_FIXED ? fixed : others).push_back({"", mount.mountPoint, mount.type, *type});
+  }
+
+  std::vector<DriveEntry> drives{system};
+  char letter = 'd';
+  for (auto* group : {&fixed, &others}) {
+    for (DriveEntry& drive : *group) {
+      if (letter > 'z') return drives;
+      drive.root = std::string(1, letter++) + ":\\";
+      drives.push_back(std::move(drive));
+    }
+  }
+  return drives;
+}
+
+std::string DriveStrings(const std::vector<DriveEntry>& drives) {
+  std::string strings;
+  for (const DriveEntry& drive : drives) {
+    strings += drive.root;
+    strings += '\0';
+  }
+  strings += '\0';
+  return strings;
+}
+
+}  // namespace sysvane

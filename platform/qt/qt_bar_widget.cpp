@@ -1,0 +1,70 @@
+#include "platform/qt/qt_bar_widget.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <cmath>
+
+#include "platform/bar_display.h"
+
+namespace sysvane::qt {
+
+using forms::Prop;
+
+BarWidget::BarWidget(forms::ProgressBar& bar, QWidget* parent) : ControlWidget(bar, parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted: the container never repaints
+}
+
+void BarWidget::Apply(Prop prop) {
+  const auto& bar = static_cast<const forms::ProgressBar&>(*control());
+  switch (prop) {
+    case Prop::Value:
+      value_ = bar.Value();
+      break;
+    case Prop::Caption:
+      suffix_ = bar.TextAfterCaption();
+      break;
+    case Prop::Colors:
+      start_ = ToQColor(bar.StartColor());
+      end_ = ToQColor(bar.EndColor());
+      back_ = ToQColor(bar.BackColor());
+      text_ = ToQColor(bar.ForeColor());
+      break;
+    case Prop::Font:
+      setFont(ToQFont(bar.font()));
+      break;
+    default:
+      return;
+  }
+  update();
+}
+
+void BarWidget::paintEvent(QPaintEvent*) {
+  const forms::BarDisplay shown = forms::DescribeBar(value_, suffix_);
+  QPainter painter(this);
+  const QRect outer = rect();
+  // Sunken frame: shadow on the top and left edges, light on the bottom and right ones.
+  const QPalette& palette = this->palette();
+  painter.fillRect(outer, back_);
+  if (outer.width() >= 2 && outer.height() >= 2) {
+    painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), 1), palette.color(QPalette::Dark));
+    painter.fillRect(QRect(outer.left(), outer.top(), 1, outer.height()), palette.color(QPalette::Dark));
+    painter.fillRect(QRect(outer.left(), outer.bottom(), outer.width(), 1), palette.color(QPalette::Light));
+    painter.fillRect(QRect(outer.right(), outer.top(), 1, outer.height()), palette.color(QPalette::Light));
+  }
+  const QRect inner = outer.adjusted(1, 1, -1, -1);
+  // The fill ends on a device pixel, so that its edge is sharp at any scale.
+  const qreal ratio = devicePixelRatioF();
+  const int innerDevice = int(std::lround(inner.width() * ratio));
+  const qreal filled = forms::FilledPixels(shown.fillFraction, innerDevice) / ratio;
+  if (filled > 0 && inner.height() > 0) {
+    const QRectF fill(inner.left(), inner.top(), filled, inner.height());
+    QLinearGradient gradient(fill.topLeft(), fill.topRight());
+    gradient.setColorAt(0, start_);
+    gradient.setColorAt(1, end_);
+    painter.fillRect(fill, gradient);
+  }
+  painter.setPen(text_);
+  painter.drawText(inner, Qt::AlignCenter, ToQString(shown.text));
+}
+
+}  // namespace sysvane::qt

@@ -1,0 +1,131 @@
+#include "platform/qt/qt_peers.h"
+
+#include "platform/qt/qt_bar_widget.h"
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_form.h"
+#include "platform/qt/qt_tab_strip.h"
+
+namespace sysvane::qt {
+
+using forms::Prop;
+
+namespace {
+
+constexpr Prop kEveryProperty[] = {Prop::Colors,  Prop::Font,    Prop::Caption,     Prop::Alignment,
+                                   Prop::Value,   Prop::Default, Prop::Picture,     Prop::Tabs,
+                                   Prop::SelectedTab, Prop::ToolTip, Prop::Enabled, Prop::TabStop,
+                                   Prop::Geometry, Prop::Visible};
+
+QWidget* ContainerOf(forms::Control& control) {
+  if (forms::TabStrip* strip = control.ContainerStrip()) {
+    if (!strip->peer()) strip->AttachPeer(MakeControlPeer(*strip));
+    if (auto* peer = dynamic_cast<ControlPeer*>(strip->peer())) {
+      if (auto* widget = dynamic_cast<TabStripWidget*>(peer->widget())) return widget->Page(control.ContainerPage());
+    }
+  }
+  auto* form = dynamic_cast<FormPeer*>(control.form().peer());
+  return form ? form->widget() : nullptr;
+}
+
+BoundWidget* MakeWidget(forms::Control& control, QWidget* parent) {
+  if (auto* c = dynamic_cast<forms::Label*>(&control)) return new LabelWidget(*c, parent);
+  if (auto* c = dynamic_cast<forms::ProgressBar*>(&control)) return new BarWidget(*c, parent);
+  if (auto* c = dynamic_cast<forms::CheckBox*>(&control)) return new CheckBoxWidget(*c, parent);
+  if (auto* c = dynamic_cast<forms::CommandButton*>(&control)) return new ButtonWidget(*c, parent);
+  if (auto* c = dynamic_cast<forms::Image*>(&control)) return new ImageWidget(*c, parent);
+  if (auto* c = dynamic_cast<forms::Line*>(&control)) return new LineWidget(*c, parent);
+  if (auto* c = dynamic_cast<forms::TabStrip*>(&control)) return new TabStripWidget(*c, parent);
+  return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<ControlPeer> MakeControlPeer(forms::Control& control) {
+  // An element a window's Design loads comes before the window's own peer: the load gives it
+  // its peer with the others.
+  QWidget* container = ContainerOf(control);
+  if (!container) return nullptr;
+  BoundWidget* widget = MakeWidget(control, container);
+  return widget ? std::make_unique<ControlPeer>(control, widget) : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+ControlPeer::ControlPeer(forms::Control& control, BoundWidget* widget)
+    : control_(control),
+      bound_(widget),
+      widget_(widget ? widget->AsWidget() : nullptr),
+      focusable_(widget_ && widget_->focusPolicy() != Qt::NoFocus) {
+  for (Prop prop : kEveryProperty) Changed(prop);
+}
+
+ControlPeer::~ControlPeer() {
+  if (!widget_) return;
+  // The control may go inside one of the widget's own signals: the widget goes at the next turn.
+  bound_->Unbind();
+  widget_->hide();
+  widget_->deleteLater();
+}
+
+void ControlPeer::Changed(Prop prop) {
+  if (!widget_) return;
+  switch (prop) {
+    case Prop::Geometry:
+      ApplyGeometry();
+      bound_->Apply(prop);
+      break;
+    case Prop::Visible:
+      widget_->setVisible(control_.Visible());
+      break;
+    case Prop::Enabled:
+      widget_->setEnabled(control_.Enabled());
+      break;
+    case Prop::ToolTip:
+      widget_->setToolTip(ToQString(control_.ToolTipText()));
+      break;
+    case Prop::TabStop:
+      if (focusable_) widget_->setFocusPolicy(control_.TabStop() ? Qt::StrongFocus : Qt::ClickFocus);
+      break;
+    default:
+      bound_->Apply(prop);
+      break;
+  }
+}
+
+void ControlPeer::ApplyGeometry() {
+  QPoint origin;
+  if (auto* form = dynamic_cast<FormWidget*>(widget_->parentWidget())) origin = form->ClientOrigin();
+  widget_->setGeometry(bound_->Box().translated(origin));
+}
+
+void ControlPeer::SetFocus() {
+  if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TimerPeer::TimerPeer(forms::Timer& timer, QObject* parent) : model_(timer), timer_(new QTimer(parent)) {
+  QObject::connect(timer_, &QTimer::timeout, timer_, [this] { model_.NotifyTick(); });
+  Changed(Prop::TimerState);
+}
+
+TimerPeer::~TimerPeer() {
+  if (!timer_) return;
+  timer_->stop();
+  // A tick may be unloading the window right now: the QTimer goes at the next turn.
+  QObject::disconnect(timer_, &QTimer::timeout, nullptr, nullptr);
+  timer_->deleteLater();
+}
+
+void TimerPeer::Changed(Prop) {
+  if (!timer_) return;
+  const int interval = model_.Interval();
+  if (!model_.Enabled() || interval <= 0) {
+    timer_->stop();
+    return;
+  }
+  timer_->setTimerType(interval < 100 ? Qt::PreciseTimer : Qt::CoarseTimer);
+  timer_->start(interval);  // a new interval or a new start counts afresh
+}
+
+}  // namespace sysvane::qt

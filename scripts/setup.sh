@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs with apt-get whatever Sysvane needs to build, test and run that is not installed
+# yet. When everything is there it does nothing, quickly and without the network.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake g++ pkg-config
+  qt6-base-dev qt6-svg-dev libgl-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format python3
+  # the end-to-end tests: a virtual X server, a tray host, a hand on the mouse, a camera
+  xvfb xauth trayer xdotool x11-utils imagemagick fonts-dejavu-core
+  # the icon's pictures and the desktop entry
+  librsvg2-bin desktop-file-utils
+)
+
+installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
+missing=()
+for package in "${packages[@]}"; do
+  grep -qx "${package} installed" <<<"$installed" || missing+=("$package")
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  if ! command -v sudo >/dev/null; then
+    echo "These packages are missing and sudo is not available: ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
