@@ -109,7 +109,9 @@ void Options::FillSystemFacts() {
   SystemInfo[1].SetCaption(facts.processorCount);
   SystemInfo[4].SetCaption(facts.resolution);
   SystemText[5].SetCaption(facts.systemCaption);
-  SystemInfo[5].SetCaption(facts.systemName);
+  SystemInfo[5].SetCaption(FitSystemName(
+      facts.systemName, SystemInfo[5].Width(),
+      [this](const std::string& text) { return runtime().TextWidth(SystemInfo[5].font(), text); }));
   WinVersion.SetCaption(facts.versionLine);
 }
 

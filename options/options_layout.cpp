@@ -142,10 +142,14 @@ void Options::DesignSystemPage() {
     SystemInfo[i].Move(1980, top, 2055, 240);
     SystemInfo[i].SetCaption("");
     SystemInfo[i].SetVisible(designRow);
+    // Row 5 reaches into the version line below it: neither may hide the other.
+    SystemText[i].SetTransparent(true);
+    SystemInfo[i].SetTransparent(true);
   }
   WinVersion.SetContainer(&SSTab1, 2);
   WinVersion.Move(1980, 2160, 2055, 240);
   WinVersion.SetCaption("");
+  WinVersion.SetTransparent(true);
 }
 
 void Options::LayOutDriveRow(int row, const std::string& root, const std::string& previousRoot) {

@@ -33,6 +33,16 @@ std::string ScreenResolutionText(const forms::ScreenInfo& screen, const LocaleIn
          SingleText(static_cast<float>(screen.Height / 15), locale);
 }
 
+std::string FitSystemName(const std::string& name, forms::Twips width,
+                          const std::function<forms::Twips(const std::string&)>& measure) {
+  // A pixel to spare: the screen rounds the label's width to whole pixels.
+  const auto fits = [&](const std::string& text) { return measure(text) <= width - forms::kTwipsPerPixel; };
+  if (fits(name) || name.empty() || name.back() != ')') return name;
+  const size_t open = name.rfind(" (");
+  if (open == std::string::npos || open == 0) return name;
+  return name.substr(0, open);
+}
+
 std::string ByteCountText(uint64_t bytes, const LocaleInfo& locale) {
   return FormatGrouped(bytes, locale) + " bytes";
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/forms.h"
@@ -26,6 +27,11 @@ SystemFacts ReadSystemFacts(SystemInfoModule& info, const forms::ScreenInfo& scr
 
 // The name of the running system's family: "Linux", or "Windows" on Windows itself.
 std::string SystemFamilyName(Kernel& kernel);
+
+// The system's name as one line of `width`: a trailing parenthesised part ("Debian GNU/Linux 12
+// (bookworm)") goes when the whole name would wrap into the version line below it.
+std::string FitSystemName(const std::string& name, forms::Twips width,
+                          const std::function<forms::Twips(const std::string&)>& measure);
 
 // "1920 x 1080": the screen's twips over 15, each printed as a single-precision number.
 std::string ScreenResolutionText(const forms::ScreenInfo& screen, const LocaleInfo& locale);

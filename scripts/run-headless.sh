@@ -6,7 +6,7 @@
 #   run-headless.sh PROGRAM SCREENSHOT_FOLDER
 set -euo pipefail
 program=$1
-shots=$2
+shots=$(mkdir -p "$2" && cd "$2" && pwd)
 interval=${SYSVANE_SCREENSHOT_INTERVAL:-5}
 keep=50
 
@@ -52,7 +52,7 @@ pids+=($app)
 mkdir -p "$shots"
 rm -f "$shots"/screen-*.png "$shots/latest.png"
 echo "Sysvane runs on the virtual display $DISPLAY (pid $app)."
-echo "A screenshot every ${interval} s goes to $(cd "$shots" && pwd)/ (latest.png is the newest). Ctrl-C stops."
+echo "A screenshot every ${interval} s goes to $shots/ (latest.png is the newest). Ctrl-C stops."
 
 sleep 1.5 # the first picture catches the splash screen
 count=0

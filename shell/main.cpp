@@ -1,11 +1,11 @@
 // Sysvane's start: the Qt application, the Linux services, and the hidden Menu window whose load
 // is the whole start-up sequence. The event loop runs unless the start-up ended the program
 // (a second instance ends inside that load, before any loop).
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "platform/linux/linux_kernel.h"
 #include "platform/linux/linux_outside.h"
@@ -44,7 +44,8 @@ int Run() {
   sysvane::QtDesktop desktop;
   sysvane::qt::QtSettingsBackend settings;
   sysvane::qt::QtRuntime runtime;
-  sysvane::Program program{sysvane::Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
+  sysvane::Program program{
+      sysvane::Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
 
   bool running = false;
   std::unique_ptr<QSocketNotifier> termination;

@@ -18,7 +18,8 @@ TEST_F(SystemPageTest, ShowsTheFactsOfALinuxMachine) {
   EXPECT_EQ(o.SystemInfo[3].Caption(), "140,737,488,355,328 bytes");
   EXPECT_EQ(o.SystemInfo[4].Caption(), "1920 x 1080");
   EXPECT_EQ(o.SystemText[5].Caption(), "Linux version:");
-  EXPECT_EQ(o.SystemInfo[5].Caption(), "Debian GNU/Linux 12 (bookworm)");
+  // 30 characters of 90 twips would wrap into the version line below.
+  EXPECT_EQ(o.SystemInfo[5].Caption(), "Debian GNU/Linux 12");
   EXPECT_EQ(o.WinVersion.Caption(), "Version 6.1 Build 76");
   EXPECT_EQ(o.SystemText[6].Caption(), "C: drive disk size:");
   EXPECT_EQ(o.SystemInfo[6].Caption(), "107,374,182,400 bytes");
@@ -37,6 +38,17 @@ TEST_F(SystemPageTest, WindowsKeepsItsNamingTable) {
   EXPECT_EQ(o.WinVersion.Caption(), "Version 5.1 Build 2600");
   EXPECT_EQ(o.Check0[0].Caption(), "Run program at Windows StartUp?");
   EXPECT_EQ(o.SystemInfo[2].Caption(), "8.589.934.592 bytes");
+}
+
+TEST(FitSystemNameTest, DropsOnlyATrailingParenthesisedPartAndOnlyWhenNeeded) {
+  const auto measure = [](const std::string& text) { return forms::Twips(text.size() * 90); };
+  EXPECT_EQ(FitSystemName("Debian GNU/Linux 12 (bookworm)", 2055, measure), "Debian GNU/Linux 12");
+  EXPECT_EQ(FitSystemName("Debian GNU/Linux 12 (bookworm)", 3000, measure), "Debian GNU/Linux 12 (bookworm)");
+  EXPECT_EQ(FitSystemName("Some Very Long Distribution Name 2024", 2055, measure),
+            "Some Very Long Distribution Name 2024");
+  EXPECT_EQ(FitSystemName("(x)", 90, measure), "(x)");
+  // Exactly as wide as the label still wraps once the screen rounds it to pixels.
+  EXPECT_EQ(FitSystemName("Arch (x)", 720, measure), "Arch");
 }
 
 TEST(ScreenResolutionTest, DividesTwipsByFifteenWhateverTheScale) {

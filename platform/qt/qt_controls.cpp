@@ -116,7 +116,8 @@ void LineWidget::paintEvent(QPaintEvent*) {
   const int w = width() - 1, h = height() - 1;
   QPainter painter(this);
   painter.setPen(QPen(color_, 1));
-  painter.drawLine(QPoint(leftToRight ? 0 : w, topToBottom ? 0 : h), QPoint(leftToRight ? w : 0, topToBottom ? h : 0));
+  painter.drawLine(QPoint(leftToRight ? 0 : w, topToBottom ? 0 : h),
+                   QPoint(leftToRight ? w : 0, topToBottom ? h : 0));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -83,7 +83,8 @@ double NarrowingFactor(const QFont& face) {
 // their boxes; any serif face otherwise.
 QString SerifFamily() {
   const QStringList families = QFontDatabase::families();
-  for (const char* name : {"Liberation Serif", "Tinos", "Nimbus Roman", "TeX Gyre Termes", "Times New Roman"}) {
+  for (const char* name :
+       {"Liberation Serif", "Tinos", "Nimbus Roman", "TeX Gyre Termes", "Times New Roman"}) {
     if (families.contains(QLatin1String(name), Qt::CaseInsensitive)) return QLatin1String(name);
   }
   return QStringLiteral("serif");

@@ -197,7 +197,8 @@ void FormPeer::ApplyFlags() {
   const Qt::WindowFlags flags = FlagsOf(form_);
   const forms::FrameExtents frame = form_.Frame();
   widget_->SetPaintsBorder(!form_.HasTitleBar() && form_.borderStyle() != forms::BorderStyle::None);
-  widget_->SetClientOrigin(form_.HasTitleBar() ? QPoint() : QPoint(ToPixels(frame.left), ToPixels(frame.top)));
+  widget_->SetClientOrigin(form_.HasTitleBar() ? QPoint()
+                                               : QPoint(ToPixels(frame.left), ToPixels(frame.top)));
   if (widget_->windowFlags() == flags) return;
   // New flags hide a window: it comes back where it was.
   const bool shown = widget_->isVisible();

@@ -1,11 +1,11 @@
 #include "platform/qt/qt_instance_lock.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <cerrno>
 #include <csignal>
-#include <unistd.h>
 
 namespace sysvane::qt {
 

@@ -11,16 +11,17 @@ using forms::Prop;
 
 namespace {
 
-constexpr Prop kEveryProperty[] = {Prop::Colors,  Prop::Font,    Prop::Caption,     Prop::Alignment,
-                                   Prop::Value,   Prop::Default, Prop::Picture,     Prop::Tabs,
+constexpr Prop kEveryProperty[] = {Prop::Colors,      Prop::Font,    Prop::Caption, Prop::Alignment,
+                                   Prop::Value,       Prop::Default, Prop::Picture, Prop::Tabs,
                                    Prop::SelectedTab, Prop::ToolTip, Prop::Enabled, Prop::TabStop,
-                                   Prop::Geometry, Prop::Visible};
+                                   Prop::Geometry,    Prop::Visible};
 
 QWidget* ContainerOf(forms::Control& control) {
   if (forms::TabStrip* strip = control.ContainerStrip()) {
     if (!strip->peer()) strip->AttachPeer(MakeControlPeer(*strip));
     if (auto* peer = dynamic_cast<ControlPeer*>(strip->peer())) {
-      if (auto* widget = dynamic_cast<TabStripWidget*>(peer->widget())) return widget->Page(control.ContainerPage());
+      if (auto* widget = dynamic_cast<TabStripWidget*>(peer->widget()))
+        return widget->Page(control.ContainerPage());
     }
   }
   auto* form = dynamic_cast<FormPeer*>(control.form().peer());

@@ -94,13 +94,15 @@ void PaintGauge(QPainter& painter, const QRectF& rect) {
   for (int i = 0; i <= 10; ++i) {
     const qreal angle = qDegreesToRadians(225.0 - 27.0 * i);
     const QPointF direction(std::cos(angle), -std::sin(angle));
-    painter.drawLine(centre + direction * inner, centre + direction * (i % 5 == 0 ? inner - ring * 0.5 : outer));
+    painter.drawLine(centre + direction * inner,
+                     centre + direction * (i % 5 == 0 ? inner - ring * 0.5 : outer));
   }
   // The needle at 65 %.
   const qreal reading = 0.65;
   const qreal angle = qDegreesToRadians(225.0 - 270.0 * reading);
   const QPointF tip = centre + QPointF(std::cos(angle), -std::sin(angle)) * (outer * 0.98);
-  painter.setPen(QPen(QColor(255, 255, 255), std::max<qreal>(1.2, side * 0.045), Qt::SolidLine, Qt::RoundCap));
+  painter.setPen(
+      QPen(QColor(255, 255, 255), std::max<qreal>(1.2, side * 0.045), Qt::SolidLine, Qt::RoundCap));
   painter.drawLine(centre, tip);
   painter.setPen(Qt::NoPen);
   painter.setBrush(QColor(210, 218, 228));

@@ -32,7 +32,7 @@ QStringList Lines(const std::string& text) {
 
 }  // namespace
 
-QtRuntime::QtRuntime() : tray_(std::make_unique<TrayService>()), lock_(std::make_unique<InstanceLock>()) {
+QtRuntime::QtRuntime() : tray_(std::make_unique<TrayService>()) {
   QApplication::setWindowIcon(AppIcon());
 }
 
@@ -87,7 +87,8 @@ forms::TwipsRect QtRuntime::WorkArea() {
 
 std::vector<forms::TwipsRect> QtRuntime::WorkAreas() {
   std::vector<forms::TwipsRect> areas;
-  for (QScreen* screen : QGuiApplication::screens()) areas.push_back(ToTwipsRect(screen->availableGeometry()));
+  for (QScreen* screen : QGuiApplication::screens())
+    areas.push_back(ToTwipsRect(screen->availableGeometry()));
   return areas;
 }
 
@@ -150,6 +151,7 @@ LocaleInfo QtRuntime::Locale() {
 }
 
 bool QtRuntime::PrevInstance() {
+  if (!lock_) lock_ = std::make_unique<InstanceLock>();  // in the runtime folder of this moment
   return lock_->HeldElsewhere();
 }
 

@@ -1,13 +1,13 @@
 #include "platform/qt/qt_settings.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "platform/qt/qt_convert.h"
 
@@ -23,7 +23,8 @@ std::string QtSettingsBackend::DefaultPath() {
 QtSettingsBackend::QtSettingsBackend() : QtSettingsBackend(DefaultPath()) {}
 
 QtSettingsBackend::QtSettingsBackend(std::string path)
-    : path_(std::move(path)), settings_(std::make_unique<QSettings>(ToQString(path_), QSettings::IniFormat)) {}
+    : path_(std::move(path)),
+      settings_(std::make_unique<QSettings>(ToQString(path_), QSettings::IniFormat)) {}
 
 QtSettingsBackend::~QtSettingsBackend() = default;
 
@@ -56,7 +57,8 @@ bool QtSettingsBackend::PrepareFile() {
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
   // QSettings replaces the file atomically and keeps the rights of the one it replaces.
-  const int fd = open(file.absoluteFilePath().toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  const int fd =
+      open(file.absoluteFilePath().toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd >= 0) close(fd);
   return fd >= 0 || errno == EEXIST;
 }

@@ -57,7 +57,8 @@ void TabStripWidget::Apply(Prop prop) {
 }
 
 void TabStripWidget::ShowSelectedPage() {
-  const int selected = control() ? static_cast<const forms::TabStrip*>(control())->Tab() : bar_->currentIndex();
+  const int selected =
+      control() ? static_cast<const forms::TabStrip*>(control())->Tab() : bar_->currentIndex();
   for (size_t i = 0; i < pages_.size(); ++i) pages_[i]->setVisible(int(i) == selected);
 }
 
@@ -78,7 +79,8 @@ void TabStripWidget::paintEvent(QPaintEvent*) {
   frame.initFrom(this);
   frame.shape = QTabBar::RoundedNorth;
   frame.tabBarSize = bar_->sizeHint();
-  frame.rect = rect().adjusted(0, bar_->height() - style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this), 0, 0);
+  frame.rect = rect().adjusted(
+      0, bar_->height() - style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this), 0, 0);
   frame.tabBarRect = bar_->geometry();
   frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
   painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);

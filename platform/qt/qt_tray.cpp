@@ -10,7 +10,7 @@
 namespace sysvane::qt {
 
 namespace {
-constexpr int kPollWhereShown = 500;     // ms, the pointer checked against the icon's place
+constexpr int kPollWhereShown = 500;    // ms, the pointer checked against the icon's place
 constexpr int kTipRefreshBlind = 2000;  // ms, 512 without knowing where the icon is
 constexpr size_t kVisibleTip = 63;
 }  // namespace
@@ -52,6 +52,7 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
       icon_->setToolTip(tip_);
       // Shown even when no tray exists yet: a tray that starts later (or restarts) takes it.
       icon_->show();
+      TrackEmbeddedIcon();
       hover_.start(kPollWhereShown);
       return true;
     }
@@ -105,7 +106,8 @@ void TrayService::Activated(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void TrayService::Deliver(uint32_t message) {
-  QMetaObject::invokeMethod(this, [this, message] { DeliverNow(message); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, message] { DeliverNow(message); }, Qt::QueuedConnection);
 }
 
 void TrayService::DeliverNow(uint32_t message) {

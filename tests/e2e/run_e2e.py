@@ -66,8 +66,10 @@ def run_one(name: str, program: str, out: str) -> bool:
         print(f"  FAILED: {error}")
         if not isinstance(error, ScenarioFailed):
             traceback.print_exc(file=sys.stdout)
+        # The X server's own log is mostly its search for a free display: not shown.
         for log in sorted(glob.glob(os.path.join(log_dir, "*.log"))):
-            print_log_tail(log)
+            if not os.path.basename(log).startswith("xvfb"):
+                print_log_tail(log)
         print(f"[ FAIL ] {name} ({time.monotonic() - started:.1f} s)", flush=True)
         return False
     print(f"[   OK ] {name} ({time.monotonic() - started:.1f} s)", flush=True)

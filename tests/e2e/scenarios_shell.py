@@ -52,7 +52,7 @@ def first_start(d):
     wait_for(splash_closed, "the splash screen to close", timeout=30)
     shown = time.monotonic() - seen
     print(f"  splash seen for {shown:.1f} s")
-    check(shown >= 2.0, f"the splash screen closed after {shown:.1f} s instead of about three seconds")
+    check(shown >= 1.5, f"the splash screen closed after {shown:.1f} s instead of about three seconds")
 
     icon = d.wait_for_tray_icon(proc)
     print(f"  icon docked {time.monotonic() - proc.started_at:.2f} s after start: {icon}")

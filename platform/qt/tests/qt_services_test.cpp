@@ -2,6 +2,9 @@
 // measuring, the standard message box, the pause without messages.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -10,14 +13,19 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstring>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "platform/qt/qt_instance_lock.h"
 #include "platform/qt/qt_runtime.h"
 #include "platform/qt/qt_tray.h"
 #include "platform/qt/tests/qt_test_support.h"
+
+// Stands in for the widget Qt embeds into an XEmbed tray (the offscreen platform has no tray).
+class QSystemTrayIconSys : public QWidget {
+  Q_OBJECT
+
+ public:
+  using QWidget::QWidget;
+};
 
 namespace sysvane::qt {
 namespace {
@@ -146,13 +154,13 @@ TEST(QtTray, ClicksReachTheOwnerAsMouseMessagesAndADoubleClickAlwaysFollowsARele
 
   tray.Activated(QSystemTrayIcon::Trigger);
   tray.Activated(QSystemTrayIcon::DoubleClick);  // right after its first click
-  RunEvents(50, [&] { return owner.messages.size() >= 2; });
+  RunEvents(3000, [&] { return owner.messages.size() >= 2; });
   EXPECT_EQ(owner.messages, (std::vector<int>{514, 515}));
 
   owner.messages.clear();
   tray.Activated(QSystemTrayIcon::DoubleClick);  // no click came first (a StatusNotifierItem tray)
   tray.Activated(QSystemTrayIcon::Context);
-  RunEvents(50, [&] { return owner.messages.size() >= 3; });
+  RunEvents(3000, [&] { return owner.messages.size() >= 3; });
   EXPECT_EQ(owner.messages, (std::vector<int>{514, 515, 517}));
 
   runtime.ShellNotifyIcon(forms::NIM_DELETE, IconData(owner, ""));
@@ -160,6 +168,32 @@ TEST(QtTray, ClicksReachTheOwnerAsMouseMessagesAndADoubleClickAlwaysFollowsARele
   tray.Activated(QSystemTrayIcon::Trigger);
   RunEvents(30);
   EXPECT_TRUE(owner.messages.empty()) << "no owner once the icon is gone";
+  owner.Unload();
+  RunDeferredDeletes();
+}
+
+TEST(QtTray, APointerOnTheEmbeddedIconRefreshesTheTipAndNothingWakesWhileItIsElsewhere) {
+  QtRuntime runtime;
+  TrayOwner owner(runtime, "Menu");
+  owner.Load();
+  auto embedded = std::make_unique<QSystemTrayIconSys>();
+  runtime.ShellNotifyIcon(forms::NIM_ADD, IconData(owner, "Sysvane Monitor"));
+  RunEvents(700);  // the pointer is elsewhere: nothing is sent
+  EXPECT_TRUE(owner.messages.empty());
+
+  QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(1270, 790));
+  QApplication::sendEvent(embedded.get(), &enter);
+  EXPECT_EQ(owner.messages, std::vector<int>{512}) << "at once";
+  RunEvents(3000, [&] { return owner.messages.size() >= 3; });  // resting there: every half second
+  EXPECT_EQ(owner.messages, (std::vector<int>{512, 512, 512}));
+
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(embedded.get(), &leave);
+  const size_t resting = owner.messages.size();
+  RunEvents(1200);
+  EXPECT_EQ(owner.messages.size(), resting) << "nothing once the pointer has left";
+
+  runtime.ShellNotifyIcon(forms::NIM_DELETE, IconData(owner, ""));
   owner.Unload();
   RunDeferredDeletes();
 }
@@ -172,8 +206,10 @@ TEST(QtTextMeasure, LongerTextIsWiderAndMoreLinesAreHigher) {
   EXPECT_GT(one, 0);
   EXPECT_GT(longer, one * 3);
   // The widest line counts, whichever way lines are broken.
-  EXPECT_DOUBLE_EQ(runtime.TextWidth(font, "Warning:\r\nWarning: two"), runtime.TextWidth(font, "Warning: two"));
-  EXPECT_DOUBLE_EQ(runtime.TextWidth(font, "Warning:\nWarning: two"), runtime.TextWidth(font, "Warning: two"));
+  EXPECT_DOUBLE_EQ(runtime.TextWidth(font, "Warning:\r\nWarning: two"),
+                   runtime.TextWidth(font, "Warning: two"));
+  EXPECT_DOUBLE_EQ(runtime.TextWidth(font, "Warning:\nWarning: two"),
+                   runtime.TextWidth(font, "Warning: two"));
 
   const forms::Twips line = runtime.TextHeight(font, "one");
   EXPECT_GT(line, 0);
@@ -238,7 +274,7 @@ TEST(QtPause, APauseHandlesNoEventsAndLastsItsTime) {
   runtime.PauseWithoutMessages(60);
   EXPECT_GE(clock.elapsed(), 60);
   EXPECT_FALSE(handled);
-  RunEvents(50, [&] { return handled; });
+  RunEvents(3000, [&] { return handled; });
   EXPECT_TRUE(handled);
 }
 
@@ -262,3 +298,5 @@ TEST(QtEnd, EndIsRememberedWhenNoLoopRuns) {
 
 }  // namespace
 }  // namespace sysvane::qt
+
+#include "qt_services_test.moc"

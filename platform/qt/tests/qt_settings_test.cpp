@@ -1,10 +1,10 @@
 // The settings file: where it lies, what it holds, who may read it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <sys/stat.h>
 
 #include "platform/qt/qt_settings.h"
 
