@@ -136,23 +136,31 @@ CLK_TCK=$(getconf CLK_TCK)
 Measure() {
   local run=$1
   shift
-  local -a entries=("$@") before=()
+  local -a entries=("$@") before=() before_ns=()
   local entry pid
   for entry in "${entries[@]}"; do
     pid=${entry##*:}
-    Alive "$pid" || { say "${entry%:*} ended before the measurement"; before+=(""); continue; }
+    if ! Alive "$pid"; then
+      say "${entry%:*} ended before the measurement"
+      before+=("")
+      before_ns+=("")
+      continue
+    fi
     before+=("$(CpuTicks "$pid")")
+    before_ns+=("$(CpuNs "$pid")")
   done
   local start=${EPOCHREALTIME/./}
   sleep "$STEADY"
-  local -a after=() memory=()
+  local -a after=() after_ns=() memory=()
   for entry in "${entries[@]}"; do
     pid=${entry##*:}
     if Alive "$pid"; then
       after+=("$(CpuTicks "$pid")")
+      after_ns+=("$(CpuNs "$pid")")
       memory+=("$(MemoryKb "$pid")")
     else
       after+=("")
+      after_ns+=("")
       memory+=("")
     fi
   done
@@ -164,12 +172,15 @@ Measure() {
       say "run $run: $program ($phase, $kind) did not last the period"
       continue
     fi
-    # CPU milliseconds per minute: ticks / CLK_TCK seconds, scaled from the measured period.
-    local per_minute
+    # CPU milliseconds per minute: ticks / CLK_TCK seconds, scaled from the measured period;
+    # the same from the scheduler's nanoseconds.
+    local per_minute per_minute_ns
     per_minute=$(awk -v t=$((after[i] - before[i])) -v hz="$CLK_TCK" -v us="$elapsed_us" \
       'BEGIN { printf "%.1f", t * 1000 / hz * 60e6 / us }')
-    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$run" "$phase" "$program" "$kind" "$per_minute" \
-      "${memory[$i]}" >>"$TSV"
+    per_minute_ns=$(awk -v ns=$((after_ns[i] - before_ns[i])) -v us="$elapsed_us" \
+      'BEGIN { printf "%.2f", ns / 1e6 * 60e6 / us }')
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$run" "$phase" "$program" "$kind" "$per_minute" \
+      "${memory[$i]}" "$per_minute_ns" >>"$TSV"
   done
 }
 

@@ -3,6 +3,10 @@
 
 Figures (tab-separated, one line per measured process and run):
     run  phase(shared|alone)  program  kind(process|xserver)  cpu_ms_per_minute  vmrss_kb  vmhwm_kb
+    cpu_ms_per_minute_from_scheduler_ns
+CPU figures are utime + stime of /proc/PID/stat (10 ms steps: over 60 s, 10 ms per minute); the
+scheduler's nanosecond clock of every thread (/proc/PID/task/*/schedstat) gives the same time
+without the steps, so that small figures and their ratios can be told apart.
 Start-up (tab-separated): kind(tray|monitor|floor)  trial  milliseconds
 """
 
@@ -23,6 +27,8 @@ NAMES = {
 CPU_GOALS = {"conky": 0.5, "floor": 1.0}
 RSS_GOAL = 1.15
 STARTUP_GOAL_MS = 120
+# Fields of a measured process.
+CPU, RSS, HWM, CPU_NS = range(4)
 
 
 def read_rows(path):
@@ -95,19 +101,19 @@ def main():
     parser.add_argument("--load", default="")
     args = parser.parse_args()
 
-    # (phase, program, kind) -> run -> (cpu, rss, hwm)
+    # (phase, program, kind) -> run -> (cpu, rss, hwm, cpu from the scheduler's clock)
     figures = defaultdict(dict)
-    for run, phase, program, kind, cpu, rss, hwm in read_rows(args.figures):
-        figures[(phase, program, kind)][int(run)] = (float(cpu), float(rss or 0), float(hwm or 0))
+    for run, phase, program, kind, cpu, rss, hwm, cpu_ns in read_rows(args.figures):
+        figures[(phase, program, kind)][int(run)] = (float(cpu), float(rss or 0), float(hwm or 0), float(cpu_ns))
 
     def series(phase, program, kind, index):
         return [values[index] for values in figures[(phase, program, kind)].values()]
 
-    def totals(program):
+    def totals(program, index=CPU):
         # Per run: the program's own CPU side by side plus its X server's when it ran alone.
         own = figures[("shared", program, "process")]
         server = figures[("alone", program, "xserver")]
-        return [own[run][0] + server[run][0] for run in sorted(own) if run in server]
+        return [own[run][index] + server[run][index] for run in sorted(own) if run in server]
 
     mib = 1 / 1024
     lines = [
@@ -126,32 +132,57 @@ def main():
     for program in programs:
         lines.append(
             f"| {NAMES[program]} "
-            f"| {spread(series('shared', program, 'process', 0))} "
-            f"| {spread(series('alone', program, 'process', 0))} "
-            f"| {spread(series('alone', program, 'xserver', 0))} "
+            f"| {spread(series('shared', program, 'process', CPU))} "
+            f"| {spread(series('alone', program, 'process', CPU))} "
+            f"| {spread(series('alone', program, 'xserver', CPU))} "
             f"| {spread(totals(program))} "
-            f"| {spread([v * mib for v in series('shared', program, 'process', 1)], 1)} "
-            f"| {spread([v * mib for v in series('shared', program, 'process', 2)], 1)} |"
+            f"| {spread([v * mib for v in series('shared', program, 'process', RSS)], 1)} "
+            f"| {spread([v * mib for v in series('shared', program, 'process', HWM)], 1)} |"
         )
-    idle = series("alone", "idle", "xserver", 0)
+    idle = series("alone", "idle", "xserver", CPU)
     if idle:
         lines.append(f"| (Xvfb and trayer, no program) | | | {spread(idle)} | {spread(idle)} | | |")
-    shared_x = series("shared", "(shared X server)", "xserver", 0)
+    shared_x = series("shared", "(shared X server)", "xserver", CPU)
     if shared_x:
         lines.append(f"| (the one X server, side by side) | {spread(shared_x)} | | | | | |")
 
-    lines += ["", "### Sysvane's ratios (medians of process + X server; resident memory)", ""]
+    lines += [
+        "",
+        "The same CPU time on the scheduler's nanosecond clock (utime + stime moves in 10 ms steps, "
+        "10 ms per minute over 60 s):",
+        "",
+        "| Program | CPU ms/min, process (side by side) | CPU ms/min, its X server (alone) | Process + X server |",
+        "|---|---:|---:|---:|",
+    ]
+    for program in programs:
+        lines.append(
+            f"| {NAMES[program]} "
+            f"| {spread(series('shared', program, 'process', CPU_NS), 1)} "
+            f"| {spread(series('alone', program, 'xserver', CPU_NS), 1)} "
+            f"| {spread(totals(program, CPU_NS), 1)} |"
+        )
+    if idle:
+        lines.append(f"| (Xvfb and trayer, no program) | | {spread(series('alone', 'idle', 'xserver', CPU_NS), 1)} | |")
+
+    lines += [
+        "",
+        "### Sysvane's ratios (medians of process + X server on the nanosecond clock; resident memory)",
+        "",
+    ]
     if "sysvane" in programs:
         own = median(totals("sysvane"))
+        own_ns = median(totals("sysvane", CPU_NS))
         for peer in ("conky", "gkrellm", "floor"):
             if peer in programs:
+                goal = CPU_GOALS.get(peer)
                 lines.append(
                     f"- CPU, Sysvane / {NAMES[peer]}: "
-                    f"{ratio_text(own, median(totals(peer)), CPU_GOALS.get(peer))}"
+                    f"{ratio_text(own_ns, median(totals(peer, CPU_NS)), goal)}; "
+                    f"from utime + stime: {ratio_text(own, median(totals(peer)))}"
                 )
         if "floor" in programs:
-            rss = median(series("shared", "sysvane", "process", 1))
-            floor_rss = median(series("shared", "floor", "process", 1))
+            rss = median(series("shared", "sysvane", "process", RSS))
+            floor_rss = median(series("shared", "floor", "process", RSS))
             lines.append(f"- VmRSS, Sysvane / Qt floor: {ratio_text(rss, floor_rss, RSS_GOAL)}")
     else:
         lines.append("- Sysvane was not measured (no executable was built).")
