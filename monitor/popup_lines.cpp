@@ -103,7 +103,7 @@ std::optional<std::string> Popup::BatteryLine() {
   const char* label = "Battery: ";
   if (battery.kind == BatteryState::Kind::Unplugged) label = "Battery (unplugged): ";
   if (battery.kind == BatteryState::Kind::Charging) label = "Battery (charging): ";
-  return label + FormatPercent(battery.percent);
+  return label + FormatBatteryPercent(battery.percent);
 }
 
 // A drive line asks about the drive its key names ("D:" is d:\), whatever the shared list holds now.

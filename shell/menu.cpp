@@ -184,7 +184,7 @@ void Menu::AppendBatteryPart() {
         break;
     }
   }
-  TipText += FormatPercent(BatteryPercent);
+  TipText += FormatBatteryPercent(BatteryPercent);
 }
 
 void Menu::mnuSplash_Click() {

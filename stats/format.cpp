@@ -35,6 +35,10 @@ std::string FormatPercent(int value) {
   return std::to_string(value) + "%";
 }
 
+std::string FormatBatteryPercent(int value) {
+  return value < 0 || value > 100 ? "?" : FormatPercent(value);
+}
+
 static std::string GroupDigits(const std::string& digits, const std::string& separator) {
   std::string grouped;
   for (size_t i = 0; i < digits.size(); ++i) {

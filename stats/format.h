@@ -21,6 +21,9 @@ std::optional<int16_t> UsedPercent(uint64_t total, uint64_t free);
 
 // "##0" followed by "%": 7 -> "7%", 100 -> "100%".
 std::string FormatPercent(int value);
+// A battery charge as text: "57%", or "?" when the system does not know it (255), the same
+// answer the percentage bar gives.
+std::string FormatBatteryPercent(int value);
 
 // "###,###,###,##0": whole number, the locale's separator between groups of three, at least one
 // digit. 40007729152 -> "40,007,729,152".

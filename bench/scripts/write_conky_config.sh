@@ -7,9 +7,10 @@ shopt -u patsub_replacement 2>/dev/null || true  # '&' in a mount point stays a 
 rows_file=$1
 folder=$2
 
+# conky names the battery as the kernel does: the first power supply of type Battery.
 battery_name() {
   local supply
-  for supply in /sys/class/power_supply/*; do
+  for supply in "${POWER_SUPPLY_DIR:-/sys/class/power_supply}"/*; do
     [[ $(cat "$supply/type" 2>/dev/null) == Battery ]] && { basename "$supply"; return; }
   done
   echo BAT0

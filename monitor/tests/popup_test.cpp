@@ -58,6 +58,9 @@ TEST_F(PopupTest, BatteryLineByPowerStateAndNeverWithoutABattery) {
   fp.kernel.power = SYSTEM_POWER_STATUS{1, 128, 100, 0, 0, 0};  // gone: the line keeps its text
   fp.runtime.Advance(900);
   EXPECT_EQ(popup().Stat[1].Caption(), "Battery: 100%");
+  fp.kernel.power = SYSTEM_POWER_STATUS{0, 255, 255, 0, 0, 0};  // unknown charge: never "255%"
+  fp.runtime.Advance(900);
+  EXPECT_EQ(popup().Stat[1].Caption(), "Battery (unplugged): ?");
 }
 
 TEST_F(PopupTest, AFailingFigureKeepsItsLineAndCPUFailureReadsZero) {

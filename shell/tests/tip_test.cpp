@@ -30,7 +30,8 @@ TEST(TipBattery, LabelFollowsThePowerState) {
       {{1, 1, 100, 0, 0, 0}, "Battery: 100%"},
       {{0, 1, 57, 0, 0, 0}, "Battery(unplugged): 57%"},
       {{1, 8, 40, 0, 0, 0}, "Battery(charging): 40%"},
-      {{1, 2, 100, 0, 0, 0}, "Battery: 100%"},  // full counts as plain whatever the flag
+      {{1, 2, 100, 0, 0, 0}, "Battery: 100%"},             // full counts as plain whatever the flag
+      {{255, 255, 255, 0, 0, 0}, "Battery(charging): ?"},  // nothing known: no "255%"
   };
   for (const Case& c : cases) {
     fake::FakeProgram fp;

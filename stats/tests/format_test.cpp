@@ -45,6 +45,8 @@ TEST(Format, NumbersFollowTheLocale) {
   EXPECT_EQ(FormatFixed2(12.5, german), "12,50");
   EXPECT_EQ(FormatFixed2(-0.001, english), "0.00");
   EXPECT_EQ(FormatPercent(7), "7%");
+  EXPECT_EQ(FormatBatteryPercent(100), "100%");
+  EXPECT_EQ(FormatBatteryPercent(255), "?");
   EXPECT_EQ(FormatDuration(3725), "1:02:05");
   EXPECT_EQ(FormatDuration(59), "0:00:59");
   EXPECT_EQ(FormatDuration(36000), "10:00:00");

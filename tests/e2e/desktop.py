@@ -93,9 +93,6 @@ class Desktop:
         proc.started_at = time.monotonic()
         return proc
 
-    def stop(self, proc: subprocess.Popen) -> None:
-        self.processes.stop(proc)
-
     def check_running(self, proc: subprocess.Popen) -> None:
         check(proc.poll() is None, f"the program (pid {proc.pid}) ended with code {proc.returncode}")
 
