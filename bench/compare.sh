@@ -63,7 +63,18 @@ STARTUP_TSV="$WORK/startup.tsv"
 source "$SCRIPTS/processes.sh"
 # shellcheck source=bench/scripts/x_session.sh
 source "$SCRIPTS/x_session.sh"
-trap 'StopAll; rm -rf "$WORK"' EXIT
+# On the way out: every process ended; the logs of a failed comparison kept for a look.
+Finish() {
+  local status=$?
+  StopAll
+  if ((status != 0)) && [[ -d $WORK ]]; then
+    rm -rf "$OUT_DIR/compare-logs"
+    cp -r "$WORK" "$OUT_DIR/compare-logs" 2>/dev/null || true
+    echo "compare.sh: failed; its logs are in $OUT_DIR/compare-logs" >&2
+  fi
+  rm -rf "$WORK"
+}
+trap Finish EXIT
 trap 'exit 130' INT TERM
 
 say() { echo "compare.sh: $*" >&2; }

@@ -91,7 +91,8 @@ void frmAbout::Form_Load() {
   lblDescription.SetCaption(kDescription);
   lblTitle.SetCaption(kAppTitle);
   const forms::ScreenInfo screen = runtime().Screen();
-  Move((screen.Width - Width()) / 2, (screen.Height - Height()) / 2, Width(), Height());
+  Move(screen.Left + (screen.Width - Width()) / 2, screen.Top + (screen.Height - Height()) / 2, Width(),
+       Height());
 }
 
 void frmAbout::WebLink_Click() {

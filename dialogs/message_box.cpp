@@ -168,7 +168,8 @@ int16_t ShowMessageBox(Program& program, const std::string& Prompt, int16_t Butt
     box.MsgButton[i].Move(firstLeft + i * kButtonPitch, buttonTop, kButtonWidth, 375);
   }
   const forms::Twips height = buttonTop + 900;
-  box.Move((screen.Width - width) / 2, (screen.Height - height) / 2, width, height);
+  box.Move(screen.Left + (screen.Width - width) / 2, screen.Top + (screen.Height - height) / 2, width,
+           height);
 
   box.MessageBoxResult = 0;
   box.Show(forms::Modality::Modal);

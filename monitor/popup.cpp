@@ -73,7 +73,7 @@ void Popup::PlaceAboveTray() {
   const forms::ScreenInfo screen = runtime().Screen();
   const forms::TwipsRect area = runtime().WorkArea();
   const forms::Twips left = area.Left + area.Width - Width() - 15;
-  forms::Twips top = screen.Height - 450;
+  forms::Twips top = screen.Top + screen.Height - 450;
   const forms::Twips areaBottom = area.Top + area.Height;
   if (top + kStripHeight > areaBottom) top = areaBottom - kStripHeight;
   Move(left, top, Width(), kStripHeight);

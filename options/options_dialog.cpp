@@ -86,7 +86,8 @@ void Options::Form_Load() {
   if (driveCKnown_) SystemInfo[6].SetCaption(ByteCountText(DiskTotal, locale));
 
   const forms::ScreenInfo screen = runtime().Screen();
-  Move((screen.Width - Width()) / 2, (screen.Height - Height()) / 2, Width(), Height());
+  Move(screen.Left + (screen.Width - Width()) / 2, screen.Top + (screen.Height - Height()) / 2, Width(),
+       Height());
   SSTab1.SetTab(kTabOptions);
   LoadSettingsIntoDialog();
 

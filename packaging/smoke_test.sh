@@ -88,7 +88,7 @@ wait_until 30 "the X server answering" x_answers
 
 trayer --edge bottom --align right --widthtype request --height 28 --SetDockType true >"$work/trayer.log" 2>&1 &
 trayer_pid=$!
-tray_panel() { xdotool search --onlyvisible --all --classname '^panel$' --class '^trayer$' 2>/dev/null | head -n 1; }
+tray_panel() { xdotool search --onlyvisible --class '^trayer$' 2>/dev/null | head -n 1; }
 panel_mapped() { [[ -n $(tray_panel) ]]; }
 wait_until 30 "trayer's panel being mapped" panel_mapped
 panel=$(tray_panel)

@@ -622,6 +622,7 @@ struct ScreenInfo {
   Twips Width = 0, Height = 0;  // of the screen that holds the tray icon, else the primary
   Twips TwipsPerPixelX = kTwipsPerPixel;
   Twips TwipsPerPixelY = kTwipsPerPixel;
+  Twips Left = 0, Top = 0;  // where that screen lies on a desktop of several screens
 };
 
 // Standard message box style values and answers.

@@ -48,7 +48,7 @@ void Logo::Design() {
       std::floor((screen.Width - Width()) / 2 / screen.TwipsPerPixelX) * screen.TwipsPerPixelX;
   const double top =
       std::floor((screen.Height - Height()) / 2 / screen.TwipsPerPixelY) * screen.TwipsPerPixelY;
-  Move(left, top, Width(), Height());
+  Move(screen.Left + left, screen.Top + top, Width(), Height());
 
   Label.Reset();
   Label.Load(2);

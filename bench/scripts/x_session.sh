@@ -29,16 +29,21 @@ TrayPanel() {
   DISPLAY=$1 xwininfo -root -tree 2>/dev/null | awk '/\("panel" "trayer"\)/ { print $1; exit }'
 }
 
-# StartTray DISPLAY: trayer at the bottom right, returning once its panel is on the screen.
+# StartTray DISPLAY: trayer at the bottom right, returning once its panel is on the screen. A
+# loaded machine may take a while; a trayer that ended is started once more.
 StartTray() {
-  Launch env DISPLAY="$1" trayer --edge bottom --align right --widthtype request --height 24 \
-    --SetDockType true --transparent false
-  local tries
-  for ((tries = 0; tries < 200; tries++)); do
-    [[ -n $(TrayPanel "$1") ]] && return 0
-    sleep 0.05
+  local attempt tries tray
+  for ((attempt = 1; attempt <= 2; attempt++)); do
+    Launch env DISPLAY="$1" trayer --edge bottom --align right --widthtype request --height 24 \
+      --SetDockType true --transparent false
+    tray=$STARTED_PID
+    for ((tries = 0; tries < 600; tries++)); do
+      [[ -n $(TrayPanel "$1") ]] && return 0
+      Alive "$tray" || break
+      sleep 0.05
+    done
+    echo "compare.sh: trayer did not start on $1 (attempt $attempt)" >&2
   done
-  echo "compare.sh: trayer did not start on $1" >&2
   exit 1
 }
 

@@ -145,6 +145,13 @@ TEST_F(PopupTest, PlacedAboveTheTrayButNeverBelowTheWorkArea) {
   popup().Show();
   EXPECT_EQ(popup().Top() + popup().Height(), 14700);
   EXPECT_EQ(popup().Left(), 1500 + 27300 - 1980 - 15);
+  popup().Unload();
+
+  // The tray's screen lies below another one: the panel goes onto the tray's screen.
+  fp.runtime.screen.Top = 16200;
+  fp.runtime.workArea = {0, 16200, 28800, 15780};
+  popup().Show();
+  EXPECT_EQ(popup().Top(), 16200 + 16200 - 450);
 }
 
 TEST_F(PopupTest, RefusesWhileTheMonitorWindowOpenedFromTheTrayOrNothingIsSelected) {

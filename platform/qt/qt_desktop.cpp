@@ -48,7 +48,7 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name) 
     folder = ".";
     name = path;
   } else {
-    folder = slash == 0 ? "/" : path.substr(0, slash);
+    folder = path.substr(0, slash == 0 ? 1 : slash);  // "/name" lies in "/"
     name = path.substr(slash + 1);
   }
 }

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_runtime.h"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetricsF>
@@ -76,6 +78,8 @@ forms::ScreenInfo QtRuntime::Screen() {
   if (QScreen* screen = TrayScreen(*tray_)) {
     info.Width = ToTwips(screen->geometry().width());
     info.Height = ToTwips(screen->geometry().height());
+    info.Left = ToTwips(screen->geometry().x());
+    info.Top = ToTwips(screen->geometry().y());
   }
   return info;
 }
@@ -96,7 +100,8 @@ forms::Twips QtRuntime::TextWidth(const forms::Font& font, const std::string& te
   const QFontMetricsF metrics(ToQFont(font));
   qreal widest = 0;
   for (const QString& line : Lines(text)) widest = std::max(widest, metrics.horizontalAdvance(line));
-  return ToTwips(widest);
+  // Whole pixels, rounded up: a label sized to a fractional width would wrap its last word.
+  return ToTwips(std::ceil(widest));
 }
 
 forms::Twips QtRuntime::TextHeight(const forms::Font& font, const std::string& text) {

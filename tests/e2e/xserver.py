@@ -1,6 +1,8 @@
 """A virtual X server with a tray host, and the few questions and gestures the
 scenarios need: which windows exist and where, mouse clicks, keys, screenshots."""
 
+import ctypes
+import ctypes.util
 import os
 import re
 import select
@@ -198,11 +200,32 @@ class XServer:
     def click_window(self, window: Window, button: int = 1) -> None:
         self.click(*window.centre, button=button)
 
+    def move_pointer(self, x: int, y: int) -> None:
+        self._run(["xdotool", "mousemove", str(x), str(y)])
+
+    def close(self, window: Window) -> None:
+        """Asks a window to close as a window manager's close button does: with a
+        WM_DELETE_WINDOW message, which the toolkit turns into its own close request.
+        (`xdotool windowclose` destroys the window behind the program's back.)"""
+        if not _send_delete_window(self.display, window.id):
+            raise ScenarioFailed(f"could not send WM_DELETE_WINDOW to {window}")
+
     def focus(self, window: Window) -> None:
         self._run(["xdotool", "windowfocus", "--sync", str(window.id)])
 
     def key(self, *keys: str) -> None:
         self._run(["xdotool", "key", "--delay", "80", *keys])
+
+    def pixels(self, region: tuple) -> bytes:
+        """The region (x, y, width, height) of the screen as RGB bytes, row by row."""
+        x, y, width, height = region
+        result = subprocess.run(
+            ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", "rgb:-"],
+            env=self.env(), capture_output=True, timeout=60 * TIMEOUT_SCALE,
+        )
+        if result.returncode != 0 or len(result.stdout) != width * height * 3:
+            raise ScenarioFailed(f"could not read the screen at {region}: {result.stderr.decode().strip()}")
+        return result.stdout
 
     def screenshot(self, path: str, region: Optional[tuple] = None) -> str:
         """Saves the whole screen, or the region (x, y, width, height) of it, as PNG."""
@@ -212,3 +235,52 @@ class XServer:
             argv += ["-crop", f"{width}x{height}+{x}+{y}", "+repage"]
         self._run(argv + [path], timeout=60)
         return path
+
+
+# ---- a window manager's close command, sent by hand --------------------------------------
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [
+        ("type", ctypes.c_int),
+        ("serial", ctypes.c_ulong),
+        ("send_event", ctypes.c_int),
+        ("display", ctypes.c_void_p),
+        ("window", ctypes.c_ulong),
+        ("message_type", ctypes.c_ulong),
+        ("format", ctypes.c_int),
+        ("data", ctypes.c_long * 5),
+    ]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def _send_delete_window(display_name: str, wid: int) -> bool:
+    """Sends WM_PROTOCOLS/WM_DELETE_WINDOW to the window's owner through Xlib."""
+    name = ctypes.util.find_library("X11")
+    if name is None:
+        return False
+    xlib = ctypes.CDLL(name)
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xlib.XInternAtom.restype = ctypes.c_ulong
+    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(_XEvent)]
+    xlib.XFlush.argtypes = [ctypes.c_void_p]
+    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = xlib.XOpenDisplay(display_name.encode())
+    if not display:
+        return False
+    try:
+        event = _XEvent()
+        event.xclient.type = 33  # ClientMessage
+        event.xclient.window = wid
+        event.xclient.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.xclient.format = 32
+        event.xclient.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        event.xclient.data[1] = 0  # CurrentTime
+        sent = xlib.XSendEvent(display, wid, 0, 0, ctypes.byref(event))
+        xlib.XFlush(display)
+        return bool(sent)
+    finally:
+        xlib.XCloseDisplay(display)
