@@ -6,7 +6,7 @@ BUILD_TYPE ?= Release
 # The machines have two cores.
 JOBS ?= 2
 
-.PHONY: all setup build run test bench
+.PHONY: all setup build run test bench package
 
 all: build
 
@@ -30,3 +30,7 @@ bench: build
 .PHONY: compare
 compare: build
 	bench/compare.sh --build $(BUILD_DIR) --no-build
+
+# The Debian package, built from the Release build: $(BUILD_DIR)/sysvane_2.0_<arch>.deb
+package: build
+	cmake --build $(BUILD_DIR) --target package

@@ -81,7 +81,8 @@ display_reported() {
   grep -q '^[0-9][0-9]*$' "$work/display"
 }
 wait_until 30 "Xvfb reporting its display" display_reported
-export DISPLAY=":$(head -n 1 "$work/display")"
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
 unset WAYLAND_DISPLAY XAUTHORITY
 x_answers() { xdpyinfo >/dev/null 2>&1; }
 wait_until 30 "the X server answering" x_answers
@@ -118,7 +119,7 @@ monitor_shown() {
   running
   local id
   for id in $(xdotool search --onlyvisible --all --pid "$program_pid" --name '^ Sysvane$' 2>/dev/null); do
-    xwininfo -id "$id" -children 2>/dev/null | grep -q 'Parent window id: .*(the root window)' && return 0
+    xwininfo -id "$id" -children 2>/dev/null | grep 'Parent window id: .*(the root window)' >/dev/null && return 0
   done
   return 1
 }

@@ -11,8 +11,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format python3
   # the end-to-end tests: a virtual X server, a tray host, a hand on the mouse, a camera
   xvfb xauth trayer xdotool x11-utils imagemagick fonts-dejavu-core
-  # the icon's pictures and the desktop entry
-  librsvg2-bin desktop-file-utils
+  # the icon's pictures, the desktop entry and the Debian package (dpkg-shlibdeps)
+  librsvg2-bin desktop-file-utils dpkg-dev
 )
 
 installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
