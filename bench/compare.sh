@@ -112,7 +112,8 @@ say "rows: $ROW_NAMES"
 PROGRAMS=(conky gkrellm floor)
 [[ -n $SYSVANE ]] && PROGRAMS=(sysvane "${PROGRAMS[@]}")
 
-# StartProgram NAME DISPLAY TAG [MONITOR|TRAY]: starts one program on a display; sets STARTED_PID.
+# StartProgram NAME DISPLAY TAG [monitor|tray]: starts one program on a display (Sysvane with
+# the Monitor window at start-up, or with the tray icon only); sets STARTED_PID.
 StartProgram() {
   local name=$1 display=$2 tag=$3 variant=${4:-monitor}
   local private="$WORK/$tag"
