@@ -42,15 +42,15 @@ class Descriptor {
   int fd_;
 };
 
-void SplitPath(const std::string& path, std::string& folder, std::string& name) {
+struct PathParts {
+  std::string folder;
+  std::string name;
+};
+
+PathParts SplitPath(const std::string& path) {
   const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) {
-    folder = ".";
-    name = path;
-  } else {
-    folder = path.substr(0, slash == 0 ? 1 : slash);  // "/name" lies in "/"
-    name = path.substr(slash + 1);
-  }
+  if (slash == std::string::npos) return {".", path};
+  return {path.substr(0, slash == 0 ? 1 : slash), path.substr(slash + 1)};  // "/name" lies in "/"
 }
 
 bool WriteAll(int fd, const std::string& contents) {
@@ -138,9 +138,7 @@ bool QtDesktop::DeleteFile(const std::string& path) {
   if (::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
   // unlink removes a link itself, never the file it points to.
   if (::unlink(path.c_str()) != 0) return false;
-  std::string folder, name;
-  SplitPath(path, folder, name);
-  SyncFolder(folder);
+  SyncFolder(SplitPath(path).folder);
   return true;
 }
 
@@ -161,8 +159,7 @@ bool QtDesktop::CreateFolders(const std::string& path) {
 }
 
 bool QtDesktop::WriteFileAtomically(const std::string& path, const std::string& contents) {
-  std::string folder, name;
-  SplitPath(path, folder, name);
+  const auto [folder, name] = SplitPath(path);
   if (name.empty()) return false;
   Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!dir.ok()) return false;
@@ -195,9 +192,7 @@ bool QtDesktop::MoveFile(const std::string& from, const std::string& to) {
   struct stat info {};
   if (::lstat(from.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   if (::rename(from.c_str(), to.c_str()) == 0) {
-    std::string folder, name;
-    SplitPath(to, folder, name);
-    SyncFolder(folder);
+    SyncFolder(SplitPath(to).folder);
     return true;
   }
   if (errno != EXDEV) return false;
