@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <utility>
+#include <vector>
 
 namespace sysvane {
 
@@ -12,14 +13,15 @@ namespace {
 
 constexpr size_t kFirstReadSize = 4096;
 
-// Reads from offset 0 until the end, growing `text` as needed; false on a read error.
-bool PreadAll(int fd, std::string& text) {
-  if (text.capacity() < kFirstReadSize) text.reserve(kFirstReadSize);
-  text.resize(text.capacity());
+// Reads from offset 0 until the end into `buffer`, growing it as needed, then copies what was read
+// into `text`; false on a read error. The buffer keeps its size between calls: filling a fresh
+// string with zeros before every read would cost more than the read itself.
+bool PreadAll(int fd, std::vector<char>& buffer, std::string& text) {
+  if (buffer.size() < kFirstReadSize) buffer.resize(kFirstReadSize);
   size_t used = 0;
   for (;;) {
-    if (used == text.size()) text.resize(text.size() * 2);
-    const ssize_t got = pread(fd, text.data() + used, text.size() - used, static_cast<off_t>(used));
+    if (used == buffer.size()) buffer.resize(buffer.size() * 2);
+    const ssize_t got = pread(fd, buffer.data() + used, buffer.size() - used, static_cast<off_t>(used));
     if (got < 0) {
       if (errno == EINTR) continue;
       text.clear();
@@ -28,7 +30,7 @@ bool PreadAll(int fd, std::string& text) {
     if (got == 0) break;
     used += static_cast<size_t>(got);
   }
-  text.resize(used);
+  text.assign(buffer.data(), used);
   return true;
 }
 
@@ -57,7 +59,7 @@ void KeptOpenFile::Close() {
 
 bool KeptOpenFile::ReadOpen(std::string& text) {
   if (fd_ < 0) fd_ = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  return fd_ >= 0 && PreadAll(fd_, text);
+  return fd_ >= 0 && PreadAll(fd_, buffer_, text);
 }
 
 bool KeptOpenFile::Read(std::string& text) {
@@ -75,7 +77,8 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     text.clear();
     return false;
   }
-  const bool ok = PreadAll(fd, text);
+  std::vector<char> buffer;
+  const bool ok = PreadAll(fd, buffer, text);
   close(fd);
   return ok;
 }

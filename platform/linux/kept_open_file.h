@@ -4,6 +4,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace sysvane {
 
@@ -16,8 +17,7 @@ class KeptOpenFile {
   KeptOpenFile(KeptOpenFile&& other) noexcept;
   KeptOpenFile& operator=(KeptOpenFile&& other) noexcept;
 
-  // The whole file into `text` (its capacity is kept between calls); false when it cannot be
-  // read, after one attempt to open it afresh.
+  // The whole file into `text`; false when it cannot be read, after one attempt to open it afresh.
   bool Read(std::string& text);
   // The file descriptor, -1 while closed (for poll).
   int fd() const { return fd_; }
@@ -29,6 +29,7 @@ class KeptOpenFile {
 
   std::string path_;
   int fd_ = -1;
+  std::vector<char> buffer_;  // what the reads land in, kept at its size
 };
 
 // One read of a small file, for files read once in a while; false when it cannot be read.

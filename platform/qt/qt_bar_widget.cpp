@@ -1,7 +1,9 @@
 #include "platform/qt/qt_bar_widget.h"
 
+#include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QStaticText>
 #include <cmath>
 
 #include "platform/bar_display.h"
@@ -9,6 +11,26 @@
 namespace sysvane::qt {
 
 using forms::Prop;
+
+namespace {
+
+// Laying a text out is most of what a bar's repaint costs. A bar only ever shows "0%" to "100%"
+// and "?", so each text is laid out once per font and kept for every bar that uses the font.
+const QStaticText& LaidOutText(const QString& text, const QFont& font) {
+  static QHash<QString, QStaticText> cache;
+  const QString key = font.key() + QLatin1Char('\n') + text;
+  auto it = cache.find(key);
+  if (it == cache.end()) {
+    QStaticText laidOut(text);
+    laidOut.setTextFormat(Qt::PlainText);
+    laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
+    laidOut.prepare(QTransform(), font);
+    it = cache.insert(key, laidOut);
+  }
+  return *it;
+}
+
+}  // namespace
 
 BarWidget::BarWidget(forms::ProgressBar& bar, QWidget* parent) : ControlWidget(bar, parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted: the container never repaints
@@ -64,7 +86,11 @@ void BarWidget::paintEvent(QPaintEvent*) {
     painter.fillRect(fill, gradient);
   }
   painter.setPen(text_);
-  painter.drawText(inner, Qt::AlignCenter, ToQString(shown.text));
+  const QStaticText& text = LaidOutText(ToQString(shown.text), font());
+  const QSizeF size = text.size();
+  painter.drawStaticText(QPointF(inner.left() + (inner.width() - size.width()) / 2,
+                                 inner.top() + (inner.height() - size.height()) / 2),
+                         text);
 }
 
 }  // namespace sysvane::qt
