@@ -1,0 +1,83 @@
+// The windows' own cost: one refresh of a Monitor window of eight rows and one tray tip, on the
+// fake platform (the logic alone) and on the Linux backend (the logic and its sampling).
+#include <benchmark/benchmark.h>
+
+#include "monitor/display.h"
+#include "platform/fake/fake_program.h"
+#include "platform/linux/linux_kernel.h"
+#include "platform/linux/linux_outside.h"
+#include "platform/linux/linux_registry.h"
+#include "shell/menu.h"
+
+namespace sysvane {
+namespace {
+
+const char* const kEightRows[] = {"ShowCPU",    "ShowPhysMem", "ShowVirtMem", "ShowBattery",
+                                  "ShowCdrive", "ShowDdrive",  "ShowEdrive",  "ShowFdrive"};
+
+void SelectEightRows(fake::FakeSettingsBackend& settings) {
+  settings.values["Defined"] = "Yes";
+  for (const char* key : kEightRows) settings.values[key] = "1";
+}
+
+// A laptop with drives C to F and a battery: every one of the eight rows is shown.
+void FakeLaptop(fake::FakeProgram& fp) {
+  fp.kernel.SetFixedDrives({{"c:\\", {100ull << 30, 40ull << 30}},
+                            {"d:\\", {200ull << 30, 150ull << 30}},
+                            {"e:\\", {500ull << 30, 100ull << 30}},
+                            {"f:\\", {1000ull << 30, 900ull << 30}}});
+  fp.kernel.power = SYSTEM_POWER_STATUS{0, 1, 80, 0, 7200, 14400};
+  fp.kernel.processorCount = 4;
+  fp.kernel.idleResolution = 100000;
+  SelectEightRows(fp.settings);
+}
+
+void BM_UpdateStatistics_EightRowsOnFakes(benchmark::State& state) {
+  fake::FakeProgram fp;
+  FakeLaptop(fp);
+  Display& display = fp.program.display();
+  display.Show();
+  uint64_t tick = 0;
+  for (auto _ : state) {
+    tick += 9'000'000;  // 900 ms in 100 ns units, a quarter of it idle on each of the four processors
+    fp.kernel.systemTime = tick;
+    fp.kernel.idleTime = tick;
+    display.UpdateStatistics();
+  }
+  state.counters["rows"] = display.LastRow + 1;
+}
+BENCHMARK(BM_UpdateStatistics_EightRowsOnFakes);
+
+void BM_UpdateStatistics_OnLinux(benchmark::State& state) {
+  LinuxKernel kernel;
+  LinuxRegistry registry;
+  LinuxProcessorLibrary processor;
+  LinuxResourceMeter resources;
+  fake::FakeSettingsBackend settings;
+  fake::FakeRuntime runtime;
+  fake::FakeDesktop desktop;
+  Program program{Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
+  SelectEightRows(settings);
+  Display& display = program.display();
+  display.Show();
+  for (auto _ : state) display.UpdateStatistics();
+  // As many of the eight rows as this machine has (no battery, fewer drives: fewer rows).
+  state.counters["rows"] = display.LastRow + 1;
+}
+BENCHMARK(BM_UpdateStatistics_OnLinux);
+
+void BM_BuildStatusTip(benchmark::State& state) {
+  fake::FakeProgram fp;
+  FakeLaptop(fp);
+  fp.settings.values["ShowSplash"] = "0";
+  Menu& menu = fp.program.menu();
+  menu.Load();
+  for (auto _ : state) {
+    menu.BuildStatusTip();
+    benchmark::DoNotOptimize(menu.TipText);
+  }
+}
+BENCHMARK(BM_BuildStatusTip);
+
+}  // namespace
+}  // namespace sysvane
