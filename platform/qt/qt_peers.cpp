@@ -1,5 +1,9 @@
 #include "platform/qt/qt_peers.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "platform/qt/qt_bar_widget.h"
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_form.h"
@@ -105,17 +109,60 @@ void ControlPeer::SetFocus() {
 
 // ---------------------------------------------------------------------------------------------
 
-TimerPeer::TimerPeer(forms::Timer& timer, QObject* parent) : model_(timer), timer_(new QTimer(parent)) {
-  QObject::connect(timer_, &QTimer::timeout, timer_, [this] { model_.NotifyTick(); });
+namespace {
+
+// A slow timer rides on a frequent one only when it is at least this many times slower, so that
+// firing it one frequent interval early changes its period by a tenth at most.
+constexpr int kRideAlongRatio = 10;
+
+// Every timer peer alive, with a serial number: a tick may destroy peers, and a new peer may
+// take a destroyed one's address.
+std::vector<std::pair<TimerPeer*, uint64_t>>& LivePeers() {
+  static std::vector<std::pair<TimerPeer*, uint64_t>> peers;
+  return peers;
+}
+uint64_t nextSerial = 1;
+
+bool Alive(const std::pair<TimerPeer*, uint64_t>& peer) {
+  const auto& peers = LivePeers();
+  return std::find(peers.begin(), peers.end(), peer) != peers.end();
+}
+
+}  // namespace
+
+TimerPeer::TimerPeer(forms::Timer& timer, QObject* parent)
+    : model_(timer), timer_(new QTimer(parent)), serial_(nextSerial++) {
+  LivePeers().emplace_back(this, serial_);
+  QObject::connect(timer_, &QTimer::timeout, timer_, [this] { Tick(); });
   Changed(Prop::TimerState);
 }
 
 TimerPeer::~TimerPeer() {
+  auto& peers = LivePeers();
+  peers.erase(std::remove(peers.begin(), peers.end(), std::make_pair(this, serial_)), peers.end());
   if (!timer_) return;
   timer_->stop();
   // A tick may be unloading the window right now: the QTimer goes at the next turn.
   QObject::disconnect(timer_, &QTimer::timeout, nullptr, nullptr);
   timer_->deleteLater();
+}
+
+void TimerPeer::Tick() {
+  // The slow timers that would wake the program before this one's next tick come along now.
+  const int interval = timer_->interval();
+  std::vector<std::pair<TimerPeer*, uint64_t>> riders;
+  for (const auto& peer : LivePeers()) {
+    QTimer* other = peer.first->timer_;
+    if (peer.first == this || !other || !other->isActive()) continue;
+    if (other->interval() >= kRideAlongRatio * interval && other->remainingTime() <= interval)
+      riders.push_back(peer);
+  }
+  model_.NotifyTick();  // may unload windows: `this` and the riders may be gone from here on
+  for (const auto& rider : riders) {
+    if (!Alive(rider)) continue;
+    rider.first->timer_->start();  // its next tick counts from now
+    rider.first->model_.NotifyTick();
+  }
 }
 
 void TimerPeer::Changed(Prop) {

@@ -3,6 +3,7 @@
 
 #include <QPointer>
 #include <QTimer>
+#include <cstdint>
 #include <memory>
 
 #include "platform/forms.h"
@@ -33,7 +34,9 @@ class ControlPeer : public forms::Peer {
 std::unique_ptr<ControlPeer> MakeControlPeer(forms::Control& control);
 
 // A window timer. Short intervals (the roll-up animation) run on a precise timer; the others on a
-// coarse one, which lets the system bundle wake-ups.
+// coarse one, which lets the system bundle wake-ups. A slow timer (the 10-second drive re-check)
+// that would fall due before a frequent timer's next tick (the 900 ms refresh) fires on that
+// tick instead of waking the program on its own: at most one frequent interval early.
 class TimerPeer : public forms::Peer {
  public:
   TimerPeer(forms::Timer& timer, QObject* parent);
@@ -41,8 +44,10 @@ class TimerPeer : public forms::Peer {
   void Changed(forms::Prop prop) override;
 
  private:
+  void Tick();
   forms::Timer& model_;
   QPointer<QTimer> timer_;
+  uint64_t serial_;
 };
 
 }  // namespace sysvane::qt

@@ -2,6 +2,8 @@
 // user back to the model, and windows that unload themselves from their own events.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <QApplication>
 #include <QBitmap>
 #include <QCheckBox>
@@ -210,6 +212,27 @@ TEST_F(QtFormsTest, TimersTickWhileTheWindowIsLoadedAndStopWhenItUnloads) {
   const int ticks = form.timerTicks;
   RunEvents(120);
   EXPECT_EQ(form.timerTicks, ticks);
+}
+
+// The drive re-check must not wake the program on its own while the refresh runs anyway: each
+// slow tick comes in the same turn as a frequent one, not at a time of its own.
+TEST_F(QtFormsTest, ASlowTimerFiresOnAFrequentTimersWakeUp) {
+  using Clock = std::chrono::steady_clock;
+  MonitorLikeForm form(runtime);
+  forms::Timer slow(form, "Timer3");
+  Clock::time_point lastFrequent;
+  std::vector<Clock::duration> sinceFrequent;
+  form.timer.Tick = [&] { lastFrequent = Clock::now(); };
+  slow.Tick = [&] { sinceFrequent.push_back(Clock::now() - lastFrequent); };
+  form.Load();
+  form.timer.SetInterval(30);
+  form.timer.SetEnabled(true);
+  slow.SetInterval(400);
+  slow.SetEnabled(true);
+  RunEvents(5000, [&] { return sinceFrequent.size() >= 3; });
+  ASSERT_GE(sinceFrequent.size(), 3u);
+  for (const auto& gap : sinceFrequent) EXPECT_LT(gap, std::chrono::milliseconds(2));
+  form.Unload();
 }
 
 TEST_F(QtFormsTest, AButtonWhoseClickUnloadsItsWindowLeavesNothingBroken) {
