@@ -1,15 +1,13 @@
-// The per-user settings store on QSettings, in INI form: the file
-// $XDG_CONFIG_HOME/Sysvane/Sysvane.conf (~/.config when the variable is unset), one group per
-// section, one key per setting, values as plain text a user can read and edit. The folder and
-// the file are the user's alone (0700 and 0600); every write reaches the disk before it returns.
+// The per-user settings store, in INI form: the file $XDG_CONFIG_HOME/Sysvane/Sysvane.conf
+// (~/.config when the variable is unset), one section per section, one key per setting, values
+// as plain text a user can read and edit. Every read sees the file as it is now, so an edit made
+// while the program runs counts. A write changes the line of its key alone and replaces the file
+// in one step; the folder and the file are the user's alone (0700 and 0600).
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "platform/settings_store.h"
-
-class QSettings;
 
 namespace sysvane::qt {
 
@@ -22,6 +20,8 @@ class QtSettingsBackend : public SettingsBackend {
   // One file holds the program's settings, whatever application name the callers pass.
   std::optional<std::string> Read(const std::string& app, const std::string& section,
                                   const std::string& key) override;
+  // false, and the file left as it was, when it cannot be read whole (a save would lose what
+  // it could not read), when its owner made it read-only, or when the new file cannot be made.
   bool Write(const std::string& app, const std::string& section, const std::string& key,
              const std::string& value) override;
 
@@ -29,10 +29,9 @@ class QtSettingsBackend : public SettingsBackend {
   static std::string DefaultPath();
 
  private:
-  // Creates the folder and an empty file, both private, before the first write makes them.
-  bool PrepareFile();
+  // Creates the folder, private to the user, before the first write.
+  bool PrepareFolder();
   std::string path_;
-  std::unique_ptr<QSettings> settings_;
 };
 
 }  // namespace sysvane::qt
