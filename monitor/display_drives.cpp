@@ -14,7 +14,15 @@ void Display::Timer3_Timer() {
   info.ListFixedDrives();
   const int count = std::min<int>(info.FixedDriveCount, int(info.FixedDrives.size()));
   const std::vector<std::string> drives(info.FixedDrives.begin(), info.FixedDrives.begin() + count);
-  if (drives == DrivesShown) return;
+  if (drives == DrivesShown) {
+    // The same letters may stand for other file systems now (a remount): the tips follow.
+    for (int i = 0; i < count; ++i) {
+      const int slot = kFirstDriveSlot + i;
+      const int row = slot < int(StatRow.size()) ? StatRow[slot] : kNoRow;
+      if (row != kNoRow && StatText.Exists(row)) LabelDriveRow(row, drives[i]);
+    }
+    return;
+  }
 
   // The keys are read once, so that the count and the binding below agree.
   std::vector<bool> selected;

@@ -215,6 +215,8 @@ void Options::RefreshDriveBar(int bar, const std::string& root) {
   DiskTotal = space->TotalNumberOfBytes;
   DiskTotalFree = space->TotalNumberOfFreeBytes;
   if (bar == 7) driveCKnown_ = true;
+  // The System page's size of this drive: its letter may stand for another drive than at layout.
+  SystemInfo[bar - 1].SetCaption(ByteCountText(DiskTotal, program_.locale()));
   // Space the user may not use counts as used.
   if (const auto used = UsedPercent(DiskTotal, DiskFreeToCaller)) ProgressBar1[bar].SetValue(*used);
 }
