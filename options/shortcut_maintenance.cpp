@@ -54,10 +54,11 @@ void ShortcutMaintenance::CreateStartupShortcut(const std::string& LinkName, con
     runtime_.MsgBox("Unable to create shortcut for " + TargetPath + ".", forms::vbInformation, kAppTitle);
     return;
   }
-  RemoveStartupShortcut(LinkName);
   const std::string source = ProgramsFolder() + "/" + FileName(LinkName);
   const std::string destination = FindStartupShortcut(LinkName);
-  // A failed move is not reported; the launcher then stays in the Programs menu.
+  // The move replaces an older launcher in one step: never a moment without one, even when the
+  // program is killed right then. A failed move is not reported; the launcher then stays in the
+  // Programs menu and the older one, if any, keeps starting the program.
   if (destination.empty() || !desktop_.CreateFolders(StartupFolder())) return;
   desktop_.MoveFile(source, destination);
 }

@@ -90,10 +90,9 @@ TEST_F(ShortcutTest, TheLauncherIsMadeInTheProgramsMenuThenMovedToAutostart) {
     ASSERT_TRUE(desktop.FileExists(autostart)) << folder;
     EXPECT_FALSE(desktop.FileExists(programs));
     EXPECT_EQ(CommandOfEntry(desktop.files[autostart]), std::vector<std::string>{folder + "/sysvane"});
-    EXPECT_EQ(desktop.log,
-              (std::vector<std::string>{"mkdir /home/user/.local/share/applications", "write " + programs,
-                                        "delete " + autostart, "mkdir /home/user/.config/autostart",
-                                        "move " + programs + " " + autostart}));
+    EXPECT_EQ(desktop.log, (std::vector<std::string>{
+                               "mkdir /home/user/.local/share/applications", "write " + programs,
+                               "mkdir /home/user/.config/autostart", "move " + programs + " " + autostart}));
   }
   EXPECT_TRUE(shortcuts.StartupShortcutExists("Sysvane"));
   EXPECT_EQ(desktop.files.size(), 1u);
