@@ -1,13 +1,19 @@
 #include "platform/qt/qt_instance_lock.h"
 
 #include <unistd.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <cerrno>
 #include <csignal>
 
 namespace sysvane::qt {
+
+namespace {
+constexpr int kOwnerWriteSeconds = 5;
+}  // namespace
 
 InstanceLock::InstanceLock(QString path) : path_(std::move(path)) {}
 
@@ -26,7 +32,13 @@ bool InstanceLock::HeldHere() const {
 bool InstanceLock::OwnerIsGone() const {
   qint64 pid = 0;
   QString host, app;
-  if (!lock_->getLockInfo(&pid, &host, &app) || pid <= 0) return false;
+  if (!lock_->getLockInfo(&pid, &host, &app) || pid <= 0) {
+    // No owner in the file: a program killed between making it and writing to it, or a lost
+    // write. A program that is starting writes its owner at once, so a file this old has none;
+    // a live holder's lock on the file still keeps it from being removed.
+    const QFileInfo file(path_);
+    return file.exists() && file.lastModified().secsTo(QDateTime::currentDateTime()) > kOwnerWriteSeconds;
+  }
   if (pid == getpid()) return false;
   return kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
