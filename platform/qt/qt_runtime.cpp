@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStringList>
+#include <QTextLayout>
 #include <chrono>
 #include <thread>
 
@@ -97,10 +98,20 @@ std::vector<forms::TwipsRect> QtRuntime::WorkAreas() {
 }
 
 forms::Twips QtRuntime::TextWidth(const forms::Font& font, const std::string& text) {
-  const QFontMetricsF metrics(ToQFont(font));
+  const QFont qfont = ToQFont(font);
+  const QFontMetricsF metrics(qfont);
   qreal widest = 0;
-  for (const QString& line : Lines(text)) widest = std::max(widest, metrics.horizontalAdvance(line));
-  // Whole pixels, rounded up: a label sized to a fractional width would wrap its last word.
+  for (const QString& line : Lines(text)) {
+    // The width a label's word wrap gives the line (hinted glyphs are wider than their advance
+    // says) and its inked extent, in whole pixels rounded up: any less and the last word wraps.
+    QTextLayout layout(line, qfont);
+    layout.beginLayout();
+    QTextLine laidOut = layout.createLine();
+    if (laidOut.isValid()) laidOut.setLineWidth(1e6);
+    layout.endLayout();
+    const qreal natural = laidOut.isValid() ? laidOut.naturalTextWidth() : 0;
+    widest = std::max({widest, natural, metrics.horizontalAdvance(line), metrics.boundingRect(line).width()});
+  }
   return ToTwips(std::ceil(widest));
 }
 

@@ -8,12 +8,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cmath>
 #include <cstring>
 
+#include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_instance_lock.h"
 #include "platform/qt/qt_runtime.h"
 #include "platform/qt/qt_tray.h"
@@ -219,6 +222,23 @@ TEST(QtTextMeasure, LongerTextIsWiderAndMoreLinesAreHigher) {
   forms::Font large = font;
   large.size = 18;
   EXPECT_GT(runtime.TextWidth(large, "Warning:"), one * 1.8) << "the point size counts";
+}
+
+// A label exactly as wide as its measured text shows it on one line, at every size the program's
+// fonts take (hinted glyphs are wider than their advances say).
+TEST(QtTextMeasure, ALabelAsWideAsItsMeasuredTextDoesNotWrap) {
+  QtRuntime runtime;
+  const std::string text = "Warning:  No statistics were selected for display";
+  for (double size : {6.9, 7.0, 7.5, 8.25, 9.0, 10.0}) {
+    forms::Font font;
+    font.size = size;
+    const forms::Twips width = runtime.TextWidth(font, text);
+    ASSERT_EQ(std::fmod(width, 15), 0) << "whole pixels";
+    const QFontMetricsF metrics(ToQFont(font));
+    const QRectF wrapped =
+        metrics.boundingRect(QRectF(0, 0, width / 15, 1000), Qt::TextWordWrap, QString::fromStdString(text));
+    EXPECT_LT(wrapped.height(), 1.5 * metrics.lineSpacing()) << "at " << size << " points";
+  }
 }
 
 TEST(QtMessageBox, StyleChoosesButtonsIconAndDefaultAndTheAnswerIsTheButtonsCode) {
