@@ -5,8 +5,6 @@
 #include "monitor/display.h"
 #include "platform/fake/fake_program.h"
 #include "platform/linux/linux_kernel.h"
-#include "platform/linux/linux_outside.h"
-#include "platform/linux/linux_registry.h"
 #include "shell/menu.h"
 
 namespace sysvane {
@@ -49,16 +47,9 @@ void BM_UpdateStatistics_EightRowsOnFakes(benchmark::State& state) {
 BENCHMARK(BM_UpdateStatistics_EightRowsOnFakes);
 
 void BM_UpdateStatistics_OnLinux(benchmark::State& state) {
-  LinuxKernel kernel;
-  LinuxRegistry registry;
-  LinuxProcessorLibrary processor;
-  LinuxResourceMeter resources;
-  fake::FakeSettingsBackend settings;
-  fake::FakeRuntime runtime;
-  fake::FakeDesktop desktop;
-  Program program{Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
-  SelectEightRows(settings);
-  Display& display = program.display();
+  fake::ProgramOn<LinuxKernel> machine;  // the live machine under the fake screen
+  SelectEightRows(machine.settings);
+  Display& display = machine.program.display();
   display.Show();
   for (auto _ : state) display.UpdateStatistics();
   // As many of the eight rows as this machine has (no battery, fewer drives: fewer rows).

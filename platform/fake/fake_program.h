@@ -1,6 +1,9 @@
 // A whole program on fake services: what every window test starts from.
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_forms.h"
 #include "platform/fake/fake_platform.h"
@@ -8,8 +11,14 @@
 
 namespace sysvane::fake {
 
-struct FakeProgram {
-  FakeKernel kernel;
+// Every service a fake but the kernel, which the test chooses: a FakeKernel, a scripted one, or
+// the Linux backend on a prepared folder (the arguments go to the kernel's constructor).
+template <class KernelType>
+struct ProgramOn {
+  template <class... Args>
+  explicit ProgramOn(Args&&... args) : kernel(std::forward<Args>(args)...) {}
+
+  KernelType kernel;
   FakeRegistry registry;
   FakeProcessorLibrary processor;
   FakeResourceMeter resources;
@@ -18,13 +27,18 @@ struct FakeProgram {
   FakeDesktop desktop;
   Program program{Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
 
-  FakeProgram() {
-    // A Linux-like machine: NT-family sampler, one fixed drive C, 8 GiB of memory.
-    kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
-    kernel.memory = MEMORYSTATUS{32, 0, 8ull << 30, 4ull << 30, 0, 0, 128ull << 40, 127ull << 40};
-    kernel.SetFixedDrives({{"c:\\", {100ull << 30, 40ull << 30}}});
-  }
   void Set(const std::string& key, const std::string& value) { settings.values[key] = value; }
+};
+
+// A Linux-like machine: NT-family sampler, one fixed drive C, 8 GiB of memory.
+inline void MakeLinuxLikeMachine(FakeKernel& kernel) {
+  kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
+  kernel.memory = MEMORYSTATUS{32, 0, 8ull << 30, 4ull << 30, 0, 0, 128ull << 40, 127ull << 40};
+  kernel.SetFixedDrives({{"c:\\", {100ull << 30, 40ull << 30}}});
+}
+
+struct FakeProgram : ProgramOn<FakeKernel> {
+  FakeProgram() { MakeLinuxLikeMachine(kernel); }
 };
 
 }  // namespace sysvane::fake

@@ -7,10 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/fake/fake_desktop.h"
-#include "platform/fake/fake_forms.h"
-#include "platform/fake/fake_platform.h"
-#include "shell/program.h"
+#include "platform/fake/fake_program.h"
 
 namespace sysvane::faults {
 
@@ -33,22 +30,8 @@ class ScriptedKernel : public fake::FakeKernel {
   bool listed_ = false;
 };
 
-struct FaultProgram {
-  ScriptedKernel kernel;
-  fake::FakeRegistry registry;
-  fake::FakeProcessorLibrary processor;
-  fake::FakeResourceMeter resources;
-  fake::FakeSettingsBackend settings;
-  fake::FakeRuntime runtime;
-  fake::FakeDesktop desktop;
-  Program program{Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
-
-  FaultProgram() {
-    kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
-    kernel.memory = MEMORYSTATUS{32, 0, 8ull << 30, 4ull << 30, 0, 0, 128ull << 40, 127ull << 40};
-    kernel.SetFixedDrives({{"c:\\", {100ull << 30, 40ull << 30}}});
-  }
-  void Set(const std::string& key, const std::string& value) { settings.values[key] = value; }
+struct FaultProgram : fake::ProgramOn<ScriptedKernel> {
+  FaultProgram() { fake::MakeLinuxLikeMachine(kernel); }
 };
 
 }  // namespace sysvane::faults

@@ -13,11 +13,8 @@
 #include "monitor/display.h"
 #include "monitor/popup.h"
 #include "options/options_dialog.h"
-#include "platform/fake/fake_desktop.h"
-#include "platform/fake/fake_forms.h"
-#include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_program.h"
 #include "platform/linux/linux_kernel.h"
-#include "shell/program.h"
 #include "tests/faults/machine_tree.h"
 
 namespace sysvane::faults {
@@ -74,20 +71,17 @@ class HangingStatvfs {
 TEST(HungMountFaultTest, TheRowKeepsItsFigureAndTheStuckQueryIsAskedOnce) {
   testing::TempTree tree;
   WriteGoodMachine(tree);
-  LinuxKernel kernel(tree.Path());
+  fake::ProgramOn<LinuxKernel> machine(tree.Path());
+  LinuxKernel& kernel = machine.kernel;
+  fake::FakeSettingsBackend& settings = machine.settings;
+  fake::FakeRuntime& runtime = machine.runtime;
+  Program& program = machine.program;
   HangingStatvfs statvfs(tree.Path("mnt/win"));
   kernel.SetStatvfs(statvfs.Function());
   kernel.SetDiskTimeout(100ms);
   ASSERT_EQ(kernel.DriveMountPoint("e:\\"), "/mnt/win");
   ASSERT_EQ(kernel.GetDriveType("e:\\"), DRIVE_FIXED);
 
-  fake::FakeRegistry registry;
-  fake::FakeProcessorLibrary processor;
-  fake::FakeResourceMeter resources;
-  fake::FakeSettingsBackend settings;
-  fake::FakeRuntime runtime;
-  fake::FakeDesktop desktop;
-  Program program{Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
   for (const char* key : {"ShowCPU", "ShowCdrive", "ShowEdrive"}) settings.values[key] = "1";
   settings.values["Defined"] = "Yes";
 

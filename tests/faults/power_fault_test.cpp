@@ -59,7 +59,7 @@ std::string Battery0(const std::string& status) {
 // every window that shows the battery is open.
 class DockingTest : public ::testing::Test {
  protected:
-  DockingTest() : kernel(tree.Path()) {
+  DockingTest() {
     WriteGoodMachine(tree);
     // The backend's clock is the virtual clock of the windows: its ten-second rescans follow it.
     kernel.SetClock([this] { return uint64_t(runtime.Now() + 1) * 10'000; });
@@ -90,14 +90,11 @@ class DockingTest : public ::testing::Test {
   }
 
   testing::TempTree tree;
-  LinuxKernel kernel;
-  fake::FakeRegistry registry;
-  fake::FakeProcessorLibrary processor;
-  fake::FakeResourceMeter resources;
-  fake::FakeSettingsBackend settings;
-  fake::FakeRuntime runtime;
-  fake::FakeDesktop desktop;
-  Program program{Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
+  fake::ProgramOn<LinuxKernel> machine{tree.Path()};
+  LinuxKernel& kernel = machine.kernel;
+  fake::FakeSettingsBackend& settings = machine.settings;
+  fake::FakeRuntime& runtime = machine.runtime;
+  Program& program = machine.program;
 };
 
 TEST_F(DockingTest, BatteriesThatComeAndGoAreFollowed) {
