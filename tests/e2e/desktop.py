@@ -155,6 +155,19 @@ class Desktop:
         self.x.click_window(icon, button=3)
         return menu()
 
+    def choose_from_tray_menu(self, proc: subprocess.Popen, keys: list) -> None:
+        """Opens the tray menu and picks an item with the keyboard: Down selects the
+        first item (Splash), Up the last (Exit)."""
+        menu = self.right_click_tray_icon(proc)
+        self.x.key(*keys, "Return")
+        self.close_menu(proc, menu)
+
+    def answer(self, proc: subprocess.Popen, box: Window, key: str) -> None:
+        """Gives a box the focus, presses a key and waits for the box to close."""
+        self.x.focus(box)
+        self.x.key(key)
+        self.wait_for_window_gone(proc, box, f'the "{box.name}" box to close')
+
     def close_menu(self, proc: subprocess.Popen, menu: Window) -> None:
         """Waits for a menu to close, and then a moment, as a person reads what changed."""
         self.wait_for_window_gone(proc, menu, "the menu to close")

@@ -49,6 +49,26 @@ class Window:
         return f'0x{self.id:x} "{self.name}" {self.width}x{self.height}+{self.x}+{self.y}'
 
 
+class Pixels:
+    """A grabbed part of the screen: RGB triples, row by row."""
+
+    def __init__(self, width: int, height: int, data: bytes) -> None:
+        self.width = width
+        self.height = height
+        self.data = data
+
+    def at(self, x: int, y: int) -> tuple:
+        i = (y * self.width + x) * 3
+        return self.data[i], self.data[i + 1], self.data[i + 2]
+
+    def count(self, predicate) -> int:
+        d = self.data
+        return sum(1 for i in range(0, len(d), 3) if predicate((d[i], d[i + 1], d[i + 2])))
+
+    def share(self, predicate) -> float:
+        return self.count(predicate) / max(1, self.width * self.height)
+
+
 def _read_display_number(fd: int, timeout: float) -> str:
     ready, _, _ = select.select([fd], [], [], timeout)
     if not ready:
@@ -200,6 +220,12 @@ class XServer:
     def click_window(self, window: Window, button: int = 1) -> None:
         self.click(*window.centre, button=button)
 
+    def double_click_window(self, window: Window) -> None:
+        x, y = window.centre
+        self._run(["xdotool", "mousemove", str(max(0, x - 40)), str(max(0, y - 40))])
+        self._run(["xdotool", "mousemove", str(x), str(y)])
+        self._run(["xdotool", "click", "--repeat", "2", "--delay", "80", "1"])
+
     def move_pointer(self, x: int, y: int) -> None:
         self._run(["xdotool", "mousemove", str(x), str(y)])
 
@@ -216,8 +242,8 @@ class XServer:
     def key(self, *keys: str) -> None:
         self._run(["xdotool", "key", "--delay", "80", *keys])
 
-    def pixels(self, region: tuple) -> bytes:
-        """The region (x, y, width, height) of the screen as RGB bytes, row by row."""
+    def grab(self, region: tuple) -> "Pixels":
+        """The region (x, y, width, height) of the screen, pixel by pixel."""
         x, y, width, height = region
         result = subprocess.run(
             ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", "rgb:-"],
@@ -225,7 +251,11 @@ class XServer:
         )
         if result.returncode != 0 or len(result.stdout) != width * height * 3:
             raise ScenarioFailed(f"could not read the screen at {region}: {result.stderr.decode().strip()}")
-        return result.stdout
+        return Pixels(width, height, result.stdout)
+
+    def move_window(self, window: Window, x: int, y: int) -> None:
+        """Moves a window as a user dragging it would: the program hears of it afterwards."""
+        self._run(["xdotool", "windowmove", "--sync", str(window.id), str(x), str(y)])
 
     def screenshot(self, path: str, region: Optional[tuple] = None) -> str:
         """Saves the whole screen, or the region (x, y, width, height) of it, as PNG."""
@@ -265,7 +295,9 @@ def _send_delete_window(display_name: str, wid: int) -> bool:
     xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
     xlib.XInternAtom.restype = ctypes.c_ulong
     xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(_XEvent)]
+    xlib.XSendEvent.argtypes = [
+        ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(_XEvent)
+    ]
     xlib.XFlush.argtypes = [ctypes.c_void_p]
     xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
     display = xlib.XOpenDisplay(display_name.encode())
