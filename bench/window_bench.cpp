@@ -14,8 +14,8 @@ const char* const kEightRows[] = {"ShowCPU",    "ShowPhysMem", "ShowVirtMem", "S
                                   "ShowCdrive", "ShowDdrive",  "ShowEdrive",  "ShowFdrive"};
 
 void SelectEightRows(fake::FakeSettingsBackend& settings) {
-  settings.values["Defined"] = "Yes";
-  for (const char* key : kEightRows) settings.values[key] = "1";
+  settings.values.insert_or_assign("Defined", std::string("Yes"));
+  for (const char* key : kEightRows) settings.values.insert_or_assign(key, std::string("1"));
 }
 
 // A laptop with drives C to F and a battery: every one of the eight rows is shown.
