@@ -60,7 +60,7 @@ BENCHMARK(BM_UpdateStatistics_OnLinux);
 void BM_BuildStatusTip(benchmark::State& state) {
   fake::FakeProgram fp;
   FakeLaptop(fp);
-  fp.settings.values["ShowSplash"] = "0";
+  fp.Set("ShowSplash", "0");
   Menu& menu = fp.program.menu();
   menu.Load();
   for (auto _ : state) {
