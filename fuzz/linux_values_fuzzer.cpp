@@ -29,7 +29,7 @@ std::optional<uint32_t> CountListed(std::string_view list) {
     if (!first || !last || *last < *first) return std::nullopt;
     count += *last - *first + 1;  // wraps only for 0-2^64-1, which is far past the limit
     if (count > UINT32_MAX || count == 0) return std::nullopt;
-    if (comma == std::string_view::npos) break;
+    if (comma == std::string_view::npos || comma + 1 == list.size()) break;  // "0-3," is "0-3"
     list.remove_prefix(comma + 1);
   }
   return static_cast<uint32_t>(count);

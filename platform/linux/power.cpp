@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
+#include <cmath>
 
 #include "stats/format.h"
 
@@ -17,10 +17,12 @@ constexpr uint64_t kSecondsPerHour = 3600;
 std::optional<uint64_t> UnsignedField(const UeventFields& fields, std::string_view key) {
   const auto value = FindUevent(fields, key);
   if (!value) return std::nullopt;
-  // Some drivers report the discharge rate as a negative number.
+  // Some drivers report the discharge rate as a negative number. The magnitude is taken in
+  // unsigned arithmetic: the most negative number has no positive counterpart to negate into.
   const auto number = ParseSigned(*value);
   if (!number) return std::nullopt;
-  return static_cast<uint64_t>(std::llabs(*number));
+  const auto bits = static_cast<uint64_t>(*number);
+  return *number < 0 ? 0 - bits : bits;
 }
 
 std::optional<bool> FlagField(const UeventFields& fields, std::string_view key) {
@@ -37,9 +39,18 @@ bool IsSystemBattery(const PowerSupplyReading& supply) {
   return supply.type == "Battery" && supply.scope != "Device" && supply.present.value_or(true);
 }
 
-// Seconds to drain `amount` at `rate` per hour, rounded; unknown when it does not fit.
+// Seconds to drain `amount` at `rate` per hour, rounded; unknown when it does not fit. Whole hours
+// first, then the rest of an hour, so that wild figures cannot overflow the product into a
+// short time.
 uint32_t HoursToSeconds(uint64_t amount, uint64_t rate) {
-  const uint64_t seconds = (amount * kSecondsPerHour + rate / 2) / rate;
+  const uint64_t hours = amount / rate;
+  if (hours > BATTERY_LIFE_UNKNOWN / kSecondsPerHour) return BATTERY_LIFE_UNKNOWN;
+  const uint64_t rest = amount % rate;
+  const uint64_t restSeconds =
+      rate <= UINT64_MAX / (2 * kSecondsPerHour)
+          ? (rest * kSecondsPerHour + rate / 2) / rate
+          : static_cast<uint64_t>(std::llround(static_cast<long double>(rest) * kSecondsPerHour / rate));
+  const uint64_t seconds = hours * kSecondsPerHour + restSeconds;
   return seconds >= BATTERY_LIFE_UNKNOWN ? BATTERY_LIFE_UNKNOWN : static_cast<uint32_t>(seconds);
 }
 
@@ -75,7 +86,8 @@ std::optional<int> BatteryPercent(const std::vector<const PowerSupplyReading*>& 
                                   const std::optional<Combined>& combined) {
   if (combined && combined->full > 0) {
     const double percent = 100.0 * static_cast<double>(combined->now) / static_cast<double>(combined->full);
-    return std::min(100, static_cast<int>(RoundHalfEven(percent)));
+    // Capped before the conversion: a wild charge (far above the full one) does not fit an int.
+    return static_cast<int>(std::min(100.0, RoundHalfEven(percent)));
   }
   // No energy or charge figures: the mean of what each battery says of itself.
   uint64_t sum = 0;

@@ -151,7 +151,7 @@ std::vector<MountEntry> ParseMountTable(std::string_view mounts) {
 std::optional<uint32_t> ParseOnlineCpus(std::string_view list) {
   list = Trim(list);
   if (list.empty()) return std::nullopt;
-  uint32_t count = 0;
+  uint64_t count = 0;
   while (!list.empty()) {
     const size_t comma = list.find(',');
     const std::string_view range = list.substr(0, comma);
@@ -160,9 +160,11 @@ std::optional<uint32_t> ParseOnlineCpus(std::string_view list) {
     const auto first = ParseUnsigned(range.substr(0, dash));
     const auto last = dash == std::string_view::npos ? first : ParseUnsigned(range.substr(dash + 1));
     if (!first || !last || *last < *first) return std::nullopt;
-    count += static_cast<uint32_t>(*last - *first + 1);
+    // A count past 32 bits is garbage, not a machine: it must not wrap round to a small number.
+    if (*last - *first >= UINT32_MAX - count) return std::nullopt;
+    count += *last - *first + 1;
   }
-  return count;
+  return static_cast<uint32_t>(count);
 }
 
 std::string ParseCpuinfoName(std::string_view cpuinfo) {

@@ -139,6 +139,13 @@ TEST(PowerTreeTest, UeventFileIsReadWhenThere) {
   EXPECT_EQ(status.BatteryFlag, BATTERY_FLAG_LOW | BATTERY_FLAG_CRITICAL);
 }
 
+TEST(PowerUeventTest, ANegativeRateCountsByItsSizeDownToTheMostNegativeNumber) {
+  const auto reading = ReadingFromUevent(
+      ParseUevent("POWER_SUPPLY_POWER_NOW=-9004000\nPOWER_SUPPLY_CURRENT_NOW=-9223372036854775808\n"));
+  EXPECT_EQ(reading.powerNow, 9004000u);
+  EXPECT_EQ(reading.currentNow, 9223372036854775808u);
+}
+
 TEST(PowerStatusTest, PeripheralAndAbsentBatteriesAreNotTheMachines) {
   PowerSupplyReading mouse = Battery(10, 100);
   mouse.scope = "Device";
@@ -157,6 +164,31 @@ TEST(PowerStatusTest, CombinedChargeRoundsHalvesToEven) {
   EXPECT_EQ(ComputePowerStatus({Battery(10, 100), Battery(270, 300)}).BatteryLifePercent, 70);
   // A battery that reports more than its full energy is full, no more.
   EXPECT_EQ(ComputePowerStatus({Battery(120, 100)}).BatteryLifePercent, 100);
+}
+
+TEST(PowerStatusTest, AChargeFarAboveFullIsStillFull) {
+  // 10^20 % does not fit an int: the cap has to come before the conversion.
+  const auto status = ComputePowerStatus({Battery(1'000'000'000'000'000'000, 1)});
+  EXPECT_EQ(status.BatteryLifePercent, 100);
+  EXPECT_EQ(status.BatteryFlag, BATTERY_FLAG_HIGH);
+}
+
+TEST(PowerStatusTest, WildFiguresGiveTheTimesTheyMeanInsteadOfAnOverflow) {
+  // 10^18 of 2 x 10^18 at 10^15 an hour: 1000 hours left, 2000 for a full charge. Multiplied by
+  // 3600 before the division these wrapped round to a few hours, a full charge lasting less.
+  PowerSupplyReading battery = Battery(1'000'000'000'000'000'000, 2'000'000'000'000'000'000);
+  battery.powerNow = 1'000'000'000'000'000;
+  auto status = ComputePowerStatus({battery});
+  EXPECT_EQ(status.BatteryLifeTime, 3'600'000u);
+  EXPECT_EQ(status.BatteryFullLifeTime, 7'200'000u);
+  // A rate too large to multiply the rest of an hour by 3600.
+  battery.powerNow = 4'000'000'000'000'000'000;
+  status = ComputePowerStatus({battery});
+  EXPECT_EQ(status.BatteryLifeTime, 900u);
+  EXPECT_EQ(status.BatteryFullLifeTime, 1800u);
+  // More hours than the record can hold are unknown.
+  battery.powerNow = 1;
+  EXPECT_EQ(ComputePowerStatus({battery}).BatteryLifeTime, BATTERY_LIFE_UNKNOWN);
 }
 
 TEST(PowerStatusTest, FlagThresholds) {

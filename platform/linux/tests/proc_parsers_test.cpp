@@ -71,6 +71,15 @@ TEST(OnlineCpusTest, ListsOfRangesAreCounted) {
   EXPECT_EQ(ParseOnlineCpus("0-x"), std::nullopt);
 }
 
+TEST(OnlineCpusTest, ACountPastThirtyTwoBitsIsGarbageNotAFewProcessors) {
+  // 2^32 + 1 processors once wrapped round to 1.
+  EXPECT_EQ(ParseOnlineCpus("0-4294967295,0"), std::nullopt);
+  EXPECT_EQ(ParseOnlineCpus("0-4294967295"), std::nullopt);
+  EXPECT_EQ(ParseOnlineCpus("0-4294967294"), 4294967295u);
+  EXPECT_EQ(ParseOnlineCpus("0-4294967293,7"), 4294967295u);
+  EXPECT_EQ(ParseOnlineCpus("0-18446744073709551615"), std::nullopt);
+}
+
 TEST(CpuinfoTest, NameFromModelNameThenModelThenHardware) {
   EXPECT_EQ(ParseCpuinfoName("processor\t: 0\nmodel name\t: AMD EPYC 7B13\n"), "AMD EPYC 7B13");
   // "model" (a number on x86) is not "model name" and not the board's "Model".
