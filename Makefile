@@ -6,7 +6,7 @@ BUILD_TYPE ?= Release
 # The machines have two cores.
 JOBS ?= 2
 
-.PHONY: all setup build run test bench package
+.PHONY: all setup build run test bench package sanitize fuzz fuzz-smoke
 
 all: build
 
@@ -34,3 +34,14 @@ compare: build
 # The Debian package, built from the Release build: $(BUILD_DIR)/sysvane_2.0_<arch>.deb
 package: build
 	cmake --build $(BUILD_DIR) --target package
+
+# Every test again with AddressSanitizer, UndefinedBehaviorSanitizer and leak checking, in build-asan/.
+sanitize: setup
+	scripts/sanitize.sh build-asan
+
+# A few seconds of every fuzz target (clang, in build-fuzz/); `make fuzz` runs them for long.
+fuzz-smoke: setup
+	scripts/fuzz-smoke.sh
+
+fuzz: setup
+	scripts/fuzz.sh

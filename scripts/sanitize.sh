@@ -16,7 +16,7 @@ cmake --build "$build_dir" -j"$jobs"
 # Leaks are suppressed only where they happen inside system libraries; each entry of the file
 # says which and why.
 suppressions=$PWD/scripts/lsan-suppressions.txt
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1
 export LSAN_OPTIONS=suppressions=$suppressions:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 

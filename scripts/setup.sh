@@ -13,6 +13,8 @@ packages=(
   xvfb xauth trayer xdotool x11-utils imagemagick fonts-dejavu-core
   # the icon's pictures, the desktop entry and the Debian package (dpkg-shlibdeps)
   librsvg2-bin desktop-file-utils dpkg-dev
+  # the fuzz targets: clang's libFuzzer and sanitizer runtimes
+  clang libclang-rt-14-dev
 )
 
 installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)

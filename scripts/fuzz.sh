@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Long fuzzing runs: every fuzz target (or the ones named) for a number of seconds each, JOBS at a
+# time, at low priority. Each target's corpus grows in <build-folder>/fuzz-corpus/<target>,
+# starting from the one kept in fuzz/corpus/<target>; an input that crashes or breaks an invariant
+# is saved in <build-folder>/crashes/<target>/ and the run goes on with the other targets.
+# Every run adds a line to <build-folder>/fuzz-history.tsv: date, target, seconds, processor
+# seconds, inputs run, result.
+# With --keep, what a run found that reaches new code is merged into fuzz/corpus/ to be committed.
+#   scripts/fuzz.sh [--keep] [seconds-per-target] [target...]
+#   (default 3600 seconds and every target; BUILD_DIR=build-fuzz, JOBS=2, MAX_LEN=4096)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+keep=0
+if [[ ${1:-} == --keep ]]; then
+  keep=1
+  shift
+fi
+seconds=${1:-3600}
+shift || true
+build_dir=${BUILD_DIR:-build-fuzz}
+jobs=${JOBS:-2}
+max_len=${MAX_LEN:-4096}
+
+targets=("$@")
+if [[ ${#targets[@]} -eq 0 ]]; then
+  for corpus in fuzz/corpus/*/; do targets+=("$(basename "$corpus")"); done
+fi
+
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DSYSVANE_FUZZ=ON >/dev/null
+cmake --build "$build_dir" --target fuzzers -j"$jobs"
+
+# One target for `seconds`; its log tells how many inputs ran.
+run_target() {
+  local target=$1
+  local corpus=$build_dir/fuzz-corpus/$target crashes=$build_dir/crashes/$target log=$build_dir/fuzz-logs/$target.log
+  mkdir -p "$corpus" "$crashes" "$(dirname "$log")"
+  local result=clean cpu
+  # The processor time it had, which is less than `seconds` when the machine was busy otherwise.
+  cpu=$( { TIMEFORMAT=%0U; time nice -n 15 "$build_dir/fuzz/fuzz_$target" -max_total_time="$seconds" \
+    -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" -print_final_stats=1 -artifact_prefix="$crashes/" \
+    "$corpus" "fuzz/corpus/$target" >"$log" 2>&1 || echo FOUND >"$log.result"; } 2>&1)
+  [[ -f $log.result ]] && result=FOUND && rm -f "$log.result"
+  local runs
+  runs=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -Eo '[0-9]+$' || echo 0)
+  printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%FT%TZ)" "$target" "$seconds" "$cpu" "$runs" "$result" \
+    >>"$build_dir/fuzz-history.tsv"
+  printf '%-24s %6s s of processor time %12s runs  %s\n' "$target" "$cpu" "$runs" "$result"
+}
+
+for target in "${targets[@]}"; do
+  [[ -x $build_dir/fuzz/fuzz_$target ]] || { echo "No fuzz target $target" >&2; exit 2; }
+  while [[ $(jobs -rp | wc -l) -ge $jobs ]]; do wait -n || true; done
+  run_target "$target" &
+done
+wait
+
+if [[ $keep -eq 1 ]]; then
+  for target in "${targets[@]}"; do
+    "$build_dir/fuzz/fuzz_$target" -merge=1 -max_len="$max_len" "fuzz/corpus/$target" \
+      "$build_dir/fuzz-corpus/$target" >/dev/null 2>&1
+  done
+  du -sh fuzz/corpus
+fi
+
+found=$(find "$build_dir/crashes" -type f | wc -l)
+echo "Inputs kept in $build_dir/crashes: $found"
+[[ $found -eq 0 ]]
