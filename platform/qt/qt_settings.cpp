@@ -44,7 +44,7 @@ FileState ReadSettingsFile(const std::string& path, std::string& text, bool& wri
 
 std::string QtSettingsBackend::DefaultPath() {
   QString configHome = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
-  // The base directory specification ignores a relative path.
+  // A relative XDG_CONFIG_HOME is to be ignored, as every XDG program does.
   if (configHome.isEmpty() || QDir::isRelativePath(configHome)) configHome = QDir::homePath() + "/.config";
   return (configHome + "/Sysvane/Sysvane.conf").toStdString();
 }
