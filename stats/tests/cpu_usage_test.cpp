@@ -8,37 +8,44 @@
 namespace sysvane {
 namespace {
 
-// Each row: a sampler initialized at idle 5e6 and clock 9e7 (100 ns units), then one Query.
-TEST(NTSampler, UsageIsTheShareOfTimeNotIdleOnAverageProcessor) {
-  struct Row {
-    uint32_t processors;
-    uint64_t tick;
-    int64_t idle, time;
-    int32_t figure;
-  };
-  const Row rows[] = {{2, 0, 1'600'000, 1'000'000, 20},
-                      {2, 0, 2'000'000, 1'000'000, 0},
-                      {2, 0, 0, 1'000'000, 100},
-                      {2, 0, 1'120'000, 1'000'000, 44},  // 43.99999999999999 in binary
-                      {2, 0, 2'100'000, 1'000'000, 0},
-                      {2, 0, -500'000, 1'000'000, 100},  // kept within 0 to 100
-                      {2, 0, 0, 0, 0},
-                      {2, 100'000, 0, 99'999, 0},  // shorter than a tick: no figure yet, not 100
-                      {2, 100'000, 0, 100'000, 100},
-                      {128, 100'000, 128 * 450'000, 900'000, 50},  // one tick is enough
-                      {2, 0, 0, -1, 0},
-                      {0, 0, 0, 1'000'000, -1}};
-  for (const Row& r : rows) {
+// Each step samples after the counters moved by (idle, clock), in 100 ns units; `fails` makes one
+// query fail: 1 the processor count, 2 the clock, 3 the idle time.
+void Sample(fake::FakeKernel& k, CPUSampler& sampler,
+            const std::vector<std::tuple<int64_t, int64_t, int, int>>& steps, uint32_t processors = 2) {
+  uint64_t idleNow = k.idleTime.value(), clockNow = k.systemTime.value();
+  for (const auto& [idle, clock, fails, figure] : steps) {
+    idleNow += idle;
+    clockNow += clock;
+    k.processorCount = fails == 1 ? std::nullopt : std::optional(processors);
+    k.systemTime = fails == 2 ? std::nullopt : std::optional(clockNow);
+    k.idleTime = fails == 3 ? std::nullopt : std::optional(idleNow);
+    EXPECT_EQ(sampler.Query(), figure) << processors << " processors, idle " << idle << " of " << clock;
+  }
+}
+
+TEST(NTSampler, UsageIsTheTimeNotIdleOnAnAverageProcessor) {
+  // processors, tick, idle, clock, figure: each a fresh sampler
+  const std::tuple<uint32_t, uint64_t, int64_t, int64_t, int> rows[] = {
+      {2, 0, 1'600'000, 1'000'000, 20},
+      {2, 0, 2'000'000, 1'000'000, 0},
+      {2, 0, 0, 1'000'000, 100},
+      {2, 0, 1'120'000, 1'000'000, 44},  // 43.99999999999999 in binary
+      {2, 0, 2'100'000, 1'000'000, 0},
+      {2, 0, -500'000, 1'000'000, 100},  // kept within 0 to 100
+      {2, 0, 0, 0, 0},
+      {2, 100'000, 0, 99'999, 0},  // shorter than a tick: no figure yet, not 100
+      {2, 100'000, 0, 100'000, 100},
+      {128, 100'000, 128 * 450'000, 900'000, 50},  // one tick is enough
+      {2, 0, 0, -1, 0},
+      {0, 0, 0, 1'000'000, -1}};
+  for (const auto& [processors, tick, idle, clock, figure] : rows) {
     fake::FakeKernel kernel;
-    kernel.processorCount = r.processors;
-    kernel.idleResolution = r.tick;
+    kernel.idleResolution = tick;
     kernel.idleTime = 5'000'000;
     kernel.systemTime = 90'000'000;
     clsCPUUsageNT sampler{kernel};
     sampler.Initialize();
-    *kernel.idleTime += r.idle;
-    *kernel.systemTime += r.time;
-    EXPECT_EQ(sampler.Query(), r.figure) << "row " << &r - rows;
+    Sample(kernel, sampler, {{idle, clock, 0, figure}}, processors);
   }
 }
 
@@ -47,54 +54,19 @@ TEST(NTSampler, AFigureCoversTheWholeIntervalSinceTheLastOne) {
   kernel.idleResolution = 100'000;
   clsCPUUsageNT sampler{kernel};
   sampler.Initialize();
-  struct Step {
-    int64_t idle, time;
-    int fails;  // 1 processor count, 2 clock, 3 idle time
-    int32_t figure;
-  };
-  const Step steps[] = {{1'600'000, 1'000'000, 0, 20}, {100'000, 50'000, 0, 20},  // too short: kept
-                        {1'500'000, 950'000, 0, 20},  // 1.6 of the last 1.0 million
-                        {0, 250'000, 1, -1},           {0, 250'000, 2, -1},      {0, 250'000, 3, -1},
-                        {1'600'000, 250'000, 0, 20},  // over the failed samples too
-                        {0, -5'000'000, 0, 20},       // the clock set back: measure from there
-                        {2'000'000, 1'000'000, 0, 0}};
-  uint64_t idle = 0, time = 0;
-  for (const Step& s : steps) {
-    idle += s.idle;
-    time += s.time;
-    kernel.processorCount = s.fails == 1 ? std::nullopt : std::optional<uint32_t>(2);
-    kernel.systemTime = s.fails == 2 ? std::nullopt : std::optional<uint64_t>(time);
-    kernel.idleTime = s.fails == 3 ? std::nullopt : std::optional<uint64_t>(idle);
-    EXPECT_EQ(sampler.Query(), s.figure) << "step " << &s - steps;
-  }
+  Sample(kernel, sampler,
+         {{1'600'000, 1'000'000, 0, 20},
+          {100'000, 50'000, 0, 20},     // too short: kept
+          {1'500'000, 950'000, 0, 20},  // 1.6 of the last 1.0 million
+          {0, 250'000, 1, -1},
+          {0, 250'000, 2, -1},
+          {0, 250'000, 3, -1},
+          {1'600'000, 250'000, 0, 20},  // over the failed samples too
+          {0, -5'000'000, 0, 20},       // the clock set back: measured from there
+          {2'000'000, 1'000'000, 0, 0}});
 }
 
 TEST(NineXSampler, ReadsTheKernelFigureAndKeepsItWhenAReadFails) {
-  fake::FakeRegistry registry;
-  registry.Add(HKEY_DYN_DATA, "PerfStats\\StartStat").values["KERNEL\\CPUUsage"] = {REG_DWORD,
-                                                                                    std::string(4, 0)};
-  registry.Add(HKEY_DYN_DATA, "PerfStats\\StopStat").values["KERNEL\\CPUUsage"] = {REG_DWORD,
-                                                                                   std::string(4, 0)};
-  auto& data = registry.Add(HKEY_DYN_DATA, "PerfStats\\StatData").values;
-  data["KERNEL\\CPUUsage"] = RegValue{REG_DWORD, std::string{42, 0, 0, 0}};
-  clsCPUUsage sampler{registry};
-  sampler.Initialize();
-  EXPECT_EQ(sampler.Query(), 42);
-  data.clear();
-  EXPECT_EQ(sampler.Query(), 42);
-  sampler.Terminate();
-  EXPECT_EQ(registry.log, (std::vector<std::string>{
-                              "open PerfStats\\StartStat", "read KERNEL\\CPUUsage", "close",
-                              "open PerfStats\\StatData", "read KERNEL\\CPUUsage", "read KERNEL\\CPUUsage",
-                              "close", "open PerfStats\\StopStat", "read KERNEL\\CPUUsage", "close"}));
-  EXPECT_EQ(registry.openHandles, 0);
-  registry.keys.clear();  // no statistics at all: 0 for ever
-  clsCPUUsage without{registry};
-  without.Initialize();
-  EXPECT_EQ(without.Query(), 0);
-}
-
-TEST(CreateCPUSampler, ChoosesByFamilyAndInitializes) {
   fake::FakeKernel kernel;
   fake::FakeProcessorLibrary processor;
   fake::FakeResourceMeter resources;
@@ -103,8 +75,22 @@ TEST(CreateCPUSampler, ChoosesByFamilyAndInitializes) {
   kernel.version = OSVERSIONINFO{0, 5, 1, 2600, VER_PLATFORM_WIN32_NT, ""};
   EXPECT_NE(dynamic_cast<clsCPUUsageNT*>(CreateCPUSampler(info, registry).get()), nullptr);
   kernel.version->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
-  EXPECT_NE(dynamic_cast<clsCPUUsage*>(CreateCPUSampler(info, registry).get()), nullptr);
-  EXPECT_EQ(registry.log.front(), "open PerfStats\\StartStat");
+  EXPECT_EQ(CreateCPUSampler(info, registry)->Query(), 0);  // no statistics at all: 0 for ever
+  for (const auto& [key, figure] :
+       {std::pair{"PerfStats\\StartStat", 0}, {"PerfStats\\StatData", 42}, {"PerfStats\\StopStat", 0}})
+    registry.Add(HKEY_DYN_DATA, key).values["KERNEL\\CPUUsage"] = {REG_DWORD,
+                                                                   std::string{char(figure), 0, 0, 0}};
+  registry.log.clear();
+  auto sampler = CreateCPUSampler(info, registry);
+  EXPECT_EQ(sampler->Query(), 42);
+  registry.Add(HKEY_DYN_DATA, "PerfStats\\StatData").values.clear();
+  EXPECT_EQ(sampler->Query(), 42);
+  sampler->Terminate();
+  EXPECT_EQ(registry.log, (std::vector<std::string>{
+                              "open PerfStats\\StartStat", "read KERNEL\\CPUUsage", "close",
+                              "open PerfStats\\StatData", "read KERNEL\\CPUUsage", "read KERNEL\\CPUUsage",
+                              "close", "open PerfStats\\StopStat", "read KERNEL\\CPUUsage", "close"}));
+  EXPECT_EQ(registry.openHandles, 0);
 }
 
 }  // namespace

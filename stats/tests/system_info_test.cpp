@@ -31,28 +31,16 @@ TEST_F(SystemInfoTest, FixedDrivesLeaveOutDriveCAndOtherKinds) {
 }
 
 TEST_F(SystemInfoTest, TheProcessorsSpeedRoundsUpToTenAndItsNameStopsBeforeAQuote) {
-  const std::tuple<const char*, const char*, const char*> rows[] = {
-      {"Q7", "733M", "Q7 (740 MHz)"},
-      {"Q7", "1995M", "Q7 (2.00 GHz)"},
-      {"Q7", "999M", "Q7 (1.00 GHz)"},
-      {"Q7", "2.53G", "Q7 (2.60 GHz)"},
-      {"Q7", "2.4G", "Q7 (2.40 GHz)"},
-      {"Q7", "1000M", "Q7 (1.00 GHz)"},
-      {"Q7", "990M", "Q7 (990 MHz)"},
-      {"Q7", "991M", "Q7 (1.00 GHz)"},
-      {"Q7", "fastM", "Q7 (0 MHz)"},
-      {"Q7", "  1000.5 MHz", "Q7 (1.00 GHz)"},
-      {"Q7", "1600", "Q7"},
-      {"\"Tallow\"", "", ""},
-      {"Quorvale Q7 \"Tallow\"", "733M", "Quorvale Q7 (740 MHz)"}};
-  for (const auto& [name, speed, description] : rows) {
-    processor.name = name;
+  const std::pair<const char*, const char*> rows[] = {
+      {"733M", "Q7 (740 MHz)"},   {"1995M", "Q7 (2,00 GHz)"},
+      {"990M", "Q7 (990 MHz)"},   {"991M", "Q7 (1,00 GHz)"},
+      {"2.53G", "Q7 (2,60 GHz)"}, {"  1000.5 MHz", "Q7 (1,00 GHz)"},
+      {"fastM", "Q7 (0 MHz)"},    {"1600", "Q7"}};
+  processor.name = "Q7 \"Tallow\"";
+  for (const auto& [speed, description] : rows) {
     processor.speed = speed;
-    EXPECT_EQ(info.GetProcessorDescription({}), description) << name << " " << speed;
+    EXPECT_EQ(info.GetProcessorDescription(LocaleInfo{".", ","}), description) << speed;
   }
-  EXPECT_EQ(info.GetProcessorDescription(LocaleInfo{".", ","}), "Quorvale Q7 (740 MHz)");
-  processor.speed = "2.53G";
-  EXPECT_EQ(info.GetProcessorDescription(LocaleInfo{".", ","}), "Quorvale Q7 (2,60 GHz)");
 }
 
 TEST_F(SystemInfoTest, VersionCodesNamesAndLines) {
