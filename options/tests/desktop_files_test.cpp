@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "options/shortcut_maintenance.h"
@@ -38,11 +37,6 @@ class DesktopFilesTest : public ::testing::Test {
     savedEnvironment_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
     ::setenv(name, value.c_str(), 1);
   }
-  static std::string Read(const std::string& path) {
-    std::stringstream s;
-    s << std::ifstream(path).rdbuf();
-    return s.str();
-  }
   static void Write(const std::string& path, const std::string& text, mode_t mode = 0600) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path) << text;
@@ -56,42 +50,29 @@ class DesktopFilesTest : public ::testing::Test {
   std::vector<std::pair<const char*, std::optional<std::string>>> savedEnvironment_;
 };
 
-TEST_F(DesktopFilesTest, AWriteReplacesTheFileWholeOrNotAtAll) {
-  const std::string path = root + "/entry.desktop";
+TEST_F(DesktopFilesTest, FilesAreWrittenWholeReadOnlyWhenNormalAndMovedOrDeletedOnce) {
+  const std::string folder = root + "/a/b", path = folder + "/entry";
+  ASSERT_TRUE(desktop.CreateFolders(folder) && desktop.CreateFolders(folder));  // the second finds it there
   Write(path, "old");
-  // A file-size limit makes the write fail halfway, as a full disk would.
-  rlimit saved{};
+  rlimit saved{}, small{4096, 4096};  // a file-size limit fails the write halfway, as a full disk would
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  small.rlim_max = saved.rlim_max;
   auto previous = ::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = desktop.WriteFileAtomically(path, std::string(1 << 20, 'x'));
+  EXPECT_FALSE(desktop.WriteFileAtomically(path, std::string(1 << 20, 'x')));
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::signal(SIGXFSZ, previous);
-  EXPECT_FALSE(written);
-  EXPECT_EQ(Read(path), "old");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root), {}), 1);  // no temporary left
-  ASSERT_TRUE(desktop.WriteFileAtomically(path, "new\n"));
-  EXPECT_EQ(Read(path), "new\n");
-  EXPECT_FALSE(desktop.WriteFileAtomically(root + "/missing/entry.desktop", "x"));
-}
-
-TEST_F(DesktopFilesTest, FoldersFilesAndMoves) {
-  const std::string folder = root + "/a/b";
-  ASSERT_TRUE(desktop.CreateFolders(folder));
-  ASSERT_TRUE(desktop.CreateFolders(folder));  // already there
-  EXPECT_FALSE(desktop.FileExists(folder) || desktop.DeleteFile(folder) || desktop.ReadFile(folder));
-  Write(root + "/f", "moved");
-  ASSERT_EQ(::symlink((root + "/f").c_str(), (root + "/link").c_str()), 0);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);  // no temporary left
+  EXPECT_EQ(desktop.ReadFile(path), "old");
+  ASSERT_EQ(::symlink(path.c_str(), (root + "/link").c_str()), 0);
   ASSERT_EQ(::mkfifo((root + "/fifo").c_str(), 0600), 0);
-  EXPECT_EQ(desktop.ReadFile(root + "/link"), "moved");       // a link to a file reads as the file
+  EXPECT_EQ(desktop.ReadFile(root + "/link"), "old");         // a link to a file reads as the file
   EXPECT_EQ(desktop.ReadFile(root + "/fifo"), std::nullopt);  // and a pipe never hangs the read
-  EXPECT_TRUE(desktop.DeleteFile(root + "/link"));
-  EXPECT_TRUE(desktop.MoveFile(root + "/f", folder + "/g"));
-  EXPECT_EQ(Read(folder + "/g"), "moved");
-  EXPECT_FALSE(desktop.FileExists(root + "/f") || desktop.ReadFile(root + "/f"));
-  EXPECT_FALSE(desktop.MoveFile(root + "/f", folder + "/g") || desktop.DeleteFile(root + "/f"));
+  EXPECT_FALSE(desktop.FileExists(folder) || desktop.DeleteFile(folder) || desktop.ReadFile(folder));
+  EXPECT_TRUE(desktop.DeleteFile(root + "/link") && desktop.MoveFile(path, root + "/moved"));
+  EXPECT_FALSE(desktop.MoveFile(path, root + "/moved") || desktop.DeleteFile(path) ||
+               desktop.FileExists(path));
+  EXPECT_EQ(desktop.ReadFile(root + "/moved"), "old");
 }
 
 TEST_F(DesktopFilesTest, TheBaseFoldersFollowTheEnvironment) {
@@ -125,8 +106,21 @@ TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
   for (const auto& [argv0, searchPath, folder, exeLink, expected] : rows) {
     EXPECT_EQ(QtDesktop::ProgramPathAtStart(argv0, searchPath, folder, exeLink), expected) << argv0;
   }
-  // This test program, started by its path.
-  EXPECT_TRUE(std::filesystem::equivalent(desktop.ExecutablePath(), "/proc/self/exe"));
+}
+
+// This test program started again through a link names the link.
+TEST_F(DesktopFilesTest, ARunningProgramNamesItselfAsStarted) {
+  if (const char* out = std::getenv("SYSVANE_STARTED_AS")) {
+    std::ofstream(out) << desktop.ExecutablePath();
+    return;
+  }
+  const std::string link = root + "/started as";
+  std::filesystem::create_symlink(std::filesystem::read_symlink("/proc/self/exe"), link);
+  ASSERT_EQ(std::system(("SYSVANE_STARTED_AS=" + root + "/out '" + link +
+                         "' --gtest_filter=DesktopFilesTest.ARunningProgramNamesItselfAsStarted >/dev/null")
+                            .c_str()),
+            0);
+  EXPECT_EQ(desktop.ReadFile(root + "/out"), link);
 }
 
 // The entry started through the desktop's own launcher: the program runs, with its path whole.
@@ -145,10 +139,10 @@ TEST_F(DesktopFilesTest, ALauncherStartsTheProgramTheEntryNames) {
     shortcuts.CreateStartupShortcut("Sysvane", program, "");
     ASSERT_TRUE(runtime.msgBoxes.empty());
     ASSERT_EQ(std::system(("gio launch " + root + "/config/autostart/Sysvane.desktop").c_str()), 0);
-    for (int i = 0; i < 500 && Read(root + "/ran") != program; ++i) {
+    for (int i = 0; i < 500 && desktop.ReadFile(root + "/ran") != program; ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    EXPECT_EQ(Read(root + "/ran"), program);
+    EXPECT_EQ(desktop.ReadFile(root + "/ran"), program);
   }
 }
 

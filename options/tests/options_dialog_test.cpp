@@ -78,16 +78,6 @@ TEST(OptionsButtons, OkCancelAndCloseSaveAndEnableAsTheBoxesSay) {
   }
 }
 
-TEST_F(OptionsTest, TheSplashCommandTogglesItsBox) {
-  menu().mnuSplash.SetChecked(true);
-  Options& o = Open();
-  menu().mnuSplash.NotifyClick();
-  EXPECT_EQ(o.Check0[3].Value(), 0);
-  EXPECT_TRUE(o.applyButton.Enabled());
-  o.Check1[2].SetFocus();  // a box brings its page forward
-  EXPECT_EQ(o.SSTab1.Tab(), 1);
-}
-
 TEST_F(OptionsTest, TheStartUpBoxKeepsTheAutostartEntry) {
   const std::string entry = "/home/user/.config/autostart/Sysvane.desktop";
   fp.desktop.files[entry] = "[Desktop Entry]\nExec=/old/sysvane\nHidden=true\n";
@@ -253,14 +243,6 @@ TEST_F(OptionsTest, TheSystemPageShowsTheMachinesFacts) {
   shown.push_back(o.WinVersion.Caption());
   EXPECT_EQ(shown, facts);
   EXPECT_EQ(o.SystemText[5].Caption(), "Linux version:");
-  const auto measure = [](const std::string& text) { return forms::Twips(text.size() * 90); };
-  const std::tuple<const char*, forms::Twips, const char*> names[] = {
-      {"Debian GNU/Linux 12 (bookworm)", 3000, "Debian GNU/Linux 12 (bookworm)"},
-      {"Long Distribution Name 2024", 2055, "Long Distribution Name 2024"},
-      {"(x)", 90, "(x)"},
-      {"Arch (x)", 720, "Arch"}};  // exactly as wide still wraps once rounded to pixels
-  for (const auto& [name, width, fitted] : names) EXPECT_EQ(FitSystemName(name, width, measure), fitted);
-  EXPECT_EQ(ScreenResolutionText({15361, 11520, 12, 12}, LocaleInfo{".", ","}), "1024,067 x 768");
 }
 
 }  // namespace
