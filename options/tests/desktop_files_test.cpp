@@ -16,38 +16,20 @@
 #include "options/shortcut_maintenance.h"
 #include "platform/fake/fake_forms.h"
 #include "platform/qt/qt_desktop.h"
+#include "tests/faults/config_home.h"
 
 namespace sysvane {
 namespace {
 
-class DesktopFilesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/sysvane-desktop-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    root = pattern;
-  }
-  void TearDown() override {
-    for (const auto& [name, value] : savedEnvironment_)
-      value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    std::filesystem::remove_all(root);
-  }
-  void SetEnv(const char* name, const std::string& value) {
-    const char* old = std::getenv(name);
-    savedEnvironment_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    ::setenv(name, value.c_str(), 1);
-  }
-  static void Write(const std::string& path, const std::string& text, mode_t mode = 0600) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path) << text;
+// A home of the test's own; the real desktop's base folders lie in it.
+struct DesktopFilesTest : ::testing::Test {
+  void Write(const std::string& path, const std::string& text, mode_t mode = 0600) {
+    home.WriteFile(path.substr(root.size() + 1), text);
     ::chmod(path.c_str(), mode);
   }
-
-  std::string root;
+  faults::ConfigHome home;
+  const std::string root = std::filesystem::path(home.Path()).parent_path();  // no trailing slash
   QtDesktop desktop;
-
- private:
-  std::vector<std::pair<const char*, std::optional<std::string>>> savedEnvironment_;
 };
 
 TEST_F(DesktopFilesTest, FilesAreWrittenWholeReadOnlyWhenNormalAndMovedOrDeletedOnce) {
@@ -76,9 +58,9 @@ TEST_F(DesktopFilesTest, FilesAreWrittenWholeReadOnlyWhenNormalAndMovedOrDeleted
 }
 
 TEST_F(DesktopFilesTest, TheBaseFoldersFollowTheEnvironment) {
-  SetEnv("HOME", root + "/home/");
-  SetEnv("XDG_CONFIG_HOME", root + "/cfg//");
-  SetEnv("XDG_DATA_HOME", "relative");  // ignored, as the base-folder rules say
+  ::setenv("HOME", (root + "/home/").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (root + "/cfg//").c_str(), 1);
+  ::setenv("XDG_DATA_HOME", "relative", 1);  // ignored, as the base-folder rules say
   EXPECT_EQ(desktop.ConfigHome(), root + "/cfg");
   EXPECT_EQ(desktop.DataHome(), root + "/home/.local/share");
 }
@@ -92,15 +74,19 @@ TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
   std::filesystem::create_symlink(root + "/real/old (deleted)", root + "/replaced");
   std::filesystem::create_symlink(root + "/real/kept (deleted)", root + "/kept");
   const std::string exe = root + "/exe", bin = root + "/bin/prog", real = root + "/real/prog";
+  // argv[0], search path, working folder, the /proc/self/exe link, the path kept. Through a link
+  // the link stays; on the search path the entry that is the running file counts, not the first
+  // of that name, and an empty entry is the working folder; another program, no working folder or
+  // no argv[0] give the executable's own path, without the " (deleted)" of a replaced file.
   const std::tuple<std::string, std::string, std::string, std::string, std::string> rows[] = {
-      {bin, "", "/", exe, bin},  // through a link: the link
+      {bin, "", "/", exe, bin},
       {"bin/prog", "", root, exe, bin},
       {"./bin/prog", "", root + "/", exe, bin},
-      {"prog", "/none:" + root + "/other:" + root + "/bin", "/", exe, bin},  // the same file, not the first
-      {"prog", "/none::", root + "/bin", exe, bin},  // an empty entry: the working folder
-      {"bin/prog", "", "", exe, real},               // no working folder
+      {"prog", "/none:" + root + "/other:" + root + "/bin", "/", exe, bin},
+      {"prog", "/none::", root + "/bin", exe, bin},
+      {"bin/prog", "", "", exe, real},
       {"sysvane", "/usr/bin", "/", exe, real},
-      {root + "/other/prog", "", "/", exe, real},  // another program
+      {root + "/other/prog", "", "/", exe, real},
       {"", "", "/", root + "/replaced", root + "/real/old"},
       {"", "", "/", root + "/kept", root + "/real/kept (deleted)"}};
   for (const auto& [argv0, searchPath, folder, exeLink, expected] : rows) {
@@ -126,8 +112,6 @@ TEST_F(DesktopFilesTest, ARunningProgramNamesItselfAsStarted) {
 // The entry started through the desktop's own launcher: the program runs, with its path whole.
 TEST_F(DesktopFilesTest, ALauncherStartsTheProgramTheEntryNames) {
   ASSERT_EQ(std::system("command -v gio >/dev/null"), 0) << "gio is missing: install libglib2.0-bin";
-  SetEnv("XDG_CONFIG_HOME", root + "/config");
-  SetEnv("XDG_DATA_HOME", root + "/data");
   fake::FakeRuntime runtime;
   ShortcutMaintenance shortcuts(desktop, runtime);
   for (const std::string folder :

@@ -48,6 +48,7 @@ TEST(OptionsSwitches, EachKeyLoadsIntoAndSavesFromItsOwnBox) {
 
 // Boxes clicked as "page:index", buttons pressed; then the warnings, whether the dialog is still
 // open, saved, the tray's Monitor command enabled (it starts enabled) and the Monitor window open.
+// A stored resource switch counts as selected although its box is disabled on this family.
 TEST(OptionsButtons, OkCancelAndCloseSaveAndEnableAsTheBoxesSay) {
   const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>, size_t, bool, bool, bool,
                    bool>
@@ -55,7 +56,7 @@ TEST(OptionsButtons, OkCancelAndCloseSaveAndEnableAsTheBoxesSay) {
                 {"", {}, {"OK", "OK"}, 1, false, false, false, false},
                 {"", {"1:1"}, {"OK"}, 0, false, true, true, true},
                 {"", {"1:1", "0:1"}, {"OK"}, 0, false, true, true, false},
-                {"ShowGDIRsrc", {}, {"OK"}, 0, false, false, true, false},  // disabled, yet selected
+                {"ShowGDIRsrc", {}, {"OK"}, 0, false, false, true, false},
                 {"", {"1:7"}, {"Cancel"}, 0, false, false, true, false},
                 {"", {}, {"Cancel"}, 0, false, false, false, false},
                 {"", {"1:0"}, {"Close"}, 0, false, false, true, false}};
@@ -209,13 +210,14 @@ TEST_F(OptionsTest, PreviewsRefreshOnlyOnTheStatisticsPageAndNotWhileMinimised) 
 }
 
 TEST(OptionsBattery, TheBatteryBoxAndBarFollowThePowerState) {
-  using Row = std::tuple<SYSTEM_POWER_STATUS, bool, std::string, int>;  // power, box enabled, caption, bar
+  // Power status, box enabled, caption, bar; an unknown charge (255) leaves the bar as it was.
+  using Row = std::tuple<SYSTEM_POWER_STATUS, bool, std::string, int>;
   const Row rows[] = {{{1, 128, 255, 0, 0, 0}, false, "Battery status:", 0},
                       {{1, 0, 0, 0, 0, 0}, false, "Battery status:", 0},
                       {{1, 0, 50, 0, 0, 0}, true, "Battery status (charging):", 50},
                       {{0, 2, 20, 0, 0, 0}, true, "Battery status (unplugged):", 20},
                       {{1, 1, 100, 0, 0, 0}, true, "Battery status:", 100},
-                      {{0, 2, 255, 0, 0, 0}, true, "Battery status (unplugged):", 0}};  // unknown charge
+                      {{0, 2, 255, 0, 0, 0}, true, "Battery status (unplugged):", 0}};
   for (const auto& [power, enabled, caption, bar] : rows) {
     testing::OptionsWorld w;
     w.fp.kernel.power = power;

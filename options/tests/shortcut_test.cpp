@@ -24,17 +24,19 @@ struct Shortcuts {
   }
 };
 
+// GLib-based launchers look for "100%%" and drop the entry; no launcher reads text that is not
+// UTF-8 (a stray byte, a cut sequence, an overlong form, a surrogate) or holds a newline.
 TEST(ShortcutTargets, AnEntryIsWrittenOnlyForATargetLaunchersCanStart) {
   const std::pair<std::string, bool> rows[] = {{"/opt/sysvane/bin/sysvane", true},
                                                {"/home/a b/$x/`id`/it's \\\"q\"", true},
                                                {"/home/caf\xC3\xA9/\xF0\x9F\x98\x80", true},
-                                               {"/home/100%/sysvane", false},  // GLib looks for "100%%"
+                                               {"/home/100%/sysvane", false},
                                                {"/home/a\nb/sysvane", false},
                                                {"/home/\xFF/sysvane", false},
-                                               {"/home/\xE2\x82/sysvane", false},  // not UTF-8
+                                               {"/home/\xE2\x82/sysvane", false},
                                                {"/home/\xC0\xAF/sysvane", false},
                                                {"/home/\xED\xA0\x80/sysvane", false},
-                                               {"", false}};  // overlong, surrogate
+                                               {"", false}};
   for (const auto& [target, made] : rows) {
     Shortcuts t;
     t.shortcuts.CreateStartupShortcut("Sysvane", target, "");
@@ -51,6 +53,7 @@ TEST(ShortcutTargets, AnEntryIsWrittenOnlyForATargetLaunchersCanStart) {
   }
 }
 
+// Values that are no boolean, other groups and comments switch nothing off.
 TEST(ShortcutEntries, AnEntryTheDesktopSwitchedOffReadsClearAndASaveMakesItAfresh) {
   const std::pair<const char*, bool> rows[] = {{"Hidden=true", false},
                                                {"X-GNOME-Autostart-enabled=false", false},
@@ -59,7 +62,7 @@ TEST(ShortcutEntries, AnEntryTheDesktopSwitchedOffReadsClearAndASaveMakesItAfres
                                                {"X-GNOME-Autostart-enabled=true\nHidden=true", false},
                                                {"Hidden=false", true},
                                                {"X-GNOME-Autostart-enabled=true", true},
-                                               {"Hidden=yes", true},  // no boolean
+                                               {"Hidden=yes", true},
                                                {"[Desktop Action off]\nHidden=true", true},
                                                {"#Hidden=true", true}};
   for (const auto& [line, enabled] : rows) {

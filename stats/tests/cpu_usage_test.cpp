@@ -24,18 +24,20 @@ void Sample(fake::FakeKernel& k, CPUSampler& sampler,
 }
 
 TEST(NTSampler, UsageIsTheTimeNotIdleOnAnAverageProcessor) {
-  // processors, tick, idle, clock, figure: each a fresh sampler
+  // Processors, tick, idle, clock, figure: each a fresh sampler. 44 is 43.99999999999999 in binary;
+  // figures stay within 0 to 100; an interval shorter than one tick gives no figure yet (not 100),
+  // and one tick is enough whatever the processor count.
   const std::tuple<uint32_t, uint64_t, int64_t, int64_t, int> rows[] = {
       {2, 0, 1'600'000, 1'000'000, 20},
       {2, 0, 2'000'000, 1'000'000, 0},
       {2, 0, 0, 1'000'000, 100},
-      {2, 0, 1'120'000, 1'000'000, 44},  // 43.99999999999999 in binary
+      {2, 0, 1'120'000, 1'000'000, 44},
       {2, 0, 2'100'000, 1'000'000, 0},
-      {2, 0, -500'000, 1'000'000, 100},  // kept within 0 to 100
+      {2, 0, -500'000, 1'000'000, 100},
       {2, 0, 0, 0, 0},
-      {2, 100'000, 0, 99'999, 0},  // shorter than a tick: no figure yet, not 100
+      {2, 100'000, 0, 99'999, 0},
       {2, 100'000, 0, 100'000, 100},
-      {128, 100'000, 128 * 450'000, 900'000, 50},  // one tick is enough
+      {128, 100'000, 128 * 450'000, 900'000, 50},
       {2, 0, 0, -1, 0},
       {0, 0, 0, 1'000'000, -1}};
   for (const auto& [processors, tick, idle, clock, figure] : rows) {
@@ -54,15 +56,17 @@ TEST(NTSampler, AFigureCoversTheWholeIntervalSinceTheLastOne) {
   kernel.idleResolution = 100'000;
   clsCPUUsageNT sampler{kernel};
   sampler.Initialize();
+  // A too short interval keeps the last sample, so the next figure covers 1.6 of the last 1.0
+  // million; failed samples count into the next one too; a clock set back measures from there.
   Sample(kernel, sampler,
          {{1'600'000, 1'000'000, 0, 20},
-          {100'000, 50'000, 0, 20},     // too short: kept
-          {1'500'000, 950'000, 0, 20},  // 1.6 of the last 1.0 million
+          {100'000, 50'000, 0, 20},
+          {1'500'000, 950'000, 0, 20},
           {0, 250'000, 1, -1},
           {0, 250'000, 2, -1},
           {0, 250'000, 3, -1},
-          {1'600'000, 250'000, 0, 20},  // over the failed samples too
-          {0, -5'000'000, 0, 20},       // the clock set back: measured from there
+          {1'600'000, 250'000, 0, 20},
+          {0, -5'000'000, 0, 20},
           {2'000'000, 1'000'000, 0, 0}});
 }
 

@@ -33,12 +33,11 @@ TEST(Format, TextsFollowTheLocale) {
 }
 
 TEST(Format, OneBatteryRuleForEveryWindow) {
+  // No flags but a charge: the charge stands in, and a charge of 1 reads as "high".
   using Kind = BatteryState::Kind;
   const std::tuple<uint8_t, uint8_t, uint8_t, bool, Kind> rows[] = {
-      {1, 128, 255, false, Kind::Plain}, {1, 0, 0, false, Kind::Plain},
-      {1, 0, 50, true, Kind::Charging},  // no flags but a charge: the charge stands in
-      {1, 0, 1, true, Kind::Plain},      // ... and a charge of 1 reads as "high"
-      {0, 2, 20, true, Kind::Unplugged}, {1, 1, 80, true, Kind::Plain},
+      {1, 128, 255, false, Kind::Plain}, {1, 0, 0, false, Kind::Plain},     {1, 0, 50, true, Kind::Charging},
+      {1, 0, 1, true, Kind::Plain},      {0, 2, 20, true, Kind::Unplugged}, {1, 1, 80, true, Kind::Plain},
       {1, 8, 100, true, Kind::Plain},    {1, 8, 60, true, Kind::Charging}};
   for (const auto& [ac, flag, percent, present, kind] : rows) {
     const BatteryState state = ClassifyBattery(SYSTEM_POWER_STATUS{ac, flag, percent, 0, 0, 0});
