@@ -37,7 +37,7 @@ TEST(NTSampler, UsageIsTheTimeNotIdleOnAnAverageProcessor) {
       {2, 0, 0, 0, 0},
       {2, 100'000, 0, 99'999, 0},
       {2, 100'000, 0, 100'000, 100},
-      {128, 100'000, 128 * 450'000, 900'000, 50},
+      {128, 100'000, 57'600'000, 900'000, 50},
       {2, 0, 0, -1, 0},
       {0, 0, 0, 1'000'000, -1}};
   for (const auto& [processors, tick, idle, clock, figure] : rows) {
