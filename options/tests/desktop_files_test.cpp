@@ -82,7 +82,7 @@ TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
       {bin, "", "/", exe, bin},
       {"bin/prog", "", root, exe, bin},
       {"./bin/prog", "", root + "/", exe, bin},
-      {"prog", "/none:" + root + "/other:" + root + "/bin", "/", exe, bin},
+      {"prog", "/none:" + root + "/other:" + root + "/bin//", "/", exe, bin},
       {"prog", "/none::", root + "/bin", exe, bin},
       {"bin/prog", "", "", exe, real},
       {"sysvane", "/usr/bin", "/", exe, real},

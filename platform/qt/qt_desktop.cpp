@@ -153,8 +153,9 @@ std::string QtDesktop::ProgramPathAtStart(const std::string& argv0, const std::s
     for (size_t start = 0; start <= searchPath.size();) {
       const size_t end = std::min(searchPath.find(':', start), searchPath.size());
       // An empty entry is the working folder.
-      const std::string folder = end > start ? searchPath.substr(start, end - start) + "/" : "./";
-      candidates.push_back(Absolute(folder + argv0, workingFolder));
+      const std::string folder =
+          end > start ? WithoutTrailingSlashes(searchPath.substr(start, end - start)) : ".";
+      candidates.push_back(Absolute(folder == "/" ? folder + argv0 : folder + "/" + argv0, workingFolder));
       start = end + 1;
     }
   }
