@@ -28,4 +28,12 @@ std::optional<std::string> EscapeStringValue(const std::string& value);
 // The whole file, ending with a newline; nullopt when a value cannot be written.
 std::optional<std::string> FormatDesktopEntry(const DesktopEntry& entry);
 
+// Whether the desktops' launchers start a command from an entry: they read only UTF-8, and the
+// GLib-based ones look for the program's path as written, before %% becomes %, so a percent
+// sign in it makes them drop the entry.
+bool LaunchersCanStart(const std::vector<std::string>& command);
+
+// false when the desktop switched the entry off: Hidden=true or X-GNOME-Autostart-enabled=false.
+bool EntryIsEnabled(const std::string& text);
+
 }  // namespace sysvane

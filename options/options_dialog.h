@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,7 +84,8 @@ class Options : public forms::Form {
   void DesignSystemPage();
   void FillSystemFacts();
   // Shows row `row` for `root`; `previousRoot` is the drive the row showed before, if any.
-  void LayOutDriveRow(int row, const std::string& root, const std::string& previousRoot);
+  // true when the row's box took a choice that differs from the drive's stored switch.
+  bool LayOutDriveRow(int row, const std::string& root, const std::string& previousRoot);
   void GrowForDriveRow();
   void SizeForDriveRows(int rows);
   void RetireDriveRow(int row);
@@ -94,6 +96,9 @@ class Options : public forms::Form {
   Program& program_;
   ShortcutMaintenance shortcuts_;
   bool driveCKnown_ = false;  // the last refresh measured drive C itself
+  // Each drive's box as it stood when its row was last laid out again: a drive that leaves and
+  // comes back while the dialog is open keeps the choice made for it.
+  std::map<std::string, int> driveChoices_;
 };
 
 }  // namespace sysvane

@@ -88,6 +88,7 @@ void Options::Design() {
   DriveLetter.clear();
   OKChecked = false;
   driveCKnown_ = false;
+  driveChoices_.clear();
 }
 
 void Options::DesignStatisticsPage() {
@@ -152,7 +153,7 @@ void Options::DesignSystemPage() {
   WinVersion.SetTransparent(true);
 }
 
-void Options::LayOutDriveRow(int row, const std::string& root, const std::string& previousRoot) {
+bool Options::LayOutDriveRow(int row, const std::string& root, const std::string& previousRoot) {
   DriveLetter = sysvane::DriveLetter(root);
   RowIndex = static_cast<int16_t>(kFirstDriveBox + row);
   forms::CheckBox& box = Check1[kFirstDriveBox + row];
@@ -161,11 +162,15 @@ void Options::LayOutDriveRow(int row, const std::string& root, const std::string
   forms::Label& size = SystemInfo[kFirstDriveRow + row];
 
   // A row taken over by another drive must not go on showing the old drive's figures, nor its
-  // choice: the box takes the new drive's stored switch.
+  // choice: the box takes the new drive's own, unsaved or stored.
+  bool unsaved = false;
   if (root != previousRoot) {
     bar.SetValue(0);
     size.SetCaption("");
-    box.SetValue(BoxStateFromText(program_.settings.Read(DriveKey(root), "0")));
+    const int stored = BoxStateFromText(program_.settings.Read(DriveKey(root), "0"));
+    const auto choice = driveChoices_.find(root);
+    box.SetValue(choice == driveChoices_.end() ? stored : choice->second);
+    unsaved = box.Value() != stored;
   }
   box.SetTop(Check1[7].Top() + (row + 1) * kRowHeight);
   box.SetCaption(DriveLetter + ": drive disk usage:");
@@ -183,6 +188,7 @@ void Options::LayOutDriveRow(int row, const std::string& root, const std::string
     size.SetCaption(ByteCountText(DiskTotal, program_.locale()));
   }
   size.SetVisible(true);
+  return unsaved;
 }
 
 void Options::GrowForDriveRow() {
@@ -217,12 +223,17 @@ void Options::Timer2_Timer() {
   const std::vector<std::string> drives(info.FixedDrives.begin(), info.FixedDrives.begin() + count);
   if (count == DriveCountShown && (count == 0 || drives == DrivesShown)) return;
 
+  for (int row = 0; row < DriveCountShown; ++row)
+    driveChoices_[DrivesShown[row]] = Check1[kFirstDriveBox + row].Value();
   for (int row = count; row < DriveCountShown; ++row) RetireDriveRow(row);
   const std::vector<std::string> previous = DrivesShown;
+  // Setting a box clicks it: Apply follows only the choices that differ from the stored ones.
+  bool unsaved = applyButton.Enabled();
   for (int row = 0; row < count; ++row) {
     DriveIndex = static_cast<int16_t>(row);
-    LayOutDriveRow(row, drives[row], row < int(previous.size()) ? previous[row] : "");
+    unsaved = LayOutDriveRow(row, drives[row], row < int(previous.size()) ? previous[row] : "") || unsaved;
   }
+  applyButton.SetEnabled(unsaved);
   DrivesShown = drives;
   DriveCountShown = static_cast<int16_t>(count);
   SizeForDriveRows(count);

@@ -27,8 +27,10 @@ std::string ShortcutMaintenance::FindStartupShortcut(const std::string& LinkName
 }
 
 bool ShortcutMaintenance::StartupShortcutExists(const std::string& LinkName) {
+  // An entry the desktop switched off starts nothing: the box then reads clear.
   const std::string path = FindStartupShortcut(LinkName);
-  return !path.empty() && desktop_.FileExists(path);
+  const auto text = path.empty() ? std::nullopt : desktop_.ReadFile(path);
+  return text && EntryIsEnabled(*text);
 }
 
 bool ShortcutMaintenance::fCreateShellLink(const std::string& Folder, const std::string& LinkName,
@@ -43,7 +45,7 @@ bool ShortcutMaintenance::fCreateShellLink(const std::string& Folder, const std:
   entry.command = {TargetPath};
   if (!Arguments.empty()) entry.command.push_back(Arguments);
   const auto text = FormatDesktopEntry(entry);
-  if (!text) return false;
+  if (!text || !LaunchersCanStart(entry.command)) return false;
   if (!desktop_.CreateFolders(folder)) return false;
   return desktop_.WriteFileAtomically(folder + "/" + FileName(LinkName), *text);
 }

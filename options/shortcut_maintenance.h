@@ -22,7 +22,7 @@ class ShortcutMaintenance {
   void RemoveStartupShortcut(const std::string& LinkName);
   // The launcher's path in the autostart folder; empty when the folder is unknown.
   std::string FindStartupShortcut(const std::string& LinkName);
-  // The dialog's read-back: the launcher lies in the autostart folder.
+  // The dialog's read-back: an enabled launcher lies in the autostart folder.
   bool StartupShortcutExists(const std::string& LinkName);
 
   // The session's start-up folder ($XDG_CONFIG_HOME/autostart) and the user's Programs menu
@@ -31,7 +31,7 @@ class ShortcutMaintenance {
   std::string ProgramsFolder();
 
   // Writes LinkName.desktop for the target into the Programs menu (or a folder within it);
-  // false when it could not be written or the target cannot be named in a launcher.
+  // false when it could not be written or no launcher could start the target from it.
   bool fCreateShellLink(const std::string& Folder, const std::string& LinkName, const std::string& TargetPath,
                         const std::string& Arguments);
 

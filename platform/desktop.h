@@ -2,6 +2,7 @@
 // operations of the start-up shortcut, and where the desktop keeps the user's files.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace sysvane {
@@ -20,6 +21,8 @@ class Desktop {
 
   // A normal file (a link to one counts) lies at `path`.
   virtual bool FileExists(const std::string& path) = 0;
+  // The contents of the normal file (a link to one counts) at `path`; nullopt when unreadable.
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
   // Removes the file at `path` (never a folder); false when there was none or it stayed.
   virtual bool DeleteFile(const std::string& path) = 0;
   // Creates the folder and any missing parent, readable by the user only; true when it exists.
@@ -31,7 +34,9 @@ class Desktop {
   // Moves a file to another path in one step, replacing a file (or link) there.
   virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
 
-  // The absolute path of the running executable; empty when unknown.
+  // The absolute path the program was started as (through a link, the link's path), fixed at
+  // start, so that it still names the program after an upgrade replaced the file; empty when
+  // unknown.
   virtual std::string ExecutablePath() = 0;
   // The user's configuration folder ($XDG_CONFIG_HOME or ~/.config), no trailing slash; empty
   // when unknown.

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake g++ pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
   # tests and benchmarks
-  libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format python3
+  libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format python3 libglib2.0-bin
   # the end-to-end tests: a virtual X server, a tray host, a hand on the mouse, a camera
   xvfb xauth trayer xdotool x11-utils imagemagick fonts-dejavu-core
   # the icon's pictures, the desktop entry and the Debian package (dpkg-shlibdeps)

@@ -81,10 +81,10 @@ int32_t clsCPUUsageNT::Query() {
     lastSystemTime_ = *systemTime;
     return lastResult_;
   }
-  // Too short to see one step of the idle counter on every processor: any figure would be
-  // noise (100 right after Initialize), so keep the sample and measure the whole interval later.
-  const uint64_t shortest = kernel_.IdleTimeResolution() * *processors;
-  if (timeDelta == 0 || static_cast<uint64_t>(timeDelta) < shortest) return lastResult_;
+  // Shorter than one step of the idle counter: any figure would be noise (100 right after
+  // Initialize), so keep the sample and measure the whole interval later. The summed idle time
+  // moves in single ticks however many processors add to it.
+  if (timeDelta == 0 || static_cast<uint64_t>(timeDelta) < kernel_.IdleTimeResolution()) return lastResult_;
 
   const double ratio = RoundHalfEven(static_cast<double>(idleDelta) / static_cast<double>(timeDelta), 4);
   const double usage = std::floor(RoundHalfEven(100.0 - ratio * 100.0 / *processors, 4));

@@ -1,5 +1,5 @@
-// The real desktop's file operations and the start-up shortcut on a temporary XDG tree.
-#include <dirent.h>
+// The real desktop on a temporary folder: its file operations, the program's own path, and the
+// start-up entry started by a real launcher.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -7,171 +7,127 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <thread>
 
 #include "options/shortcut_maintenance.h"
-#include "options/tests/desktop_entry_reader.h"
 #include "platform/fake/fake_forms.h"
 #include "platform/qt/qt_desktop.h"
+#include "tests/faults/config_home.h"
 
 namespace sysvane {
 namespace {
 
-class DesktopFilesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/sysvane-desktop-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    root = pattern;
+// A home of the test's own; the real desktop's base folders lie in it.
+struct DesktopFilesTest : ::testing::Test {
+  void Write(const std::string& path, const std::string& text, mode_t mode = 0600) {
+    home.WriteFile(path.substr(root.size() + 1), text);
+    ::chmod(path.c_str(), mode);
   }
-  void TearDown() override {
-    std::string command = "rm -rf '" + root + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  static void Write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-  std::vector<std::string> Names(const std::string& folder) const {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return names;
-    while (dirent* e = ::readdir(dir)) {
-      std::string name = e->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  std::string root;
+  faults::ConfigHome home;
+  const std::string root = std::filesystem::path(home.Path()).parent_path();  // no trailing slash
   QtDesktop desktop;
 };
 
-TEST_F(DesktopFilesTest, AWriteReplacesTheFileWholeAndPrivately) {
-  const std::string path = root + "/entry.desktop";
+TEST_F(DesktopFilesTest, FilesAreWrittenWholeReadOnlyWhenNormalAndMovedOrDeletedOnce) {
+  const std::string folder = root + "/a/b", path = folder + "/entry";
+  ASSERT_TRUE(desktop.CreateFolders(folder) && desktop.CreateFolders(folder));  // the second finds it there
   Write(path, "old");
-  ASSERT_TRUE(desktop.WriteFileAtomically(path, "new contents\n"));
-  EXPECT_EQ(Read(path), "new contents\n");
-  struct stat info {};
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-  EXPECT_EQ(Names(root), std::vector<std::string>{"entry.desktop"});  // no temporary left
-  EXPECT_FALSE(desktop.WriteFileAtomically(root + "/missing/entry.desktop", "x"));
-}
-
-TEST_F(DesktopFilesTest, AFailedWriteLeavesTheOldFileWhole) {
-  const std::string path = root + "/entry.desktop";
-  Write(path, "old");
-  // A file-size limit makes the write fail halfway, as a full disk would.
-  rlimit saved{};
+  rlimit saved{}, small{4096, 4096};  // a file-size limit fails the write halfway, as a full disk would
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  small.rlim_max = saved.rlim_max;
   auto previous = ::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = desktop.WriteFileAtomically(path, std::string(1 << 20, 'x'));
+  EXPECT_FALSE(desktop.WriteFileAtomically(path, std::string(1 << 20, 'x')));
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::signal(SIGXFSZ, previous);
-  EXPECT_FALSE(written);
-  EXPECT_EQ(Read(path), "old");
-  EXPECT_EQ(Names(root), std::vector<std::string>{"entry.desktop"});
-}
-
-TEST_F(DesktopFilesTest, APlantedLinkIsReplacedNotFollowed) {
-  const std::string victim = root + "/victim";
-  const std::string path = root + "/entry.desktop";
-  Write(victim, "precious");
-  ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0);
-  ASSERT_TRUE(desktop.WriteFileAtomically(path, "entry"));
-  EXPECT_EQ(Read(victim), "precious");
-  struct stat info {};
-  ASSERT_EQ(::lstat(path.c_str(), &info), 0);
-  EXPECT_TRUE(S_ISREG(info.st_mode));
-  EXPECT_EQ(Read(path), "entry");
-
-  // Deleting a link removes the link alone.
-  ASSERT_EQ(::symlink(victim.c_str(), (root + "/link").c_str()), 0);
-  EXPECT_TRUE(desktop.FileExists(root + "/link"));
-  EXPECT_TRUE(desktop.DeleteFile(root + "/link"));
-  EXPECT_EQ(Read(victim), "precious");
-}
-
-TEST_F(DesktopFilesTest, FoldersFilesAndMoves) {
-  const std::string folder = root + "/a/b/c";
-  ASSERT_TRUE(desktop.CreateFolders(folder));
-  ASSERT_TRUE(desktop.CreateFolders(folder));  // already there
-  struct stat info {};
-  ASSERT_EQ(::stat(folder.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0077, 0u);
-  EXPECT_FALSE(desktop.FileExists(folder));
-  EXPECT_FALSE(desktop.DeleteFile(folder));
-
-  Write(root + "/f", "moved");
-  EXPECT_TRUE(desktop.MoveFile(root + "/f", folder + "/g"));
-  EXPECT_FALSE(desktop.FileExists(root + "/f"));
-  EXPECT_EQ(Read(folder + "/g"), "moved");
-  EXPECT_FALSE(desktop.MoveFile(root + "/f", folder + "/g"));
-  EXPECT_FALSE(desktop.DeleteFile(root + "/f"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);  // no temporary left
+  EXPECT_EQ(desktop.ReadFile(path), "old");
+  ASSERT_EQ(::symlink(path.c_str(), (root + "/link").c_str()), 0);
+  ASSERT_EQ(::mkfifo((root + "/fifo").c_str(), 0600), 0);
+  EXPECT_EQ(desktop.ReadFile(root + "/link"), "old");         // a link to a file reads as the file
+  EXPECT_EQ(desktop.ReadFile(root + "/fifo"), std::nullopt);  // and a pipe never hangs the read
+  EXPECT_FALSE(desktop.FileExists(folder) || desktop.DeleteFile(folder) || desktop.ReadFile(folder));
+  EXPECT_TRUE(desktop.DeleteFile(root + "/link") && desktop.MoveFile(path, root + "/moved"));
+  EXPECT_FALSE(desktop.MoveFile(path, root + "/moved") || desktop.DeleteFile(path) ||
+               desktop.FileExists(path));
+  EXPECT_EQ(desktop.ReadFile(root + "/moved"), "old");
 }
 
 TEST_F(DesktopFilesTest, TheBaseFoldersFollowTheEnvironment) {
-  const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
-  const std::string config = savedConfig ? savedConfig : "";
-  ::setenv("XDG_CONFIG_HOME", (root + "/cfg/").c_str(), 1);
+  ::setenv("HOME", (root + "/home/").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (root + "/cfg//").c_str(), 1);
+  ::setenv("XDG_DATA_HOME", "relative", 1);  // ignored, as the base-folder rules say
   EXPECT_EQ(desktop.ConfigHome(), root + "/cfg");
-  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // ignored, as the base-folder rules say
-  const std::string config2 = desktop.ConfigHome();
-  EXPECT_EQ(config2.front(), '/');
-  EXPECT_EQ(config2.substr(config2.size() - 8), "/.config");
-  if (savedConfig)
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-  else
-    ::unsetenv("XDG_CONFIG_HOME");
-
-  const std::string exe = desktop.ExecutablePath();
-  EXPECT_EQ(exe.front(), '/');
-  EXPECT_TRUE(desktop.FileExists(exe));
-  EXPECT_EQ(QtDesktop::MailtoUrl("support@quorvale.example", "Sysvane, Version 2.0"),
-            "mailto:support@quorvale.example?subject=Sysvane%2C%20Version%202.0");
+  EXPECT_EQ(desktop.DataHome(), root + "/home/.local/share");
 }
 
-TEST_F(DesktopFilesTest, TheShortcutRoundTripsThroughARealXdgTree) {
-  const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
-  const char* savedData = std::getenv("XDG_DATA_HOME");
-  const std::string config = savedConfig ? savedConfig : "", data = savedData ? savedData : "";
-  ::setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-  ::setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
+  Write(root + "/real/prog", "#!/bin/sh\n", 0700);
+  Write(root + "/other/prog", "#!/bin/sh\n", 0700);
+  Write(root + "/real/kept (deleted)", "#!/bin/sh\n", 0700);
+  std::filesystem::create_directory_symlink(root + "/real", root + "/bin");
+  std::filesystem::create_symlink(root + "/real/prog", root + "/exe");
+  std::filesystem::create_symlink(root + "/real/old (deleted)", root + "/replaced");
+  std::filesystem::create_symlink(root + "/real/kept (deleted)", root + "/kept");
+  const std::string exe = root + "/exe", bin = root + "/bin/prog", real = root + "/real/prog";
+  // argv[0], search path, working folder, the /proc/self/exe link, the path kept. Through a link
+  // the link stays; on the search path the entry that is the running file counts, not the first
+  // of that name, and an empty entry is the working folder; another program, no working folder or
+  // no argv[0] give the executable's own path, without the " (deleted)" of a replaced file.
+  const std::tuple<std::string, std::string, std::string, std::string, std::string> rows[] = {
+      {bin, "", "/", exe, bin},
+      {"bin/prog", "", root, exe, bin},
+      {"./bin/prog", "", root + "/", exe, bin},
+      {"prog", "/none:" + root + "/other:" + root + "/bin//", "/", exe, bin},
+      {"prog", "/none::", root + "/bin", exe, bin},
+      {"bin/prog", "", "", exe, real},
+      {"sysvane", "/usr/bin", "/", exe, real},
+      {root + "/other/prog", "", "/", exe, real},
+      {"", "", "/", root + "/replaced", root + "/real/old"},
+      {"", "", "/", root + "/kept", root + "/real/kept (deleted)"}};
+  for (const auto& [argv0, searchPath, folder, exeLink, expected] : rows) {
+    EXPECT_EQ(QtDesktop::ProgramPathAtStart(argv0, searchPath, folder, exeLink), expected) << argv0;
+  }
+}
 
+// This test program started again through a link names the link.
+TEST_F(DesktopFilesTest, ARunningProgramNamesItselfAsStarted) {
+  if (const char* out = std::getenv("SYSVANE_STARTED_AS")) {
+    std::ofstream(out) << desktop.ExecutablePath();
+    return;
+  }
+  const std::string link = root + "/started as";
+  std::filesystem::create_symlink(std::filesystem::read_symlink("/proc/self/exe"), link);
+  ASSERT_EQ(std::system(("SYSVANE_STARTED_AS=" + root + "/out '" + link +
+                         "' --gtest_filter=DesktopFilesTest.ARunningProgramNamesItselfAsStarted >/dev/null")
+                            .c_str()),
+            0);
+  EXPECT_EQ(desktop.ReadFile(root + "/out"), link);
+}
+
+// The entry started through the desktop's own launcher: the program runs, with its path whole.
+TEST_F(DesktopFilesTest, ALauncherStartsTheProgramTheEntryNames) {
+  ASSERT_EQ(std::system("command -v gio >/dev/null"), 0) << "gio is missing: install libglib2.0-bin";
   fake::FakeRuntime runtime;
   ShortcutMaintenance shortcuts(desktop, runtime);
-  const std::string target = root + "/my \"odd\" $dir `x` 50% \\/sysvane";
-  shortcuts.CreateStartupShortcut("Sysvane", target, "");
-  const std::string entry = root + "/config/autostart/Sysvane.desktop";
-  EXPECT_TRUE(shortcuts.StartupShortcutExists("Sysvane"));
-  EXPECT_EQ(testing::CommandOfEntry(Read(entry)), std::vector<std::string>{target});
-  EXPECT_EQ(Names(root + "/data/applications"), std::vector<std::string>{});
-  EXPECT_EQ(Names(root + "/config/autostart"), std::vector<std::string>{"Sysvane.desktop"});
-  shortcuts.CreateStartupShortcut("Sysvane", target, "");  // again: still one
-  EXPECT_EQ(Names(root + "/config/autostart"), std::vector<std::string>{"Sysvane.desktop"});
-  shortcuts.RemoveStartupShortcut("Sysvane");
-  EXPECT_FALSE(shortcuts.StartupShortcutExists("Sysvane"));
-  EXPECT_TRUE(runtime.msgBoxes.empty());
-
-  if (savedConfig)
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-  else
-    ::unsetenv("XDG_CONFIG_HOME");
-  if (savedData)
-    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
-  else
-    ::unsetenv("XDG_DATA_HOME");
+  for (const std::string folder :
+       {"a b  c", "it's \"q\" `id` $HOME ${x}", "back\\slash\\ \\\"$`\\", "caf\xC3\xA9;|&<>~#*?()=[]{}!"}) {
+    SCOPED_TRACE(folder);
+    const std::string program = root + "/" + folder + "/sysvane";
+    Write(program, "#!/bin/sh\nprintf '%s' \"$0\" > " + root + "/ran\n", 0700);
+    std::filesystem::remove(root + "/ran");
+    shortcuts.CreateStartupShortcut("Sysvane", program, "");
+    ASSERT_TRUE(runtime.msgBoxes.empty());
+    ASSERT_EQ(std::system(("gio launch " + root + "/config/autostart/Sysvane.desktop").c_str()), 0);
+    for (int i = 0; i < 500 && desktop.ReadFile(root + "/ran") != program; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(desktop.ReadFile(root + "/ran"), program);
+  }
 }
 
 }  // namespace

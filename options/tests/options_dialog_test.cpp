@@ -1,230 +1,238 @@
+// The Options dialog: its switches, its buttons, its drive rows, its previews and its System page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "monitor/display.h"
-#include "options/tests/desktop_entry_reader.h"
+#include "options/system_page.h"
 #include "options/tests/options_fixture.h"
 
 namespace sysvane {
 namespace {
 
+using testing::kGiB;
 using OptionsTest = testing::OptionsFixture;
 
-const std::vector<std::string> kSwitchOrder = {
-    "Defined",     "ShowStatsAtStartup", "ShowOnTop",   "ShowSplash",   "ShowCPU",     "ShowPhysMem",
-    "ShowVirtMem", "ShowSysRsrc",        "ShowGDIRsrc", "ShowUserRsrc", "ShowBattery", "ShowCdrive"};
+using Switch = std::tuple<std::string, int, int>;  // key, page, index
+// In the order the dialog saves them, after Defined.
+const Switch kSwitches[] = {
+    {"ShowStatsAtStartup", 0, 1}, {"ShowOnTop", 0, 2},   {"ShowSplash", 0, 3},  {"ShowCPU", 1, 0},
+    {"ShowPhysMem", 1, 1},        {"ShowVirtMem", 1, 2}, {"ShowSysRsrc", 1, 3}, {"ShowGDIRsrc", 1, 4},
+    {"ShowUserRsrc", 1, 5},       {"ShowBattery", 1, 6}, {"ShowCdrive", 1, 7},  {"ShowDdrive", 1, 8},
+    {"ShowEdrive", 1, 9}};
 
-TEST_F(OptionsTest, AFirstRunStartsFromTheDefaults) {
-  Options& o = Open();
-  EXPECT_EQ(o.Caption(), " Sysvane Options");
-  EXPECT_EQ(o.Check0[0].Caption(), "Run program at Linux StartUp?");
-  EXPECT_EQ(o.Check0[3].Caption(), "Display splash screen at StartUp?");
-  EXPECT_EQ(
-      (std::vector<int>{o.Check0[0].Value(), o.Check0[1].Value(), o.Check0[2].Value(), o.Check0[3].Value()}),
-      (std::vector<int>{0, 1, 0, 1}));
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(o.Check1[i].Value(), 0) << i;
-  EXPECT_FALSE(o.applyButton.Enabled());
-  EXPECT_TRUE(menu().mnuOptions.Checked());
-  EXPECT_TRUE(fp.runtime.TimerRunning(o.Timer1));
-  EXPECT_TRUE(fp.runtime.TimerRunning(o.Timer2));
-  EXPECT_EQ(o.SSTab1.Tab(), 0);
-  EXPECT_EQ(o.SSTab1.Tabs(), (std::vector<std::string>{"Options", "Statistics", "System"}));
-  // No free-resources figures on this family, and no battery on this machine.
-  for (int i = 3; i <= 5; ++i) EXPECT_FALSE(o.Check1[i].Enabled() || o.Check1[i].TabStop()) << i;
-  EXPECT_FALSE(o.Check1[6].Enabled());
-  EXPECT_EQ(o.Height(), 4125);
-  EXPECT_EQ(o.Left(), (28800 - 4770) / 2.0);
-  EXPECT_EQ(o.Top(), (16200 - 4125) / 2.0);
+// In turn no key, then each key holds a grey 2 (neither a default nor a click gives it).
+TEST(OptionsSwitches, EachKeyLoadsIntoAndSavesFromItsOwnBox) {
+  for (int chosen = -1; chosen < 13; ++chosen) {
+    testing::OptionsWorld w;
+    w.SetDrives({{"d:\\", {kGiB, 0}}, {"e:\\", {kGiB, 0}}});
+    if (chosen >= 0) w.fp.Set(std::get<0>(kSwitches[chosen]), "2");
+    Options& o = w.Open();
+    std::vector<std::pair<std::string, std::string>> saved{{"Defined", "Yes"}};
+    for (int i = 0; i < 13; ++i) {
+      const auto& [key, page, index] = kSwitches[i];
+      const int state = i == chosen ? 2 : key == "ShowStatsAtStartup" || key == "ShowSplash";
+      EXPECT_EQ((page == 0 ? o.Check0 : o.Check1)[index].Value(), state) << chosen << " " << key;
+      saved.push_back({key, std::to_string(state)});
+    }
+    EXPECT_FALSE(o.Check0[0].Value() || o.applyButton.Enabled());
+    o.applyButton_Click();
+    EXPECT_EQ(w.fp.settings.writes, saved);
+    EXPECT_EQ(w.menu().mnuSplash.Checked(), chosen != 2);
+  }
+  const std::pair<const char*, int> rows[] = {{"0", 0},  {"1", 1},   {"2", 2},   {"3", 0},
+                                              {"-1", 0}, {"1.5", 2}, {"2.5", 2}, {"0.5", 0},
+                                              {"", 0},   {"1e0", 1}, {"abc", 0}, {" 1 ", 1}};
+  for (const auto& [text, state] : rows) EXPECT_EQ(Options::BoxStateFromText(text), state) << text;
 }
 
-TEST_F(OptionsTest, AStoredValueThatIsNoStateUnchecksOnlyItsOwnBox) {
-  fp.Set("ShowStatsAtStartup", "abc");
-  fp.Set("ShowOnTop", "1");
-  fp.Set("ShowSplash", "0");
-  fp.Set("ShowCPU", "yes");
-  fp.Set("ShowPhysMem", " 1 ");
-  fp.Set("ShowVirtMem", "2");
-  fp.Set("ShowSysRsrc", "1");
-  fp.Set("ShowBattery", "5");
-  fp.Set("ShowCdrive", "1.0");
-  Options& o = Open();
-  EXPECT_EQ(o.Check0[1].Value(), 0);
-  EXPECT_EQ(o.Check0[2].Value(), 1);
-  EXPECT_EQ(o.Check0[3].Value(), 0);
-  EXPECT_EQ(o.Check1[0].Value(), 0);
-  EXPECT_EQ(o.Check1[1].Value(), 1);
-  EXPECT_EQ(o.Check1[2].Value(), 2);  // grey
-  EXPECT_EQ(o.Check1[3].Value(), 1);  // disabled on this family, yet loaded
-  EXPECT_EQ(o.Check1[6].Value(), 0);
-  EXPECT_EQ(o.Check1[7].Value(), 1);
-  EXPECT_FALSE(o.applyButton.Enabled());
-}
-
-TEST_F(OptionsTest, BoxStatesFromStoredText) {
-  for (const auto& [text, state] : std::vector<std::pair<std::string, int>>{{"0", 0},
-                                                                            {"1", 1},
-                                                                            {"2", 2},
-                                                                            {"3", 0},
-                                                                            {"-1", 0},
-                                                                            {"1.5", 2},
-                                                                            {"2.5", 2},
-                                                                            {"0.5", 0},
-                                                                            {"", 0},
-                                                                            {"1e0", 1}}) {
-    EXPECT_EQ(Options::BoxStateFromText(text), state) << '"' << text << '"';
+// Boxes clicked as "page:index", buttons pressed; then the warnings, whether the dialog is still
+// open, saved, the tray's Monitor command enabled (it starts enabled) and the Monitor window open.
+// A stored resource switch counts as selected although its box is disabled on this family.
+TEST(OptionsButtons, OkCancelAndCloseSaveAndEnableAsTheBoxesSay) {
+  const std::tuple<const char*, std::vector<std::string>, std::vector<std::string>, size_t, bool, bool, bool,
+                   bool>
+      rows[] = {{"", {}, {"OK"}, 1, true, false, true, false},
+                {"", {}, {"OK", "OK"}, 1, false, false, false, false},
+                {"", {"1:1"}, {"OK"}, 0, false, true, true, true},
+                {"", {"1:1", "0:1"}, {"OK"}, 0, false, true, true, false},
+                {"ShowGDIRsrc", {}, {"OK"}, 0, false, false, true, false},
+                {"", {"1:7"}, {"Cancel"}, 0, false, false, true, false},
+                {"", {}, {"Cancel"}, 0, false, false, false, false},
+                {"", {"1:0"}, {"Close"}, 0, false, false, true, false}};
+  for (const auto& [stored, clicks, presses, warnings, open, saved, monitorCommand, monitor] : rows) {
+    testing::OptionsWorld w;
+    if (*stored) w.fp.Set(stored, "1");
+    w.menu().mnuDisplay.SetEnabled(true);
+    Options& o = w.Open();
+    for (const auto& click : clicks) (click[0] == '0' ? o.Check0 : o.Check1)[click[2] - '0'].NotifyClick();
+    for (const auto& press : presses) {
+      press == "Close" ? o.NotifyCloseRequest() : (press == "OK" ? o.OKButton : o.cancelButton).NotifyClick();
+    }
+    const auto warned =
+        std::vector<std::string>(warnings, "Warning:  No statistics were selected for display");
+    EXPECT_EQ(std::tuple(w.warnings, o.SSTab1.Tab(), o.Loaded(), w.menu().mnuOptions.Checked(),
+                         w.fp.runtime.TimerRunning(o.Timer2), w.fp.settings.values.count("Defined") == 1,
+                         w.menu().mnuDisplay.Enabled(), w.fp.program.display().Loaded()),
+              std::tuple(warned, warnings ? 1 : 0, open, open, open, saved, monitorCommand, monitor))
+        << stored << " " << clicks.size() << " " << presses.back();
   }
 }
 
-TEST_F(OptionsTest, ApplySavesEverySwitchWithDefinedFirst) {
-  SetDrives({{"e:\\", {10 * testing::kGiB, 5 * testing::kGiB}}});
-  fp.Set("ShowVirtMem", "2");
-  Options& o = Open();
-  o.Check1[0].NotifyClick();
-  EXPECT_TRUE(o.applyButton.Enabled());
-  o.applyButton.NotifyClick();
-  auto order = kSwitchOrder;
-  order.push_back("ShowEdrive");
-  EXPECT_EQ(WrittenKeys(), order);
-  EXPECT_EQ(fp.settings.writes[0].second, "Yes");
-  EXPECT_EQ(fp.settings.values["ShowCPU"], "1");
-  EXPECT_EQ(fp.settings.values["ShowVirtMem"], "2");
-  EXPECT_EQ(fp.settings.values["ShowEdrive"], "0");
-  EXPECT_FALSE(o.applyButton.Enabled());
-  EXPECT_TRUE(menu().mnuSplash.Checked());
-  EXPECT_TRUE(o.Loaded());
-
-  o.Check0[3].NotifyClick();
-  o.applyButton.NotifyClick();
-  EXPECT_EQ(fp.settings.values["ShowSplash"], "0");
-  EXPECT_FALSE(menu().mnuSplash.Checked());
-}
-
-TEST_F(OptionsTest, OkTwiceOnAFirstRunWarnsOnceAndSavesNothing) {
-  Options& o = Open();
-  o.OKButton.NotifyClick();
-  EXPECT_EQ(warnings, std::vector<std::string>{"Warning:  No statistics were selected for display"});
-  EXPECT_EQ(fp.program.messageBox().Caption(), " Sysvane Options");
-  EXPECT_TRUE(o.Loaded());
-  EXPECT_EQ(o.SSTab1.Tab(), 1);
-  EXPECT_TRUE(o.Check1[0].HasFocus());
-
-  o.OKButton.NotifyClick();
-  EXPECT_EQ(warnings.size(), 1u);
-  EXPECT_FALSE(o.Loaded());
-  EXPECT_TRUE(fp.settings.writes.empty());
-  EXPECT_FALSE(menu().mnuDisplay.Enabled());
-  EXPECT_FALSE(menu().mnuOptions.Checked());
-  EXPECT_FALSE(fp.program.display().Loaded());
-}
-
-TEST_F(OptionsTest, OkWithAStatisticSavesAllAndOpensTheMonitor) {
-  Options& o = Open();
-  o.Check1[1].NotifyClick();
-  o.OKButton.NotifyClick();
-  EXPECT_TRUE(warnings.empty());
-  EXPECT_FALSE(o.Loaded());
-  const auto keys = WrittenKeys();  // the Monitor window then stores its position
-  EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.begin() + 12), kSwitchOrder);
-  EXPECT_EQ(fp.settings.values["Defined"], "Yes");
-  EXPECT_EQ(fp.settings.values["ShowPhysMem"], "1");
-  EXPECT_TRUE(menu().mnuDisplay.Enabled());
-  EXPECT_TRUE(fp.program.display().Loaded());
-}
-
-TEST_F(OptionsTest, OkLeavesTheMonitorClosedWhenItIsNotWantedAtStartUp) {
-  Options& o = Open();
-  o.Check1[1].NotifyClick();
-  o.Check0[1].NotifyClick();
-  o.OKButton.NotifyClick();
-  EXPECT_EQ(fp.settings.values["ShowStatsAtStartup"], "0");
-  EXPECT_FALSE(fp.program.display().Loaded());
-}
-
-TEST_F(OptionsTest, AStoredResourceSwitchCountsAsSelected) {
-  fp.Set("ShowGDIRsrc", "1");
-  Open().OKButton.NotifyClick();
-  EXPECT_TRUE(warnings.empty());
-  EXPECT_FALSE(options().Loaded());
-  EXPECT_TRUE(menu().mnuDisplay.Enabled());
-}
-
-TEST_F(OptionsTest, CancelSavesNothingAndTheBoxesDecideTheMonitorCommand) {
-  Open().cancelButton.NotifyClick();
-  EXPECT_FALSE(menu().mnuDisplay.Enabled());
-  Options& o = Open();
-  o.Check1[7].NotifyClick();
-  o.cancelButton.NotifyClick();
-  EXPECT_TRUE(menu().mnuDisplay.Enabled());
-  EXPECT_TRUE(fp.settings.writes.empty());
-}
-
-TEST_F(OptionsTest, ClosingOtherwiseSavesNothingAndStopsTheTimers) {
-  menu().mnuDisplay.SetEnabled(true);
-  Options& o = Open();
-  o.Check1[0].NotifyClick();
-  o.NotifyCloseRequest();
-  EXPECT_TRUE(fp.settings.writes.empty());
-  EXPECT_TRUE(menu().mnuDisplay.Enabled());
-  EXPECT_FALSE(menu().mnuOptions.Checked());
-  EXPECT_FALSE(fp.runtime.TimerRunning(o.Timer1));
-  EXPECT_FALSE(fp.runtime.TimerRunning(o.Timer2));
-}
-
-TEST_F(OptionsTest, TheSplashCommandWhileOpenTogglesTheBox) {
-  menu().mnuSplash.SetChecked(true);  // as the controller set it from ShowSplash
-  Options& o = Open();
-  menu().mnuSplash.NotifyClick();
-  EXPECT_EQ(o.Check0[3].Value(), 0);
-  EXPECT_TRUE(o.applyButton.Enabled());
-  menu().mnuSplash.NotifyClick();
-  EXPECT_EQ(o.Check0[3].Value(), 1);
-}
-
-TEST_F(OptionsTest, FocusBringsEachPageForward) {
-  Options& o = Open();
-  o.Check1[2].SetFocus();
-  EXPECT_EQ(o.SSTab1.Tab(), 1);
-  o.Check0[1].SetFocus();
-  EXPECT_EQ(o.SSTab1.Tab(), 0);
-  o.SSTab1.SetTab(2);
-  o.SSTab1.NotifyGotFocus();
-  EXPECT_TRUE(o.OKButton.HasFocus());
-  o.SSTab1.SetTab(1);
-  o.SSTab1.NotifyGotFocus();
-  EXPECT_TRUE(o.Check1[0].HasFocus());
-}
-
+// An entry the desktop switched off reads clear; a save writes the program's own path, a clear box
+// removes the entry, and a path no launcher can start is reported while the save goes on.
 TEST_F(OptionsTest, TheStartUpBoxKeepsTheAutostartEntry) {
   const std::string entry = "/home/user/.config/autostart/Sysvane.desktop";
-  fp.desktop.executablePath = "/home/user/my apps/sysvane";
+  fp.desktop.files[entry] = "[Desktop Entry]\nExec=/old/sysvane\nHidden=true\n";
+  fp.desktop.executablePath = "/home/user/apps/sysvane";
   Options& o = Open();
+  EXPECT_EQ(o.Check0[0].Value(), 0);
   o.Check0[0].NotifyClick();
   o.applyButton.NotifyClick();
-  ASSERT_TRUE(fp.desktop.FileExists(entry));
-  EXPECT_EQ(testing::CommandOfEntry(fp.desktop.files[entry]),
-            std::vector<std::string>{"/home/user/my apps/sysvane"});
-  o.cancelButton.NotifyClick();
-
-  Options& again = Open();
-  EXPECT_EQ(again.Check0[0].Value(), 1);
-  EXPECT_FALSE(again.applyButton.Enabled());
-  again.Check0[0].NotifyClick();
-  again.applyButton.NotifyClick();
-  EXPECT_FALSE(fp.desktop.FileExists(entry));
-  EXPECT_TRUE(fp.desktop.files.empty());
-}
-
-TEST_F(OptionsTest, AShortcutFailureIsReportedAndTheSaveGoesOn) {
-  fp.desktop.executablePath = "/home/user/odd\nname/sysvane";
-  Options& o = Open();
+  EXPECT_NE(fp.desktop.files[entry].find("Exec=/home/user/apps/sysvane\n"), std::string::npos);
+  o.Check0[0].NotifyClick();
+  o.applyButton.NotifyClick();
+  EXPECT_EQ(fp.desktop.files.count(entry), 0u);
+  fp.desktop.executablePath = "/home/user/100%/sysvane";
   o.Check0[0].NotifyClick();
   o.Check0[3].NotifyClick();
   o.applyButton.NotifyClick();
   ASSERT_EQ(fp.runtime.msgBoxes.size(), 1u);
-  EXPECT_EQ(fp.runtime.msgBoxes[0].prompt, "Unable to create shortcut for /home/user/odd\nname/sysvane.");
-  EXPECT_EQ(fp.runtime.msgBoxes[0].style, 64);
-  EXPECT_EQ(fp.runtime.msgBoxes[0].title, "Sysvane");
-  EXPECT_FALSE(o.applyButton.Enabled());
-  EXPECT_FALSE(menu().mnuSplash.Checked());
+  EXPECT_EQ(fp.runtime.msgBoxes[0].prompt, "Unable to create shortcut for /home/user/100%/sysvane.");
+  EXPECT_FALSE(o.applyButton.Enabled() || menu().mnuSplash.Checked());
+}
+
+// Drive n letters after C: n x 10 GiB, (100 - 10 n) % used.
+void SetLetterDrives(testing::OptionsWorld& w, const std::string& letters) {
+  testing::Drives drives;
+  for (char l : letters)
+    drives.push_back({std::string(1, l) + ":\\", {(l - 'c') * 10 * kGiB, (l - 'c') * (l - 'c') * kGiB}});
+  w.SetDrives(drives);
+}
+
+TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
+  fp.Set("ShowDdrive", "1");
+  fp.Set("ShowFdrive", "1");
+  SetLetterDrives(*this, "de");
+  Options* o = &Open();
+  auto check = [&](const std::string& letters, const std::vector<int>& boxes, bool apply) {
+    for (size_t row = 0; row < letters.size(); ++row) {
+      const int n = letters[row] - 'c';
+      const forms::CheckBox& box = o->Check1[8 + row];
+      EXPECT_EQ(std::tuple(box.Caption()[0], box.Value(), o->ProgressBar1[8 + row].Value(),
+                           o->SystemInfo[7 + row].Caption()),
+                std::tuple(char(letters[row] - 32), boxes[row], 100 - 10 * n,
+                           FormatGrouped(n * 10 * kGiB, {}) + " bytes"));
+      EXPECT_EQ(
+          std::tuple(box.Top(), o->ProgressBar1[8 + row].Top(), o->SystemInfo[7 + row].Top(), box.Enabled()),
+          std::tuple(o->Check1[7].Top() + 300 * (row + 1), box.Top(),
+                     o->SystemText[6].Top() + 300 * (row + 1), true));
+    }
+    const int rows = int(letters.size());
+    EXPECT_FALSE(rows < 7 && (o->Check1[8 + rows].Visible() || o->SystemText[7 + rows].Visible()));
+    EXPECT_EQ(std::tuple(o->Height(), o->SSTab1.Height(), o->applyButton.Top(), o->cancelButton.Top(),
+                         o->applyButton.Enabled()),
+              std::tuple(4125.0 + 300 * rows, 3060.0 + 300 * rows, 3285.0 + 300 * rows, 3285.0 + 300 * rows,
+                         apply));
+  };
+  auto writes = [&](const std::string& key) {
+    return std::count_if(fp.settings.writes.begin(), fp.settings.writes.end(),
+                         [&](auto& w) { return w.first == key; });
+  };
+  auto change = [&](const std::string& letters) {
+    SetLetterDrives(*this, letters);
+    fp.runtime.Fire(o->Timer2);
+  };
+  check("de", {1, 0}, false);
+  o->Check1[9].NotifyClick();
+  change("e");  // E moves up a row with the choice just made
+  check("e", {1}, true);
+  o->applyButton.NotifyClick();
+  EXPECT_EQ(writes("ShowDdrive"), 0);  // absent: not saved
+  EXPECT_EQ(fp.settings.values["ShowEdrive"], "1");
+  change("def");  // back, and new with a stored 1: nothing unsaved
+  check("def", {1, 1, 1}, false);
+  o->Check1[8].NotifyClick();
+  change("ef");
+  o->applyButton.NotifyClick();
+  check("ef", {1, 1}, false);
+  change("def");  // D comes back with its unsaved choice
+  check("def", {0, 1, 1}, true);
+  change("defghijkl");
+  check("defghij", {0, 1, 1, 0, 0, 0, 0}, true);
+  const int queries = fp.kernel.diskQueries;
+  fp.runtime.Fire(o->Timer2);
+  EXPECT_EQ(fp.kernel.diskQueries, queries);  // nothing changed, nothing rebuilt
+  o->OKButton.NotifyClick();
+  EXPECT_EQ(writes("ShowJdrive"), 1);
+  EXPECT_EQ(writes("ShowKdrive"), 0);
+  o = &Open();
+  check("defghij", {0, 1, 1, 0, 0, 0, 0}, false);
+}
+
+// The previews sample only while the Statistics page shows and the dialog is not minimised; a
+// failed query or a total of 0 leaves a bar as it was, never with another drive's figure.
+TEST_F(OptionsTest, PreviewsShowEachStatisticOnlyWhileTheirPageShows) {
+  fp.kernel.memory = MEMORYSTATUS{32, 0, 1000, 250, 0, 0, 4000, 3000};
+  SetLetterDrives(*this, "d");
+  fp.kernel.disks.erase("c:\\");
+  Options& o = Open();
+  auto bars = [&] {
+    return std::tuple(o.ProgressBar1[1].Value(), o.ProgressBar1[2].Value(), o.ProgressBar1[7].Value(),
+                      o.ProgressBar1[8].Value(), o.SystemInfo[6].Caption());
+  };
+  EXPECT_EQ(bars(), std::tuple(75, 25, 0, 90, ""));
+  fp.kernel.memory = MEMORYSTATUS{32, 0, 0, 0, 0, 0, 4000, 1000};
+  fp.kernel.disks.erase("d:\\");
+  fp.kernel.disks["c:\\"] = DiskSpace{90 * kGiB, 100 * kGiB, 90 * kGiB};
+  const int atLoad = fp.kernel.diskQueries;
+  fp.runtime.Advance(2700);
+  EXPECT_EQ(fp.kernel.diskQueries, atLoad);
+  o.SSTab1.SetTab(1);
+  EXPECT_EQ(bars(), std::tuple(75, 75, 10, 90, "107,374,182,400 bytes"));
+  fp.kernel.disks["c:\\"] = DiskSpace{0, 0, 0};
+  fp.runtime.Advance(1800);
+  o.NotifyWindowState(forms::vbMinimized);
+  fp.runtime.Advance(1800);
+  EXPECT_EQ(std::tuple(fp.kernel.diskQueries, o.ProgressBar1[7].Value()), std::tuple(atLoad + 3 * 2, 10));
+}
+
+TEST(OptionsBattery, TheBatteryBoxAndBarFollowThePowerState) {
+  // Power status, box enabled, caption, bar; an unknown charge (255) leaves the bar as it was.
+  using Row = std::tuple<SYSTEM_POWER_STATUS, bool, std::string, int>;
+  const Row rows[] = {{{1, 128, 255, 0, 0, 0}, false, "Battery status:", 0},
+                      {{1, 0, 0, 0, 0, 0}, false, "Battery status:", 0},
+                      {{1, 0, 50, 0, 0, 0}, true, "Battery status (charging):", 50},
+                      {{0, 2, 20, 0, 0, 0}, true, "Battery status (unplugged):", 20},
+                      {{1, 1, 100, 0, 0, 0}, true, "Battery status:", 100},
+                      {{0, 2, 255, 0, 0, 0}, true, "Battery status (unplugged):", 0}};
+  for (const auto& [power, enabled, caption, bar] : rows) {
+    testing::OptionsWorld w;
+    w.fp.kernel.power = power;
+    w.fp.Set("ShowBattery", "1");
+    Options& o = w.Open();
+    // Loaded and saved, battery or not.
+    EXPECT_EQ(std::tuple(o.Check1[6].Enabled(), o.Check1[6].Caption(), o.ProgressBar1[6].Value(),
+                         o.Check1[6].Value()),
+              std::tuple(enabled, caption, bar, 1));
+  }
+}
+
+TEST_F(OptionsTest, TheSystemPageShowsTheMachinesFacts) {
+  fp.kernel.systemName = SystemName{"Linux", "Debian GNU/Linux 12 (bookworm)", 6, 1, 76};
+  fp.kernel.numberOfProcessors = 4;
+  fp.processor.name = "Q7";
+  fp.processor.speed = "2400M";
+  const std::vector<std::string> facts = {"Q7 (2.40 GHz)",         "4",
+                                          "8,589,934,592 bytes",   "140,737,488,355,328 bytes",
+                                          "1920 x 1080",           "Debian GNU/Linux 12",
+                                          "107,374,182,400 bytes", "Version 6.1 Build 76"};
+  Options& o = Open();
+  std::vector<std::string> shown;
+  for (int i = 0; i < 7; ++i) shown.push_back(o.SystemInfo[i].Caption());
+  shown.push_back(o.WinVersion.Caption());
+  EXPECT_EQ(shown, facts);
+  EXPECT_EQ(o.SystemText[5].Caption(), "Linux version:");
 }
 
 }  // namespace

@@ -35,6 +35,12 @@ bool FakeDesktop::FileExists(const std::string& path) {
   return files.count(path) > 0;
 }
 
+std::optional<std::string> FakeDesktop::ReadFile(const std::string& path) {
+  const auto it = files.find(path);
+  if (it == files.end()) return std::nullopt;
+  return it->second;
+}
+
 bool FakeDesktop::DeleteFile(const std::string& path) {
   log.push_back("delete " + path);
   return files.erase(path) > 0;

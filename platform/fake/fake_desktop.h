@@ -43,6 +43,7 @@ class FakeDesktop : public Desktop {
   bool ComposeMail(const std::string& address, const std::string& subject) override;
   bool StartProgram(const std::string& path) override;
   bool FileExists(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool CreateFolders(const std::string& path) override;
   bool WriteFileAtomically(const std::string& path, const std::string& contents) override;

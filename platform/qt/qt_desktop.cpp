@@ -11,10 +11,12 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 namespace sysvane {
 
@@ -64,9 +66,11 @@ bool WriteAll(int fd, const std::string& contents) {
   return true;
 }
 
-bool ReadAll(const std::string& path, std::string& contents) {
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-  if (!fd.ok()) return false;
+// Reads a normal file whole; O_NONBLOCK keeps a planted pipe from hanging the open.
+bool ReadAll(const std::string& path, std::string& contents, bool followLink = false) {
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW)));
+  struct stat info {};
+  if (!fd.ok() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   contents.clear();
   char buffer[4096];
   for (;;) {
@@ -106,7 +110,71 @@ std::string BaseFolder(const char* variable, const char* fallback) {
   return WithoutTrailingSlashes(home) + "/" + fallback;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat x {
+  }, y{};
+  return ::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+         x.st_ino == y.st_ino;
+}
+
+// `path` below `folder` unless it is absolute already; empty when neither is.
+std::string Absolute(std::string path, const std::string& folder) {
+  if (!path.empty() && path.front() == '/') return path;
+  if (folder.empty() || folder.front() != '/') return "";
+  while (path.rfind("./", 0) == 0) path.erase(0, 2);
+  return WithoutTrailingSlashes(folder) + (folder == "/" ? "" : "/") + path;
+}
+
+std::string FirstArgument() {
+  std::string commandLine;
+  if (!ReadAll("/proc/self/cmdline", commandLine, true)) return "";
+  return commandLine.substr(0, commandLine.find('\0'));
+}
+
+std::string WorkingFolder() {
+  char buffer[4096];
+  return ::getcwd(buffer, sizeof buffer) ? buffer : "";
+}
+
 }  // namespace
+
+QtDesktop::QtDesktop() {
+  const char* searchPath = std::getenv("PATH");
+  programPath_ =
+      ProgramPathAtStart(FirstArgument(), searchPath ? searchPath : "", WorkingFolder(), "/proc/self/exe");
+}
+
+std::string QtDesktop::ProgramPathAtStart(const std::string& argv0, const std::string& searchPath,
+                                          const std::string& workingFolder, const std::string& exeLink) {
+  std::vector<std::string> candidates;
+  if (argv0.find('/') != std::string::npos) {
+    candidates.push_back(Absolute(argv0, workingFolder));
+  } else if (!argv0.empty()) {
+    for (size_t start = 0; start <= searchPath.size();) {
+      const size_t end = std::min(searchPath.find(':', start), searchPath.size());
+      // An empty entry is the working folder.
+      const std::string folder =
+          end > start ? WithoutTrailingSlashes(searchPath.substr(start, end - start)) : ".";
+      candidates.push_back(Absolute(folder == "/" ? folder + argv0 : folder + "/" + argv0, workingFolder));
+      start = end + 1;
+    }
+  }
+  for (const auto& candidate : candidates) {
+    if (!candidate.empty() && SameFile(candidate, exeLink)) return candidate;
+  }
+  char buffer[4096];
+  const ssize_t n = ::readlink(exeLink.c_str(), buffer, sizeof buffer);
+  if (n <= 0 || size_t(n) >= sizeof buffer) return "";
+  std::string path(buffer, size_t(n));
+  const std::string deleted = " (deleted)";
+  struct stat info {};
+  if (path.size() > deleted.size() &&
+      path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0 &&
+      ::lstat(path.c_str(), &info) != 0) {
+    path.erase(path.size() - deleted.size());
+  }
+  return path;
+}
 
 bool QtDesktop::OpenUrl(const std::string& url) {
   return QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
@@ -131,6 +199,12 @@ bool QtDesktop::StartProgram(const std::string& path) {
 bool QtDesktop::FileExists(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::optional<std::string> QtDesktop::ReadFile(const std::string& path) {
+  std::string contents;
+  if (!ReadAll(path, contents, true)) return std::nullopt;
+  return contents;
 }
 
 bool QtDesktop::DeleteFile(const std::string& path) {
@@ -203,10 +277,7 @@ bool QtDesktop::MoveFile(const std::string& from, const std::string& to) {
 }
 
 std::string QtDesktop::ExecutablePath() {
-  char buffer[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-  if (n <= 0 || size_t(n) >= sizeof buffer) return "";
-  return std::string(buffer, size_t(n));
+  return programPath_;
 }
 
 std::string QtDesktop::ConfigHome() {

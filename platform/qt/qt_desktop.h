@@ -11,10 +11,14 @@ namespace sysvane {
 
 class QtDesktop : public Desktop {
  public:
+  // Notes the path the program was started as: make it at start, before the working folder changes.
+  QtDesktop();
+
   bool OpenUrl(const std::string& url) override;
   bool ComposeMail(const std::string& address, const std::string& subject) override;
   bool StartProgram(const std::string& path) override;
   bool FileExists(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool CreateFolders(const std::string& path) override;
   bool WriteFileAtomically(const std::string& path, const std::string& contents) override;
@@ -25,6 +29,16 @@ class QtDesktop : public Desktop {
 
   // "mailto:support@quorvale.example?subject=Sysvane%2C%20Version%202.0"
   static std::string MailtoUrl(const std::string& address, const std::string& subject);
+
+  // The path a program was started as: argv[0] made absolute against the working folder, or
+  // found on the search path when it holds no slash, as long as it names the running executable
+  // that `exeLink` (/proc/self/exe) points to; a link stays a link. Otherwise the executable's
+  // own path, without the " (deleted)" the kernel adds once an upgrade replaced the file.
+  static std::string ProgramPathAtStart(const std::string& argv0, const std::string& searchPath,
+                                        const std::string& workingFolder, const std::string& exeLink);
+
+ private:
+  std::string programPath_;
 };
 
 }  // namespace sysvane

@@ -8,117 +8,93 @@
 namespace sysvane {
 namespace {
 
-using fake::FakeKernel;
-using fake::FakeRegistry;
+// Each step samples after the counters moved by (idle, clock), in 100 ns units; `fails` makes one
+// query fail: 1 the processor count, 2 the clock, 3 the idle time.
+void Sample(fake::FakeKernel& k, CPUSampler& sampler,
+            const std::vector<std::tuple<int64_t, int64_t, int, int>>& steps, uint32_t processors = 2) {
+  uint64_t idleNow = k.idleTime.value(), clockNow = k.systemTime.value();
+  for (const auto& [idle, clock, fails, figure] : steps) {
+    idleNow += idle;
+    clockNow += clock;
+    k.processorCount = fails == 1 ? std::nullopt : std::optional(processors);
+    k.systemTime = fails == 2 ? std::nullopt : std::optional(clockNow);
+    k.idleTime = fails == 3 ? std::nullopt : std::optional(idleNow);
+    EXPECT_EQ(sampler.Query(), figure) << processors << " processors, idle " << idle << " of " << clock;
+  }
+}
 
-struct NTSamplerTest : testing::Test {
-  FakeKernel kernel;
-  clsCPUUsageNT sampler{kernel};
-
-  void SetUp() override {
-    kernel.processorCount = 2;
+TEST(NTSampler, UsageIsTheTimeNotIdleOnAnAverageProcessor) {
+  // Processors, tick, idle, clock, figure: each a fresh sampler. 44 is 43.99999999999999 in binary;
+  // figures stay within 0 to 100; an interval shorter than one tick gives no figure yet (not 100),
+  // and one tick is enough whatever the processor count.
+  const std::tuple<uint32_t, uint64_t, int64_t, int64_t, int> rows[] = {
+      {2, 0, 1'600'000, 1'000'000, 20},
+      {2, 0, 2'000'000, 1'000'000, 0},
+      {2, 0, 0, 1'000'000, 100},
+      {2, 0, 1'120'000, 1'000'000, 44},
+      {2, 0, 2'100'000, 1'000'000, 0},
+      {2, 0, -500'000, 1'000'000, 100},
+      {2, 0, 0, 0, 0},
+      {2, 100'000, 0, 99'999, 0},
+      {2, 100'000, 0, 100'000, 100},
+      {128, 100'000, 57'600'000, 900'000, 50},
+      {2, 0, 0, -1, 0},
+      {0, 0, 0, 1'000'000, -1}};
+  for (const auto& [processors, tick, idle, clock, figure] : rows) {
+    fake::FakeKernel kernel;
+    kernel.idleResolution = tick;
     kernel.idleTime = 5'000'000;
     kernel.systemTime = 90'000'000;
+    clsCPUUsageNT sampler{kernel};
     sampler.Initialize();
+    Sample(kernel, sampler, {{idle, clock, 0, figure}}, processors);
   }
-  // Advances the fake counters and samples.
-  int32_t QueryAfter(uint64_t idleDelta, uint64_t timeDelta) {
-    *kernel.idleTime += idleDelta;
-    *kernel.systemTime += timeDelta;
-    return sampler.Query();
-  }
-};
-
-TEST_F(NTSamplerTest, AveragesIdleOverAllProcessors) {
-  EXPECT_EQ(QueryAfter(1'600'000, 1'000'000), 20);  // ratio 1.6 over 2 processors
-  EXPECT_EQ(QueryAfter(2'000'000, 1'000'000), 0);   // every processor idle
-  EXPECT_EQ(QueryAfter(0, 1'000'000), 100);
-  EXPECT_EQ(QueryAfter(1'120'000, 1'000'000), 44);  // 43.99999999999999 in binary
 }
 
-TEST_F(NTSamplerTest, FigureIsClampedToZero) {
-  EXPECT_EQ(QueryAfter(2'100'000, 1'000'000), 0);  // would be -5
-}
-
-TEST_F(NTSamplerTest, FailedQueryKeepsTheStoredSample) {
-  kernel.processorCount = 0;
-  EXPECT_EQ(QueryAfter(1'600'000, 1'000'000), -1);
-  kernel.processorCount = 2;
-  kernel.idleTime.reset();
-  EXPECT_EQ(sampler.Query(), -1);
-  kernel.idleTime = 5'000'000 + 1'600'000;
-  // The next figure covers both intervals: idle 1.6 of 2.0 million, not 0 of the last 1.0.
-  EXPECT_EQ(QueryAfter(0, 1'000'000), 60);
-}
-
-TEST(NTSampler, ShortIntervalsKeepThePreviousFigure) {
-  FakeKernel kernel;
-  kernel.processorCount = 2;
-  kernel.idleResolution = 100'000;  // one 10 ms tick per processor
+TEST(NTSampler, AFigureCoversTheWholeIntervalSinceTheLastOne) {
+  fake::FakeKernel kernel;
+  kernel.idleResolution = 100'000;
   clsCPUUsageNT sampler{kernel};
   sampler.Initialize();
-  EXPECT_EQ(sampler.Query(), 0);  // right after Initialize: no figure yet, and not 100
-  kernel.systemTime = 150'000;
-  EXPECT_EQ(sampler.Query(), 0);
-  kernel.systemTime = 1'000'000;
-  kernel.idleTime = 1'600'000;
-  EXPECT_EQ(sampler.Query(), 20);  // measured from Initialize
-  kernel.systemTime = 1'000'100;
-  EXPECT_EQ(sampler.Query(), 20);
-  kernel.systemTime = 2'000'000;
-  EXPECT_EQ(sampler.Query(), 100);  // measured from the last figure, not the short query
+  // A too short interval keeps the last sample, so the next figure covers 1.6 of the last 1.0
+  // million; failed samples count into the next one too; a clock set back measures from there.
+  Sample(kernel, sampler,
+         {{1'600'000, 1'000'000, 0, 20},
+          {100'000, 50'000, 0, 20},
+          {1'500'000, 950'000, 0, 20},
+          {0, 250'000, 1, -1},
+          {0, 250'000, 2, -1},
+          {0, 250'000, 3, -1},
+          {1'600'000, 250'000, 0, 20},
+          {0, -5'000'000, 0, 20},
+          {2'000'000, 1'000'000, 0, 0}});
 }
 
-struct NineXSamplerTest : testing::Test {
-  FakeRegistry registry;
-  FakeRegistry::Key& start = registry.Add(HKEY_DYN_DATA, "PerfStats\\StartStat");
-  FakeRegistry::Key& data = registry.Add(HKEY_DYN_DATA, "PerfStats\\StatData");
-  FakeRegistry::Key& stop = registry.Add(HKEY_DYN_DATA, "PerfStats\\StopStat");
-
-  static RegValue Percent(uint8_t value) { return RegValue{REG_DWORD, std::string{char(value), 0, 0, 0}}; }
-  void SetFigure(uint8_t value) { data.values["KERNEL\\CPUUsage"] = Percent(value); }
-};
-
-TEST_F(NineXSamplerTest, ReadsTheKernelFigureAndKeepsItWhenAReadFails) {
-  start.values["KERNEL\\CPUUsage"] = Percent(0);
-  stop.values["KERNEL\\CPUUsage"] = Percent(0);
-  SetFigure(42);
-  clsCPUUsage sampler{registry};
-  sampler.Initialize();
-  EXPECT_EQ(sampler.Query(), 42);
-  SetFigure(7);
-  EXPECT_EQ(sampler.Query(), 7);
-  data.values.clear();
-  EXPECT_EQ(sampler.Query(), 7);
-  sampler.Terminate();
-  EXPECT_EQ(registry.log,
-            (std::vector<std::string>{"open PerfStats\\StartStat", "read KERNEL\\CPUUsage", "close",
-                                      "open PerfStats\\StatData", "read KERNEL\\CPUUsage",
-                                      "read KERNEL\\CPUUsage", "read KERNEL\\CPUUsage", "close",
-                                      "open PerfStats\\StopStat", "read KERNEL\\CPUUsage", "close"}));
-  EXPECT_EQ(registry.openHandles, 0);
-}
-
-TEST_F(NineXSamplerTest, WithoutStatisticsTheFigureStaysZero) {
-  start.openable = false;
-  SetFigure(42);
-  clsCPUUsage sampler{registry};
-  sampler.Initialize();
-  EXPECT_EQ(sampler.Query(), 0);
-  EXPECT_EQ(sampler.Query(), 0);
-}
-
-TEST(CreateCPUSampler, ChoosesByFamily) {
-  FakeKernel kernel;
+TEST(NineXSampler, ReadsTheKernelFigureAndKeepsItWhenAReadFails) {
+  fake::FakeKernel kernel;
   fake::FakeProcessorLibrary processor;
   fake::FakeResourceMeter resources;
-  FakeRegistry registry;
+  fake::FakeRegistry registry;
   SystemInfoModule info{kernel, processor, resources};
   kernel.version = OSVERSIONINFO{0, 5, 1, 2600, VER_PLATFORM_WIN32_NT, ""};
   EXPECT_NE(dynamic_cast<clsCPUUsageNT*>(CreateCPUSampler(info, registry).get()), nullptr);
   kernel.version->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
-  EXPECT_NE(dynamic_cast<clsCPUUsage*>(CreateCPUSampler(info, registry).get()), nullptr);
-  EXPECT_EQ(registry.log.front(), "open PerfStats\\StartStat");  // initialized at once
+  EXPECT_EQ(CreateCPUSampler(info, registry)->Query(), 0);  // no statistics at all: 0 for ever
+  for (const auto& [key, figure] :
+       {std::pair{"PerfStats\\StartStat", 0}, {"PerfStats\\StatData", 42}, {"PerfStats\\StopStat", 0}})
+    registry.Add(HKEY_DYN_DATA, key).values["KERNEL\\CPUUsage"] = {REG_DWORD,
+                                                                   std::string{char(figure), 0, 0, 0}};
+  registry.log.clear();
+  auto sampler = CreateCPUSampler(info, registry);
+  EXPECT_EQ(sampler->Query(), 42);
+  registry.Add(HKEY_DYN_DATA, "PerfStats\\StatData").values.clear();
+  EXPECT_EQ(sampler->Query(), 42);
+  sampler->Terminate();
+  EXPECT_EQ(registry.log, (std::vector<std::string>{
+                              "open PerfStats\\StartStat", "read KERNEL\\CPUUsage", "close",
+                              "open PerfStats\\StatData", "read KERNEL\\CPUUsage", "read KERNEL\\CPUUsage",
+                              "close", "open PerfStats\\StopStat", "read KERNEL\\CPUUsage", "close"}));
+  EXPECT_EQ(registry.openHandles, 0);
 }
 
 }  // namespace
