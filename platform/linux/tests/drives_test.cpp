@@ -1,129 +1,120 @@
+// Drive letters over mount tables, and the block devices behind them as sys/ describes them.
 #include "platform/linux/drives.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
+#include <sstream>
 
+#include "linux_test_support.h"
 #include "platform/kernel.h"
-#include "temp_tree.h"
 
 namespace sysvane {
 namespace {
 
-using testing::TempTree;
-
-// Devices named by their source ("/dev/sda1" -> "sda1"); removable ones listed.
+// Devices named by their source ("/dev/sda1" -> "sda1"), a mapper link followed, "sdb1" removable.
 class ScriptedDevices : public BlockDevices {
  public:
-  std::set<std::string> removable;
-  std::map<std::string, std::string> links;  // "/dev/mapper/root" -> "dm-0"
   std::string DeviceName(const std::string& source) override {
-    if (const auto link = links.find(source); link != links.end()) return link->second;
+    if (source == "/dev/mapper/data") return "dm-0";
     return source.starts_with("/dev/") ? source.substr(5) : "";
   }
-  bool IsRemovable(const std::string& device) override { return removable.contains(device); }
+  bool IsRemovable(const std::string& device) override { return device == "sdb1"; }
 };
 
-std::vector<std::string> Roots(const std::vector<DriveEntry>& drives) {
-  std::vector<std::string> roots;
-  for (const auto& drive : drives) roots.push_back(drive.root + " " + drive.mountPoint);
-  return roots;
+// Lines of "device root mount-point type source options" as mountinfo writes them.
+std::string MountInfo(const std::string& lines) {
+  std::istringstream in(lines);
+  std::string out, dev, root, point, type, source, options;
+  while (in >> dev >> root >> point >> type >> source >> options)
+    out += "1 0 " + dev + " " + root + " " + point + " rw shared:1 - " + type + " " + source + " " + options +
+           "\n";
+  return out;
 }
 
-TEST(DriveLettersTest, FixedDisksFirstThenTheOthersInTableOrder) {
-  ScriptedDevices devices;
-  devices.removable = {"sdb1"};
-  const std::vector<MountEntry> mounts = {
-      {"/dev/sdb1", "/media/stick", "vfat"},
-      {"nas:/x", "/mnt/nas", "nfs"},
-      {"/dev/sda2", "/", "ext4"},
-      {"/dev/sr0", "/media/cd", "udf"},
-      {"/dev/sda3", "/home", "xfs"},
-      {"/dev/zram1", "/var/tmp", "ext4"},
-      {"/dev/mapper/data", "/data", "btrfs"},
+std::string Show(const std::vector<DriveEntry>& drives) {
+  std::string out;
+  for (const DriveEntry& d : drives)
+    out += d.root + " " + d.mountPoint + " " + d.fsType + " " + std::to_string(d.type) + "|";
+  return out;
+}
+
+TEST(DriveLettersTest, MountTablesGiveTheirDrives) {
+  const struct {
+    const char* name;
+    std::string mounts;
+    std::string expected;
+  } rows[] = {
+      {"fixed disks first, then the others in table order",
+       "8:17 / /media/stick vfat /dev/sdb1 rw 0:40 / /mnt/nas nfs nas:/x rw 8:2 / / ext4 /dev/sda2 rw "
+       "11:0 / /media/cd udf /dev/sr0 ro 8:3 / /home xfs /dev/sda3 rw 252:1 / /var/tmp ext4 /dev/zram1 rw "
+       "253:0 / /data btrfs /dev/mapper/data rw,subvol=/",
+       "c:\\ / ext4 3|d:\\ /home xfs 3|e:\\ /data btrfs 3|f:\\ /media/stick vfat 2|g:\\ /mnt/nas nfs 4|"
+       "h:\\ /media/cd udf 5|i:\\ /var/tmp ext4 6|"},
+      {"a container: bind mounts of the host's disk are no drives",
+       "0:52 / / overlay overlay rw 254:1 /var/lib/docker/c/hosts /etc/hosts ext4 /dev/vda1 rw "
+       "254:1 /volumes/x /data ext4 /dev/vda1 rw 0:56 / /dev tmpfs tmpfs rw",
+       "c:\\ / overlay 3|"},
+      {"a bind mount after its file system counts once, over-mounted points once, images never",
+       "8:1 / / ext4 /dev/sda1 rw 8:2 / /a ext4 /dev/sda2 rw 8:2 / /b ext4 /dev/sda2 rw 8:3 / /a ext4 "
+       "/dev/sda3 rw "
+       "8:4 /x /c ext4 /dev/sda4 rw 7:1 / /snap/x squashfs /dev/loop1 ro 7:2 / /img ext4 /dev/loop2 rw "
+       "0:30 / /run/user/1000/gvfs fuse.gvfsd-fuse gvfsd-fuse rw 8:5 / /e ext4 /dev/sda5 rw",
+       "c:\\ / ext4 3|d:\\ /a ext4 3|e:\\ /e ext4 3|"},
+      {"ZFS: one drive per pool, the system pool none",
+       "0:22 / / zfs rpool/ROOT/ubuntu rw 0:41 / /boot zfs bpool/BOOT/ubuntu rw 0:43 / /home zfs rpool/home "
+       "rw "
+       "0:47 / /srv/media zfs tank/media rw 0:48 / /srv/backup zfs tank/backup rw 0:49 / /mnt/t zfs tank rw",
+       "c:\\ / zfs 3|d:\\ /boot zfs 3|e:\\ /srv/media zfs 3|"},
+      {"btrfs: a subvolume is its volume, a folder inside one a bind mount",
+       "0:33 /@ / btrfs /dev/sda1 rw,subvol=/@ 0:33 /@home /home btrfs /dev/sda1 rw,subvolid=5,subvol=/@home "
+       "0:34 /@/var/x /x btrfs /dev/sdc1 rw,subvol=/@ 0:35 /@data /data btrfs /dev/sdd1 rw,subvol=@data "
+       "0:36 /@b /b btrfs /dev/sde1 rw 0:37 /@c /c btrfs /dev/sdf1 rw,subvol=/@cc "
+       "0:38 / /bc bcachefs /dev/sdg:/dev/sdh rw 0:38 / /bc2 bcachefs /dev/sdg:/dev/sdh rw",
+       "c:\\ / btrfs 3|d:\\ /data btrfs 3|e:\\ /bc bcachefs 3|"},
+      {"no mount table: drive C all the same", "", "c:\\ /  3|"},
   };
-  devices.links["/dev/mapper/data"] = "dm-0";
-  const auto drives = AssignDriveLetters(mounts, devices);
-  EXPECT_EQ(Roots(drives),
-            (std::vector<std::string>{"c:\\ /", "d:\\ /home", "e:\\ /data", "f:\\ /media/stick",
-                                      "g:\\ /mnt/nas", "h:\\ /media/cd", "i:\\ /var/tmp"}));
-  std::vector<uint32_t> types;
-  for (const auto& drive : drives) types.push_back(drive.type);
-  EXPECT_EQ(types, (std::vector<uint32_t>{DRIVE_FIXED, DRIVE_FIXED, DRIVE_FIXED, DRIVE_REMOVABLE,
-                                          DRIVE_REMOTE, DRIVE_CDROM, DRIVE_RAMDISK}));
-  EXPECT_EQ(drives[0].fsType, "ext4");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    ScriptedDevices devices;
+    EXPECT_EQ(Show(AssignDriveLetters(ParseMountInfo(MountInfo(row.mounts)), devices)), row.expected);
+  }
 }
 
-TEST(DriveLettersTest, SystemFolderIsDriveCEvenWithoutADeviceAndNeverTwice) {
-  ScriptedDevices devices;
-  // A container: "/" is an overlay; the root device shows up again as a bind mount.
-  const std::vector<MountEntry> mounts = {
-      {"overlay", "/", "overlay"},
-      {"/dev/vda", "/etc/hosts", "ext4"},
-      {"/dev/vda", "/etc/hostname", "ext4"},
-      {"/dev/loop3", "/snap/x/1", "squashfs"},
-      {"/dev/loop4", "/mnt/image", "ext4"},
-      {"tmpfs", "/tmp", "tmpfs"},
-      {"gvfsd-fuse", "/run/user/1000/gvfs", "fuse.gvfsd-fuse"},
-  };
-  const auto drives = AssignDriveLetters(mounts, devices);
-  EXPECT_EQ(Roots(drives), (std::vector<std::string>{"c:\\ /", "d:\\ /etc/hosts"}));
-  EXPECT_EQ(drives[0].fsType, "overlay");
-
-  // Without any mount table drive C is still there.
-  EXPECT_EQ(Roots(AssignDriveLetters({}, devices)), (std::vector<std::string>{"c:\\ /"}));
-  EXPECT_EQ(DriveStrings(AssignDriveLetters({}, devices)), std::string("c:\\\0\0", 5));
-}
-
-TEST(DriveLettersTest, LettersStopAtZ) {
-  ScriptedDevices devices;
-  std::vector<MountEntry> mounts{{"/dev/sda1", "/", "ext4"}};
+TEST(DriveLettersTest, LettersStopAtZAndTheStringsEndTwice) {
+  std::string mounts = "8:1 / / ext4 /dev/sda1 rw ";
   for (int i = 0; i < 30; ++i)
-    mounts.push_back({"/dev/sdx" + std::to_string(i), "/m" + std::to_string(i), "ext4"});
-  const auto drives = AssignDriveLetters(mounts, devices);
-  ASSERT_EQ(drives.size(), 24u);  // c: and d: to z:
-  EXPECT_EQ(drives.back().root, "z:\\");
-  EXPECT_EQ(drives.back().mountPoint, "/m22");
+    mounts += "9:" + std::to_string(i) + " / /m" + std::to_string(i) + " ext4 /dev/x rw ";
+  ScriptedDevices devices;
+  const auto drives = AssignDriveLetters(ParseMountInfo(MountInfo(mounts)), devices);
+  ASSERT_EQ(drives.size(), 24u);
+  EXPECT_EQ(drives.back().root + drives.back().mountPoint, "z:\\/m22");
+  EXPECT_EQ(DriveStrings({drives[0], drives[1]}), std::string("c:\\\0d:\\\0\0", 9));
 }
 
-TEST(SysfsBlockDevicesTest, PartitionsFindTheirDiskThroughTheClassFolder) {
-  // The live layout: sys/class/block entries link into sys/devices, a partition's folder lies
-  // inside its disk's folder, and only the disk has "removable".
-  TempTree tree;
-  const std::string disk = "sys/devices/pci0000:00/usb1/block/sdc";
-  tree.Write(disk + "/removable", "1\n");
-  tree.Write(disk + "/sdc1/partition", "1\n");
-  tree.Link("../../devices/pci0000:00/usb1/block/sdc", "sys/class/block/sdc");
-  tree.Link("../../devices/pci0000:00/usb1/block/sdc/sdc1", "sys/class/block/sdc1");
-  tree.Link("../devices/pci0000:00/usb1/block/sdc", "sys/block/sdc");
+TEST(SysfsBlockDevicesTest, DevicesAndTheirDisksAsTheKernelLinksThem) {
+  testing::TempTree tree;
+  tree.Write("sys/devices/usb1/block/sdc/removable", "1\n");
+  tree.Write("sys/devices/usb1/block/sdc/sdc1/partition", "1\n");
+  tree.Link("../../devices/usb1/block/sdc/sdc1", "sys/class/block/sdc1");
+  tree.Link("../devices/usb1/block/sdc", "sys/block/sdc");
   // An odd name the name rule would get wrong: the class folder decides.
-  const std::string nbd = "sys/devices/virtual/block/weird7";
-  tree.Write(nbd + "/removable", "0\n");
-  tree.Write(nbd + "/weird7x1/partition", "1\n");
+  tree.Write("sys/devices/virtual/block/weird7/removable", "0\n");
+  tree.Write("sys/devices/virtual/block/weird7/weird7x1/partition", "1\n");
   tree.Link("../../devices/virtual/block/weird7/weird7x1", "sys/class/block/weird7x1");
   tree.Link("../devices/virtual/block/weird7", "sys/block/weird7");
-
-  SysfsBlockDevices devices(tree.Path());
-  EXPECT_EQ(devices.DiskOf("sdc1"), "sdc");
-  EXPECT_EQ(devices.DiskOf("sdc"), "sdc");
-  EXPECT_EQ(devices.DiskOf("weird7x1"), "weird7");
-  EXPECT_TRUE(devices.IsRemovable("sdc1"));
-  EXPECT_FALSE(devices.IsRemovable("weird7x1"));
-  EXPECT_FALSE(devices.IsRemovable("unknown9"));
-}
-
-TEST(SysfsBlockDevicesTest, DeviceLinksAreFollowed) {
-  TempTree tree;
+  tree.Write("sys/block/mmcblk0/removable", "1\n");
   tree.Write("dev/dm-0", "");
   tree.Link("../dm-0", "dev/mapper/cryptroot");
-  tree.Link("../../dm-0", "dev/disk/by-uuid/1234");
   SysfsBlockDevices devices(tree.Path());
   EXPECT_EQ(devices.DeviceName("/dev/mapper/cryptroot"), "dm-0");
-  EXPECT_EQ(devices.DeviceName("/dev/disk/by-uuid/1234"), "dm-0");
   EXPECT_EQ(devices.DeviceName("/dev/sda1"), "sda1");  // not there: the name as written
   EXPECT_EQ(devices.DeviceName("nas:/export"), "");
-  EXPECT_EQ(devices.DeviceName("tmpfs"), "");
+  EXPECT_EQ(devices.DiskOf("sdc1") + devices.DiskOf("sdc") + devices.DiskOf("weird7x1"), "sdcsdcweird7");
+  EXPECT_TRUE(devices.IsRemovable("sdc1"));
+  EXPECT_TRUE(devices.IsRemovable("mmcblk0p1"));
+  EXPECT_FALSE(devices.IsRemovable("weird7x1"));
+  EXPECT_FALSE(devices.IsRemovable("unknown9"));
 }
 
 }  // namespace
