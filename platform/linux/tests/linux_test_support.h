@@ -1,5 +1,5 @@
-// What the Linux backend's tests share: a folder of files removed when the test ends, and the
-// power record as one comparable line.
+// What the Linux backend's tests share: a folder of files removed when the test ends, the power
+// record as one comparable line, and every answer of the backend about a machine.
 #pragma once
 
 #include <cstdlib>
@@ -7,7 +7,12 @@
 #include <fstream>
 #include <string>
 
+#include <cctype>
+
 #include "platform/kernel.h"
+#include "platform/linux/linux_kernel.h"
+#include "platform/linux/linux_outside.h"
+#include "stats/system_info.h"
 
 namespace sysvane::testing {
 
@@ -46,6 +51,60 @@ inline std::string PowerText(const SYSTEM_POWER_STATUS& s) {
   return std::to_string(s.ACLineStatus) + " " + std::to_string(s.BatteryFlag) + " " +
          std::to_string(s.BatteryLifePercent) + " " + time(s.BatteryLifeTime) + " " +
          time(s.BatteryFullLifeTime);
+}
+
+// Everything the backend answers about a machine below `root`, as text, field by field.
+struct Answers {
+  std::string drives;     // "root mount-point type|", "?|" when the disk query went elsewhere
+  std::string memory;     // "total/available" bytes, "-" when unknown
+  std::string power;      // PowerText
+  std::string processor;  // the description of the System page
+  std::string processors, idle, version, name, processes;
+  std::string Text() const {
+    return drives + "\n" + memory + "\n" + power + "\n" + processor + "\n" + processors + " " + idle + " " +
+           version + " " + name + " " + processes;
+  }
+};
+
+inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
+  // Every disk answers with the length of the path it was asked about as its size.
+  kernel.SetStatvfs([](const char* path, struct statvfs* info) {
+    *info = {};
+    info->f_frsize = 1;
+    info->f_blocks = std::string(path).size();
+    return 0;
+  });
+  Answers a;
+  const std::string strings = kernel.GetLogicalDriveStrings();
+  for (size_t at = 0; at < strings.size() && strings[at] != '\0'; at = strings.find('\0', at) + 1) {
+    const std::string drive = strings.substr(at, strings.find('\0', at) - at);
+    const std::string upper = std::string(1, char(std::toupper(drive[0]))) + ":";  // either way of naming it
+    const std::string mountPoint = kernel.DriveMountPoint(drive);
+    const auto space = kernel.GetDiskFreeSpaceEx(upper);
+    const bool asked = space && space->TotalNumberOfBytes == JoinRoot(root, mountPoint).size();
+    a.drives +=
+        drive + " " + mountPoint + " " + std::to_string(kernel.GetDriveType(upper)) + (asked ? "|" : "?|");
+  }
+  MEMORYSTATUS memory;
+  a.memory = kernel.GlobalMemoryStatus(memory)
+                 ? std::to_string(memory.dwTotalPhys) + "/" + std::to_string(memory.dwAvailPhys)
+                 : "-";
+  SYSTEM_POWER_STATUS power;
+  kernel.GetSystemPowerStatus(power);
+  a.power = PowerText(power);
+  LinuxProcessorLibrary processor(root);
+  LinuxResourceMeter meter;
+  a.processor = SystemInfoModule(kernel, processor, meter).GetProcessorDescription(LocaleInfo{});
+  a.processors = std::to_string(kernel.GetNumberOfProcessors());
+  const auto idle = kernel.QueryIdleTime();
+  a.idle = idle ? std::to_string(*idle / kernel.IdleTimeResolution()) : "-";
+  OSVERSIONINFO version;
+  kernel.GetVersionEx(version);
+  a.version = WindowsVersionLine(version);
+  a.name = kernel.GetSystemName()->prettyName;
+  const auto counts = kernel.CountProcesses();
+  a.processes = counts ? std::to_string(counts->processes) + "/" + std::to_string(counts->threads) : "-";
+  return a;
 }
 
 }  // namespace sysvane::testing
