@@ -1,66 +1,34 @@
-// The mount table (/proc/self/mounts) with its octal escapes, from any text.
-#include <string>
-
+// The mount table (/proc/self/mountinfo) with its octal escapes, from any text.
 #include "fuzz/fuzz_support.h"
 #include "platform/linux/proc_parsers.h"
 
 using namespace sysvane;
-using sysvane::fuzz::AsText;
+using namespace sysvane::fuzz;
 
-namespace {
-
-// A field as the kernel writes it: space, tab, newline and backslash as three octal digits.
-std::string Escaped(std::string_view field) {
+// A path as the kernel writes it: space, tab, newline and backslash as three octal digits.
+std::string Escaped(std::string_view path) {
   std::string out;
-  for (char c : field) {
+  for (const char c : path) {
     if (c == ' ' || c == '\t' || c == '\n' || c == '\\') {
-      const auto byte = static_cast<unsigned char>(c);
-      out += '\\';
-      out += static_cast<char>('0' + (byte >> 6));
-      out += static_cast<char>('0' + ((byte >> 3) & 7));
-      out += static_cast<char>('0' + (byte & 7));
-    } else {
+      out += {'\\', char('0' + (uint8_t(c) >> 6)), char('0' + (uint8_t(c) >> 3 & 7)), char('0' + (c & 7))};
+    } else if (c != '\0') {
       out += c;
     }
   }
-  return out;
+  return out.empty() ? "/" : out;
 }
-
-// A path the kernel can name: no NUL, not empty.
-std::string AsPath(std::string_view bytes) {
-  std::string path;
-  for (char c : bytes) {
-    if (c != '\0') path += c;
-  }
-  return path.empty() ? "/" : path;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text = AsText(data, size);
-
-  const auto entries = ParseMountTable(text);
-  size_t lines = 1;
-  for (char c : text) lines += c == '\n';
-  FUZZ_CHECK(entries.size() <= lines);
-  for (const MountEntry& entry : entries) {
-    FUZZ_CHECK(!entry.type.empty() && !entry.source.empty() && !entry.mountPoint.empty());
-    FUZZ_CHECK(entry.type.find_first_of(" \t\n") == std::string::npos);
-  }
-  // Undoing escapes never lengthens a field.
-  FUZZ_CHECK(UnescapeMountField(text).size() <= text.size());
-
-  // The input split in two paths: escaped as the kernel escapes them they come back unchanged,
-  // as the last entry after whatever the text holds.
-  const size_t half = size / 2;
-  const std::string source = AsPath(text.substr(0, half));
-  const std::string mountPoint = AsPath(text.substr(half));
-  FUZZ_CHECK(UnescapeMountField(Escaped(source)) == source);
-  const std::string line = Escaped(source) + " " + Escaped(mountPoint) + " ext4 rw,relatime 0 0\n";
-  const auto withLine = ParseMountTable(std::string(text) + "\n" + line);
-  FUZZ_CHECK(!withLine.empty());
-  const MountEntry& last = withLine.back();
-  FUZZ_CHECK(last.source == source && last.mountPoint == mountPoint && last.type == "ext4");
+  for (const MountEntry& entry : ParseMountInfo(text))
+    FUZZ_CHECK(!entry.source.empty() && !entry.root.empty() &&
+               entry.type.find_first_of(" \t\n") == std::string::npos);
+  FUZZ_CHECK(UnescapeMountField(text).size() <= size);  // undoing escapes never lengthens a field
+  // The input as two paths, escaped the kernel's way, comes back unchanged as the last entry.
+  const std::string root = Escaped(text.substr(0, size / 2)), point = Escaped(text.substr(size / 2));
+  const auto entries = ParseMountInfo(std::string(text) + "\n7 1 8:1 " + root + " " + point +
+                                      " rw shared:1 - ext4 " + root + " rw,relatime\n");
+  FUZZ_CHECK(!entries.empty() && entries.back().type == "ext4" && entries.back().device == "8:1");
+  FUZZ_CHECK(Escaped(entries.back().root) == root && Escaped(entries.back().mountPoint) == point);
   return 0;
 }

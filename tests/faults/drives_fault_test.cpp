@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <random>
 #include <set>
 #include <sstream>
 
@@ -171,37 +170,6 @@ TEST_F(DrivesFaultTest, EveryWindowFollowsTheDrives) {
     Run(2 * 10000);
     EXPECT_FALSE(fp.kernel.betweenListAndQuery) << "the change was made";
     CheckFollows(row.failing);
-  }
-}
-
-TEST_F(DrivesFaultTest, DrivesComingAndGoingAtRandomNeverMixTheirFigures) {
-  std::mt19937 random(20240607);
-  const char* mounts[] = {"/data", "/srv", "/backup", "/home", "/var", "/opt"};
-  int next = 1;
-  auto randomDrives = [&] {
-    std::vector<Drive> drives;
-    for (int i = 0, count = int(random() % 6); i < count; ++i, next = next % 99 + 1)
-      drives.push_back({std::string(1, char('d' + i)) + ":\\", mounts[random() % 6], next});
-    return drives;
-  };
-  SetDrives(randomDrives());
-  fp.program.display().Show();
-  fp.program.options().Show();
-  fp.program.options().SSTab1.SetTab(1);
-  for (int round = 0; round < 24 && !HasFailure(); ++round) {
-    if (random() % 2) {
-      fp.kernel.betweenListAndQuery = [this, drives = randomDrives()] { SetDrives(drives); };
-    } else {
-      SetDrives(randomDrives());
-    }
-    if (random() % 3) fp.kernel.disks.erase(std::string(1, char('d' + random() % 5)) + ":\\");
-    Run(int(1000 + random() % 4000));
-    if (round % 3 == 2) {
-      fp.kernel.betweenListAndQuery = nullptr;
-      SetDrives(current);  // every drive answers again
-      Run(11000);
-      CheckFollows("");
-    }
   }
 }
 

@@ -1,13 +1,12 @@
-// What the Linux backend's tests share: a folder of files removed when the test ends, the power
-// record as one comparable line, and every answer of the backend about a machine.
+// What the Linux backend's tests share: a folder of files removed when the test ends (empty or a
+// copy of a captured machine), the power record as one line, and all the backend says of a machine.
 #pragma once
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <cctype>
 
 #include "platform/kernel.h"
 #include "platform/linux/linux_kernel.h"
@@ -16,11 +15,17 @@
 
 namespace sysvane::testing {
 
+// A captured machine of fixtures/ (its EXPECTED.md tells what it holds).
+inline std::string Fixture(const std::string& name) {
+  return std::string(SYSVANE_FIXTURES) + "/" + name;
+}
+
 class TempTree {
  public:
-  TempTree() {
+  explicit TempTree(const std::string& copyOf = "") {
     std::string pattern = (std::filesystem::temp_directory_path() / "sysvane-linux-XXXXXX").string();
     root_ = mkdtemp(pattern.data());
+    if (!copyOf.empty()) std::filesystem::copy(copyOf, root_, std::filesystem::copy_options::recursive);
   }
   ~TempTree() {
     std::error_code ignored;
@@ -29,7 +34,7 @@ class TempTree {
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;
 
-  // Writes `text` to `relative` (below the root) in place, creating the folders on the way.
+  // Writes `text` to `relative` in place (the same file, as /proc's never change), folders on the way.
   void Write(const std::string& relative, const std::string& text) const {
     std::filesystem::create_directories((root_ / relative).parent_path());
     std::ofstream(root_ / relative, std::ios::binary | std::ios::trunc) << text;
@@ -48,28 +53,24 @@ class TempTree {
 // "line flag percent time-left full-time", an unknown time as "?".
 inline std::string PowerText(const SYSTEM_POWER_STATUS& s) {
   auto time = [](uint32_t t) { return t == BATTERY_LIFE_UNKNOWN ? std::string("?") : std::to_string(t); };
-  return std::to_string(s.ACLineStatus) + " " + std::to_string(s.BatteryFlag) + " " +
-         std::to_string(s.BatteryLifePercent) + " " + time(s.BatteryLifeTime) + " " +
-         time(s.BatteryFullLifeTime);
+  return std::to_string(s.ACLineStatus) + " " + std::to_string(s.BatteryFlag) + " " + std::to_string(s.BatteryLifePercent) +
+         " " + time(s.BatteryLifeTime) + " " + time(s.BatteryFullLifeTime);
 }
 
-// Everything the backend answers about a machine below `root`, as text, field by field.
+// Everything the backend answers about the machine below `root`, field by field.
 struct Answers {
-  std::string drives;     // "root mount-point type|", "?|" when the disk query went elsewhere
-  std::string memory;     // "total/available" bytes, "-" when unknown
-  std::string power;      // PowerText
-  std::string processor;  // the description of the System page
-  std::string processors, idle, version, name, processes;
+  std::string drives;  // "root mount-point type|", "?|" when the disk query went elsewhere
+  std::string memory, power, processor, processors, idle, version, name, processes;
   std::string Text() const {
-    return drives + "\n" + memory + "\n" + power + "\n" + processor + "\n" + processors + " " + idle + " " +
-           version + " " + name + " " + processes;
+    return drives + "\n" + memory + "\n" + power + "\n" + processor + "\n" + processors + " " + idle + " " + version + " " +
+           name + " " + processes;
   }
 };
 
 inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
-  // Every disk answers with the length of the path it was asked about as its size.
   kernel.SetStatvfs([](const char* path, struct statvfs* info) {
-    *info = {};
+    *info = {};  // the size of every disk: the length of the path it was asked at
+    info->f_bsize = 4096;
     info->f_frsize = 1;
     info->f_blocks = std::string(path).size();
     return 0;
@@ -79,16 +80,13 @@ inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
   for (size_t at = 0; at < strings.size() && strings[at] != '\0'; at = strings.find('\0', at) + 1) {
     const std::string drive = strings.substr(at, strings.find('\0', at) - at);
     const std::string upper = std::string(1, char(std::toupper(drive[0]))) + ":";  // either way of naming it
-    const std::string mountPoint = kernel.DriveMountPoint(drive);
+    const std::string place = kernel.DriveMountPoint(drive);
     const auto space = kernel.GetDiskFreeSpaceEx(upper);
-    const bool asked = space && space->TotalNumberOfBytes == JoinRoot(root, mountPoint).size();
-    a.drives +=
-        drive + " " + mountPoint + " " + std::to_string(kernel.GetDriveType(upper)) + (asked ? "|" : "?|");
+    const bool asked = space && space->TotalNumberOfBytes == JoinRoot(root, place).size();
+    a.drives += drive + " " + place + " " + std::to_string(kernel.GetDriveType(upper)) + (asked ? "|" : "?|");
   }
   MEMORYSTATUS memory;
-  a.memory = kernel.GlobalMemoryStatus(memory)
-                 ? std::to_string(memory.dwTotalPhys) + "/" + std::to_string(memory.dwAvailPhys)
-                 : "-";
+  a.memory = kernel.GlobalMemoryStatus(memory) ? std::to_string(memory.dwTotalPhys) + "/" + std::to_string(memory.dwAvailPhys) : "-";
   SYSTEM_POWER_STATUS power;
   kernel.GetSystemPowerStatus(power);
   a.power = PowerText(power);
