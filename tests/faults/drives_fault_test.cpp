@@ -18,131 +18,89 @@
 namespace sysvane::faults {
 namespace {
 
-struct Drive {
-  std::string root, mount;
-  int used;  // percent, which also sets the size: (1000 + used) * 409,600 bytes
-  std::string Size() const { return ByteCountText(uint64_t(1000 + used) * 409600, {}); }
-};
-using Seen = std::map<std::string, std::set<std::string>>;  // root -> figures, sizes and places it had
-
-// "d:/data:10 e:/srv:30"
-std::vector<Drive> Drives(const std::string& text) {
-  std::vector<Drive> drives;
-  std::istringstream in(text);
-  for (std::string word; in >> word;) {
-    const size_t colon = word.rfind(':');
-    drives.push_back(
-        {word.substr(0, 2) + "\\", word.substr(2, colon - 2), std::stoi(word.substr(colon + 1))});
-  }
-  return drives;
-}
-
-// "d:\" for "D" followed by `rest`; "?" otherwise.
-std::string RootOf(const std::string& text, const std::string& rest) {
-  if (text.size() != rest.size() + 1 || text[0] < 'A' || text[0] > 'Z' || text.substr(1) != rest) return "?";
-  return std::string(1, char(text[0] - 'A' + 'a')) + ":\\";
-}
-
-// The drive rows each window shows, as "root figure detail|" (Monitor: the place in its tip,
-// Options: the size on its System page), drive C left out.
-std::map<std::string, std::string> Shown(
-    Program& program,
-    const std::function<void(const std::string&, int, const std::string&)>& each = nullptr) {
-  std::map<std::string, std::string> shown;
-  auto add = [&](const char* window, const std::string& root, int value, const std::string& detail) {
-    if (root == "c:\\") return;
-    shown[window] += root + " " + std::to_string(value) + " " + detail + "|";
-    if (each) each(root, value, detail);
-  };
-  Display& display = program.display();
-  for (int row = 0; display.Loaded() && row <= display.LastRow; ++row) {
-    const std::string root = RootOf(display.StatText[row].Caption(), ": drive disk usage:");
-    if (root != "?") add("Monitor", root, display.StatBar[row].Value(), display.StatText[row].ToolTipText());
-  }
-  Options& options = program.options();
-  for (int k = 0; options.Loaded() && k <= Options::kMaxDriveRows; ++k) {
-    if (!options.Check1[7 + k].Visible()) continue;
-    const std::string root = RootOf(options.Check1[7 + k].Caption(), ": drive disk usage:");
-    const bool same = RootOf(options.SystemText[6 + k].Caption(), ": drive disk size:") == root;
-    add("Options", same ? root : "?", options.ProgressBar1[7 + k].Value(),
-        options.SystemInfo[6 + k].Caption());
-  }
-  Popup& popup = program.popup();
-  for (int i = 0; popup.Loaded() && i <= popup.Stat.UBound(); ++i) {
-    const std::string& line = popup.Stat[i].Caption();
-    if (line.size() > 17 && line.ends_with("%") && RootOf(line.substr(0, 15), ": drive usage:") != "?")
-      add("roll-up", RootOf(line.substr(0, 15), ": drive usage:"), std::stoi(line.substr(16)), "");
-  }
-  return shown;
+// "d:\" for a caption "D: drive ..."; "" for any other.
+std::string RootOf(const std::string& caption) {
+  if (caption.size() < 9 || caption[0] < 'A' || caption[0] > 'Z' || caption.substr(1, 8) != ": drive ")
+    return "";
+  return std::string(1, char(caption[0] - 'A' + 'a')) + ":\\";
 }
 
 class DrivesFaultTest : public ::testing::Test {
  protected:
-  DrivesFaultTest() {
-    for (const char* key : {"ShowCPU", "ShowCdrive", "ShowDdrive", "ShowEdrive", "ShowFdrive", "ShowHdrive"})
-      fp.Set(key, "1");
-    fp.Set("Defined", "Yes");
+  // The drive rows each window shows, "root figure detail|" (the Monitor's place in its tip, the
+  // Options dialog's size on its System page), each checked against what its drive has had.
+  std::map<std::string, std::string> Shown() {
+    std::map<std::string, std::string> shown;
+    auto add = [&](const char* window, const std::string& root, int value, const std::string& detail) {
+      if (root.empty() || root == "c:\\") return;
+      shown[window] += root + " " + std::to_string(value) + " " + detail + "|";
+      EXPECT_TRUE(seen[root].contains(std::to_string(value)) && seen[root].contains(detail)) << shown[window];
+    };
+    Display& display = fp.program.display();
+    for (int row = 0; display.Loaded() && row <= display.LastRow; ++row)
+      add("Monitor", RootOf(display.StatText[row].Caption()), display.StatBar[row].Value(),
+          display.StatText[row].ToolTipText());
+    Options& options = fp.program.options();
+    for (int k = 0; options.Loaded() && k <= Options::kMaxDriveRows; ++k) {
+      const std::string root = RootOf(options.Check1[7 + k].Caption());
+      if (options.Check1[7 + k].Visible())
+        add("Options", RootOf(options.SystemText[6 + k].Caption()) == root ? root : "?",
+            options.ProgressBar1[7 + k].Value(), options.SystemInfo[6 + k].Caption());
+    }
+    Popup& popup = fp.program.popup();
+    for (int i = 0; popup.Loaded() && i <= popup.Stat.UBound(); ++i) {
+      const std::string& line = popup.Stat[i].Caption();
+      if (!RootOf(line).empty())
+        add("roll-up", RootOf(line), std::stoi(line.substr(line.rfind(' ') + 1)), "");
+    }
+    return shown;
   }
 
-  // The machine from now on: drive C and these; nothing is told to the windows.
-  void SetDrives(const std::vector<Drive>& drives) {
+  // The machine from now on: drive C and "d:/data:10 e:/srv:30" (root, place, percent used, which
+  // also sets the size); nothing is told to the windows, `expected` is what they must come to show.
+  void SetDrives(const std::string& text, const std::string& failing = "") {
     std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>> sizes{
         {"c:\\", {100ull << 30, 40ull << 30}}};
     fp.kernel.mountPoints = {{"c:\\", "/"}};
-    for (const Drive& d : drives) {
-      const uint64_t total = uint64_t(1000 + d.used) * 409600;
-      sizes.push_back({d.root, {total, total / 100 * uint64_t(100 - d.used)}});
-      fp.kernel.mountPoints[d.root] = d.mount;
-      seen[d.root].insert({std::to_string(d.used), d.mount, d.Size(), ""});
+    expected.clear();
+    std::istringstream in(text);
+    for (std::string word; in >> word;) {
+      const std::string root = word.substr(0, 2) + "\\", place = word.substr(2, word.rfind(':') - 2);
+      const int used = std::stoi(word.substr(word.rfind(':') + 1));
+      const uint64_t total = uint64_t(1000 + used) * 409600;
+      sizes.push_back({root, {total, total / 100 * uint64_t(100 - used)}});
+      fp.kernel.mountPoints[root] = place;
+      seen[root].insert({std::to_string(used), place, ByteCountText(total, {}), "", "0"});
+      const bool on = fp.settings.values[DriveKey(root)] == "1";
+      const std::string figure = root + " " + std::to_string(used) + " ";
+      if (on) expected["Monitor"] += figure + place + "|";
+      expected["Options"] += figure + ByteCountText(total, {}) + "|";
+      if (on && root != failing) expected["roll-up"] += figure + "|";
     }
     fp.kernel.SetFixedDrives(sizes);
-    current = drives;
   }
 
-  // Advances the clock in steps of 300 ms, reopening the roll-up whenever it has gone, and checks
-  // that no window shows a figure, size or place of another drive.
+  // Steps of 300 ms, the roll-up reopened whenever it has gone, every window checked at each.
   void Run(int ms) {
     for (int done = 0; done < ms; done += 300) {
       fp.runtime.Advance(300);
       if (!fp.program.popup().Loaded()) fp.program.popup().Show(), ++popups;
-      Shown(fp.program, [&](const std::string& root, int value, const std::string& detail) {
-        EXPECT_TRUE((value == 0 || seen[root].contains(std::to_string(value))) && seen[root].contains(detail))
-            << "at +" << done << " ms " << root << " shows " << value << " " << detail;
-      });
+      Shown();
     }
-  }
-
-  // After a re-check every window shows exactly the drives there are, each with its own figures.
-  void CheckFollows(const std::string& failing) {
-    std::string monitor, options, rollup;
-    for (const Drive& d : current) {
-      const bool on = fp.settings.values[DriveKey(d.root)] == "1";
-      const std::string figure = d.root + " " + std::to_string(d.used) + " ";
-      if (on) monitor += figure + d.mount + "|";
-      options += figure + d.Size() + "|";
-      if (on && d.root != failing) rollup += figure + "|";
-    }
-    const int loads = popups;
-    while (popups == loads) Run(300);  // the roll-up lists the drives there were when it opened
-    auto shown = Shown(fp.program);
-    EXPECT_EQ(shown["Monitor"], monitor);
-    EXPECT_EQ(shown["Options"], options);
-    EXPECT_EQ(shown["roll-up"], rollup);
-    seen.clear();  // from here on only the present figures count
-    SetDrives(current);
   }
 
   FaultProgram fp;
-  std::vector<Drive> current;
-  Seen seen{{"c:\\", {}}};
+  std::map<std::string, std::set<std::string>> seen;
+  std::map<std::string, std::string> expected;  // root -> the figures, places and sizes it had
   int popups = 0;
 };
 
 TEST_F(DrivesFaultTest, EveryWindowFollowsTheDrives) {
+  for (const char* key :
+       {"ShowCPU", "ShowCdrive", "ShowDdrive", "ShowEdrive", "ShowFdrive", "ShowHdrive", "Defined"})
+    fp.Set(key, key[0] == 'D' ? "Yes" : "1");
   const struct {
-    const char* name;
-    const char* before;
-    const char* after;
+    const char *name, *before, *after;
     bool betweenListAndQuery;  // the change lands while a window holds a list that is no longer true
     const char* failing;       // a drive still listed that no longer answers: its rows keep their figure
   } rows[] = {
@@ -156,20 +114,26 @@ TEST_F(DrivesFaultTest, EveryWindowFollowsTheDrives) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    SetDrives(Drives(row.before));
+    seen.clear();
+    SetDrives(row.before);
     fp.program.display().Show();
     fp.program.options().Show();
     fp.program.options().SSTab1.SetTab(1);  // the page whose previews refresh
     Run(2000);
     if (row.betweenListAndQuery) {
-      fp.kernel.betweenListAndQuery = [this, after = Drives(row.after)] { SetDrives(after); };
+      fp.kernel.betweenListAndQuery = [this, row] { SetDrives(row.after, row.failing); };
     } else {
-      SetDrives(Drives(row.after));
+      SetDrives(row.after, row.failing);
+      fp.kernel.disks.erase(row.failing);
     }
-    fp.kernel.disks.erase(row.failing);
     Run(2 * 10000);
     EXPECT_FALSE(fp.kernel.betweenListAndQuery) << "the change was made";
-    CheckFollows(row.failing);
+    const int loads = popups;
+    while (popups == loads) Run(300);  // the roll-up lists the drives there were when it opened
+    EXPECT_EQ(Shown(), expected);
+    fp.program.UnloadPopup();
+    fp.program.UnloadOptions();
+    fp.program.UnloadDisplay();
   }
 }
 

@@ -31,12 +31,19 @@ const std::pair<std::string, std::function<void(Answers&)>> kSources[] = {
     {"proc/43/stat", [](Answers& a) { a.processes = "2/5"; }},
     {"proc/44/status", [](Answers& a) { a.processes = "2/8"; }},
     {"sys/devices/system/cpu/online", [](Answers& a) { a.processors = std::string("1"); }},
-    {"sys/devices/system/cpu/cpu0/cpufreq/cpuinfo_max_freq", [](Answers& a) { a.processor = "Test CPU 3000 (2.10 GHz)"; }},
+    {"sys/devices/system/cpu/cpu0/cpufreq/cpuinfo_max_freq",
+     [](Answers& a) { a.processor = "Test CPU 3000 (2.10 GHz)"; }},
     {"sys/class/power_supply/BAT0/uevent", [](Answers& a) { a.power = "255 128 255 ? ?"; }},
-    {"sys/class/power_supply/AC/uevent", [](Answers&) {}},  // the discharging battery tells as much
+    {"sys/class/power_supply/AC/online", [](Answers&) {}},  // the discharging battery tells as much
     {"etc/os-release", [](Answers& a) { a.name = "Linux"; }},
-    {"proc", [](Answers& a) { a = {"c:\\ / 3|", "-", a.power, " (4.20 GHz)", "4", "-", "Version 0.0 Build 0", a.name, "-"}; }},
-    {"sys", [](Answers& a) { a.power = "255 128 255 ? ?", a.processors = std::string("1"), a.processor = "Test CPU 3000 (2.10 GHz)"; }},
+    {"proc",
+     [](Answers& a) {
+       a = {"c:\\ / 3|", "-", a.power, " (4.20 GHz)", "4", "-", "Version 0.0 Build 0", a.name, "-"};
+     }},
+    {"sys",
+     [](Answers& a) {
+       a.power = "255 128 255 ? ?", a.processors = std::string("1"), a.processor = "Test CPU 3000 (2.10 GHz)";
+     }},
 };
 
 std::string Garbage(size_t size) {
@@ -56,12 +63,16 @@ std::string Cut(const std::string& file) {
 // file may still hold a figure: it must only not crash, and come back).
 const std::pair<const char*, std::function<bool(const TempTree&, const std::string&)>> kFaults[] = {
     {"missing", [](const TempTree& t, const std::string& f) { return t.Remove(f), true; }},
-    {"a folder", [](const TempTree& t, const std::string& f) { return t.Remove(f), t.Write(f + "/x", ""), true; }},
+    {"a folder",
+     [](const TempTree& t, const std::string& f) { return t.Remove(f), t.Write(f + "/x", ""), true; }},
     {"unreadable",  // not for root, who reads it all the same
-     [](const TempTree& t, const std::string& f) { return chmod(t.Path(f).c_str(), 0) == 0 && access(t.Path(f).c_str(), R_OK); }},
+     [](const TempTree& t, const std::string& f) {
+       return chmod(t.Path(f).c_str(), 0) == 0 && access(t.Path(f).c_str(), R_OK);
+     }},
     {"empty", [](const TempTree& t, const std::string& f) { return t.Write(f, ""), true; }},
     {"garbage", [](const TempTree& t, const std::string& f) { return t.Write(f, Garbage(3000)), true; }},
-    {"huge garbage", [](const TempTree& t, const std::string& f) { return t.Write(f, Garbage(100000)), true; }},
+    {"huge garbage",
+     [](const TempTree& t, const std::string& f) { return t.Write(f, Garbage(100000)), true; }},
     {"cut short", [](const TempTree& t, const std::string& f) { return t.Write(f, Cut(f)), false; }},
 };
 
@@ -86,9 +97,10 @@ TEST(ProcSysFaultTest, EachFileBrokenEachWayFailsAloneAndComesBack) {
       }
       chmod(tree.Path(file).c_str(), 0644);
       if (std::filesystem::is_directory(tree.Path(file))) tree.Remove(file);
-      std::filesystem::copy(kLaptop, tree.Path(), std::filesystem::copy_options::recursive |
-                                                      std::filesystem::copy_options::overwrite_existing);
-      now += 11 * 10'000'000;  // supplies are looked for every ten seconds
+      std::filesystem::copy(
+          kLaptop, tree.Path(),
+          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+      now += 11 * 10'000'000;                               // supplies are looked for every ten seconds
       EXPECT_EQ(kernel.DriveMountPoint("e:"), "/mnt/win");  // an unknown drive reads the table again
       testing::ReadAnswers(kernel, tree.Path());
       EXPECT_EQ(testing::ReadAnswers(kernel, tree.Path()).Text(), good.Text());

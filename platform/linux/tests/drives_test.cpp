@@ -12,15 +12,21 @@
 namespace sysvane {
 namespace {
 
-// Devices named by their source ("/dev/sda1" -> "sda1"), a mapper link followed, "sdb1" removable.
-class ScriptedDevices : public BlockDevices {
- public:
-  std::string DeviceName(const std::string& source) override {
-    if (source == "/dev/mapper/data") return "dm-0";
-    return source.starts_with("/dev/") ? source.substr(5) : "";
-  }
-  bool IsRemovable(const std::string& device) override { return device == "sdb1"; }
-};
+// The block devices of the rows below as the kernel links them in sys/ and dev/.
+void WriteDevices(const testing::TempTree& tree) {
+  for (const char* removable : {"sys/devices/usb1/block/sdc/removable", "sys/block/sdb/removable",
+                                "sys/block/mmcblk0/removable", "sys/devices/virtual/block/weird7/removable"})
+    tree.Write(removable, "1\n");
+  tree.Write("sys/devices/usb1/block/sdc/sdc1/partition", "1\n");
+  tree.Link("../../devices/usb1/block/sdc/sdc1", "sys/class/block/sdc1");
+  tree.Link("../devices/usb1/block/sdc", "sys/block/sdc");
+  // An odd name the name rule would get wrong: the class folder decides.
+  tree.Write("sys/devices/virtual/block/weird7/weird7x1/partition", "1\n");
+  tree.Link("../../devices/virtual/block/weird7/weird7x1", "sys/class/block/weird7x1");
+  tree.Link("../devices/virtual/block/weird7", "sys/block/weird7");
+  tree.Write("dev/loop3", "");
+  tree.Link("../loop3", "dev/mapper/image");
+}
 
 // Lines of "device root mount-point type source options" as mountinfo writes them.
 std::string MountInfo(const std::string& lines) {
@@ -45,12 +51,15 @@ TEST(DriveLettersTest, MountTablesGiveTheirDrives) {
     std::string mounts;
     std::string expected;
   } rows[] = {
-      {"fixed disks first, then the others in table order",
+      {"fixed disks first, then the others in table order; removable disks as sys/ tells",
        "8:17 / /media/stick vfat /dev/sdb1 rw 0:40 / /mnt/nas nfs nas:/x rw 8:2 / / ext4 /dev/sda2 rw "
        "11:0 / /media/cd udf /dev/sr0 ro 8:3 / /home xfs /dev/sda3 rw 252:1 / /var/tmp ext4 /dev/zram1 rw "
-       "253:0 / /data btrfs /dev/mapper/data rw,subvol=/",
+       "253:0 / /data btrfs /dev/mapper/data rw,subvol=/ 8:33 / /media/c vfat /dev/sdc1 rw 8:48 / /media/w "
+       "ext4 "
+       "/dev/weird7x1 rw 179:1 / /media/sd vfat /dev/mmcblk0p1 rw 7:3 / /img ext4 /dev/mapper/image rw",
        "c:\\ / ext4 3|d:\\ /home xfs 3|e:\\ /data btrfs 3|f:\\ /media/stick vfat 2|g:\\ /mnt/nas nfs 4|"
-       "h:\\ /media/cd udf 5|i:\\ /var/tmp ext4 6|"},
+       "h:\\ /media/cd udf 5|i:\\ /var/tmp ext4 6|j:\\ /media/c vfat 2|k:\\ /media/w ext4 2|l:\\ /media/sd "
+       "vfat 2|"},
       {"a container: bind mounts of the host's disk are no drives",
        "0:52 / / overlay overlay rw 254:1 /var/lib/docker/c/hosts /etc/hosts ext4 /dev/vda1 rw "
        "254:1 /volumes/x /data ext4 /dev/vda1 rw 0:56 / /dev tmpfs tmpfs rw",
@@ -74,9 +83,11 @@ TEST(DriveLettersTest, MountTablesGiveTheirDrives) {
        "c:\\ / btrfs 3|d:\\ /data btrfs 3|e:\\ /bc bcachefs 3|"},
       {"no mount table: drive C all the same", "", "c:\\ /  3|"},
   };
+  testing::TempTree tree;
+  WriteDevices(tree);
+  SysfsBlockDevices devices(tree.Path());
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    ScriptedDevices devices;
     EXPECT_EQ(Show(AssignDriveLetters(ParseMountInfo(MountInfo(row.mounts)), devices)), row.expected);
   }
 }
@@ -85,36 +96,11 @@ TEST(DriveLettersTest, LettersStopAtZAndTheStringsEndTwice) {
   std::string mounts = "8:1 / / ext4 /dev/sda1 rw ";
   for (int i = 0; i < 30; ++i)
     mounts += "9:" + std::to_string(i) + " / /m" + std::to_string(i) + " ext4 /dev/x rw ";
-  ScriptedDevices devices;
+  SysfsBlockDevices devices("/nonexistent");
   const auto drives = AssignDriveLetters(ParseMountInfo(MountInfo(mounts)), devices);
   ASSERT_EQ(drives.size(), 24u);
   EXPECT_EQ(drives.back().root + drives.back().mountPoint, "z:\\/m22");
   EXPECT_EQ(DriveStrings({drives[0], drives[1]}), std::string("c:\\\0d:\\\0\0", 9));
-}
-
-TEST(SysfsBlockDevicesTest, DevicesAndTheirDisksAsTheKernelLinksThem) {
-  testing::TempTree tree;
-  tree.Write("sys/devices/usb1/block/sdc/removable", "1\n");
-  tree.Write("sys/devices/usb1/block/sdc/sdc1/partition", "1\n");
-  tree.Link("../../devices/usb1/block/sdc/sdc1", "sys/class/block/sdc1");
-  tree.Link("../devices/usb1/block/sdc", "sys/block/sdc");
-  // An odd name the name rule would get wrong: the class folder decides.
-  tree.Write("sys/devices/virtual/block/weird7/removable", "0\n");
-  tree.Write("sys/devices/virtual/block/weird7/weird7x1/partition", "1\n");
-  tree.Link("../../devices/virtual/block/weird7/weird7x1", "sys/class/block/weird7x1");
-  tree.Link("../devices/virtual/block/weird7", "sys/block/weird7");
-  tree.Write("sys/block/mmcblk0/removable", "1\n");
-  tree.Write("dev/dm-0", "");
-  tree.Link("../dm-0", "dev/mapper/cryptroot");
-  SysfsBlockDevices devices(tree.Path());
-  EXPECT_EQ(devices.DeviceName("/dev/mapper/cryptroot"), "dm-0");
-  EXPECT_EQ(devices.DeviceName("/dev/sda1"), "sda1");  // not there: the name as written
-  EXPECT_EQ(devices.DeviceName("nas:/export"), "");
-  EXPECT_EQ(devices.DiskOf("sdc1") + devices.DiskOf("sdc") + devices.DiskOf("weird7x1"), "sdcsdcweird7");
-  EXPECT_TRUE(devices.IsRemovable("sdc1"));
-  EXPECT_TRUE(devices.IsRemovable("mmcblk0p1"));
-  EXPECT_FALSE(devices.IsRemovable("weird7x1"));
-  EXPECT_FALSE(devices.IsRemovable("unknown9"));
 }
 
 }  // namespace

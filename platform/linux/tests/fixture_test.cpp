@@ -27,6 +27,10 @@ TEST(FixtureMachineTest, EachMachineAnswersAsCaptured) {
        "c:\\ / 3|\n-\n1 0 50 ? ?\n\n1 - Version 4.19 Build 0 Debian GNU/Linux 10 (buster) 0/0"},
       {"not-charging-laptop", "c:\\ / 3|\n-\n1 1 80 ? ?\n\n1 - Version 0.0 Build 0 Linux -"},
       {"container", "c:\\ / 3|\n-\n255 128 255 ? ?\n\n1 - Version 0.0 Build 0 Linux 0/0"},
+      {"fault-laptop",
+       "c:\\ / 3|d:\\ /home 3|e:\\ /mnt/win 3|\n16384000000/8192000000\n0 0 60 10800 18000\nTest CPU 3000 "
+       "(4.20 GHz)\n"
+       "4 40500 Version 6.1 Build 0 Test Linux 1 3/10"},
       {"zfs",
        "c:\\ / 3|d:\\ /boot 3|e:\\ /boot/efi 3|f:\\ /srv/media 3|\n-\n255 128 255 ? ?\n\n"
        "1 - Version 0.0 Build 0 Linux 0/0"},

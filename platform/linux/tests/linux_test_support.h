@@ -53,8 +53,9 @@ class TempTree {
 // "line flag percent time-left full-time", an unknown time as "?".
 inline std::string PowerText(const SYSTEM_POWER_STATUS& s) {
   auto time = [](uint32_t t) { return t == BATTERY_LIFE_UNKNOWN ? std::string("?") : std::to_string(t); };
-  return std::to_string(s.ACLineStatus) + " " + std::to_string(s.BatteryFlag) + " " + std::to_string(s.BatteryLifePercent) +
-         " " + time(s.BatteryLifeTime) + " " + time(s.BatteryFullLifeTime);
+  return std::to_string(s.ACLineStatus) + " " + std::to_string(s.BatteryFlag) + " " +
+         std::to_string(s.BatteryLifePercent) + " " + time(s.BatteryLifeTime) + " " +
+         time(s.BatteryFullLifeTime);
 }
 
 // Everything the backend answers about the machine below `root`, field by field.
@@ -62,8 +63,8 @@ struct Answers {
   std::string drives;  // "root mount-point type|", "?|" when the disk query went elsewhere
   std::string memory, power, processor, processors, idle, version, name, processes;
   std::string Text() const {
-    return drives + "\n" + memory + "\n" + power + "\n" + processor + "\n" + processors + " " + idle + " " + version + " " +
-           name + " " + processes;
+    return drives + "\n" + memory + "\n" + power + "\n" + processor + "\n" + processors + " " + idle + " " +
+           version + " " + name + " " + processes;
   }
 };
 
@@ -86,7 +87,9 @@ inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
     a.drives += drive + " " + place + " " + std::to_string(kernel.GetDriveType(upper)) + (asked ? "|" : "?|");
   }
   MEMORYSTATUS memory;
-  a.memory = kernel.GlobalMemoryStatus(memory) ? std::to_string(memory.dwTotalPhys) + "/" + std::to_string(memory.dwAvailPhys) : "-";
+  a.memory = kernel.GlobalMemoryStatus(memory)
+                 ? std::to_string(memory.dwTotalPhys) + "/" + std::to_string(memory.dwAvailPhys)
+                 : "-";
   SYSTEM_POWER_STATUS power;
   kernel.GetSystemPowerStatus(power);
   a.power = PowerText(power);

@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/drives.h"
 #include "platform/linux/linux_outside.h"
 #include "platform/linux/proc_parsers.h"
 #include "platform/linux/system_release.h"
@@ -29,16 +28,9 @@ std::string Mounts(std::string_view t) {
            e.superOptions + "|";
   return out;
 }
-std::string Release(std::string_view t) {
-  const auto r = ParseKernelRelease(t);
-  return r ? std::to_string(r->major) + "." + std::to_string(r->minor) + "." + std::to_string(r->patch) : "-";
-}
 const auto Idle = [](std::string_view t) -> std::string { return Show(ParseProcStatIdle(t)); };
 const auto Online = [](std::string_view t) -> std::string { return Show(ParseOnlineCpus(t)); };
 const auto Threads = [](std::string_view t) -> std::string { return Show(ParseProcessThreads(t)); };
-const auto Statm = [](std::string_view t) -> std::string { return Show(ParseStatmSize(t)); };
-const auto Unsigned = [](std::string_view t) -> std::string { return Show(ParseUnsigned(t)); };
-const auto Signed = [](std::string_view t) -> std::string { return Show(ParseSigned(t)); };
 const auto Unescape = [](std::string_view t) -> std::string { return UnescapeMountField(t); };
 const auto Name = [](std::string_view t) -> std::string { return ParseProcessorName(t, ""); };
 const auto NameOnBoard = [](std::string_view t) -> std::string {
@@ -46,11 +38,7 @@ const auto NameOnBoard = [](std::string_view t) -> std::string {
 };
 const auto MHz = [](std::string_view t) -> std::string { return ParseCpuinfoMHz(t); };
 const auto Pretty = [](std::string_view t) -> std::string { return ParsePrettyName(t).value_or("-"); };
-const auto Disk = [](std::string_view t) -> std::string { return PartitionDiskName(t); };
 const auto Khz = [](std::string_view t) -> std::string { return KilohertzAsMegahertz(*ParseUnsigned(t)); };
-const auto Uevent = [](std::string_view t) -> std::string {
-  return std::string(FindUevent(ParseUevent(t), "A").value_or("-"));
-};
 
 constexpr std::string_view kArm = "processor\t: 0\nCPU implementer\t: 0x41\nCPU part\t: 0xd08\n";
 
@@ -64,7 +52,6 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Idle, "cpu 1 2 3 4\n", "-"},                                      // no iowait
       {Idle, "cpu 1 2 3 4x 5\n", "-"},
       {Idle, "cpu 1 2 3 18446744073709551616 5\n", "-"},
-      {Idle, "intr 1 2 3 4 5\n", "-"},
       {Memory, "MemTotal: 1000 kB\nMemFree: 1 kB\nMemAvailable: 500 kB\nMemAvailable: 9 kB\n",
        "1024000/512000"},
       {Memory, "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\nCached: 300 kB\nSwapCached: 7 kB\n",
@@ -72,7 +59,6 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Memory, "MemTotal: 1000 kB\nMemAvailable: 2000 kB\n", "1024000/1024000"},  // never more than all
       {Memory, "MemTotal: 18014398509481983 kB\nMemAvailable: 1 kB\n", "18446744073709550592/1024"},
       {Memory, "MemTotal: 18014398509481984 kB\nMemAvailable: 1 kB\n", "-"},  // past 64 bits of bytes
-      {Memory, "MemTotal: 1000x kB\nMemAvailable: 1 kB\n", "-"},
       {Memory, "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\n", "-"},
       {Memory, "MemFree: 100 kB\nMemAvailable: 1 kB\n", "-"},
       {Mounts,
@@ -83,13 +69,10 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Unescape, "a\\011b\\012c\\134d\\0401", "a\tb\nc\\d 1"},
       {Unescape, "a\\9bc\\400\\04", "a\\9bc\\400\\04"},  // no escapes: left as they are
       {Online, "0-3,5\n", "5"},
-      {Online, "7", "1"},
       {Online, "2-2,", "1"},
       {Online, "", "-"},
       {Online, "3-1", "-"},
-      {Online, "0-x", "-"},
       {Online, "0-4294967294", "4294967295"},
-      {Online, "0-4294967293,7", "4294967295"},
       {Online, "0-4294967295", "-"},  // more than 32 bits can count
       {Online, "0-4294967294,0", "-"},
       {Name, "processor\t: 0\nmodel name\t: AMD EPYC 7B13\nModel\t: x\n", "AMD EPYC 7B13"},
@@ -98,48 +81,19 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Name, "model\t\t: 142\nHardware\t: BCM2835\nModel\t\t: Raspberry Pi 4\n", "Raspberry Pi 4"},
       {NameOnBoard, "Hardware\t: BCM2835\nModel\t\t: Raspberry Pi 4\n", "Raspberry Pi 4"},
       {NameOnBoard, "Hardware\t: BCM2835\n", "Pine64 RockPro64 v2.1"},
-      {Name, "model\t\t: 142\nHardware\t: BCM2835\n", "BCM2835"},
       {Name, kArm, "ARM Cortex-A72"},
       {Name, "CPU implementer\t: 0x61\nCPU part\t: 0x023\n", "Apple M1 Firestorm"},
       {Name, "CPU implementer\t: 0x41\nCPU part\t: 0xfff\n", "ARM part 0xfff"},
       {Name, "CPU implementer\t: 0x99\nCPU part\t: 0x1\n", "ARM implementer 0x99 part 0x001"},
       {Name, "CPU implementer\t: 0x41z\nCPU part\t: 0xd08\n", ""},
-      {Name, "CPU implementer\t: 0x\nCPU part\t: 0xd08\n", ""},
       {Name, "processor : 0\nmodel : 142\n", ""},
       {MHz, "cpu MHz\t\t: 2112.0\ncpu MHz\t\t: 799.9\n", "2112.0"},
-      {MHz, "bogomips : 10\n", ""},
       {Threads, "42 (Web (Content) x) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 0 123", "17"},
       {Threads, "42 (a) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 4294967296 0", "-"},
-      {Threads, "1 (init) S 0", "-"},
-      {Statm, "5321 1200 800 10 0 300 0\n", "5321"},
-      {Unsigned, " 42\n", "42"},
-      {Unsigned, "18446744073709551615", "18446744073709551615"},
-      {Unsigned, "18446744073709551616", "-"},
-      {Unsigned, "42x", "-"},
-      {Unsigned, "-1", "-"},
-      {Unsigned, "", "-"},
-      {Signed, "+7", "7"},
-      {Signed, "-9223372036854775808", "-9223372036854775808"},
-      {Signed, "--1", "-"},
-      {Uevent, "=0\nB\nA=1\nA=3\n", "1"},
-      {Release, "6.6.51+rpt-rpi-v8\n", "6.6.51"},
-      {Release, "5.10-rc1", "5.10.0"},
-      {Release, "4294967295.1.2", "4294967295.1.2"},
-      {Release, "4294967296.1", "-"},
-      {Release, "unknown", "-"},
       {Pretty, "NAME=x\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n", "Debian GNU/Linux 12 (bookworm)"},
       {Pretty, "PRETTY_NAME='Arch \\Linux'", "Arch \\Linux"},
       {Pretty, "PRETTY_NAME=\"Say \\\"hi\\\"\"", "Say \"hi\""},
-      {Pretty, "PRETTY_NAME=Gentoo", "Gentoo"},
-      {Pretty, "PRETTY_NAME=\"\"\n", "-"},
-      {Disk, "nvme0n1p3", "nvme0n1"},
-      {Disk, "mmcblk0p2", "mmcblk0"},
-      {Disk, "sdab12", "sdab"},
-      {Disk, "sda", "sda"},
-      {Disk, "12", "12"},
-      {Khz, "4200000", "4200"},
       {Khz, "1800050", "1800.05"},
-      {Khz, "999", "0.999"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.text));
