@@ -2,7 +2,6 @@
 // small text helpers the targets build their inputs with.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,9 +12,7 @@ namespace sysvane::fuzz {
 
 // A broken invariant aborts: libFuzzer then saves the input that broke it.
 inline void Check(bool holds, const char* file, int line, const char* invariant) {
-  if (holds) return;
-  std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, invariant);
-  std::abort();
+  if (!holds) std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, invariant), std::abort();
 }
 #define FUZZ_CHECK(invariant) sysvane::fuzz::Check((invariant), __FILE__, __LINE__, #invariant)
 
@@ -39,15 +36,11 @@ inline uint64_t NumberAt(std::string_view text, size_t offset) {
   return value;
 }
 
-// The text as one line a value can carry: no line ends or NULs, no blanks around it, never empty.
+// The text as a value one line can carry: only printable ASCII, never empty.
 inline std::string OneLine(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; };
-  std::string out;
-  for (char c : text) {
-    if (c != '\n' && c != '\0' && c != '\r' && !(out.empty() && blank(c))) out += c;
-  }
-  while (!out.empty() && blank(out.back())) out.pop_back();
-  return out.empty() ? "x" : out;
+  std::string out = "x";
+  for (char c : text) out += c > ' ' && c < 0x7F ? c : '_';
+  return out;
 }
 
 }  // namespace sysvane::fuzz

@@ -10,7 +10,7 @@ using namespace sysvane::fuzz;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text = AsText(data, size);
   (void)ParseStatmSize(text);
-  if (const auto count = ParseOnlineCpus(text)) FUZZ_CHECK(*count > 0);
+  FUZZ_CHECK(ParseOnlineCpus(text).value_or(1) > 0);
   const uint32_t first = uint32_t(NumberAt(text, 0) >> 52), last = first + uint32_t(NumberAt(text, 8) >> 52);
   FUZZ_CHECK(ParseOnlineCpus(std::to_string(first) + "-" + std::to_string(last) + ",9999\n") ==
              last - first + 2);
@@ -18,15 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint64_t threads = NumberAt(text, 0) >> 32;
   FUZZ_CHECK(ParseProcessThreads("42 (" + std::string(text) + ") S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 " +
                                  std::to_string(threads) + " 0 9\n") == threads);
-  // Numbers followed by anything but a digit or a point are read as they are.
-  const uint32_t major = uint32_t(NumberAt(text, 0) >> 32), minor = uint32_t(NumberAt(text, 4) >> 32);
   const auto release =
-      ParseKernelRelease(std::to_string(major) + "." + std::to_string(minor) + ".7-" + OneLine(text));
-  FUZZ_CHECK(release && release->major == major && release->minor == minor && release->patch == 7);
+      ParseKernelRelease(std::to_string(first) + "." + std::to_string(last) + ".7-" + OneLine(text));
+  FUZZ_CHECK(release && release->major == first && release->minor == last && release->patch == 7);
   // Any one-line name, quoted and escaped the shell's way, is read back as it is.
   std::string quoted = "\"";
-  for (char c : OneLine(text))
-    quoted += (c == '"' || c == '\\' || c == '$' || c == '`') ? std::string{'\\', c} : std::string{c};
+  for (char c : OneLine(text)) quoted += std::string(c == '"' || c == '\\' || c == '$' || c == '`', '\\') + c;
   FUZZ_CHECK(ParsePrettyName(Neutralized(text) + "PRETTY_NAME=" + quoted + "\"\n") == OneLine(text));
   return 0;
 }

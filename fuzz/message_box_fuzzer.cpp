@@ -9,49 +9,42 @@
 
 using namespace sysvane;
 
-// Checks the box as it is shown and closes it with the button `close` picks; the answer it must give.
-int CheckAndClose(MessageBox& box, const forms::ScreenInfo& screen, int close) {
-  const std::vector<std::string> codes = {"&OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&Yes", "&No"};
-  std::vector<forms::Control*> shown{&box.MsgText};
-  std::vector<forms::CommandButton*> buttons;
-  for (int i = 0; i < 4; ++i) {
-    shown.push_back(&box.MsgIcon[i]);
-    if (box.MsgButton[i].Visible()) shown.push_back(&box.MsgButton[i]), buttons.push_back(&box.MsgButton[i]);
-  }
-  for (const forms::Control* c : shown) {
-    FUZZ_CHECK(!c->Visible() ||
-               (c->Left() >= 0 && c->Top() >= 0 && c->Width() >= 0 && c->Height() >= 0 &&
-                c->Left() + c->Width() <= box.ScaleWidth() && c->Top() + c->Height() <= box.ScaleHeight()));
-  }
-  for (size_t k = 0; k < buttons.size(); ++k) {
-    FUZZ_CHECK(buttons[k]->Top() >= box.MsgText.Top() + box.MsgText.Height());
-    FUZZ_CHECK(k == 0 || (buttons[k]->Top() == buttons[k - 1]->Top() &&
-                          buttons[k - 1]->Left() + buttons[k - 1]->Width() <= buttons[k]->Left()));
-  }
-  FUZZ_CHECK(buttons.size() <= 3 && box.Left() >= 0 && box.Left() + box.Width() <= screen.Width);
-  if (buttons.empty() || close < 0) {
-    box.NotifyKeyUp(forms::vbKeyEscape, 0);
-    return forms::vbCancel;
-  }
-  forms::CommandButton& button = *buttons[size_t(close) % buttons.size()];
-  const auto code = std::find(codes.begin(), codes.end(), button.Caption());
-  FUZZ_CHECK(code != codes.end() && button.Enabled());
-  button.NotifyClick();
-  return int(code - codes.begin()) + 1;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   const auto style = input.ConsumeIntegral<int16_t>();
-  const int close = input.ConsumeIntegralInRange<int>(-1, 3);
-  const std::string title = input.ConsumeRandomLengthString(300);
-  const std::string prompt = input.ConsumeRemainingBytesAsString();
+  const int close = input.ConsumeIntegralInRange<int>(0, 3);
+  const std::string title = input.ConsumeRandomLengthString(300),
+                    prompt = input.ConsumeRemainingBytesAsString();
   fake::FakeProgram fp;
   int expected = -1;
   fp.runtime.onModal = [&](forms::Form&) {
-    expected = CheckAndClose(fp.program.messageBox(), fp.runtime.screen, close);
+    MessageBox& box = fp.program.messageBox();
+    const forms::Control* controls[] = {&box.MsgText, &box.MsgIcon[0], &box.MsgIcon[1], &box.MsgIcon[2],
+                                        &box.MsgIcon[3]};
+    for (const forms::Control* c : controls)
+      FUZZ_CHECK(!c->Visible() ||
+                 (c->Left() >= 0 && c->Top() >= 0 && c->Left() + c->Width() <= box.ScaleWidth() &&
+                  c->Top() + c->Height() <= box.ScaleHeight()));
+    std::vector<forms::CommandButton*> buttons;
+    for (int i = 0; i < 4; ++i) {
+      forms::CommandButton& b = box.MsgButton[i];
+      if (!b.Visible()) continue;
+      FUZZ_CHECK(b.Top() >= box.MsgText.Top() + box.MsgText.Height() &&
+                 b.Top() + b.Height() <= box.ScaleHeight());
+      FUZZ_CHECK(buttons.empty() || (b.Top() == buttons.back()->Top() &&
+                                     buttons.back()->Left() + buttons.back()->Width() <= b.Left()));
+      buttons.push_back(&b);
+    }
+    FUZZ_CHECK(!buttons.empty() && buttons.size() <= 3 && box.Left() >= 0 &&
+               box.Left() + box.Width() <= fp.runtime.screen.Width);
+    FUZZ_CHECK(buttons.back()->Left() + buttons.back()->Width() <= box.ScaleWidth() &&
+               buttons[0]->Left() >= 0);
+    const std::vector<std::string> codes = {"&OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&Yes", "&No"};
+    forms::CommandButton& pressed = *buttons[size_t(close) % buttons.size()];
+    expected = int(std::find(codes.begin(), codes.end(), pressed.Caption()) - codes.begin()) + 1;
+    pressed.NotifyClick();
   };
-  FUZZ_CHECK(ShowMessageBox(fp.program, prompt, style, title) == expected && expected != -1);
+  FUZZ_CHECK(ShowMessageBox(fp.program, prompt, style, title) == expected && expected >= 1 && expected <= 7);
   FUZZ_CHECK(!fp.program.messageBox().Loaded());
   return 0;
 }

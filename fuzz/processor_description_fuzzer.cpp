@@ -17,17 +17,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake::FakeResourceMeter resources;
   processor.name = input.ConsumeRandomLengthString(400);
   processor.speed = input.ConsumeRemainingBytesAsString();
-  const std::string description =
-      SystemInfoModule(kernel, processor, resources).GetProcessorDescription(locale);
-  // The name is what comes before a quoted nickname and the space in front of it.
-  const std::string first = processor.name.substr(0, std::min<size_t>(processor.name.find('\0'), 255));
+  const std::string text = SystemInfoModule(kernel, processor, resources).GetProcessorDescription(locale);
+  // The name (what comes before a quoted nickname and the space in front of it), then the speed in
+  // parentheses exactly when the speed buffer names its unit.
+  const std::string first = TrimAtNull(processor.name.substr(0, 255));
   const size_t quote = first.find('"');
   const std::string name = first.substr(0, quote == std::string::npos ? quote : quote == 0 ? 0 : quote - 1);
-  FUZZ_CHECK(description.starts_with(name) && description.find('\0') == std::string::npos);
-  // A speed appears exactly when the speed buffer names its unit, in parentheses after a space.
-  const std::string speed = processor.speed.substr(0, std::min<size_t>(processor.speed.find('\0'), 255));
-  const std::string rest = description.substr(name.size());
-  if (speed.find_first_of("MG") == std::string::npos)
+  const std::string rest = text.substr(std::min(name.size(), text.size()));
+  FUZZ_CHECK(text.starts_with(name) && text.find('\0') == std::string::npos);
+  if (TrimAtNull(processor.speed.substr(0, 255)).find_first_of("MG") == std::string::npos)
     FUZZ_CHECK(rest.empty());
   else
     FUZZ_CHECK(rest.starts_with(" (") && (rest.ends_with(" MHz)") || rest.ends_with(" GHz)")) &&

@@ -24,8 +24,8 @@ std::string Memory(std::string_view t) {
 std::string Mounts(std::string_view t) {
   std::string out;
   for (const MountEntry& e : ParseMountInfo(t))
-    out += e.device + " " + e.root + " " + e.mountPoint + " " + e.type + " " + e.source + " " +
-           e.superOptions + "|";
+    for (const std::string& field : {e.device, e.root, e.mountPoint, e.type, e.source, e.superOptions})
+      out += field + "|";
   return out;
 }
 const auto Idle = [](std::string_view t) -> std::string { return Show(ParseProcStatIdle(t)); };
@@ -52,33 +52,29 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Idle, "cpu 1 2 3 4\n", "-"},                                      // no iowait
       {Idle, "cpu 1 2 3 4x 5\n", "-"},
       {Idle, "cpu 1 2 3 18446744073709551616 5\n", "-"},
-      {Memory, "MemTotal: 1000 kB\nMemFree: 1 kB\nMemAvailable: 500 kB\nMemAvailable: 9 kB\n",
+      {Memory, "MemTotal: 1000 kB\nMemFree: 1 kB\nMemAvailable: 500 kB\nMemAvailable: 9 kB",
        "1024000/512000"},
-      {Memory, "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\nCached: 300 kB\nSwapCached: 7 kB\n",
+      {Memory, "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\nCached: 300 kB\nSwapCached: 7",
        "1024000/430080"},
       {Memory, "MemTotal: 1000 kB\nMemAvailable: 2000 kB\n", "1024000/1024000"},  // never more than all
       {Memory, "MemTotal: 18014398509481983 kB\nMemAvailable: 1 kB\n", "18446744073709550592/1024"},
       {Memory, "MemTotal: 18014398509481984 kB\nMemAvailable: 1 kB\n", "-"},  // past 64 bits of bytes
       {Memory, "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\n", "-"},
       {Memory, "MemFree: 100 kB\nMemAvailable: 1 kB\n", "-"},
-      {Mounts,
-       "36 35 98:0 /mnt1 /mnt\\0402 rw,noatime master:1 shared:2 - ext3 /dev/root rw,errors=continue\n",
-       "98:0 /mnt1 /mnt 2 ext3 /dev/root rw,errors=continue|"},
-      {Mounts, "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n\nbroken line\n2 1 0:5 / /x rw shared:1 nfs4 a:/b rw\n",
-       "8:1 / / ext4 /dev/sda1 rw|"},  // no separator: not a mount
+      {Mounts, "36 35 98:0 /mnt1 /mnt\\0402 rw master:1 shared:2 - ext3 /dev/root rw,x\n",
+       "98:0|/mnt1|/mnt 2|ext3|/dev/root|rw,x|"},
+      {Mounts, "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n\nbroken\n2 1 0:5 / /x rw shared:1 nfs4 a:/b rw",
+       "8:1|/|/|ext4|/dev/sda1|rw|"},
       {Unescape, "a\\011b\\012c\\134d\\0401", "a\tb\nc\\d 1"},
       {Unescape, "a\\9bc\\400\\04", "a\\9bc\\400\\04"},  // no escapes: left as they are
       {Online, "0-3,5\n", "5"},
       {Online, "2-2,", "1"},
-      {Online, "", "-"},
       {Online, "3-1", "-"},
       {Online, "0-4294967294", "4294967295"},
       {Online, "0-4294967295", "-"},  // more than 32 bits can count
       {Online, "0-4294967294,0", "-"},
       {Name, "processor\t: 0\nmodel name\t: AMD EPYC 7B13\nModel\t: x\n", "AMD EPYC 7B13"},
-      {Name, "system type\t\t: generic-loongson-machine\nModel Name\t\t: Loongson-3A5000\n",
-       "Loongson-3A5000"},
-      {Name, "model\t\t: 142\nHardware\t: BCM2835\nModel\t\t: Raspberry Pi 4\n", "Raspberry Pi 4"},
+      {Name, "system type\t\t: generic-loongson-machine\nModel Name\t\t: Loongson-3A5000", "Loongson-3A5000"},
       {NameOnBoard, "Hardware\t: BCM2835\nModel\t\t: Raspberry Pi 4\n", "Raspberry Pi 4"},
       {NameOnBoard, "Hardware\t: BCM2835\n", "Pine64 RockPro64 v2.1"},
       {Name, kArm, "ARM Cortex-A72"},
@@ -90,7 +86,6 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {MHz, "cpu MHz\t\t: 2112.0\ncpu MHz\t\t: 799.9\n", "2112.0"},
       {Threads, "42 (Web (Content) x) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 0 123", "17"},
       {Threads, "42 (a) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 4294967296 0", "-"},
-      {Pretty, "NAME=x\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n", "Debian GNU/Linux 12 (bookworm)"},
       {Pretty, "PRETTY_NAME='Arch \\Linux'", "Arch \\Linux"},
       {Pretty, "PRETTY_NAME=\"Say \\\"hi\\\"\"", "Say \"hi\""},
       {Khz, "1800050", "1800.05"},
