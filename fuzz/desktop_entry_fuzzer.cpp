@@ -8,9 +8,6 @@
 #include "options/desktop_entry.h"
 #include "options/tests/desktop_entry_reader.h"
 
-using namespace sysvane;
-using namespace sysvane::fuzz;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path(AsText(data, size));
   if (path.find('\0') != std::string::npos) return 0;  // no path holds one

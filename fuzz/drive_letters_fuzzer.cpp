@@ -6,9 +6,6 @@
 #include "platform/kernel.h"
 #include "platform/linux/drives.h"
 
-using namespace sysvane;
-using namespace sysvane::fuzz;
-
 std::string Letters(const std::vector<DriveEntry>& drives) {
   std::string text;
   for (const DriveEntry& d : drives) text += d.root + d.mountPoint + std::to_string(d.type) + '\0';

@@ -36,7 +36,7 @@ inline uint64_t NumberAt(std::string_view text, size_t offset) {
   return value;
 }
 
-// The text as a value one line can carry: only printable ASCII, never empty.
+// The text as a value one line can carry: printable ASCII without blanks, never empty.
 inline std::string OneLine(std::string_view text) {
   std::string out = "x";
   for (char c : text) out += c > ' ' && c < 0x7F ? c : '_';
@@ -44,3 +44,7 @@ inline std::string OneLine(std::string_view text) {
 }
 
 }  // namespace sysvane::fuzz
+
+// Every target is one file of its own that includes this header once.
+using namespace sysvane;
+using namespace sysvane::fuzz;

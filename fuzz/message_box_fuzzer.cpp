@@ -7,8 +7,6 @@
 #include "fuzz/fuzz_support.h"
 #include "platform/fake/fake_program.h"
 
-using namespace sysvane;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   const auto style = input.ConsumeIntegral<int16_t>();
@@ -16,29 +14,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string title = input.ConsumeRandomLengthString(300),
                     prompt = input.ConsumeRemainingBytesAsString();
   fake::FakeProgram fp;
-  int expected = -1;
+  int expected = -1, right = 0;  // the answer the box must give; where the last button ended
   fp.runtime.onModal = [&](forms::Form&) {
     MessageBox& box = fp.program.messageBox();
-    const forms::Control* controls[] = {&box.MsgText, &box.MsgIcon[0], &box.MsgIcon[1], &box.MsgIcon[2],
-                                        &box.MsgIcon[3]};
-    for (const forms::Control* c : controls)
-      FUZZ_CHECK(!c->Visible() ||
-                 (c->Left() >= 0 && c->Top() >= 0 && c->Left() + c->Width() <= box.ScaleWidth() &&
-                  c->Top() + c->Height() <= box.ScaleHeight()));
     std::vector<forms::CommandButton*> buttons;
-    for (int i = 0; i < 4; ++i) {
-      forms::CommandButton& b = box.MsgButton[i];
-      if (!b.Visible()) continue;
-      FUZZ_CHECK(b.Top() >= box.MsgText.Top() + box.MsgText.Height() &&
-                 b.Top() + b.Height() <= box.ScaleHeight());
-      FUZZ_CHECK(buttons.empty() || (b.Top() == buttons.back()->Top() &&
-                                     buttons.back()->Left() + buttons.back()->Width() <= b.Left()));
-      buttons.push_back(&b);
+    for (forms::Control* c :
+         std::initializer_list<forms::Control*>{&box.MsgText, &box.MsgIcon[0], &box.MsgButton[0],
+                                                &box.MsgButton[1], &box.MsgButton[2], &box.MsgButton[3]}) {
+      if (!c->Visible()) continue;
+      FUZZ_CHECK(c->Left() >= right && c->Top() >= 0 && c->Left() + c->Width() <= box.ScaleWidth() &&
+                 c->Top() + c->Height() <= box.ScaleHeight());
+      if (c == &box.MsgText || c == &box.MsgIcon[0]) continue;
+      FUZZ_CHECK(c->Top() >= box.MsgText.Top() + box.MsgText.Height());
+      right = int(c->Left() + c->Width());  // buttons left to right, none over another
+      buttons.push_back(static_cast<forms::CommandButton*>(c));
     }
-    FUZZ_CHECK(!buttons.empty() && buttons.size() <= 3 && box.Left() >= 0 &&
-               box.Left() + box.Width() <= fp.runtime.screen.Width);
-    FUZZ_CHECK(buttons.back()->Left() + buttons.back()->Width() <= box.ScaleWidth() &&
-               buttons[0]->Left() >= 0);
+    FUZZ_CHECK(!buttons.empty() && box.Left() >= 0 && box.Left() + box.Width() <= fp.runtime.screen.Width);
     const std::vector<std::string> codes = {"&OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&Yes", "&No"};
     forms::CommandButton& pressed = *buttons[size_t(close) % buttons.size()];
     expected = int(std::find(codes.begin(), codes.end(), pressed.Caption()) - codes.begin()) + 1;

@@ -2,9 +2,6 @@
 #include "fuzz/fuzz_support.h"
 #include "platform/linux/proc_parsers.h"
 
-using namespace sysvane;
-using namespace sysvane::fuzz;
-
 // A path as the kernel writes it: space, tab, newline and backslash as three octal digits.
 std::string Escaped(std::string_view path) {
   std::string out = "/";

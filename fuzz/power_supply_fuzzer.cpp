@@ -9,9 +9,6 @@
 #include "platform/linux/power.h"
 #include "platform/linux/tests/linux_test_support.h"
 
-using namespace sysvane;
-using namespace sysvane::fuzz;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<PowerSupplyReading> supplies;
   std::istringstream in{std::string(AsText(data, size))};

@@ -6,8 +6,6 @@
 #include "platform/fake/fake_platform.h"
 #include "stats/system_info.h"
 
-using namespace sysvane;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   LocaleInfo locale;

@@ -4,9 +4,6 @@
 #include "fuzz/fuzz_support.h"
 #include "options/settings.h"
 
-using namespace sysvane;
-using namespace sysvane::fuzz;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(AsText(data, size));
   const auto number = ParseNumber(text);

@@ -25,8 +25,8 @@ std::string RootOf(const std::string& caption) {
   return std::string(1, char(caption[0] - 'A' + 'a')) + ":\\";
 }
 
-class DrivesFaultTest : public ::testing::Test {
- protected:
+// The program on a machine whose drives the test changes, with every window of drives open.
+struct Machine {
   // The drive rows each window shows, "root figure detail|" (the Monitor's place in its tip, the
   // Options dialog's size on its System page), each checked against what its drive has had.
   std::map<std::string, std::string> Shown() {
@@ -90,15 +90,12 @@ class DrivesFaultTest : public ::testing::Test {
   }
 
   FaultProgram fp;
-  std::map<std::string, std::set<std::string>> seen;
-  std::map<std::string, std::string> expected;  // root -> the figures, places and sizes it had
+  std::map<std::string, std::set<std::string>> seen;  // root -> the figures, places and sizes it had
+  std::map<std::string, std::string> expected;
   int popups = 0;
 };
 
-TEST_F(DrivesFaultTest, EveryWindowFollowsTheDrives) {
-  for (const char* key :
-       {"ShowCPU", "ShowCdrive", "ShowDdrive", "ShowEdrive", "ShowFdrive", "ShowHdrive", "Defined"})
-    fp.Set(key, key[0] == 'D' ? "Yes" : "1");
+TEST(DrivesFaultTest, EveryWindowFollowsTheDrives) {
   const struct {
     const char *name, *before, *after;
     bool betweenListAndQuery;  // the change lands while a window holds a list that is no longer true
@@ -114,26 +111,26 @@ TEST_F(DrivesFaultTest, EveryWindowFollowsTheDrives) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    seen.clear();
-    SetDrives(row.before);
-    fp.program.display().Show();
-    fp.program.options().Show();
-    fp.program.options().SSTab1.SetTab(1);  // the page whose previews refresh
-    Run(2000);
+    Machine m;
+    m.fp.settings.values = {{"Defined", "Yes"},  {"ShowCPU", "1"},    {"ShowCdrive", "1"},
+                            {"ShowDdrive", "1"}, {"ShowEdrive", "1"}, {"ShowFdrive", "1"},
+                            {"ShowHdrive", "1"}};
+    m.SetDrives(row.before);
+    m.fp.program.display().Show();
+    m.fp.program.options().Show();
+    m.fp.program.options().SSTab1.SetTab(1);  // the page whose previews refresh
+    m.Run(2000);
     if (row.betweenListAndQuery) {
-      fp.kernel.betweenListAndQuery = [this, row] { SetDrives(row.after, row.failing); };
+      m.fp.kernel.betweenListAndQuery = [&m, row] { m.SetDrives(row.after, row.failing); };
     } else {
-      SetDrives(row.after, row.failing);
-      fp.kernel.disks.erase(row.failing);
+      m.SetDrives(row.after, row.failing);
+      m.fp.kernel.disks.erase(row.failing);
     }
-    Run(2 * 10000);
-    EXPECT_FALSE(fp.kernel.betweenListAndQuery) << "the change was made";
-    const int loads = popups;
-    while (popups == loads) Run(300);  // the roll-up lists the drives there were when it opened
-    EXPECT_EQ(Shown(), expected);
-    fp.program.UnloadPopup();
-    fp.program.UnloadOptions();
-    fp.program.UnloadDisplay();
+    m.Run(2 * 10000);
+    EXPECT_FALSE(m.fp.kernel.betweenListAndQuery) << "the change was made";
+    for (const int loads = m.popups; m.popups == loads;)
+      m.Run(300);  // a roll-up that opened since the change
+    EXPECT_EQ(m.Shown(), m.expected);
   }
 }
 

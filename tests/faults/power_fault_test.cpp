@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <vector>
 
 #include "monitor/display.h"
 #include "monitor/popup.h"
@@ -24,9 +25,8 @@ std::string Battery(const std::string& status, const std::string& energyNow) {
 
 TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundredPercent) {
   testing::TempTree tree;
-  const std::string folder = "sys/class/power_supply/";
-  tree.Write(folder + "AC/uevent", "POWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=1\n");
-  tree.Write(folder + "BAT0/uevent", Battery("Charging", "40000000"));
+  tree.Write("sys/class/power_supply/AC/uevent", "POWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=1\n");
+  tree.Write("sys/class/power_supply/BAT0/uevent", Battery("Charging", "40000000"));
   fake::ProgramOn<LinuxKernel> machine(tree.Path());
   machine.kernel.SetClock(
       [&] { return uint64_t(machine.runtime.Now() + 1) * 10'000; });  // the windows' clock
@@ -41,30 +41,23 @@ TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundr
   openWindows();
   const std::regex impossible(".*\\b(10[1-9]|1[1-9][0-9]|2[0-9][0-9])%.*");
   const struct {
-    const char* name;
-    std::function<void()> change;
-    std::string expected;
+    const char* supply;
+    std::string uevent;  // written over the supply's, or the supply removed when empty
+    const char* expected;
   } steps[] = {
-      {"charging", [] {}, "1 9 80 ? ?"},
-      {"docked: two batteries are one", [&] { tree.Write(folder + "BAT1/uevent", Battery("Charging", "0")); },
-       "1 8 40 ? ?"},
-      {"undocked",
-       [&] {
-         tree.Remove(folder + "BAT1");
-         tree.Write(folder + "AC/uevent", "POWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=0\n");
-         tree.Write(folder + "BAT0/uevent", Battery("Discharging", "40000000"));
-       },
-       "0 1 80 14400 18000"},
-      {"charge and flags unknown", [&] { tree.Write(folder + "BAT0/uevent", "POWER_SUPPLY_TYPE=Battery\n"); },
-       "0 255 255 ? ?"},
-      {"taken out", [&] { tree.Remove(folder + "BAT0"); }, "255 128 255 ? ?"},
-      {"far above full",
-       [&] { tree.Write(folder + "BAT0/uevent", Battery("Discharging", "9000000000000000000")); },
-       "0 1 100 ? 18000"},
+      {"BAT0", Battery("Charging", "40000000"), "1 9 80 ? ?"},
+      {"BAT1", Battery("Charging", "0"), "1 8 40 ? ?"},  // docked: two batteries are one
+      {"BAT1", "", "1 9 80 ? ?"},                        // undocked
+      {"AC", "POWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=0\n", "1 9 80 ? ?"},  // the battery still charges
+      {"BAT0", Battery("Discharging", "40000000"), "0 1 80 14400 18000"},
+      {"BAT0", "POWER_SUPPLY_TYPE=Battery\n", "0 255 255 ? ?"},                    // charge and flags unknown
+      {"BAT0", "", "255 128 255 ? ?"},                                             // taken out
+      {"BAT0", Battery("Discharging", "9000000000000000000"), "0 1 100 ? 18000"},  // far above full
   };
   for (const auto& step : steps) {
-    SCOPED_TRACE(step.name);
-    step.change();
+    SCOPED_TRACE(std::string(step.supply) + " " + step.expected);
+    const std::string file = "sys/class/power_supply/" + std::string(step.supply);
+    step.uevent.empty() ? tree.Remove(file) : tree.Write(file + "/uevent", step.uevent);
     for (int second = 0; second < 11; ++second) {
       machine.runtime.Advance(1000);
       if (!program.popup().Loaded()) program.popup().Show();
