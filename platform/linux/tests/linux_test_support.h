@@ -2,6 +2,7 @@
 // copy of a captured machine), the power record as one line, and all the backend says of a machine.
 #pragma once
 
+#include <unistd.h>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -33,8 +34,6 @@ class TempTree {
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
   }
-  TempTree(const TempTree&) = delete;
-  TempTree& operator=(const TempTree&) = delete;
 
   // Writes `text` to `relative` in place (the same file, as /proc's never change), folders on the way.
   void Write(const std::string& relative, const std::string& text) const {
@@ -88,9 +87,10 @@ inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
     const bool asked = space && space->TotalNumberOfBytes == JoinRoot(root, place).size();
     a.drives += drive + " " + place + " " + std::to_string(kernel.GetDriveType(upper)) + (asked ? "|" : "?|");
   }
-  MEMORYSTATUS memory;
+  MEMORYSTATUS memory;  // total/available/pages the process has mapped
   a.memory = kernel.GlobalMemoryStatus(memory)
-                 ? std::to_string(memory.dwTotalPhys) + "/" + std::to_string(memory.dwAvailPhys)
+                 ? std::to_string(memory.dwTotalPhys) + "/" + std::to_string(memory.dwAvailPhys) + "/" +
+                       std::to_string((memory.dwTotalVirtual - memory.dwAvailVirtual) / sysconf(_SC_PAGESIZE))
                  : "-";
   SYSTEM_POWER_STATUS power;
   kernel.GetSystemPowerStatus(power);

@@ -36,7 +36,6 @@ const auto Name = [](std::string_view t) -> std::string { return ParseProcessorN
 const auto NameOnBoard = [](std::string_view t) -> std::string {
   return ParseProcessorName(t, " Pine64 RockPro64 v2.1\0junk"sv);
 };
-const auto MHz = [](std::string_view t) -> std::string { return ParseCpuinfoMHz(t); };
 const auto Pretty = [](std::string_view t) -> std::string { return ParsePrettyName(t).value_or("-"); };
 const auto Khz = [](std::string_view t) -> std::string { return KilohertzAsMegahertz(*ParseUnsigned(t)); };
 
@@ -61,10 +60,10 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Memory, "MemTotal: 18014398509481984 kB\nMemAvailable: 1 kB\n", "-"},  // past 64 bits of bytes
       {Memory, "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\n", "-"},
       {Memory, "MemFree: 100 kB\nMemAvailable: 1 kB\n", "-"},
-      {Mounts, "36 35 98:0 /mnt1 /mnt\\0402 rw master:1 shared:2 - ext3 /dev/root rw,x\n",
-       "98:0|/mnt1|/mnt 2|ext3|/dev/root|rw,x|"},
-      {Mounts, "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n\nbroken\n2 1 0:5 / /x rw shared:1 nfs4 a:/b rw",
-       "8:1|/|/|ext4|/dev/sda1|rw|"},
+      {Mounts, "36 35 98:0 /a /b\\0402 rw master:1 shared:2 - ext3 /dev/root rw,x",
+       "98:0|/a|/b 2|ext3|/dev/root|rw,x|"},
+      {Mounts, "1 0 8:1 / / rw - ext4 /dev/s rw\n\nbroken\n2 1 0:5 / /x rw shared:1 nfs4 a:/b rw",
+       "8:1|/|/|ext4|/dev/s|rw|"},
       {Unescape, "a\\011b\\012c\\134d\\0401", "a\tb\nc\\d 1"},
       {Unescape, "a\\9bc\\400\\04", "a\\9bc\\400\\04"},  // no escapes: left as they are
       {Online, "0-3,5\n", "5"},
@@ -78,12 +77,10 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {NameOnBoard, "Hardware\t: BCM2835\nModel\t\t: Raspberry Pi 4\n", "Raspberry Pi 4"},
       {NameOnBoard, "Hardware\t: BCM2835\n", "Pine64 RockPro64 v2.1"},
       {Name, kArm, "ARM Cortex-A72"},
-      {Name, "CPU implementer\t: 0x61\nCPU part\t: 0x023\n", "Apple M1 Firestorm"},
       {Name, "CPU implementer\t: 0x41\nCPU part\t: 0xfff\n", "ARM part 0xfff"},
       {Name, "CPU implementer\t: 0x99\nCPU part\t: 0x1\n", "ARM implementer 0x99 part 0x001"},
       {Name, "CPU implementer\t: 0x41z\nCPU part\t: 0xd08\n", ""},
       {Name, "processor : 0\nmodel : 142\n", ""},
-      {MHz, "cpu MHz\t\t: 2112.0\ncpu MHz\t\t: 799.9\n", "2112.0"},
       {Threads, "42 (Web (Content) x) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 0 123", "17"},
       {Threads, "42 (a) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 4294967296 0", "-"},
       {Pretty, "PRETTY_NAME='Arch \\Linux'", "Arch \\Linux"},
