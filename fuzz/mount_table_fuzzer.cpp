@@ -1,30 +1,36 @@
-// The mount table (/proc/self/mountinfo) with its octal escapes, from any text.
-#include "fuzz/fuzz_support.h"
-#include "platform/linux/proc_parsers.h"
+// The mount table (/proc/self/mountinfo) with its octal escapes, and the drive letters over it:
+// c:\ is "/", the others follow from d:\ on, fixed disks first, each mount point once, and mounts
+// that are no drives (memory, images, bind mounts) change nothing.
+#include <set>
 
-// A path as the kernel writes it: space, tab, newline and backslash as three octal digits.
-std::string Escaped(std::string_view path) {
-  std::string out = "/";
-  for (const char c : path) {
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\\')
-      out += {'\\', char('0' + (uint8_t(c) >> 6)), char('0' + (c >> 3 & 7)), char('0' + (c & 7))};
-    else if (c != '\0')
-      out += c;
-  }
-  return out;
+#include "fuzz/fuzz_support.h"
+#include "platform/kernel.h"
+#include "platform/linux/drives.h"
+
+std::string Letters(const std::vector<DriveEntry>& drives) {
+  std::string text;
+  for (const DriveEntry& d : drives) text += d.root + d.mountPoint + std::to_string(d.type) + '\0';
+  return text;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view text = AsText(data, size);
-  for (const MountEntry& entry : ParseMountInfo(text))
-    FUZZ_CHECK(!entry.source.empty() && !entry.root.empty());
+  const std::string text = AsText(data, size);
   FUZZ_CHECK(UnescapeMountField(text).size() <= size);  // undoing escapes never lengthens a field
-  // The input as two paths, escaped the kernel's way, comes back unchanged as the last entry.
-  const std::string root = Escaped(text.substr(0, size / 2)), point = Escaped(text.substr(size / 2));
-  const auto entries =
-      ParseMountInfo(std::string(text) + "\n7 1 8:1 " + root + " " + point + " rw - ext4 /dev/sda1 rw\n");
-  FUZZ_CHECK(!entries.empty() && entries.back().type == "ext4" && entries.back().device == "8:1");
-  FUZZ_CHECK(Escaped(entries.back().root.substr(1)) == root &&
-             Escaped(entries.back().mountPoint.substr(1)) == point);
+  const auto entries = ParseMountInfo(text + "\n7 1 8:1 /a\\134b /c\\040d\\011 rw - ext4 /dev/sda1 rw\n");
+  FUZZ_CHECK(entries.back().root == "/a\\b" && entries.back().mountPoint == "/c d\t" &&
+             entries.back().device == "8:1");
+  SysfsBlockDevices devices("/nonexistent");  // every device a fixed disk, named as written
+  const auto drives = AssignDriveLetters(ParseMountInfo(text), devices);
+  FUZZ_CHECK(drives.size() <= 24 && drives[0].root == "c:\\" &&
+             DriveStrings(drives).size() == 4 * drives.size() + 1);
+  std::set<std::string> mountPoints;
+  for (size_t i = 0; i < drives.size(); ++i) {
+    FUZZ_CHECK(mountPoints.insert(drives[i].mountPoint).second && drives[i].root[0] == char('c' + i));
+    FUZZ_CHECK(i < 2 || drives[i - 1].type == DRIVE_FIXED || drives[i].type != DRIVE_FIXED);  // fixed first
+  }
+  const std::string others =
+      "\n9 1 0:77 / /run rw - tmpfs tmpfs rw\n9 1 7:7 / /snap ro - squashfs /dev/loop7 ro\n"
+      "9 1 8:1 /folder /bound rw - ext4 /dev/sdq1 rw\n";
+  FUZZ_CHECK(Letters(AssignDriveLetters(ParseMountInfo(text + others), devices)) == Letters(drives));
   return 0;
 }

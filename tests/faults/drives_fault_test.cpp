@@ -112,24 +112,20 @@ TEST(DrivesFaultTest, EveryWindowFollowsTheDrives) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     Machine m;
-    m.fp.settings.values = {{"Defined", "Yes"},  {"ShowCPU", "1"},    {"ShowCdrive", "1"},
-                            {"ShowDdrive", "1"}, {"ShowEdrive", "1"}, {"ShowFdrive", "1"},
-                            {"ShowHdrive", "1"}};
+    m.fp.settings.values = {{"Defined", "Yes"}, {"ShowCPU", "1"}, {"ShowGdrive", "0"}};
+    for (const char* drive : {"C", "D", "E", "F", "H"}) m.fp.Set(std::string("Show") + drive + "drive", "1");
     m.SetDrives(row.before);
     m.fp.program.display().Show();
     m.fp.program.options().Show();
     m.fp.program.options().SSTab1.SetTab(1);  // the page whose previews refresh
     m.Run(2000);
-    if (row.betweenListAndQuery) {
-      m.fp.kernel.betweenListAndQuery = [&m, row] { m.SetDrives(row.after, row.failing); };
-    } else {
-      m.SetDrives(row.after, row.failing);
-      m.fp.kernel.disks.erase(row.failing);
-    }
+    std::function<void()> change = [&m, row] {
+      m.SetDrives(row.after, row.failing), m.fp.kernel.disks.erase(row.failing);
+    };
+    row.betweenListAndQuery ? void(m.fp.kernel.betweenListAndQuery = change) : change();
     m.Run(2 * 10000);
     EXPECT_FALSE(m.fp.kernel.betweenListAndQuery) << "the change was made";
-    for (const int loads = m.popups; m.popups == loads;)
-      m.Run(300);  // a roll-up that opened since the change
+    for (const int loads = m.popups; m.popups == loads;) m.Run(300);  // a roll-up opened since the change
     EXPECT_EQ(m.Shown(), m.expected);
   }
 }

@@ -18,14 +18,18 @@ std::string Uevent(std::string_view fields) {
   return text + "\n";
 }
 
+// A discharging battery with its energy now and full (µWh) and its rate (µW).
+std::string Discharging(const std::string& now, const std::string& full, const std::string& rate) {
+  return "TYPE=Battery;STATUS=Discharging;ENERGY_NOW=" + now + ";ENERGY_FULL=" + full + ";POWER_NOW=" + rate;
+}
+
 constexpr const char* kAcOn = "TYPE=Mains;ONLINE=1";
 constexpr const char* kAcOff = "TYPE=Mains;ONLINE=0";
-constexpr const char* kQuarter =
-    "TYPE=Battery;STATUS=Discharging;ENERGY_NOW=10000000;ENERGY_FULL=40000000;POWER_NOW=-5000000";
+const std::string kQuarter = Discharging("10000000", "40000000", "-5000000");  // some drivers sign the rate
 
 TEST(PowerStatusTest, SuppliesMakeTheRecord) {
   const struct {
-    std::vector<const char*> supplies;
+    std::vector<std::string> supplies;
     std::string expected;
   } rows[] = {
       {{kAcOff, kQuarter}, "0 2 25 7200 28800"},
@@ -58,23 +62,20 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
       {{"TYPE=Battery;ENERGY_NOW=100000000000000000000;ENERGY_FULL=1"}, "255 255 255 ? ?"},  // not a number
       {{"TYPE=Battery;ENERGY_NOW=9000000000000000000;ENERGY_FULL=1"}, "255 1 100 ? ?"},
       // Wild figures: whole hours first, so that no product overflows into a short time.
-      {{"TYPE=Battery;STATUS=Discharging;ENERGY_NOW=1000000000000000000;ENERGY_FULL=2000000000000000000;"
-        "POWER_NOW=1000000000000000"},
+      {{Discharging("1000000000000000000", "2000000000000000000", "1000000000000000")},
        "0 0 50 3600000 7200000"},
-      {{"TYPE=Battery;STATUS=Discharging;ENERGY_NOW=1000000000000000000;ENERGY_FULL=2000000000000000000;"
-        "POWER_NOW=4000000000000000000"},
-       "0 0 50 900 1800"},
-      {{"TYPE=Battery;STATUS=Discharging;ENERGY_NOW=1000000000000;ENERGY_FULL=2000000000000;POWER_NOW=1"},
-       "0 0 50 ? ?"},
+      {{Discharging("1000000000000000000", "2000000000000000000", "4000000000000000000")}, "0 0 50 900 1800"},
+      {{Discharging("1000000000000", "2000000000000", "1")},
+       "0 0 50 ? ?"},  // more hours than the record holds
       {{"TYPE=Battery;STATUS=Discharging;CHARGE_NOW=1;CHARGE_FULL=2;CURRENT_NOW=-9223372036854775808"},
        "0 0 50 0 0"},
   };
   for (const auto& row : rows) {
     std::vector<PowerSupplyReading> supplies;
     std::string trace;
-    for (const char* supply : row.supplies) {
+    for (const std::string& supply : row.supplies) {
       supplies.push_back(ReadingFromUevent(ParseUevent(Uevent(supply))));
-      trace += std::string(supply) + " | ";
+      trace += supply + " | ";
     }
     SCOPED_TRACE(trace);
     EXPECT_EQ(testing::PowerText(ComputePowerStatus(supplies)), row.expected);
