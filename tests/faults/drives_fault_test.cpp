@@ -31,27 +31,25 @@ struct Machine {
   // Options dialog's size on its System page), each checked against what its drive has had.
   std::map<std::string, std::string> Shown() {
     std::map<std::string, std::string> shown;
-    auto add = [&](const char* window, const std::string& root, int value, const std::string& detail) {
+    auto add = [&](const char* window, const std::string& caption, int value, const std::string& detail) {
+      const std::string root = RootOf(caption);
       if (root.empty() || root == "c:\\") return;
       shown[window] += root + " " + std::to_string(value) + " " + detail + "|";
       EXPECT_TRUE(seen[root].contains(std::to_string(value)) && seen[root].contains(detail)) << shown[window];
     };
-    Display& display = fp.program.display();
-    for (int row = 0; display.Loaded() && row <= display.LastRow; ++row)
-      add("Monitor", RootOf(display.StatText[row].Caption()), display.StatBar[row].Value(),
-          display.StatText[row].ToolTipText());
-    Options& options = fp.program.options();
-    for (int k = 0; options.Loaded() && k <= Options::kMaxDriveRows; ++k) {
-      const std::string root = RootOf(options.Check1[7 + k].Caption());
-      if (options.Check1[7 + k].Visible())
-        add("Options", RootOf(options.SystemText[6 + k].Caption()) == root ? root : "?",
-            options.ProgressBar1[7 + k].Value(), options.SystemInfo[6 + k].Caption());
+    Display& d = fp.program.display();
+    for (int row = 0; d.Loaded() && row <= d.LastRow; ++row)
+      add("Monitor", d.StatText[row].Caption(), d.StatBar[row].Value(), d.StatText[row].ToolTipText());
+    Options& o = fp.program.options();
+    for (int k = 0; o.Loaded() && k <= Options::kMaxDriveRows; ++k) {  // the size label names the same drive
+      const bool same = RootOf(o.SystemText[6 + k].Caption()) == RootOf(o.Check1[7 + k].Caption());
+      if (o.Check1[7 + k].Visible())
+        add("Options", same ? o.Check1[7 + k].Caption() : "Z: drive of another label",
+            o.ProgressBar1[7 + k].Value(), o.SystemInfo[6 + k].Caption());
     }
-    Popup& popup = fp.program.popup();
-    for (int i = 0; popup.Loaded() && i <= popup.Stat.UBound(); ++i) {
-      const std::string& line = popup.Stat[i].Caption();
-      if (!RootOf(line).empty())
-        add("roll-up", RootOf(line), std::stoi(line.substr(line.rfind(' ') + 1)), "");
+    for (int i = 0; fp.program.popup().Loaded() && i <= fp.program.popup().Stat.UBound(); ++i) {
+      const std::string& line = fp.program.popup().Stat[i].Caption();
+      if (!RootOf(line).empty()) add("roll-up", line, std::stoi(line.substr(line.rfind(' ') + 1)), "");
     }
     return shown;
   }

@@ -45,7 +45,6 @@ TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundr
     std::string uevent;  // written over the supply's, or the supply removed when empty
     const char* expected;
   } steps[] = {
-      {"BAT0", Battery("Charging", "40000000"), "1 9 80 ? ?"},
       {"BAT1", Battery("Charging", "0"), "1 8 40 ? ?"},  // docked: two batteries are one
       {"BAT1", "", "1 9 80 ? ?"},                        // undocked
       {"AC", "POWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=0\n", "1 9 80 ? ?"},  // the battery still charges
@@ -76,8 +75,9 @@ TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundr
     program.UnloadDisplay();
     machine.runtime.DeliverTray(forms::WM_MOUSEMOVE);
     const std::string tip = machine.runtime.TrayTip();
-    EXPECT_FALSE(std::regex_match(tip, impossible)) << tip;
-    EXPECT_TRUE(tip.starts_with("CPU: ") && tip.ends_with("?") == (status.BatteryLifePercent == 255)) << tip;
+    EXPECT_TRUE(!std::regex_match(tip, impossible) && tip.starts_with("CPU: ") &&
+                tip.ends_with("?") == (status.BatteryLifePercent == 255))
+        << tip;
     openWindows();
   }
 }

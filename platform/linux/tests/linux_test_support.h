@@ -41,10 +41,6 @@ class TempTree {
     std::ofstream(root_ / relative, std::ios::binary | std::ios::trunc) << text;
   }
   void Remove(const std::string& relative) const { std::filesystem::remove_all(root_ / relative); }
-  void Link(const std::string& target, const std::string& relative) const {
-    std::filesystem::create_directories((root_ / relative).parent_path());
-    std::filesystem::create_symlink(target, root_ / relative);
-  }
   std::string Path(const std::string& relative = "") const { return (root_ / relative).string(); }
 
  private:

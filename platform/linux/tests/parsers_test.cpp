@@ -39,8 +39,6 @@ const auto NameOnBoard = [](std::string_view t) -> std::string {
 const auto Pretty = [](std::string_view t) -> std::string { return ParsePrettyName(t).value_or("-"); };
 const auto Khz = [](std::string_view t) -> std::string { return KilohertzAsMegahertz(*ParseUnsigned(t)); };
 
-constexpr std::string_view kArm = "processor\t: 0\nCPU implementer\t: 0x41\nCPU part\t: 0xd08\n";
-
 TEST(ParsersTest, EachTextReadsAsItSays) {
   const struct {
     std::string (*read)(std::string_view);
@@ -75,7 +73,7 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Name, "system type\t\t: generic-loongson-machine\nModel Name\t\t: Loongson-3A5000", "Loongson-3A5000"},
       {NameOnBoard, "Hardware\t: BCM2835\nModel\t\t: Raspberry Pi 4\n", "Raspberry Pi 4"},
       {NameOnBoard, "Hardware\t: BCM2835\n", "Pine64 RockPro64 v2.1"},
-      {Name, kArm, "ARM Cortex-A72"},
+      {Name, "processor\t: 0\nCPU implementer\t: 0x41\nCPU part\t: 0xd08\n", "ARM Cortex-A72"},
       {Name, "CPU implementer\t: 0x41\nCPU part\t: 0xfff\n", "ARM part 0xfff"},
       {Name, "CPU implementer\t: 0x99\nCPU part\t: 0x1\n", "ARM implementer 0x99 part 0x001"},
       {Name, "CPU implementer\t: 0x41z\nCPU part\t: 0xd08\n", ""},
