@@ -17,25 +17,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int expected = forms::vbCancel;  // the answer of Escape, when no button shows
   fp.runtime.onModal = [&](forms::Form&) {
     MessageBox& box = fp.program.messageBox();
-    std::vector<forms::CommandButton*> buttons;
-    for (forms::Control* c : std::initializer_list<forms::Control*>{
-             &box.MsgText, &box.MsgButton[0], &box.MsgButton[1], &box.MsgButton[2], &box.MsgButton[3]}) {
-      if (!c->Visible()) continue;
-      FUZZ_CHECK(c->Left() >= 0 && c->Top() >= 0 && c->Left() + c->Width() <= box.ScaleWidth() &&
-                 c->Top() + c->Height() <= box.ScaleHeight());
-      const forms::Control& last =
-          buttons.empty() ? static_cast<forms::Control&>(box.MsgText) : *buttons.back();
-      FUZZ_CHECK(c == &box.MsgText ||
-                 (buttons.empty() ? c->Top() >= last.Top() + last.Height()  // below the text
-                                  : c->Top() == last.Top() && c->Left() >= last.Left() + last.Width()));
-      if (c != &box.MsgText) buttons.push_back(static_cast<forms::CommandButton*>(c));
+    auto inside = [&](const forms::Control& c) {
+      return !c.Visible() || (c.Left() >= 0 && c.Top() >= 0 && c.Left() + c.Width() <= box.ScaleWidth() &&
+                              c.Top() + c.Height() <= box.ScaleHeight());
+    };
+    FUZZ_CHECK(inside(box.MsgText) && inside(box.MsgIcon[0]) &&
+               box.Left() + box.Width() <= fp.runtime.screen.Width);
+    std::vector<forms::CommandButton*> shown;  // inside, below the text, in one row from left to right
+    for (int i = 0; i < 4; ++i) {
+      forms::CommandButton& b = box.MsgButton[i];
+      if (!b.Visible()) continue;
+      FUZZ_CHECK(inside(b) && b.Top() >= box.MsgText.Top() + box.MsgText.Height() &&
+                 (shown.empty() || (b.Top() == shown.back()->Top() &&
+                                    b.Left() >= shown.back()->Left() + shown.back()->Width())));
+      shown.push_back(&b);
     }
-    if (buttons.empty()) return box.NotifyKeyUp(forms::vbKeyEscape, 0);
-    const std::vector<std::string> codes = {"&OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&Yes", "&No"};
-    expected = int(std::find(codes.begin(), codes.end(), buttons[close % buttons.size()]->Caption()) -
-                   codes.begin()) +
-               1;
-    buttons[close % buttons.size()]->NotifyClick();
+    if (shown.empty()) return box.NotifyKeyUp(forms::vbKeyEscape, 0);
+    const std::string codes[] = {"&OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&Yes", "&No"};
+    expected = int(std::find(codes, codes + 7, shown[close % shown.size()]->Caption()) - codes) + 1;
+    shown[close % shown.size()]->NotifyClick();
   };
   FUZZ_CHECK(ShowMessageBox(fp.program, prompt, style, title) == expected &&
              !fp.program.messageBox().Loaded());

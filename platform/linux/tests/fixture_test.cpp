@@ -26,6 +26,15 @@ TEST(FixtureMachineTest, EachMachineAnswersAsCaptured) {
       {"fault-laptop",
        "c:\\ / 3|d:\\ /home 3|e:\\ /mnt/win 3|\n16384000000/8192000000/1000\n0 0 60 10800 18000\nTest CPU "
        "3000 (4.20 GHz)\n4 40500 Version 6.1 Build 0 Test Linux 1 3/10"},
+      {"many-disks",
+       "c:\\ / 3|d:\\ /srv/disk00 3|e:\\ /srv/disk01 3|f:\\ /srv/disk02 3|g:\\ /srv/disk03 3|h:\\ /srv/dis"
+       "k04 3|i:\\ /srv/disk05 3|j:\\ /srv/disk06 3|k:\\ /srv/disk07 3|l:\\ /srv/disk08 3|m:\\ /srv/disk09"
+       " 3|n:\\ /srv/disk10 3|o:\\ /srv/disk11 3|p:\\ /srv/disk12 3|q:\\ /srv/disk13 3|r:\\ /srv/disk14 3|"
+       "s:\\ /srv/disk15 3|t:\\ /srv/disk16 3|u:\\ /srv/disk17 3|v:\\ /srv/disk18 3|w:\\ /srv/disk19 3|x:"
+       "\\ /srv/disk20 3|y:\\ /srv/disk21 3|z:\\ /srv/disk22 3|\n-\n255 128 255 ? ?\n\n1 - Version 0.0 Bui"
+       "ld 0 Linux 0/0"},
+      {"btrfs-workstation",
+       "c:\\ / 3|d:\\ /data 3|e:\\ /pool 3|\n-\n255 128 255 ? ?\n\n1 - Version 0.0 Build 0 Linux 0/0"},
       {"zfs",
        "c:\\ / 3|d:\\ /boot 3|e:\\ /boot/efi 3|f:\\ /srv/media 3|\n-\n255 128 255 ? ?\n\n1 - Version 0.0 B"
        "uild 0 Linux 0/0"},

@@ -75,6 +75,7 @@ inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
   });
   Answers a;
   const std::string strings = kernel.GetLogicalDriveStrings();
+  a.drives = strings.ends_with(std::string(2, '\0')) ? "" : "unended ";
   for (size_t at = 0; at < strings.size() && strings[at] != '\0'; at = strings.find('\0', at) + 1) {
     const std::string drive = strings.substr(at, strings.find('\0', at) - at);
     const std::string upper = std::string(1, char(std::toupper(drive[0]))) + ":";  // either way of naming it
