@@ -1,66 +1,36 @@
-// The mount table (/proc/self/mounts) with its octal escapes, from any text.
-#include <string>
+// The mount table (/proc/self/mountinfo) with its octal escapes, and the drive letters over it:
+// c:\ is "/", the others follow from d:\ on, fixed disks first, each mount point once, and mounts
+// that are no drives (memory, images, bind mounts) change nothing.
+#include <set>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/linux/proc_parsers.h"
+#include "platform/kernel.h"
+#include "platform/linux/drives.h"
 
-using namespace sysvane;
-using sysvane::fuzz::AsText;
-
-namespace {
-
-// A field as the kernel writes it: space, tab, newline and backslash as three octal digits.
-std::string Escaped(std::string_view field) {
-  std::string out;
-  for (char c : field) {
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\\') {
-      const auto byte = static_cast<unsigned char>(c);
-      out += '\\';
-      out += static_cast<char>('0' + (byte >> 6));
-      out += static_cast<char>('0' + ((byte >> 3) & 7));
-      out += static_cast<char>('0' + (byte & 7));
-    } else {
-      out += c;
-    }
-  }
-  return out;
+std::string Letters(const std::vector<DriveEntry>& drives) {
+  std::string text;
+  for (const DriveEntry& d : drives) text += d.root + d.mountPoint + std::to_string(d.type) + '\0';
+  return text;
 }
-
-// A path the kernel can name: no NUL, not empty.
-std::string AsPath(std::string_view bytes) {
-  std::string path;
-  for (char c : bytes) {
-    if (c != '\0') path += c;
-  }
-  return path.empty() ? "/" : path;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view text = AsText(data, size);
-
-  const auto entries = ParseMountTable(text);
-  size_t lines = 1;
-  for (char c : text) lines += c == '\n';
-  FUZZ_CHECK(entries.size() <= lines);
-  for (const MountEntry& entry : entries) {
-    FUZZ_CHECK(!entry.type.empty() && !entry.source.empty() && !entry.mountPoint.empty());
-    FUZZ_CHECK(entry.type.find_first_of(" \t\n") == std::string::npos);
+  const std::string text = AsText(data, size);
+  FUZZ_CHECK(UnescapeMountField(text).size() <= size);  // undoing escapes never lengthens a field
+  const auto entries = ParseMountInfo(text + "\n7 1 8:1 /a\\134b /c\\040d\\011 rw - ext4 /dev/sda1 rw\n");
+  FUZZ_CHECK(entries.back().root == "/a\\b" && entries.back().mountPoint == "/c d\t" &&
+             entries.back().device == "8:1");
+  SysfsBlockDevices devices("/nonexistent");  // every device a fixed disk, named as written
+  const auto drives = AssignDriveLetters(ParseMountInfo(text), devices);
+  FUZZ_CHECK(drives.size() <= 24 && drives[0].root == "c:\\" &&
+             DriveStrings(drives).size() == 4 * drives.size() + 1);
+  std::set<std::string> mountPoints;
+  for (size_t i = 0; i < drives.size(); ++i) {
+    FUZZ_CHECK(mountPoints.insert(drives[i].mountPoint).second && drives[i].root[0] == char('c' + i));
+    FUZZ_CHECK(i < 2 || drives[i - 1].type == DRIVE_FIXED || drives[i].type != DRIVE_FIXED);  // fixed first
   }
-  // Undoing escapes never lengthens a field.
-  FUZZ_CHECK(UnescapeMountField(text).size() <= text.size());
-
-  // The input split in two paths: escaped as the kernel escapes them they come back unchanged,
-  // as the last entry after whatever the text holds.
-  const size_t half = size / 2;
-  const std::string source = AsPath(text.substr(0, half));
-  const std::string mountPoint = AsPath(text.substr(half));
-  FUZZ_CHECK(UnescapeMountField(Escaped(source)) == source);
-  const std::string line = Escaped(source) + " " + Escaped(mountPoint) + " ext4 rw,relatime 0 0\n";
-  const auto withLine = ParseMountTable(std::string(text) + "\n" + line);
-  FUZZ_CHECK(!withLine.empty());
-  const MountEntry& last = withLine.back();
-  FUZZ_CHECK(last.source == source && last.mountPoint == mountPoint && last.type == "ext4");
+  const std::string others =
+      "\n9 1 0:77 / /run rw - tmpfs tmpfs rw\n9 1 7:7 / /snap ro - squashfs /dev/loop7 ro\n"
+      "9 1 8:1 /folder /bound rw - ext4 /dev/sdq1 rw\n";
+  FUZZ_CHECK(Letters(AssignDriveLetters(ParseMountInfo(text + others), devices)) == Letters(drives));
   return 0;
 }

@@ -50,11 +50,32 @@ bool IsImageOrMemoryType(std::string_view type) {
 // The drive type of a mount other than "/"; nullopt when it is no drive at all.
 std::optional<uint32_t> Classify(const MountEntry& mount, const std::string& device, BlockDevices& devices) {
   if (IsNetworkType(mount.type)) return DRIVE_REMOTE;
+  if (mount.type == "zfs") return DRIVE_FIXED;  // a dataset of a pool: its source is no device
   if (device.empty() || device.starts_with("loop") || IsImageOrMemoryType(mount.type)) return std::nullopt;
   if (device.starts_with("zram") || device.starts_with("ram")) return DRIVE_RAMDISK;
   if (device.starts_with("sr") || device.starts_with("scd")) return DRIVE_CDROM;
   if (devices.IsRemovable(device)) return DRIVE_REMOVABLE;
   return DRIVE_FIXED;
+}
+
+// What one drive stands for: a ZFS pool for all of its datasets, else the file system itself, whose
+// device number its bind mounts and btrfs or bcachefs subvolumes share.
+std::string Volume(const MountEntry& mount) {
+  if (mount.type == "zfs") return "zfs:" + mount.source.substr(0, mount.source.find('/'));
+  return mount.device.empty() ? mount.type + ":" + mount.source : mount.device;
+}
+
+// A mount of a folder or a single file from inside a file system (a container's /etc/hosts). A
+// btrfs subvolume shows its own folder as root too, and names it again as its subvol option.
+bool IsBindMount(const MountEntry& mount) {
+  if (mount.root == "/") return false;
+  if (mount.type != "btrfs") return true;
+  const std::string options = "," + mount.superOptions + ",";
+  const size_t at = options.find(",subvol=");
+  if (at == std::string::npos) return true;
+  std::string subvolume = options.substr(at + 8, options.find(',', at + 1) - at - 8);
+  if (!subvolume.starts_with('/')) subvolume = "/" + subvolume;
+  return subvolume != mount.root;
 }
 
 }  // namespace
@@ -95,25 +116,22 @@ bool SysfsBlockDevices::IsRemovable(const std::string& device) {
 
 std::vector<DriveEntry> AssignDriveLetters(const std::vector<MountEntry>& mounts, BlockDevices& devices) {
   DriveEntry system{"c:\\", "/", "", DRIVE_FIXED};
-  std::set<std::string> seenDevices;
-  std::string systemDevice;
+  std::set<std::string> seenVolumes;
+  const MountEntry* systemMount = nullptr;
   for (const MountEntry& mount : mounts) {
-    if (mount.mountPoint != "/") continue;  // the last mount on "/" is the one in sight
-    system.fsType = mount.type;
-    systemDevice = devices.DeviceName(mount.source);
+    if (mount.mountPoint == "/") systemMount = &mount;  // the last mount on "/" is the one in sight
   }
-  if (!systemDevice.empty()) seenDevices.insert(systemDevice);
+  if (systemMount != nullptr) {
+    system.fsType = systemMount->type;
+    seenVolumes.insert(Volume(*systemMount));
+  }
 
   std::vector<DriveEntry> fixed, others;
   std::set<std::string> seenMountPoints{"/"};
   for (const MountEntry& mount : mounts) {
-    if (seenMountPoints.contains(mount.mountPoint)) continue;
-    const std::string device = devices.DeviceName(mount.source);
-    const auto type = Classify(mount, device, devices);
-    if (!type) continue;
-    // A device mounted again (bind mounts, btrfs subvolumes) is the same drive.
-    const std::string identity = device.empty() ? mount.type + ":" + mount.source : device;
-    if (!seenDevices.insert(identity).second) continue;
+    if (seenMountPoints.contains(mount.mountPoint) || IsBindMount(mount)) continue;
+    const auto type = Classify(mount, devices.DeviceName(mount.source), devices);
+    if (!type || !seenVolumes.insert(Volume(mount)).second) continue;
     seenMountPoints.insert(mount.mountPoint);
     (*type == DRIVE_FIXED ? fixed : others).push_back({"", mount.mountPoint, mount.type, *type});
   }

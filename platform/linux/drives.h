@@ -48,7 +48,8 @@ class SysfsBlockDevices : public BlockDevices {
 // "sda1" -> "sda"; a name without a partition number is returned as it is.
 std::string PartitionDiskName(std::string_view partition);
 
-// Every drive with its letter, c:\ first.
+// Every drive with its letter, c:\ first. Bind mounts are no drives; a file system mounted more
+// than once, and a ZFS pool, is one drive, at its first mount point.
 std::vector<DriveEntry> AssignDriveLetters(const std::vector<MountEntry>& mounts, BlockDevices& devices);
 
 // The drive strings of Windows: each root ended by a NUL, one more NUL after the last.

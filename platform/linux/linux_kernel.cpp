@@ -33,7 +33,7 @@ std::string NormalizeRoot(std::string root) {
   return root;
 }
 
-// The mount table changed since the last look: the kernel flags /proc/self/mounts with POLLPRI.
+// The mount table changed since the last look: the kernel flags /proc/self/mountinfo with POLLPRI.
 bool MountTableChanged(int fd) {
   pollfd watch{fd, POLLPRI, 0};
   if (poll(&watch, 1, 0) < 0) return true;
@@ -68,7 +68,7 @@ LinuxKernel::LinuxKernel(std::string root)
       meminfo_(Path("/proc/meminfo")),
       statm_(Path("/proc/self/statm")),
       online_(Path("/sys/devices/system/cpu/online")),
-      mounts_(Path("/proc/self/mounts")),
+      mounts_(Path("/proc/self/mountinfo")),
       power_(Path("/sys/class/power_supply")),
       devices_(root_) {}
 
@@ -123,7 +123,7 @@ void LinuxKernel::RefreshDrives(bool force) {
   }
   if (drivesRead_ && text_ == mountsText_) return;
   mountsText_ = text_;
-  drives_ = AssignDriveLetters(ParseMountTable(mountsText_), devices_);
+  drives_ = AssignDriveLetters(ParseMountInfo(mountsText_), devices_);
   drivesRead_ = true;
 }
 

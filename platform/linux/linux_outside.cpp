@@ -25,9 +25,10 @@ void WriteIntoBuffer(std::string& buffer, const std::string& text) {
 }
 
 void LinuxProcessorLibrary::GetProcessor(std::string& name, std::string&, std::string&) {
-  std::string cpuinfo;
+  std::string cpuinfo, deviceTree;
   if (!ReadWholeFile(JoinRoot(root_, "/proc/cpuinfo"), cpuinfo)) return;
-  const std::string model = ParseCpuinfoName(cpuinfo);
+  ReadWholeFile(JoinRoot(root_, "/proc/device-tree/model"), deviceTree);  // ARM boards only
+  const std::string model = ParseProcessorName(cpuinfo, deviceTree);
   if (!model.empty()) WriteIntoBuffer(name, model);
 }
 

@@ -1,5 +1,5 @@
-// The outside libraries on Linux: processor identification from /proc/cpuinfo and cpufreq, and
-// a resource meter that exists only on the Windows 95 family.
+// The outside libraries on Linux: processor identification from /proc/cpuinfo, the device tree
+// and cpufreq, and a resource meter that exists only on the Windows 95 family.
 #pragma once
 
 #include <cstdint>

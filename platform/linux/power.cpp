@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <initializer_list>
+#include <string_view>
 
 #include "stats/format.h"
 
@@ -128,13 +130,18 @@ SYSTEM_POWER_STATUS ComputePowerStatus(const std::vector<PowerSupplyReading>& su
     if (IsLinePower(supply) && supply.online.value_or(false)) lineOnline = true;
     if (IsSystemBattery(supply)) batteries.push_back(&supply);
   }
-  const bool charging =
-      std::any_of(batteries.begin(), batteries.end(), [](auto* b) { return b->status == "Charging"; });
+  const auto anyStatus = [&](std::initializer_list<std::string_view> states) {
+    return std::any_of(batteries.begin(), batteries.end(), [&](auto* b) {
+      return std::find(states.begin(), states.end(), b->status) != states.end();
+    });
+  };
+  const bool charging = anyStatus({"Charging"});
+  const bool adapter = std::any_of(supplies.begin(), supplies.end(), IsLinePower);
 
   // A charging battery proves the machine is on external power even when no adapter says so.
-  if (lineOnline || charging) {
+  if (lineOnline || charging || (!adapter && anyStatus({"Full", "Not charging"}))) {
     status.ACLineStatus = AC_LINE_ONLINE;
-  } else if (!batteries.empty()) {
+  } else if (!batteries.empty() && (adapter || anyStatus({"Discharging"}))) {
     status.ACLineStatus = AC_LINE_OFFLINE;
   } else {
     status.ACLineStatus = AC_LINE_UNKNOWN;  // a desktop's USB ports may say offline: that tells nothing
@@ -191,7 +198,7 @@ void PowerSupplies::Scan(uint64_t nowMs) {
   std::sort(names.begin(), names.end());
   for (const std::string& name : names) {
     const std::string path = folder_ + "/" + name;
-    supplies_.push_back({path, KeptOpenFile(path + "/uevent")});
+    supplies_.push_back({path, KeptOpenFile(path + "/uevent"), {}});
   }
 }
 
@@ -228,6 +235,12 @@ bool PowerSupplies::ReadSupply(Supply& supply, PowerSupplyReading& reading) {
     text_ = std::move(composed);
   }
   reading = ReadingFromUevent(ParseUevent(text_));
+  if (reading.type.empty()) {
+    if (supply.type.empty() && ReadWholeFile(supply.path + "/type", supply.type)) {
+      supply.type = std::string(Trim(supply.type));
+    }
+    reading.type = supply.type;
+  }
   return true;
 }
 

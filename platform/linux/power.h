@@ -29,6 +29,9 @@ PowerSupplyReading ReadingFromUevent(const UeventFields& fields);
 
 // The Windows power record for a set of supplies: the line status, and the system batteries
 // summed by energy (or charge) into one charge, one flag set and the times left and of a full charge.
+// The line is online when an adapter says so or a battery charges; with no adapter at all, a
+// battery that is full or not charging is on external power too, one that discharges is not, and
+// one that tells nothing leaves the line unknown.
 SYSTEM_POWER_STATUS ComputePowerStatus(const std::vector<PowerSupplyReading>& supplies);
 
 // Reads every supply of a power-supply folder. The folder's layout is cached and scanned again
@@ -46,6 +49,7 @@ class PowerSupplies {
   struct Supply {
     std::string path;
     KeptOpenFile uevent;
+    std::string type;  // from the "type" file, for kernels before 5.8 whose uevent lacks it
   };
   void Scan(uint64_t nowMs);
   bool ReadAll();

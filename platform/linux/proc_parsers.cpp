@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 
 namespace sysvane {
 
@@ -43,6 +44,15 @@ std::string FirstCpuinfoValue(std::string_view cpuinfo, std::string_view key) {
     if (auto value = CpuinfoValue(line, key); value && !value->empty()) return std::string(*value);
   }
   return {};
+}
+
+// "0x41" as written in cpuinfo.
+std::optional<uint64_t> ParseHex(std::string_view text) {
+  if (!text.starts_with("0x") || text.size() == 2) return std::nullopt;
+  uint64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data() + 2, text.data() + text.size(), value, 16);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
 }
 
 int OctalDigit(char c) {
@@ -106,8 +116,8 @@ std::optional<PhysicalMemory> ParseMeminfo(std::string_view meminfo) {
     if (target == nullptr) continue;
     std::string_view rest = line.substr(colon + 1);
     const auto kib = ParseUnsigned(NextField(rest));
-    if (kib) *target = *kib * 1024;
-    if (total && available) break;  // everything needed is known
+    if (kib && *kib <= UINT64_MAX / 1024) *target = *kib * 1024;  // more bytes than 64 bits is garbage
+    if (total && available) break;                                // everything needed is known
   }
   if (!total) return std::nullopt;
   if (!available) {
@@ -135,15 +145,26 @@ std::string UnescapeMountField(std::string_view field) {
   return text;
 }
 
-std::vector<MountEntry> ParseMountTable(std::string_view mounts) {
+std::vector<MountEntry> ParseMountInfo(std::string_view mountinfo) {
   std::vector<MountEntry> entries;
-  while (!mounts.empty()) {
-    std::string_view line = NextLine(mounts);
-    const std::string_view source = NextField(line);
+  while (!mountinfo.empty()) {
+    // id parent major:minor root mount-point options [optional fields...] - type source super-options
+    std::string_view line = NextLine(mountinfo);
+    NextField(line);
+    NextField(line);
+    const std::string_view device = NextField(line);
+    const std::string_view root = NextField(line);
     const std::string_view mountPoint = NextField(line);
+    NextField(line);
+    std::string_view separator;
+    do separator = NextField(line);
+    while (!separator.empty() && separator != "-");
     const std::string_view type = NextField(line);
-    if (type.empty()) continue;
-    entries.push_back({UnescapeMountField(source), UnescapeMountField(mountPoint), std::string(type)});
+    const std::string_view source = NextField(line);
+    const std::string_view superOptions = NextField(line);
+    if (separator.empty() || source.empty() || root.empty()) continue;
+    entries.push_back({UnescapeMountField(source), UnescapeMountField(mountPoint), std::string(type),
+                       UnescapeMountField(root), std::string(device), std::string(superOptions)});
   }
   return entries;
 }
@@ -167,12 +188,55 @@ std::optional<uint32_t> ParseOnlineCpus(std::string_view list) {
   return static_cast<uint32_t>(count);
 }
 
-std::string ParseCpuinfoName(std::string_view cpuinfo) {
-  for (const std::string_view key : {"model name", "Model", "Hardware"}) {
+std::string ArmCoreName(uint64_t implementer, uint64_t part) {
+  struct Core {
+    uint64_t implementer, part;
+    const char* name;
+  };
+  static constexpr Core kMakers[] = {{0x41, 0, "ARM"},      {0x42, 0, "Broadcom"},  {0x43, 0, "Cavium"},
+                                     {0x46, 0, "Fujitsu"},  {0x48, 0, "HiSilicon"}, {0x4e, 0, "NVIDIA"},
+                                     {0x51, 0, "Qualcomm"}, {0x61, 0, "Apple"},     {0xc0, 0, "Ampere"}};
+  static constexpr Core kCores[] = {
+      {0x41, 0xd03, "Cortex-A53"},  {0x41, 0xd04, "Cortex-A35"},  {0x41, 0xd05, "Cortex-A55"},
+      {0x41, 0xd07, "Cortex-A57"},  {0x41, 0xd08, "Cortex-A72"},  {0x41, 0xd09, "Cortex-A73"},
+      {0x41, 0xd0a, "Cortex-A75"},  {0x41, 0xd0b, "Cortex-A76"},  {0x41, 0xd0c, "Neoverse-N1"},
+      {0x41, 0xd0d, "Cortex-A77"},  {0x41, 0xd40, "Neoverse-V1"}, {0x41, 0xd41, "Cortex-A78"},
+      {0x41, 0xd44, "Cortex-X1"},   {0x41, 0xd46, "Cortex-A510"}, {0x41, 0xd47, "Cortex-A710"},
+      {0x41, 0xd48, "Cortex-X2"},   {0x41, 0xd49, "Neoverse-N2"}, {0x41, 0xd4d, "Cortex-A715"},
+      {0x41, 0xd4e, "Cortex-X3"},   {0x41, 0xd4f, "Neoverse-V2"}, {0x41, 0xd80, "Cortex-A520"},
+      {0x41, 0xd81, "Cortex-A720"}, {0x43, 0x0af, "ThunderX2"},   {0x48, 0xd01, "Kunpeng-920"},
+      {0x4e, 0x004, "Carmel"},      {0x61, 0x022, "M1 Icestorm"}, {0x61, 0x023, "M1 Firestorm"},
+      {0xc0, 0xac3, "AmpereOne"}};
+  std::string maker;
+  for (const Core& entry : kMakers) {
+    if (entry.implementer == implementer) maker = entry.name;
+  }
+  for (const Core& core : kCores) {
+    if (core.implementer == implementer && core.part == part) return maker + " " + core.name;
+  }
+  char number[64];
+  if (maker.empty()) {
+    std::snprintf(number, sizeof number, "ARM implementer 0x%llx part 0x%03llx",
+                  static_cast<unsigned long long>(implementer), static_cast<unsigned long long>(part));
+    return number;
+  }
+  std::snprintf(number, sizeof number, " part 0x%03llx", static_cast<unsigned long long>(part));
+  return maker + number;
+}
+
+std::string ParseProcessorName(std::string_view cpuinfo, std::string_view deviceTreeModel) {
+  for (const std::string_view key : {"model name", "Model Name", "Model"}) {
     std::string name = FirstCpuinfoValue(cpuinfo, key);
     if (!name.empty()) return name;
   }
-  return {};
+  // The device tree writes the board's name with a NUL after it.
+  const std::string_view board = Trim(deviceTreeModel.substr(0, deviceTreeModel.find('\0')));
+  if (!board.empty()) return std::string(board);
+  if (std::string name = FirstCpuinfoValue(cpuinfo, "Hardware"); !name.empty()) return name;
+  const auto implementer = ParseHex(FirstCpuinfoValue(cpuinfo, "CPU implementer"));
+  const auto part = ParseHex(FirstCpuinfoValue(cpuinfo, "CPU part"));
+  if (!implementer || !part) return {};
+  return ArmCoreName(*implementer, *part);
 }
 
 std::string ParseCpuinfoMHz(std::string_view cpuinfo) {

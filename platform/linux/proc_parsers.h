@@ -22,21 +22,27 @@ struct PhysicalMemory {
 };
 std::optional<PhysicalMemory> ParseMeminfo(std::string_view meminfo);
 
-// One line of /proc/self/mounts with its octal escapes (\040 \011 \012 \134) undone.
+// One line of /proc/self/mountinfo with its octal escapes (\040 \011 \012 \134) undone.
 struct MountEntry {
   std::string source;
   std::string mountPoint;
   std::string type;
+  std::string root = "/";    // the folder of the file system seen at the mount point: "/" unless bound
+  std::string device;        // "major:minor" of the file system, shared by all of its mounts
+  std::string superOptions;  // "rw,subvol=/@home"
 };
-std::vector<MountEntry> ParseMountTable(std::string_view mounts);
+std::vector<MountEntry> ParseMountInfo(std::string_view mountinfo);
 std::string UnescapeMountField(std::string_view field);
 
 // The number of processors in a CPU list such as "0-3,5" (sys/devices/system/cpu/online).
 std::optional<uint32_t> ParseOnlineCpus(std::string_view list);
 
-// The processor's name from /proc/cpuinfo: "model name", else the board's "Model", else
-// "Hardware"; empty when none of them is there.
-std::string ParseCpuinfoName(std::string_view cpuinfo);
+// The processor's name: "model name" of /proc/cpuinfo ("Model Name" on LoongArch), else the
+// board's "Model", else the device tree's model (its text up to the NUL), else "Hardware", else
+// the ARM core named by "CPU implementer" and "CPU part"; empty when none of them is there.
+std::string ParseProcessorName(std::string_view cpuinfo, std::string_view deviceTreeModel);
+// "ARM Cortex-A72" for implementer 0x41, part 0xd08; a part not in the table by its number.
+std::string ArmCoreName(uint64_t implementer, uint64_t part);
 // The first "cpu MHz" value as written ("2112.0"); empty when there is none.
 std::string ParseCpuinfoMHz(std::string_view cpuinfo);
 

@@ -1,0 +1,94 @@
+// Every parser of the texts of /proc and /sys, one row per case: the text and what is read from it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/linux/linux_outside.h"
+#include "platform/linux/proc_parsers.h"
+#include "platform/linux/system_release.h"
+
+namespace sysvane {
+namespace {
+
+using namespace std::literals;
+
+template <class T>
+std::string Show(const std::optional<T>& value) {
+  return value ? std::to_string(*value) : "-";
+}
+std::string Memory(std::string_view t) {
+  const auto m = ParseMeminfo(t);
+  return m ? std::to_string(m->total) + "/" + std::to_string(m->available) : "-";
+}
+std::string Mounts(std::string_view t) {
+  std::string out;
+  for (const MountEntry& e : ParseMountInfo(t))
+    for (const std::string& field : {e.device, e.root, e.mountPoint, e.type, e.source, e.superOptions})
+      out += field + "|";
+  return out;
+}
+const auto Idle = [](std::string_view t) -> std::string { return Show(ParseProcStatIdle(t)); };
+const auto Online = [](std::string_view t) -> std::string { return Show(ParseOnlineCpus(t)); };
+const auto Threads = [](std::string_view t) -> std::string { return Show(ParseProcessThreads(t)); };
+const auto Unescape = [](std::string_view t) -> std::string { return UnescapeMountField(t); };
+const auto Name = [](std::string_view t) -> std::string { return ParseProcessorName(t, ""); };
+const auto NameOnBoard = [](std::string_view t) -> std::string {
+  return ParseProcessorName(t, " Pine64 RockPro64 v2.1\0junk"sv);
+};
+const auto Pretty = [](std::string_view t) -> std::string { return ParsePrettyName(t).value_or("-"); };
+const auto Khz = [](std::string_view t) -> std::string { return KilohertzAsMegahertz(*ParseUnsigned(t)); };
+
+TEST(ParsersTest, EachTextReadsAsItSays) {
+  const struct {
+    std::string (*read)(std::string_view);
+    std::string_view text;
+    std::string expected;
+  } rows[] = {
+      {Idle, "cpu0 1 2 3 40 5\ncpu  9 9 9 100 7 0 0\nintr 1\n", "107"},  // the aggregate line only
+      {Idle, "cpu 1 2 3 4\n", "-"},                                      // no iowait
+      {Idle, "cpu 1 2 3 4x 5\n", "-"},
+      {Idle, "cpu 1 2 3 18446744073709551616 5\n", "-"},
+      {Memory, "MemTotal: 1000 kB\nMemFree: 1 kB\nMemAvailable: 500 kB\nMemAvailable: 9 kB",
+       "1024000/512000"},
+      {Memory, "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\nCached: 300 kB\nSwapCached: 7",
+       "1024000/430080"},
+      {Memory, "MemTotal: 1000 kB\nMemAvailable: 2000 kB\n", "1024000/1024000"},  // never more than all
+      {Memory, "MemTotal: 18014398509481983 kB\nMemAvailable: 1 kB\n", "18446744073709550592/1024"},
+      {Memory, "MemTotal: 18014398509481984 kB\nMemAvailable: 1 kB\n", "-"},  // past 64 bits of bytes
+      {Memory, "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\n", "-"},
+      {Memory, "MemFree: 100 kB\nMemAvailable: 1 kB\n", "-"},
+      {Mounts, "36 35 98:0 /a /b\\0402 rw master:1 shared:2 - ext3 /dev/root rw,x",
+       "98:0|/a|/b 2|ext3|/dev/root|rw,x|"},
+      {Mounts, "1 0 8:1 / / rw - ext4 /dev/s rw\n\nbroken\n2 1 0:5 / /x rw shared:1 nfs4 a:/b rw",
+       "8:1|/|/|ext4|/dev/s|rw|"},
+      {Unescape, "a\\011b\\012c\\134d\\0401", "a\tb\nc\\d 1"},
+      {Unescape, "a\\9bc\\400\\04", "a\\9bc\\400\\04"},  // no escapes: left as they are
+      {Online, "0-3,5\n", "5"},
+      {Online, "3-1", "-"},
+      {Online, "0-4294967294", "4294967295"},
+      {Online, "0-4294967295", "-"},  // more than 32 bits can count
+      {Online, "0-4294967294,0", "-"},
+      {Name, "processor\t: 0\nmodel name\t: AMD EPYC 7B13\nModel\t: x\n", "AMD EPYC 7B13"},
+      {Name, "system type\t\t: generic-loongson-machine\nModel Name\t\t: Loongson-3A5000", "Loongson-3A5000"},
+      {NameOnBoard, "Hardware\t: BCM2835\nModel\t\t: Raspberry Pi 4\n", "Raspberry Pi 4"},
+      {NameOnBoard, "Hardware\t: BCM2835\n", "Pine64 RockPro64 v2.1"},
+      {Name, "processor\t: 0\nCPU implementer\t: 0x41\nCPU part\t: 0xd08\n", "ARM Cortex-A72"},
+      {Name, "CPU implementer\t: 0x41\nCPU part\t: 0xfff\n", "ARM part 0xfff"},
+      {Name, "CPU implementer\t: 0x99\nCPU part\t: 0x1\n", "ARM implementer 0x99 part 0x001"},
+      {Name, "CPU implementer\t: 0x41z\nCPU part\t: 0xd08\n", ""},
+      {Name, "processor : 0\nmodel : 142\n", ""},
+      {Threads, "42 (Web (Content) x) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 0 123", "17"},
+      {Threads, "42 (a) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 4294967296 0", "-"},
+      {Pretty, "PRETTY_NAME='Arch \\Linux'", "Arch \\Linux"},
+      {Pretty, "PRETTY_NAME=\"Say \\\"hi\\\"\"", "Say \"hi\""},
+      {Khz, "1800050", "1800.05"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.text));
+    EXPECT_EQ(row.read(row.text), row.expected);
+  }
+}
+
+}  // namespace
+}  // namespace sysvane
