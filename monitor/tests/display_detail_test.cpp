@@ -6,167 +6,126 @@
 namespace sysvane::testing {
 namespace {
 
-using ::testing::ElementsAre;
-
 class DetailTest : public WindowTest {
  protected:
   Display& display() { return program.display(); }
-  DetailDisplay& detail() { return program.detailDisplay(); }
-  bool Shown() { return detail().Loaded() && detail().Visible(); }
-  // The pointer rests a second on the bar of `row`.
-  void Rest(int row) {
+  // The pointer rests a second on the bar of `row`: the detail window's lines, height and place.
+  std::string Rest(int row) {
     display().StatBar[row].NotifyMouseMove(0, 0, 100, 100);
     rt.Advance(1000);
-  }
-  std::vector<std::string> Lines() {
-    if (!Shown()) return {};
-    return {detail().Label0.Caption(), detail().Label1.Caption(), detail().Label2.Caption(),
-            detail().Label3.Caption(), std::to_string(int(detail().Height()))};
+    const DetailDisplay& d = program.detailDisplay();
+    if (!d.Loaded() || !d.Visible()) return "";
+    const forms::Label* lines[] = {&d.Label0, &d.Label1, &d.Label2, &d.Label3};
+    auto n = [](forms::Twips t) { return std::to_string(int(t)); };
+    return Join(4, [&](int i) { return lines[i]->Caption(); }) + " " + n(d.Height()) + " " + n(d.Left()) +
+           "," + n(d.Top());
   }
 };
 
-TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerOrNoWindow) {
+TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWindow) {
   struct Case {
-    const char* name;
     int row;
     std::function<void()> change;  // after the window's load
-    std::vector<std::string> lines;
+    const char* shown;
+    const char* left = "1000";  // the Monitor window's, 4110 wide, at top 3000 and 2220 high
   };
-  const std::string used = "are currently being used";
   const Case cases[] = {
-      {"memory", 1, [] {}, {"Physical Memory", "11.811.160.064 of", "17.179.869.184 bytes", used, "975"}},
-      {"virtual", 2, [] {}, {"Virtual Memory", "1 of", "140.737.488.224.256 bytes", used, "975"}},
-      {"CPU, NT", 0, [] {}, {"CPU Activity", "Fake Processor (740 MHz)", "", "", "555"}},
-      {"CPU, 98",
-       0,
-       [&] { MakeWindows98(); },
-       {"CPU Activity", "Fake Processor (740 MHz)", "1,234 active processes", "56,789 active threads",
-        "975"}},
-      {"battery", 3, [] {}, {"Battery Status", "1:02:05 remaining", "", "", "555"}},
-      {"battery, full time known",
-       3,
-       [&] { Power(0, 2, 40, 3725, 36000); },
-       {"Battery Status", "1:02:05 remaining of", "10:00:00 full-charge", "(approximately) available",
-        "975"}},
-      {"battery, no time", 3, [&] { Power(0, 2, 40, 0, 36000); }, {}},
-      {"battery, unknown time", 3, [&] { Power(0, 2, 40, BATTERY_LIFE_UNKNOWN, 36000); }, {}},
-      {"drive D asked afresh",
-       5,
+      {1, [] {},
+       "Physical Memory|11.811.160.064 of|17.179.869.184 bytes|are currently being used 975 5125,3690"},
+      {2, [] {}, "Virtual Memory|1 of|140.737.488.224.256 bytes|are currently being used 975 5125,3960"},
+      {0, [] {}, "CPU Activity|Fake Processor (740 MHz)|| 555 5125,3420"},
+      {0, [&] { MakeWindows98(); },
+       "CPU Activity|Fake Processor (740 MHz)|1.234 active processes|56.789 active threads 975 5125,3420"},
+      {3, [] {}, "Battery Status|1:02:05 remaining|| 555 26940,4230", "22815"},  // right up to the edge
+      {3, [&] { Power(0, 2, 40, 3725, 36000); },
+       "Battery Status|1:02:05 remaining of|10:00:00 full-charge|(approximately) available 975 20941,4230",
+       "22816"},  // one more twip: on the left
+      {3, [&] { Power(0, 2, 40, 0, 36000); }, ""},
+      {3, [&] { Power(0, 2, 40, BATTERY_LIFE_UNKNOWN, 36000); }, ""},
+      {5,
        [&] {
          fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000};
-       },
-       {"D: Drive", "1,000,000 of", "2,000,000 bytes", used, "975"}},
-      {"drive C", 4, [] {}, {"C: Drive", "375,000,000,000 of", "500,000,000,000 bytes", used, "975"}},
-      {"drive D unreadable", 5, [&] { fp.kernel.disks.erase("d:\\"); }, {}},
+       },                                                                                // asked afresh
+       "D: Drive|1.000.000 of|2.000.000 bytes|are currently being used 975 5125,4245"},  // bottoms level
+      {4, [] {}, "C: Drive|375.000.000.000 of|500.000.000.000 bytes|are currently being used 975 5125,4245"},
+      {5, [&] { fp.kernel.disks.erase("d:\\"); }, ""},
   };
+  rt.locale.thousandsSeparator = ".";
   fp.processor.name = "Fake Processor";
   fp.processor.speed = "733M";
   fp.kernel.processes = Kernel::ProcessCounts{1234, 56789};
+  fp.Select("CPU PhysMem VirtMem Battery Cdrive Ddrive");
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    rt.locale.thousandsSeparator.assign(1, c.row == 1 || c.row == 2 ? '.' : ',');
     SetMemory(17'179'869'184, 5'368'709'120, 140'737'488'224'256, 140'737'488'224'255);
     Power(0, 2, 40, 3725, BATTERY_LIFE_UNKNOWN);
     fp.kernel.SetFixedDrives({{"c:\\", {500'000'000'000, 125'000'000'000}}, {"d:\\", {2'000'000, 500'000}}});
-    Select({"ShowCPU", "ShowPhysMem", "ShowVirtMem", "ShowBattery", "ShowCdrive", "ShowDdrive"});
+    fp.Set("MainLeft", c.left);
+    fp.Set("MainTop", "3000");
     display().Show();
     Rest(c.row == 1 ? 0 : 1);  // another statistic first: none of its lines may linger
     c.change();
-    Rest(c.row);
-    EXPECT_EQ(Lines(), c.lines);
+    EXPECT_EQ(Rest(c.row), c.shown);
     display().Unload();
     fp.kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
   }
 }
 
 TEST_F(DetailTest, OpensAfterASecondOfRestAndClosesWhenThePointerLeavesTheBars) {
-  program.info.WindowsFamily = 95;
-  Select({"ShowPhysMem", "ShowSysRsrc"});
+  fp.Select("PhysMem");
   display().Show();
   for (int move = 0; move < 2; ++move) {  // each move starts the second afresh
     display().StatBar[0].NotifyMouseMove(0, 0, 1, 1);
     rt.Advance(600);
   }
-  EXPECT_FALSE(Shown());
+  EXPECT_FALSE(program.detailDisplay().Loaded());
   rt.Advance(400);
-  EXPECT_TRUE(Shown());
-  EXPECT_FALSE(rt.TimerRunning(display().Timer2));
+  EXPECT_TRUE(program.detailDisplay().Visible());
   for (auto leave : std::vector<std::function<void()>>{
            [&] { display().StatText[0].NotifyMouseMove(0, 0, 1, 1); },
            [&] { display().NotifyMouseMove(0, 0, 1, 1); },
-           [&] { display().NotifyDeactivate(), display().NotifyActivate(); }, [&] { Rest(1); }}) {
-    Rest(0);
-    ASSERT_TRUE(Shown());
+           [&] { display().NotifyDeactivate(), display().NotifyActivate(); }}) {
+    ASSERT_NE(Rest(0), "");
     leave();
     rt.Advance(2000);
-    EXPECT_FALSE(detail().Loaded());
-  }
-}
-
-TEST_F(DetailTest, BesideTheMonitorWindowLevelWithTheBarButNeverBelowIt) {
-  struct Case {
-    const char* left;
-    int row;
-    forms::Twips detailLeft, detailTop;  // -1: its bottom on the Monitor window's
-  };
-  // The Monitor window is 4110 wide; the detail window, 1860, would run past 28800 from 22816 on.
-  for (const Case& c :
-       {Case{"1000", 1, 1000 + 4110 + 15, 3000 + 390 + 300}, Case{"22815", 0, 22815 + 4125, 3420},
-        Case{"22816", 0, 22816 - 1860 - 15, 3420}, Case{"1000", 4, 5125, -1}}) {
-    fp.Set("MainLeft", c.left);
-    fp.Set("MainTop", "3000");
-    Select({"ShowCPU", "ShowPhysMem", "ShowVirtMem", "ShowCdrive", "ShowBattery"});
-    Power(0, 2, 40, 3725, 36000);
-    display().Show();
-    Rest(c.row);
-    EXPECT_EQ(detail().Left(), c.detailLeft) << c.left;
-    EXPECT_EQ(detail().Top(), c.detailTop >= 0 ? c.detailTop : display().Top() + display().Height() - 975);
-    display().Unload();
+    EXPECT_FALSE(program.detailDisplay().Loaded());
   }
 }
 
 TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindow) {
   struct Case {
-    std::vector<std::string> on;
-    std::string before, after;          // the letters of the fixed drives besides C
-    std::vector<std::string> captions;  // empty: the window has closed
+    const char* on;
+    std::string before, after;  // the letters of the fixed drives besides C
+    const char* captions;       // and the bars of the rows after the second; empty: the window closed
   };
-  const std::string cpu = "CPU usage:", c = "C: drive disk usage:", e = "E: drive disk usage:",
-                    f = "F: drive disk usage:";
   const Case cases[] = {
-      {{"ShowCPU", "ShowCdrive"}, "", "de", {cpu, c}},
-      {{"ShowCPU", "ShowCdrive", "ShowDdrive", "ShowEdrive"}, "de", "e", {cpu, c, e}},
-      {{"ShowCPU", "ShowCdrive", "ShowFdrive"}, "", "f", {cpu, c, f}},
-      {{"ShowCPU", "ShowCdrive", "ShowEdrive", "ShowFdrive"}, "e", "fe", {cpu, c, f, e}},
-      {{"ShowDdrive", "ShowEdrive"}, "de", "", {}},
+      {"CPU Cdrive", "", "de", "CPU usage:|C: drive disk usage:"},
+      {"CPU Cdrive Ddrive Edrive", "de", "e", "CPU usage:|C: drive disk usage:|E: drive disk usage: 40"},
+      {"CPU Cdrive Fdrive", "", "f", "CPU usage:|C: drive disk usage:|F: drive disk usage: 50"},
+      {"CPU Cdrive Edrive Fdrive", "e", "fe",
+       "CPU usage:|C: drive disk usage:|F: drive disk usage: 50|E: drive disk usage: 40"},
+      {"Ddrive Edrive", "de", "", ""},
   };
-  auto drives = [&](const std::string& letters) {
-    std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>> list{{"c:\\", {1000, 500}}};
-    for (char l : letters)
-      list.push_back({std::string(1, l) + ":\\", {1000, uint64_t(1000 - 100 * (l - 'a'))}});
-    fp.kernel.SetFixedDrives(list);
-  };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.before + " to " + k.after);
+  for (const Case& c : cases) {
     fp.settings.values.clear();
-    Select(k.on);
-    drives(k.before);
+    fp.Select(c.on);
+    Drives(c.before);
     display().Show();
     const forms::Label* first = &display().StatText[0];
-    drives(k.after);
+    Drives(c.after);
     rt.Advance(10000);
-    std::vector<std::string> captions;
-    for (int row = 0; display().Loaded() && row <= display().LastRow; ++row) {
-      captions.push_back(display().StatText[row].Caption());
-      EXPECT_TRUE(row < 2 || display().StatBar[row].Value() == 10 * (captions.back()[0] - 'A')) << row;
-    }
-    EXPECT_EQ(captions, k.captions);
-    EXPECT_EQ(menu().mnuDisplay.Enabled(), !k.captions.empty());
-    if (!display().Loaded()) continue;
+    const int rows = display().Loaded() ? display().LastRow + 1 : 0;
+    auto row = [&](int r) {
+      std::string text = display().StatText[r].Caption();
+      if (r >= 2) text.append(1, ' ').append(std::to_string(display().StatBar[r].Value()));
+      return text;
+    };
+    EXPECT_EQ(Join(rows, row), c.captions);
+    EXPECT_EQ(menu().mnuDisplay.Enabled(), rows > 0);
+    if (!rows) continue;
     EXPECT_EQ(&display().StatText[0], first) << "rows are kept, not rebuilt";
-    EXPECT_FALSE(display().StatText.Exists(int(captions.size())));
-    EXPECT_EQ(display().Height(), 870 + 270 * (int(captions.size()) - 1));
-    EXPECT_EQ(display().StatSlotCount, 8 + int(k.after.size()));
+    EXPECT_FALSE(display().StatText.Exists(rows));
+    EXPECT_EQ(display().Height(), 870 + 270 * (rows - 1));
+    EXPECT_EQ(display().StatSlotCount, 8 + int(c.after.size()));
     display().Unload();
   }
 }

@@ -8,188 +8,163 @@
 namespace sysvane::testing {
 namespace {
 
-using ::testing::ElementsAre;
-constexpr int kNoRow = Display::kNoRow;
-
 class DisplayTest : public WindowTest {
  protected:
   Display& display() { return program.display(); }
-  std::vector<std::string> Captions() {
-    std::vector<std::string> captions;
-    for (int row = 0; display().Loaded() && row <= display().LastRow; ++row)
-      captions.push_back(display().StatText[row].Caption());
-    return captions;
+  std::string Captions() {
+    return Join(display().Loaded() ? display().LastRow + 1 : 0,
+                [&](int r) { return display().StatText[r].Caption(); });
   }
   int Bar(int slot) { return display().StatBar[display().StatRow[slot]].Value(); }
 };
 
-TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrderEachLoadFromScratch) {
+TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrder270TwipsApartEachLoadFromScratch) {
+  const char *c = "C: drive disk usage:", *d = "|D: drive disk usage:", *e = "|E: drive disk usage:";
   struct Case {
-    std::vector<std::string> on;  // empty: the options were never saved
-    bool windows98;
+    const char* on;  // nullptr: the options were never saved
     uint8_t batteryFlag;
-    std::vector<std::string> captions;
+    std::string captions;
+    bool windows98 = false;
   };
-  const std::string d = "D: drive disk usage:", e = "E: drive disk usage:", c = "C: drive disk usage:";
   const Case cases[] = {
-      {{"ShowCPU", "ShowPhysMem", "ShowVirtMem", "ShowSysRsrc", "ShowGDIRsrc", "ShowUserRsrc", "ShowBattery",
-        "ShowCdrive", "ShowEdrive"},
-       true,
-       8,
-       {"CPU usage:", "Physical memory usage:", "Virtual memory usage:", "System resources:",
-        "GDI resources:", "User resources:", "Battery status (charging):", c, e}},
-      {{"ShowVirtMem"}, false, 8, {"Virtual memory usage:"}},
-      {{"ShowBattery", "ShowCdrive"}, false, 1, {"Battery status:", c}},
-      {{"ShowSysRsrc", "ShowGDIRsrc", "ShowUserRsrc", "ShowCPU", "ShowBattery"}, false, 128, {"CPU usage:"}},
-      {{"ShowBattery"}, false, 255, {"Battery status (charging):"}},
-      {{"ShowBattery", "ShowEdrive"}, false, 0, {e}},
-      {{}, false, 8, {"CPU usage:", "Physical memory usage:", "Virtual memory usage:", c, d, e}},
-      {{"ShowDdrive"}, false, 8, {d}},
-      {{"ShowCPU"}, false, 8, {"CPU usage:"}},
-      {{"ShowCPU", "ShowDdrive"}, false, 8, {"CPU usage:", d}},
-      {{"ShowOnTop"}, false, 8, {}},
+      {"CPU PhysMem VirtMem SysRsrc GDIRsrc UserRsrc Battery Cdrive Edrive", 8,
+       "CPU usage:|Physical memory usage:|Virtual memory usage:|System resources:|GDI resources:|User "
+       "resources:|Battery status (charging):|" +
+           std::string(c) + e,
+       true},
+      {"SysRsrc GDIRsrc UserRsrc CPU Battery", 128, "CPU usage:"},
+      {"Battery Cdrive", 1, "Battery status:|" + std::string(c)},
+      {"Battery Edrive", 255, std::string("Battery status (charging):") + e},
+      {"Battery Edrive", 0, std::string(e + 1)},
+      {nullptr, 8, "CPU usage:|Physical memory usage:|Virtual memory usage:|" + std::string(c) + d + e},
+      {"CPU Ddrive", 8, std::string("CPU usage:") + d},
+      {"OnTop", 8, ""},
   };
-  fp.kernel.SetFixedDrives({{"c:\\", {100, 50}}, {"d:\\", {100, 50}}, {"e:\\", {100, 50}}});
+  Drives("de");
   fp.kernel.mountPoints["e:\\"] = "/home";
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.captions.empty() ? "nothing" : c.captions.back());
+  for (const Case& k : cases) {
     fp.settings.values.clear();
-    if (!c.on.empty()) Select(c.on);
-    program.info.WindowsFamily = c.windows98 ? 95 : 2000;
-    Power(1, c.batteryFlag, c.batteryFlag == 0 ? 0 : 60);
+    if (k.on) fp.Select(k.on);
+    program.info.WindowsFamily = k.windows98 ? 95 : 2000;
+    Power(1, k.batteryFlag, k.batteryFlag ? 60 : 0);
     display().Show();
-    EXPECT_EQ(Captions(), c.captions);
-    EXPECT_EQ(display().Loaded(), !c.captions.empty());
-    EXPECT_EQ(menu().mnuDisplay.Enabled(), !c.captions.empty());
+    EXPECT_EQ(Captions(), k.captions);
+    EXPECT_EQ(menu().mnuDisplay.Enabled(), display().Loaded());
     EXPECT_EQ(menu().mnuDisplay.Checked(), display().Loaded());
-    if (!display().Loaded()) continue;
-    const int rows = int(c.captions.size());
-    EXPECT_FALSE(display().StatText.Exists(rows) || display().StatBar.Exists(rows));
+    const int rows = display().Loaded() ? display().LastRow + 1 : 0;
+    if (!rows) continue;
+    EXPECT_FALSE(display().StatText.Exists(rows) || display().StatBar.Exists(rows)) << k.captions;
     EXPECT_EQ(display().Height(), 870 + 270 * (rows - 1));
-    std::vector<int> slotOfRow(rows, -1);
-    for (int slot = 0; slot < int(display().StatRow.size()); ++slot) {
-      const int row = display().StatRow[slot];
-      if (row == kNoRow) continue;
-      ASSERT_TRUE(row >= 0 && row < rows && slotOfRow[row] == -1) << "slot " << slot;
-      slotOfRow[row] = slot;
-      EXPECT_TRUE(row == 0 || slotOfRow[row - 1] < slot) << "rows in slot order";
-    }
+    std::string slots, tips;  // the slot of each row, in row order, and the rows' tips
     for (int row = 0; row < rows; ++row) {
-      const auto& bar = display().StatBar[row];
-      EXPECT_EQ(bar.Top() - display().StatText[row].Top(),
-                display().StatBar[0].Top() - display().StatText[0].Top());
-      EXPECT_EQ(display().StatText[row].Top() - display().StatText[0].Top(), 270 * row);
-      EXPECT_TRUE(bar.Visible() && display().StatText[row].Visible());
-      const bool battery = slotOfRow[row] == Display::kSlotBattery;
-      EXPECT_EQ(bar.StartColor(), battery ? forms::Color::Rgb(255, 0, 0) : forms::Color::Rgb(0, 192, 0))
-          << row;
-      EXPECT_EQ(display().StatText[row].ToolTipText(), slotOfRow[row] == 7   ? "/"
-                                                       : slotOfRow[row] == 9 ? "/home"
-                                                                             : "");
+      for (int slot = 0; slot < display().StatSlotCount; ++slot)
+        if (display().StatRow[slot] == row) slots += std::to_string(slot) + " ";
+      tips += display().StatText[row].ToolTipText() + " ";
+      const forms::Control& text = display().StatText[row];
+      const forms::ProgressBar& bar = display().StatBar[row];
+      EXPECT_TRUE(text.Top() - display().StatText[0].Top() == 270 * row && bar.Visible() &&
+                  bar.Top() - text.Top() == display().StatBar[0].Top() - display().StatText[0].Top());
+      const bool battery = display().StatRow[Display::kSlotBattery] == row;
+      EXPECT_EQ(bar.StartColor(), battery ? forms::Color::Rgb(255, 0, 0) : forms::Color::Rgb(0, 192, 0));
     }
+    std::string expectedSlots, expectedTips;  // slots ascending; drive C at / and drive E at /home
+    for (int slot = 0; slot < 10; ++slot) {
+      if (display().StatRow[slot] == Display::kNoRow) continue;
+      expectedSlots += std::to_string(slot) + " ";
+      expectedTips += slot == 7 ? "/ " : slot == 9 ? "/home " : " ";
+    }
+    EXPECT_EQ(slots + tips, expectedSlots + expectedTips) << k.captions;
     EXPECT_EQ(display().StatSlotCount, 10);
     display().Unload();
   }
 }
 
-TEST_F(DisplayTest, PlacedAsStoredOrOnTheWorkAreasBottomAndNeverOffEveryScreen) {
+TEST_F(DisplayTest, PlacedAsStoredOrOnTheWorkAreasBottomAndAlwaysOnAScreen) {
   struct Case {
     const char *left, *top;  // nullptr: not stored
     forms::Twips workAreaHeight, expectedLeft, expectedTop;
   };
   const Case cases[] = {
-      {nullptr, nullptr, 15600, 0, 15600 - 870},    {"9360", "1234.5", 15600, 9360, 1234.5},
-      {nullptr, nullptr, 15606.5, 0, 14736},        {nullptr, nullptr, 15607.5, 0, 14738},  // halves to even
-      {"52000", "6000", 15600, 48000 - 4110, 6000},  // a third monitor that has gone
-      {"30000", "6000", 15600, 30000, 6000},        {"30000", "-20000", 15600, 30000, 0},
+      {nullptr, nullptr, 15600, 0, 15600 - 870},
+      {"9360", "1234.5", 15600, 9360, 1234.5},
+      {nullptr, nullptr, 15606.5, 0, 14736},
+      {nullptr, nullptr, 15607.5, 0, 14738},  // halves to even
+      {"30000", "-20000", 15600, 30000, 0},
+      {"52000", "6000", 15600, 48000 - 4110, 6000},  // a screen gone
+      {"1e300", "-1e300", 15600, 28800 - 4110, 0},
+      {"abc", "nan", 15600, 0, 15600 - 870},
   };
   rt.workAreas = {{0, 0, 28800, 15600}, {28800, 0, 19200, 15600}};
   for (const Case& c : cases) {
     fp.settings.values.clear();
-    Select({"ShowCPU"});
+    fp.Select("CPU");
     if (c.left) fp.Set("MainLeft", c.left), fp.Set("MainTop", c.top);
     rt.workArea.Height = c.workAreaHeight;
     display().Show();
-    EXPECT_EQ(display().Left(), c.expectedLeft) << c.left;
-    EXPECT_EQ(display().Top(), c.expectedTop) << c.top;
+    EXPECT_EQ(std::pair(display().Left(), display().Top()), std::pair(c.expectedLeft, c.expectedTop))
+        << c.left;
     // Written at once, and again as it is when the window closes.
-    EXPECT_EQ(fp.settings.values["MainTop"], PositionText(c.expectedTop));
-    EXPECT_EQ(fp.settings.values["FirstTimePosition"], "Yes");
+    EXPECT_EQ(fp.settings.values["MainTop"] + fp.settings.values["FirstTimePosition"],
+              PositionText(c.expectedTop) + "Yes");
     display().NotifyMoved(3000, 4500);
     display().Unload();
     EXPECT_EQ(fp.settings.values["MainLeft"] + "," + fp.settings.values["MainTop"], "3000,4500");
   }
 }
 
-TEST_F(DisplayTest, OnTopFollowsTheSettingAsItIsAtEachLoad) {
-  Select({"ShowCPU"});
+TEST_F(DisplayTest, OnTopAsTheSettingIsAtEachLoadAndTheLoadClosesTheRollUp) {
+  fp.Select("CPU");
   for (const char* onTop : {"0", "1", "0", "yes"}) {
     fp.Set("ShowOnTop", onTop);
+    program.popup().Show();
+    program.info.MonitorOpenedFromTray = true;
     display().Show();
     EXPECT_EQ(display().OnTop(), std::string(onTop) == "1") << onTop;
+    EXPECT_FALSE(program.popup().Loaded() || program.info.PopupShowing);
     display().Unload();
+    EXPECT_FALSE(program.info.MonitorOpenedFromTray);
   }
 }
 
-TEST_F(DisplayTest, LoadClosesTheRollUpAndUnloadReleasesTheTrayFlag) {
-  Select({"ShowCPU"});
-  program.popup().Show();
-  program.info.MonitorOpenedFromTray = true;
-  display().Show();
-  EXPECT_FALSE(program.popup().Loaded() || program.info.PopupShowing);
-  display().Unload();
-  EXPECT_FALSE(program.info.MonitorOpenedFromTray);
-  EXPECT_EQ(display().CPUMeter, nullptr);
-}
-
-TEST_F(DisplayTest, EachBarShowsItsOwnFigureRoundedHalvesToEvenAndKeepsItWhenItCannotBeHad) {
-  fp.kernel.SetFixedDrives({{"c:\\", {1000, 100}}, {"d:\\", {1000, 700}}, {"e:\\", {1000, 500}}});
+TEST_F(DisplayTest, EachBarShowsItsOwnFigureRoundedHalvesToEvenOrKeepsItsLastOne) {
+  Drives("de");
   program.info.WindowsFamily = 95;
-  fp.resources.free[0] = 81;
-  fp.resources.free[2] = 72;
-  Select({"ShowCPU", "ShowPhysMem", "ShowVirtMem", "ShowSysRsrc", "ShowUserRsrc", "ShowCdrive", "ShowDdrive",
-          "ShowEdrive"});
+  fp.resources.free[0] = 81, fp.resources.free[2] = 72;
+  fp.Select("CPU PhysMem VirtMem SysRsrc UserRsrc Cdrive Ddrive Edrive");
   SetMemory(64ull << 30, (64ull << 30) - (81ull << 29), 1000ull << 32, 795ull << 32);  // 63.28 %, 20.5 %
   display().Show();
   fp.kernel.systemTime = 9'000'000;  // 0.9 s, a quarter of it idle
   fp.kernel.idleTime = 2'250'000;
-  fp.runtime.Advance(900);
-  EXPECT_THAT(std::vector<int>({Bar(0), Bar(1), Bar(2), Bar(3), Bar(5), Bar(7), Bar(8), Bar(9)}),
-              ElementsAre(75, 63, 20, 81, 72, 90, 30, 50));
+  auto bars = [&] { return Join(10, [&](int s) { return s == 4 || s == 6 ? "" : std::to_string(Bar(s)); }); };
+  rt.Advance(900);
+  EXPECT_EQ(bars(), "75|63|20|81||72||50|30|40");
   SetMemory(1000, 215, 1000, 785);          // 78.5 and 21.5
   fp.kernel.processorCount = std::nullopt;  // the sampler answers -1
-  fp.runtime.Advance(900);
-  EXPECT_THAT(std::vector<int>({Bar(0), Bar(1), Bar(2)}), ElementsAre(0, 78, 22));
+  rt.Advance(900);
+  EXPECT_EQ(bars(), "0|78|22|81||72||50|30|40");
   SetMemory(0, 0, 1000, 100);                    // no total: no figure
   fp.kernel.disks.erase("d:\\");                 // D cannot be read
   fp.kernel.disks["e:\\"] = DiskSpace{0, 0, 0};  // E reports no size
   program.info.FixedDrives = {"e:\\"};           // another window has rebuilt the shared list
-  fp.kernel.diskQueryLog.clear();
-  fp.runtime.Advance(900);
-  EXPECT_THAT(std::vector<int>({Bar(1), Bar(2), Bar(7), Bar(8), Bar(9)}), ElementsAre(78, 90, 90, 30, 50));
-  EXPECT_THAT(fp.kernel.diskQueryLog, ElementsAre("c:\\", "d:\\", "e:\\"));
+  rt.Advance(900);
+  EXPECT_EQ(bars(), "0|78|90|81||72||50|30|40");
 }
 
 TEST_F(DisplayTest, TheBatteryRowFollowsThePowerStateAndKeepsItsLastStateWhenTheBatteryGoes) {
-  struct Case {
-    uint8_t ac, flag, percent;
-    const char* caption;
-  };
-  const Case cases[] = {{0, 1, 80, "Battery status (unplugged):"},
-                        {0, 8, 100, "Battery status (unplugged):"},
-                        {1, 1, 70, "Battery status:"},
-                        {1, 8, 100, "Battery status:"},
-                        {1, 2, 40, "Battery status (charging):"},
-                        {1, 0, 1, "Battery status:"},
-                        {1, 128, 255, "Battery status:"}};
   Power(1, 1, 50);
-  Select({"ShowBattery"});
+  fp.Select("Battery");
   display().Show();
-  for (const Case& c : cases) {
-    Power(c.ac, c.flag, c.percent);
-    fp.runtime.Advance(900);
-    EXPECT_EQ(display().StatText[0].Caption(), c.caption) << int(c.ac) << " " << int(c.flag);
-    EXPECT_EQ(Bar(Display::kSlotBattery), c.flag == 128 ? 1 : c.percent);
+  for (auto [ac, flag, percent, caption] : {std::tuple{0, 1, 80, "Battery status (unplugged):"},
+                                            {0, 8, 100, "Battery status (unplugged):"},
+                                            {1, 1, 70, "Battery status:"},
+                                            {1, 8, 100, "Battery status:"},
+                                            {1, 2, 40, "Battery status (charging):"},
+                                            {1, 0, 1, "Battery status:"},
+                                            {1, 128, 255, "Battery status:"}}) {
+    Power(ac, flag, percent);
+    rt.Advance(900);
+    EXPECT_EQ(display().StatText[0].Caption(), caption) << ac << " " << flag;
+    EXPECT_EQ(Bar(Display::kSlotBattery), flag == 128 ? 1 : percent);
   }
 }
 

@@ -1,4 +1,4 @@
-// The splash: centred, rounded at the screen's own resolution, held still, gone after three seconds.
+// The splash: centred, rounded at its screen's own resolution, held still, gone after three seconds.
 #include "shell/logo.h"
 
 #include "tests/support/window_test.h"
@@ -6,34 +6,25 @@
 namespace sysvane::testing {
 namespace {
 
-TEST(LogoTest, CentredOnWholePixelsWithCornersRoundedInPixelsOfItsOwnScreen) {
-  struct Case {
-    forms::Twips perPixel;
-    int right, bottom;  // 4005 x 2985 twips, rounded halves to even
-  };
-  for (const Case& c : {Case{15, 267, 199}, Case{12, 334, 249}, Case{10, 400, 298}}) {
+TEST(LogoTest, CentredOnWholePixelsRoundedHeldStillAndClosedThreeSecondsAfterItsLoad) {
+  // 4005 x 2985 twips: the region's corner in pixels, rounded halves to even.
+  for (auto [perPixel, right, bottom] : {std::tuple{15.0, 267, 199}, {12.0, 334, 249}, {10.0, 400, 298}}) {
     fake::FakeProgram fp;
-    fp.runtime.screen.TwipsPerPixelX = fp.runtime.screen.TwipsPerPixelY = c.perPixel;
+    fp.runtime.screen.TwipsPerPixelX = fp.runtime.screen.TwipsPerPixelY = perPixel;
+    fp.runtime.onModal = [](forms::Form&) {};
     Logo& logo = fp.program.logo();
-    logo.Load();
-    EXPECT_EQ(logo.Region(), (forms::RoundRectRegion{1, 1, c.right, c.bottom, 40, 40})) << c.perPixel;
-    EXPECT_FALSE(logo.HasTitleBar());
-    EXPECT_LE(std::abs(logo.Left() + logo.Width() / 2 - 28800 / 2), c.perPixel);
-    EXPECT_LE(std::abs(logo.Top() + logo.Height() / 2 - 16200 / 2), c.perPixel);
-    EXPECT_EQ(std::fmod(logo.Left(), c.perPixel), 0);
+    logo.Show(forms::Modality::Modal);
+    EXPECT_EQ(logo.Region(), (forms::RoundRectRegion{1, 1, right, bottom, 40, 40})) << perPixel;
+    EXPECT_LE(std::abs(logo.Left() + logo.Width() / 2 - 28800 / 2), perPixel);
+    EXPECT_LE(std::abs(logo.Top() + logo.Height() / 2 - 16200 / 2), perPixel);
+    EXPECT_EQ(std::fmod(logo.Left(), perPixel) + std::fmod(logo.Top(), perPixel), 0);
+    EXPECT_EQ(fp.runtime.ChangeCount(&logo, forms::Prop::Repaint), 1);
+    EXPECT_EQ(fp.runtime.pauses, std::vector<int>{1000});
+    fp.runtime.Advance(1985);
+    EXPECT_TRUE(logo.Loaded());
+    fp.runtime.Advance(15);
+    EXPECT_FALSE(logo.Loaded());
   }
-}
-
-TEST_F(WindowTest, TheSplashRepaintsHoldsStillASecondAndClosesThreeSecondsAfterItsLoad) {
-  Logo& logo = program.logo();
-  rt.onModal = [](forms::Form&) {};
-  logo.Show(forms::Modality::Modal);
-  EXPECT_EQ(rt.ChangeCount(&logo, forms::Prop::Repaint), 1);
-  EXPECT_EQ(rt.pauses, std::vector<int>{1000});
-  rt.Advance(1985);
-  EXPECT_TRUE(logo.Loaded());
-  rt.Advance(15);
-  EXPECT_FALSE(logo.Loaded());
 }
 
 }  // namespace

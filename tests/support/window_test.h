@@ -1,46 +1,18 @@
-// What the window tests share: a program on fakes, options saved with chosen switches on, machine
-// figures, a CPU sampler with a set figure, and a probe that notes the moment a window unloads.
+// What the window tests share: a program on fakes, machine figures, and texts joined for one check.
 #pragma once
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/fake/fake_program.h"
 #include "shell/menu.h"
 
 namespace sysvane::testing {
 
-class FixedSampler : public CPUSampler {
- public:
-  explicit FixedSampler(int32_t value) : value_(value) {}
-  void Initialize() override {}
-  int32_t Query() override { return value_; }
-  void Terminate() override {}
-
- private:
-  int32_t value_;
-};
-
-// A control put on a window from outside: its peer goes when the window unloads, and says so.
-class UnloadProbe : forms::Label {
- public:
-  UnloadProbe(forms::Form& window, std::function<void()> onUnload) : forms::Label(window, "probe") {
-    AttachPeer(std::make_unique<Peer>(std::move(onUnload)));
-  }
-
- private:
-  struct Peer : forms::Peer {
-    explicit Peer(std::function<void()> f) : onUnload(std::move(f)) {}
-    ~Peer() override { onUnload(); }
-    void Changed(forms::Prop) override {}
-    std::function<void()> onUnload;
-  };
-};
+using fake::FixedSampler;
+using fake::UnloadProbe;
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -48,13 +20,6 @@ class WindowTest : public ::testing::Test {
   fake::FakeRuntime& rt = fp.runtime;
   Program& program = fp.program;
   Menu& menu() { return program.menu(); }
-
-  // Options saved once, the splash off, and these switches on.
-  void Select(const std::vector<std::string>& keys) {
-    fp.Set("Defined", "Yes");
-    fp.Set("ShowSplash", "0");
-    for (const auto& key : keys) fp.Set(key, "1");
-  }
   void SetMemory(uint64_t totalPhys, uint64_t availPhys, uint64_t totalVirt = 1, uint64_t availVirt = 1) {
     fp.kernel.memory = MEMORYSTATUS{32, 0, totalPhys, availPhys, 0, 0, totalVirt, availVirt};
   }
@@ -64,6 +29,24 @@ class WindowTest : public ::testing::Test {
   void MakeWindows98() {
     fp.kernel.version = OSVERSIONINFO{148, 4, 10, 1998, VER_PLATFORM_WIN32_WINDOWS, ""};
   }
+  // Drives c: to the letters given, each with its own share used: c 50 %, d 30 %, e 40 %, f 50 % ...
+  void Drives(const std::string& letters) {
+    std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>> list{{"c:\\", {1000, 500}}};
+    for (char l : letters)
+      list.push_back({std::string(1, l) + ":\\", {1000, uint64_t(1000 - 100 * (l - 'a'))}});
+    fp.kernel.SetFixedDrives(list);
+  }
 };
+
+// The texts of elements 0 to n - 1, joined by "|".
+template <class F>
+std::string Join(int n, F text) {
+  std::string joined;
+  for (int i = 0; i < n; ++i) {
+    if (i) joined += '|';
+    joined += text(i);
+  }
+  return joined;
+}
 
 }  // namespace sysvane::testing
