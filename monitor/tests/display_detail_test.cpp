@@ -70,27 +70,6 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
   }
 }
 
-TEST_F(DetailTest, OpensAfterASecondOfRestAndClosesWhenThePointerLeavesTheBars) {
-  fp.Select("PhysMem");
-  display().Show();
-  for (int move = 0; move < 2; ++move) {  // each move starts the second afresh
-    display().StatBar[0].NotifyMouseMove(0, 0, 1, 1);
-    rt.Advance(600);
-  }
-  EXPECT_FALSE(program.detailDisplay().Loaded());
-  rt.Advance(400);
-  EXPECT_TRUE(program.detailDisplay().Visible());
-  for (auto leave : std::vector<std::function<void()>>{
-           [&] { display().StatText[0].NotifyMouseMove(0, 0, 1, 1); },
-           [&] { display().NotifyMouseMove(0, 0, 1, 1); },
-           [&] { display().NotifyDeactivate(), display().NotifyActivate(); }}) {
-    ASSERT_NE(Rest(0), "");
-    leave();
-    rt.Advance(2000);
-    EXPECT_FALSE(program.detailDisplay().Loaded());
-  }
-}
-
 TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindow) {
   struct Case {
     const char* on;

@@ -1,8 +1,10 @@
 // What the program starts and what it writes. A program is started directly, without a shell, as
 // it is named. Every file it writes (settings, start-up entry, lock) is the user's alone whatever
-// the umask, is written in one step, and a symbolic link planted in its place is never followed.
+// the umask, is written in one step, and a symbolic link planted in its place is never followed. A
+// lock left empty or garbled by a crash is taken over once it is old, not refused for good.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <QThread>
@@ -64,6 +66,23 @@ TEST(StartedProgramsTest, AProgramIsStartedDirectlyWithoutAShell) {
   EXPECT_FALSE(desktop.StartProgram(folder + "/none; touch PWNED4"));
   EXPECT_EQ(home.Entries("bin").size(), 2u) << "the program and what it wrote, nothing a shell made";
   std::filesystem::current_path(before);
+}
+
+TEST(InstanceLockFaultTest, AnOwnerlessLockIsTakenOverOnceItIsOldAndLeftToItsMakerWhileNew) {
+  // clang-format off
+  for (auto [contents, age] : {std::pair{std::string(), 60}, {std::string("\xff\x00garbage\n", 10), 60},
+                               {std::string("12"), 60}, {std::string(), 0}}) {  // clang-format on
+    ConfigHome home;
+    const std::string path = home.Path("runtime/sysvane.lock");
+    home.Write("runtime/sysvane.lock", contents);
+    timeval then{};
+    gettimeofday(&then, nullptr);
+    then.tv_sec -= age;
+    const timeval times[2] = {then, then};
+    utimes(path.c_str(), times);
+    EXPECT_EQ(qt::InstanceLock(QString::fromStdString(path)).HeldElsewhere(), age == 0)
+        << contents << ", " << age;
+  }
 }
 
 }  // namespace
