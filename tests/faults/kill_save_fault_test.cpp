@@ -1,9 +1,8 @@
-// Kill -9 in the middle of saves, a hundred times each: a helper saves in a loop through the
+// Kill -9 in the middle of saves, a hundred times each: a child saves in a loop through the
 // program's real writers and is killed at random moments once it has saved. The settings file and
 // the start-up entry are always one save's whole file, never a mix or a part, never gone.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,13 +11,39 @@
 #include <regex>
 
 #include "options/desktop_entry.h"
+#include "options/shortcut_maintenance.h"
+#include "platform/fake/fake_forms.h"
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_settings.h"
 #include "tests/faults/config_home.h"
-#include "tests/faults/save_loop.h"
-
-extern char** environ;
 
 namespace sysvane::faults {
 namespace {
+
+// A value big enough that writing the file takes a while: a kill often lands in the middle.
+std::string Payload(long generation) {
+  return std::string(200'000, char('a' + generation % 26)) + std::to_string(generation);
+}
+std::string ProgramOf(long generation) {
+  return "/opt/sysvane-" + std::to_string(generation) + "/sysvane";
+}
+
+// Saves until killed: Counter=N, then Payload=<N's text>, N going on from the number the settings
+// file holds; or the start-up entry for /opt/sysvane-N/sysvane, N + 1 ...
+[[noreturn]] void SaveForever(const std::string& mode, const std::string& path, long n) {
+  if (mode == "settings") {
+    qt::QtSettingsBackend settings(path);
+    for (n = std::stol(settings.Read("", "Settings", "Counter").value_or("0")) + 1;; ++n) {
+      if (!settings.Write("", "Settings", "Counter", std::to_string(n))) _exit(1);
+      if (!settings.Write("", "Settings", "Payload", Payload(n))) _exit(1);
+    }
+  }
+  QtDesktop desktop;
+  fake::FakeRuntime runtime;  // a failure would show a message box
+  for (ShortcutMaintenance shortcuts(desktop, runtime); runtime.msgBoxes.empty(); ++n)
+    shortcuts.CreateStartupShortcut("Sysvane", ProgramOf(n), "");
+  _exit(1);
+}
 
 std::string SettingsText(long counter, long payload) {
   return "; kept comment\n[Settings]\nMine=keep me\nCounter=" + std::to_string(counter) +
@@ -68,11 +93,9 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
     int midWrite = 0;
     for (int round = 0; round < 100; ++round) {
       const ino_t before = Inode(home.Path(c.file));
-      std::string mode = c.mode,
-                  argument = c.mode == "settings" ? home.Path(c.file) : std::to_string(saved + 1);
-      char* argv[] = {const_cast<char*>(SAVE_LOOP), mode.data(), argument.data(), nullptr};
-      pid_t pid = 0;
-      ASSERT_EQ(posix_spawn(&pid, SAVE_LOOP, nullptr, nullptr, argv, environ), 0);
+      const pid_t pid = fork();
+      if (pid == 0) SaveForever(c.mode, home.Path(c.file), saved + 1);
+      ASSERT_GT(pid, 0);
       for (int ms = 0; ms < 5000 && Inode(home.Path(c.file)) == before; ++ms) usleep(1000);  // its first save
       usleep(random() % 3000);
       kill(pid, SIGKILL);
