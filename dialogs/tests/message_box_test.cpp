@@ -13,33 +13,29 @@ TEST_F(WindowTest, TheMessageBoxSizesItselfToItsTextAndAnswersWithTheButtonsCode
   struct Case {
     std::string prompt;
     int style;
-    const char* title;
+    std::string title;
     std::function<void(MessageBox&)> close;
-    const char* shown;
+    std::string shown;
   };
   auto click = [](int i) { return [i](MessageBox& b) { b.MsgButton[i].NotifyClick(); }; };
   auto escape = [](MessageBox& b) { b.NotifyKeyUp(forms::vbKeyEscape, 0); };
-  const std::string five = "one\r\ntwo\r\nthree\r\nfour\r\nabcdefghijklmnopqrstuvwxyz1234";
+  const std::string box = " Sysvane Options ",
+                    five = "one\r\ntwo\r\nthree\r\nfour\r\nabcdefghijklmnopqrstuvwxyz1234";
+  // clang-format off
   const Case cases[] = {
       // " Sysvane Options": 16 characters x 1.28 beats the text (5 x 90 + 1290) and the button (1095 + 570).
-      {"Hello", 48, "", click(0), " Sysvane Options 1843 text 960+553x480 buttons 750 >*&OK icon 2 answer 1"},
-      {five, 64, "", escape, " Sysvane Options 3990 text 960+2700x975 buttons 1245 >*&OK icon 3 answer 2"},
-      {std::string(400, 'x'), 16, "", click(0),
-       " Sysvane Options 28560 text 960+27270x480 buttons 750 >*&OK icon 0 answer 1"},
-      {"Hi", 0, "tttttttttttttttttttttttttttttttttttttttt", click(0),
-       " tttttttttttttttttttttttttttttttttttttttt 4723 text 330+4003x480 buttons 750 >*&OK answer 1"},
-      {"Sure?", 4, "", click(0), " Sysvane Options 2865 text 330+2145x480 buttons 750 >*&Yes &No answer 6"},
-      {"Question", 36 + 256, "", click(1),
-       " Sysvane Options 2865 text 960+1575x480 buttons 750 &Yes >*&No icon 1 answer 7"},
-      {"Abort?", 2 + 768, "", click(2),
-       " Sysvane Options 4065 text 330+3345x480 buttons 750 &Abort &Retry &Ignore answer 5"},
-      {"?", 3, "", click(2),
-       " Sysvane Options 4065 text 330+3345x480 buttons 750 >*&Yes &No Cancel answer 2"},
-      {"?", 5, "", click(0), " Sysvane Options 2865 text 330+2145x480 buttons 750 >*&Retry Cancel answer 4"},
-      {"?", 1, "", [](MessageBox& b) { b.NotifyCloseRequest(); },
-       " Sysvane Options 2865 text 330+2145x480 buttons 750 >*&OK Cancel answer 0"},
-      {"?", 6, "", escape, " Sysvane Options 1843 text 330+1123x480 buttons 750 answer 2"},
-  };
+      {"Hello", 48, "", click(0), box + "1843 text 960+553x480 buttons 750 >*&OK icon 2 answer 1"},
+      {five, 64, "", escape, box + "3990 text 960+2700x975 buttons 1245 >*&OK icon 3 answer 2"},
+      {std::string(400, 'x'), 16, "", click(0), box + "28560 text 960+27270x480 buttons 750 >*&OK icon 0 answer 1"},
+      {"Hi", 0, std::string(40, 't'), click(0), " " + std::string(40, 't') + " 4723 text 330+4003x480 buttons 750 >*&OK answer 1"},
+      {"Sure?", 4, "", click(0), box + "2865 text 330+2145x480 buttons 750 >*&Yes &No answer 6"},
+      {"Question", 36 + 256, "", click(1), box + "2865 text 960+1575x480 buttons 750 &Yes >*&No icon 1 answer 7"},
+      {"Abort?", 2 + 768, "", click(2), box + "4065 text 330+3345x480 buttons 750 &Abort &Retry &Ignore answer 5"},
+      {"?", 3, "", click(2), box + "4065 text 330+3345x480 buttons 750 >*&Yes &No Cancel answer 2"},
+      {"?", 5, "", click(0), box + "2865 text 330+2145x480 buttons 750 >*&Retry Cancel answer 4"},
+      {"?", 1, "", [](MessageBox& b) { b.NotifyCloseRequest(); }, box + "2865 text 330+2145x480 buttons 750 >*&OK Cancel answer 0"},
+      {"?", 6, "", escape, box + "1843 text 330+1123x480 buttons 750 answer 2"}};
+  // clang-format on
   for (const Case& c : cases) {
     std::string shown;
     rt.onModal = [&](forms::Form&) {

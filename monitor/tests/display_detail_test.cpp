@@ -26,30 +26,26 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
   struct Case {
     int row;
     std::function<void()> change;  // after the window's load
-    const char* shown;
+    std::string shown;
     const char* left = "1000";  // the Monitor window's, 4110 wide, at top 3000 and 2220 high
   };
+  const std::string used = "|are currently being used 975 5125,";
+  auto none = [] {};
+  // clang-format off
   const Case cases[] = {
-      {1, [] {},
-       "Physical Memory|11.811.160.064 of|17.179.869.184 bytes|are currently being used 975 5125,3690"},
-      {2, [] {}, "Virtual Memory|1 of|140.737.488.224.256 bytes|are currently being used 975 5125,3960"},
-      {0, [] {}, "CPU Activity|Fake Processor (740 MHz)|| 555 5125,3420"},
-      {0, [&] { MakeWindows98(); },
-       "CPU Activity|Fake Processor (740 MHz)|1.234 active processes|56.789 active threads 975 5125,3420"},
-      {3, [] {}, "Battery Status|1:02:05 remaining|| 555 26940,4230", "22815"},  // right up to the edge
-      {3, [&] { Power(0, 2, 40, 3725, 36000); },
-       "Battery Status|1:02:05 remaining of|10:00:00 full-charge|(approximately) available 975 20941,4230",
-       "22816"},  // one more twip: on the left
-      {3, [&] { Power(0, 2, 40, 0, 36000); }, ""},
-      {3, [&] { Power(0, 2, 40, BATTERY_LIFE_UNKNOWN, 36000); }, ""},
-      {5,
-       [&] {
-         fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000};
-       },                                                                                // asked afresh
-       "D: Drive|1.000.000 of|2.000.000 bytes|are currently being used 975 5125,4245"},  // bottoms level
-      {4, [] {}, "C: Drive|375.000.000.000 of|500.000.000.000 bytes|are currently being used 975 5125,4245"},
-      {5, [&] { fp.kernel.disks.erase("d:\\"); }, ""},
-  };
+      {1, none, "Physical Memory|11.811.160.064 of|17.179.869.184 bytes" + used + "3690"},
+      {2, none, "Virtual Memory|1 of|140.737.488.224.256 bytes" + used + "3960"},
+      {0, none, "CPU Activity|Fake Processor (740 MHz)|| 555 5125,3420"},
+      {0, [&] { MakeWindows98(); }, "CPU Activity|Fake Processor (740 MHz)|1.234 active processes|56.789 active threads 975 5125,3420"},
+      {3, none, "Battery Status|1:02:05 remaining|| 555 26940,4230", "22815"},  // right up to the work area's edge
+      {3, [&] { Power(0, 2, 40, 3725, 36000); },  // one more twip: on the left
+       "Battery Status|1:02:05 remaining of|10:00:00 full-charge|(approximately) available 975 20941,4230", "22816"},
+      {3, [&] { Power(0, 2, 40, 0, 36000); }, ""}, {3, [&] { Power(0, 2, 40, BATTERY_LIFE_UNKNOWN, 36000); }, ""},
+      {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000}; },  // asked afresh
+       "D: Drive|1.000.000 of|2.000.000 bytes" + used + "4245"},  // the bottoms level
+      {4, none, "C: Drive|375.000.000.000 of|500.000.000.000 bytes" + used + "4245"},
+      {5, [&] { fp.kernel.disks.erase("d:\\"); }, ""}};
+  // clang-format on
   rt.locale.thousandsSeparator = ".";
   fp.processor.name = "Fake Processor";
   fp.processor.speed = "733M";
@@ -70,41 +66,33 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
   }
 }
 
-TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindow) {
-  struct Case {
-    const char* on;
-    std::string before, after;  // the letters of the fixed drives besides C
-    const char* captions;       // and the bars of the rows after the second; empty: the window closed
-  };
-  const Case cases[] = {
-      {"CPU Cdrive", "", "de", "CPU usage:|C: drive disk usage:"},
-      {"CPU Cdrive Ddrive Edrive", "de", "e", "CPU usage:|C: drive disk usage:|E: drive disk usage: 40"},
-      {"CPU Cdrive Fdrive", "", "f", "CPU usage:|C: drive disk usage:|F: drive disk usage: 50"},
-      {"CPU Cdrive Edrive Fdrive", "e", "fe",
-       "CPU usage:|C: drive disk usage:|F: drive disk usage: 50|E: drive disk usage: 40"},
-      {"Ddrive Edrive", "de", "", ""},
-  };
-  for (const Case& c : cases) {
+TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindowWhichClosesWithoutRows) {
+  // clang-format off
+  for (auto [on, before, after, captions] : {
+       std::tuple{"CPU Edrive Fdrive", "e", "fe", "CPU usage:|F: drive disk usage: 50|E: drive disk usage: 40"},
+       {"CPU Ddrive Edrive", "de", "e", "CPU usage:|E: drive disk usage: 40"}, {"Ddrive", "d", "", ""}}) {
+    // clang-format on
     fp.settings.values.clear();
-    fp.Select(c.on);
-    Drives(c.before);
+    fp.Select(on);
+    Drives(before);
     display().Show();
     const forms::Label* first = &display().StatText[0];
-    Drives(c.after);
+    Drives(after);
     rt.Advance(10000);
     const int rows = display().Loaded() ? display().LastRow + 1 : 0;
-    auto row = [&](int r) {
-      std::string text = display().StatText[r].Caption();
-      if (r >= 2) text.append(1, ' ').append(std::to_string(display().StatBar[r].Value()));
-      return text;
-    };
-    EXPECT_EQ(Join(rows, row), c.captions);
+    EXPECT_EQ(Join(rows,
+                   [&](int r) {
+                     std::string text = display().StatText[r].Caption();
+                     return r ? text.append(1, ' ').append(std::to_string(display().StatBar[r].Value()))
+                              : text;
+                   }),
+              captions);
     EXPECT_EQ(menu().mnuDisplay.Enabled(), rows > 0);
     if (!rows) continue;
     EXPECT_EQ(&display().StatText[0], first) << "rows are kept, not rebuilt";
     EXPECT_FALSE(display().StatText.Exists(rows));
-    EXPECT_EQ(display().Height(), 870 + 270 * (rows - 1));
-    EXPECT_EQ(display().StatSlotCount, 8 + int(c.after.size()));
+    EXPECT_EQ(std::pair(display().Height(), display().StatSlotCount),
+              std::pair(870.0 + 270 * (rows - 1), 8 + int(std::string(after).size())));
     display().Unload();
   }
 }

@@ -21,24 +21,17 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder210TwipsApart) {
     SYSTEM_POWER_STATUS power;
     const char* lines;
   };
+  // clang-format off
   const Case cases[] = {
-      {"Edrive Ddrive Cdrive Battery VirtMem PhysMem CPU SysRsrc",
-       false,
-       true,
-       {0, 2, 40, 0, 0, 0},
-       "CPU: 0%|Physical memory: 60%|Virtual memory: 12%|Battery (unplugged): 40%|C: drive usage: 50%|D: "
-       "drive "
-       "usage: 30%|E: drive usage: 40%"},
-      {"SysRsrc GDIRsrc UserRsrc",
-       true,
-       false,
-       {},
-       "System resources: 81%|GDI resources: 64%|User resources: 72%"},
+      {"Edrive Ddrive Cdrive Battery VirtMem PhysMem CPU SysRsrc", false, true, {0, 2, 40, 0, 0, 0},
+       "CPU: 0%|Physical memory: 60%|Virtual memory: 12%|Battery (unplugged): 40%|C: drive usage: 50%|"
+       "D: drive usage: 30%|E: drive usage: 40%"},
+      {"SysRsrc GDIRsrc UserRsrc", true, false, {}, "System resources: 81%|GDI resources: 64%|User resources: 72%"},
       {"Battery CPU", false, false, {1, 8, 60, 0, 0, 0}, "CPU: 0%|"},  // a battery not found at start-up
       {"Battery", false, true, {1, 8, 60, 0, 0, 0}, "Battery (charging): 60%"},
       {"Battery", false, true, {1, 8, 100, 0, 0, 0}, "Battery: 100%"},
-      {"Battery", false, true, {0, 255, 255, 0, 0, 0}, "Battery (unplugged): ?"},
-  };
+      {"Battery", false, true, {0, 255, 255, 0, 0, 0}, "Battery (unplugged): ?"}};
+  // clang-format on
   fp.resources.free[0] = 81, fp.resources.free[1] = 64, fp.resources.free[2] = 72;
   for (const Case& c : cases) {
     Drives("de");

@@ -59,27 +59,18 @@ TEST(TipTest, TheFiguresOfTheSelectedStatisticsSentOnlyWhenTheyChange) {
     int32_t cpu = 5;
     bool windows98 = false;
   };
-  for (const Case& c :
-       {Case{"Battery", {0, 1, 57, 0, 0, 0}, "Battery(unplugged): 57%"},
-        Case{"Battery", {1, 8, 40, 0, 0, 0}, "Battery(charging): 40%"},
-        Case{"Battery", {1, 2, 100, 0, 0, 0}, "Battery: 100%"},
-        Case{"Battery", {255, 255, 255, 0, 0, 0}, "Battery(charging): ?"},
-        Case{"CPU Battery", {1, 0, 1, 0, 0, 0}, "CPU: 5%, Battery: 1%"},
-        Case{"CPU Battery", {1, 128, 255, 0, 0, 0}, "CPU: 0%", 370, -1},
-        Case{"CPU PhysMem VirtMem SysRsrc GDIRsrc Battery",
-             {0, 1, 90, 0, 0, 0},
-             "CPU: 5%, Memory: 63%, Resources: 81%, Battery(unplugged): 90%",
-             370,
-             5,
-             true},
-        Case{"CPU PhysMem SysRsrc Battery",
-             {0, 1, 100, 0, 0, 0},
-             "CPU: 100%, Memory: 100%, Resources: 81%, Battery(unplugged): 10",
-             0,
-             100,
-             true},                                       // 65 cut to 63
-        Case{"PhysMem SysRsrc", {}, "Memory: 48%", 515},  // 48.5: halves to even
-        Case{"CPU PhysMem", {}, "CPU: 5%", 1001}, Case{"Ddrive", {}, ""}, Case{"", {}, "Sysvane Monitor"}}) {
+  // clang-format off
+  for (const Case& c : {Case{"Battery", {0, 1, 57, 0, 0, 0}, "Battery(unplugged): 57%"},
+       Case{"Battery", {1, 8, 40, 0, 0, 0}, "Battery(charging): 40%"}, Case{"Battery", {1, 2, 100, 0, 0, 0}, "Battery: 100%"},
+       Case{"Battery", {255, 255, 255, 0, 0, 0}, "Battery(charging): ?"},
+       Case{"CPU Battery", {1, 0, 1, 0, 0, 0}, "CPU: 5%, Battery: 1%"}, Case{"CPU Battery", {1, 128, 255, 0, 0, 0}, "CPU: 0%", 370, -1},
+       Case{"CPU PhysMem VirtMem SysRsrc GDIRsrc Battery", {0, 1, 90, 0, 0, 0},
+            "CPU: 5%, Memory: 63%, Resources: 81%, Battery(unplugged): 90%", 370, 5, true},
+       Case{"CPU PhysMem SysRsrc Battery", {0, 1, 100, 0, 0, 0},
+            "CPU: 100%, Memory: 100%, Resources: 81%, Battery(unplugged): 10", 0, 100, true},  // 65 cut to 63
+       Case{"PhysMem SysRsrc", {}, "Memory: 48%", 515},  // 48.5: halves to even
+       Case{"CPU PhysMem", {}, "CPU: 5%", 1001}, Case{"Ddrive", {}, ""}, Case{"", {}, "Sysvane Monitor"}}) {
+    // clang-format on
     fake::FakeProgram fp;
     fp.kernel.SetFixedDrives({{"c:\\", {100, 40}}, {"d:\\", {100, 40}}});
     if (c.windows98) fp.kernel.version = OSVERSIONINFO{148, 4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, ""};
