@@ -22,30 +22,29 @@ class ConfigHome {
     std::string pattern = (std::filesystem::temp_directory_path() / "sysvane-faults-XXXXXX").string();
     root_ = mkdtemp(pattern.data());
     std::filesystem::create_directories(root_ / "runtime");
-    for (auto [name, folder] : {std::pair{"XDG_CONFIG_HOME", "config"}, std::pair{"XDG_DATA_HOME", "data"},
-                                std::pair{"XDG_RUNTIME_DIR", "runtime"}, std::pair{"HOME", "home"}}) {
-      const char* old = std::getenv(name);
-      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    for (auto [name, folder] : {std::pair{"XDG_CONFIG_HOME", "config"},
+                                {"XDG_DATA_HOME", "data"},
+                                {"XDG_RUNTIME_DIR", "runtime"},
+                                {"HOME", "home"}}) {
+      saved_.emplace_back(name,
+                          std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
       setenv(name, Path(folder).c_str(), 1);
     }
   }
   ~ConfigHome() {
     for (const auto& [name, value] : saved_) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-    std::error_code ignored;
+    std::error_code ignored;  // a test that failed half-way may leave a folder it cannot empty
     std::filesystem::remove_all(root_, ignored);
   }
-
   std::string Path(const std::string& relative = "") const { return (root_ / relative).string(); }
   std::string Text(const std::string& relative) const {
-    std::ostringstream text;
-    text << std::ifstream(Path(relative), std::ios::binary).rdbuf();
-    return text.str();
+    return (std::ostringstream() << std::ifstream(Path(relative), std::ios::binary).rdbuf()).str();
   }
   void Write(const std::string& relative, const std::string& text) const {
     std::filesystem::create_directories((root_ / relative).parent_path());
-    std::ofstream(Path(relative), std::ios::binary | std::ios::trunc) << text;
+    std::ofstream(Path(relative), std::ios::binary) << text;
   }
-  // The file's type and mode bits, of a link itself; 0 when there is nothing.
+  // The type and mode bits, of a link itself; 0 when there is nothing.
   unsigned Stat(const std::string& relative) const {
     struct stat info {};
     return lstat(Path(relative).c_str(), &info) == 0 ? info.st_mode : 0;
