@@ -127,7 +127,8 @@ void Display::Form_Load() {
   FitHeightToRows();
   UpdateStatistics();
 
-  if (program_.settings.IsOn("ShowOnTop")) SetWindowOnTop(*this, true);
+  // The window object outlives its unloads: each load applies the choice as it is now, off too.
+  SetWindowOnTop(*this, program_.settings.IsOn("ShowOnTop"));
   HoverRow = kNoRow;
 
   // Again with the final height: without a stored top the bottom edge meets the work area's.

@@ -239,6 +239,13 @@ void Form::Show(Modality modality) {
     visible_ = true;
     Changed(Prop::Visible);
     NotifyActivate();
+  } else {
+    // Asked for again while it shows: the user wants it in front, not behind other windows.
+    if (windowState_ == vbMinimized) {
+      windowState_ = vbNormal;
+      Changed(Prop::WindowState);
+    }
+    Changed(Prop::Raise);
   }
   if (modality == Modality::Modal && loaded_ && visible_) runtime_->RunModal(*this);
 }

@@ -76,6 +76,7 @@ enum class Prop {
   Region,
   WindowState,
   Repaint,
+  Raise,  // a window shown again: to the front of the others, and active
 };
 
 class Form;
@@ -467,8 +468,9 @@ class Form {
   Runtime& runtime() const { return *runtime_; }
   const std::string& Name() const { return name_; }
 
-  // Lifecycle. Every window exists at most once; showing loads it; unloading a window that is
-  // not loaded does nothing. A modal show returns when the window has been unloaded or hidden.
+  // Lifecycle. Every window exists at most once; showing loads it, and showing it again brings
+  // it back (restored, raised and activated); unloading a window that is not loaded does nothing.
+  // A modal show returns when the window has been unloaded or hidden.
   bool Loaded() const { return loaded_; }
   void Load();
   void Show(Modality modality = Modality::Modeless);

@@ -12,6 +12,7 @@
 #include "platform/linux/linux_registry.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_runtime.h"
+#include "platform/qt/qt_session.h"
 #include "platform/qt/qt_settings.h"
 #include "shell/menu.h"
 #include "shell/program.h"
@@ -47,21 +48,21 @@ int Run() {
   sysvane::Program program{
       sysvane::Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
 
-  bool running = false;
+  // A termination signal and the end of the desktop session close the program as Exit does, also
+  // while the splash holds the start-up (its loop runs inside the Menu window's load).
   std::unique_ptr<QSocketNotifier> termination;
   if (signalPair[0] >= 0) {
     termination = std::make_unique<QSocketNotifier>(signalPair[0], QSocketNotifier::Read);
     QObject::connect(termination.get(), &QSocketNotifier::activated, [&] {
       char byte;
       [[maybe_unused]] const ssize_t got = read(signalPair[0], &byte, 1);
-      if (running && program.menu().Loaded()) program.menu().Unload();
-      runtime.End();
+      program.menu().CloseProgram();
     });
   }
+  const auto session = sysvane::qt::CloseWithTheSession(*qApp, [&] { program.menu().CloseProgram(); });
 
   program.menu().Load();
   if (runtime.EndCalled()) return 0;
-  running = true;
   return QApplication::exec();
 }
 

@@ -52,6 +52,8 @@ void Menu::Form_Load() {
   if (settings.IsOn("ShowSplash", true)) {
     mnuSplash.SetChecked(true);
     program_.logo().Show(forms::Modality::Modal);
+    // Closed while the splash showed (the program was told to end): the start-up ends here.
+    if (!Loaded()) return;
   }
 
   // 3. The icon; this hides the window for good.
@@ -219,12 +221,17 @@ void Menu::mnuExit_Click() {
   program_.UnloadOptions();
   program_.UnloadDisplay();
   program_.UnloadDetailDisplay();
+  CloseProgram();
+}
+
+void Menu::CloseProgram() {
   Unload();  // runs Form_QueryUnload: the icon goes first, then every other window
   runtime().End();
 }
 
 void Menu::Form_QueryUnload() {
   trayIcon_.DeleteTrayIcon();
+  program_.UnloadLogo();  // only while the start-up waits behind it; its unload ends that wait
   program_.UnloadDetailDisplay();
   program_.UnloadDisplay();
   program_.UnloadAbout();

@@ -51,6 +51,11 @@ class Menu : public forms::Form {
   void mnuAbout_Click();
   void mnuExit_Click();
 
+  // The program is asked to end from outside (a termination signal, the end of the desktop
+  // session): the Menu window closes as it does for Exit, icon first, then every window, and the
+  // program ends. Also in the middle of the start-up, which then goes no further.
+  void CloseProgram();
+
  protected:
   void Design() override;
   void Form_Load() override;

@@ -46,6 +46,9 @@ frmAbout& Program::about() {
   return Lazy(about_, *this);
 }
 
+void Program::UnloadLogo() {
+  UnloadIfCreated(logo_);
+}
 void Program::UnloadDetailDisplay() {
   UnloadIfCreated(detailDisplay_);
 }

@@ -61,6 +61,7 @@ class Program {
   static void UnloadIfCreated(std::unique_ptr<W>& window) {
     if (window) window->Unload();
   }
+  void UnloadLogo();
   void UnloadDetailDisplay();
   void UnloadDisplay();
   void UnloadPopup();

@@ -1,185 +1,100 @@
-// The detail window that opens when the pointer rests on one of the Monitor window's bars.
-#include "monitor/tests/monitor_fixture.h"
+// The detail window over a resting pointer, and the drive rows' ten-second re-check.
+#include "monitor/detail_display.h"
+#include "monitor/display.h"
+#include "tests/support/window_test.h"
 
 namespace sysvane::testing {
 namespace {
 
-using ::testing::ElementsAre;
-
-class DisplayDetailTest : public MonitorTest {
+class DetailTest : public WindowTest {
  protected:
-  void Hover(int row) { display().StatBar[row].NotifyMouseMove(0, 0, 100, 100); }
-  bool DetailShown() { return fp.program.detailDisplay().Loaded() && detail().Visible(); }
-  std::vector<std::string> Lines() {
-    return {detail().Label0.Caption(), detail().Label1.Caption(), detail().Label2.Caption(),
-            detail().Label3.Caption()};
+  Display& display() { return program.display(); }
+  // The pointer rests a second on the bar of `row`: the detail window's lines, height and place.
+  std::string Rest(int row) {
+    display().StatBar[row].NotifyMouseMove(0, 0, 100, 100);
+    rt.Advance(1000);
+    const DetailDisplay& d = program.detailDisplay();
+    if (!d.Loaded() || !d.Visible()) return "";
+    const forms::Label* lines[] = {&d.Label0, &d.Label1, &d.Label2, &d.Label3};
+    auto n = [](forms::Twips t) { return std::to_string(int(t)); };
+    return Join(4, [&](int i) { return lines[i]->Caption(); }) + " " + n(d.Height()) + " " + n(d.Left()) +
+           "," + n(d.Top());
   }
 };
 
-TEST_F(DisplayDetailTest, OpensAfterASecondOfRestAndEachMoveStartsTheSecondAgain) {
-  Select({"ShowPhysMem"});
-  display().Show();
-  Hover(0);
-  fp.runtime.Advance(600);
-  Hover(0);
-  fp.runtime.Advance(900);
-  EXPECT_FALSE(DetailShown());
-  fp.runtime.Advance(100);
-  EXPECT_TRUE(DetailShown());
-  EXPECT_FALSE(fp.runtime.TimerRunning(display().Timer2));  // once per rest
-
-  // Onto a caption: the window closes and the pending second is dropped.
-  Hover(0);
-  display().StatText[0].NotifyMouseMove(0, 0, 10, 10);
-  EXPECT_EQ(display().HoverRow, Display::kNoRow);
-  EXPECT_FALSE(fp.program.detailDisplay().Loaded());
-  fp.runtime.Advance(2000);
-  EXPECT_FALSE(DetailShown());
-}
-
-TEST_F(DisplayDetailTest, BackgroundMoveAndActivationCloseIt) {
-  Select({"ShowPhysMem"});
-  display().Show();
-  Hover(0);
-  fp.runtime.Advance(1000);
-  ASSERT_TRUE(DetailShown());
-  display().NotifyMouseMove(0, 0, 10, 10);
-  EXPECT_FALSE(fp.program.detailDisplay().Loaded());
-
-  Hover(0);
-  fp.runtime.Advance(1000);
-  ASSERT_TRUE(DetailShown());
-  display().NotifyDeactivate();
-  display().NotifyActivate();
-  EXPECT_FALSE(fp.program.detailDisplay().Loaded());
-}
-
-TEST_F(DisplayDetailTest, MemoryFiguresAreExactAndGroupedInTheUsersLocale) {
-  fp.runtime.locale.thousandsSeparator = ".";
-  SetMemory(17'179'869'184, 5'368'709'120, 140'737'488'224'256, 140'737'488'224'255);
-  Select({"ShowCPU", "ShowPhysMem", "ShowVirtMem"});
-  display().Show();
-  Hover(1);
-  fp.runtime.Advance(1000);
-  EXPECT_THAT(Lines(), ElementsAre("Physical Memory", "11.811.160.064 of", "17.179.869.184 bytes",
-                                   "are currently being used"));
-  EXPECT_EQ(detail().Height(), 975);
-  Hover(2);
-  fp.runtime.Advance(1000);
-  EXPECT_THAT(Lines(),
-              ElementsAre("Virtual Memory", "1 of", "140.737.488.224.256 bytes", "are currently being used"));
-}
-
-TEST_F(DisplayDetailTest, CPUDetailShortOnTheNTFamilyWithProcessesOnThe95Family) {
+TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWindow) {
+  struct Case {
+    int row;
+    std::function<void()> change;  // after the window's load
+    std::string shown;
+    const char* left = "1000";  // the Monitor window's, 4110 wide, at top 3000 and 2220 high
+  };
+  const std::string used = "|are currently being used 975 5125,";
+  auto none = [] {};
+  // clang-format off
+  const Case cases[] = {
+      {1, none, "Physical Memory|11.811.160.064 of|17.179.869.184 bytes" + used + "3690"},
+      {2, none, "Virtual Memory|1 of|140.737.488.224.256 bytes" + used + "3960"},
+      {0, none, "CPU Activity|Fake Processor (740 MHz)|| 555 5125,3420"},
+      {0, [&] { MakeWindows98(); }, "CPU Activity|Fake Processor (740 MHz)|1.234 active processes|56.789 active threads 975 5125,3420"},
+      {3, none, "Battery Status|1:02:05 remaining|| 555 26940,4230", "22815"},  // right up to the work area's edge
+      {3, [&] { Power(0, 2, 40, 3725, 36000); },  // one more twip: on the left
+       "Battery Status|1:02:05 remaining of|10:00:00 full-charge|(approximately) available 975 20941,4230", "22816"},
+      {3, [&] { Power(0, 2, 40, 0, 36000); }, ""}, {3, [&] { Power(0, 2, 40, BATTERY_LIFE_UNKNOWN, 36000); }, ""},
+      {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000}; },  // asked afresh
+       "D: Drive|1.000.000 of|2.000.000 bytes" + used + "4245"},  // the bottoms level
+      {4, none, "C: Drive|375.000.000.000 of|500.000.000.000 bytes" + used + "4245"},
+      {5, [&] { fp.kernel.disks.erase("d:\\"); }, ""}};
+  // clang-format on
+  rt.locale.thousandsSeparator = ".";
   fp.processor.name = "Fake Processor";
   fp.processor.speed = "733M";
   fp.kernel.processes = Kernel::ProcessCounts{1234, 56789};
-  Select({"ShowCPU", "ShowPhysMem"});
-  display().Show();
-  Hover(1);
-  fp.runtime.Advance(1000);  // memory first: its fourth line must not linger below
-  Hover(0);
-  fp.runtime.Advance(1000);
-  EXPECT_THAT(Lines(), ElementsAre("CPU Activity", "Fake Processor (740 MHz)", "", ""));
-  EXPECT_EQ(detail().Height(), 555);
-  display().Unload();
-
-  fp.kernel.version = OSVERSIONINFO{148, 4, 10, 1998, VER_PLATFORM_WIN32_WINDOWS, ""};
-  display().Show();
-  Hover(0);
-  fp.runtime.Advance(1000);
-  EXPECT_THAT(Lines(), ElementsAre("CPU Activity", "Fake Processor (740 MHz)", "1,234 active processes",
-                                   "56,789 active threads"));
-  EXPECT_EQ(detail().Height(), 975);
-  Hover(1);
-  fp.runtime.Advance(1000);
-  EXPECT_EQ(detail().Label3.Caption(), "are currently being used");
-}
-
-TEST_F(DisplayDetailTest, BatteryDetailByItsKnownTimes) {
-  fp.kernel.power = SYSTEM_POWER_STATUS{0, 2, 40, 0, 3725, BATTERY_LIFE_UNKNOWN};
-  Select({"ShowBattery"});
-  display().Show();
-  Hover(0);
-  fp.runtime.Advance(1000);
-  EXPECT_THAT(Lines(), ElementsAre("Battery Status", "1:02:05 remaining", "", ""));
-  EXPECT_EQ(detail().Height(), 555);
-
-  fp.kernel.power = SYSTEM_POWER_STATUS{0, 2, 40, 0, 3725, 36000};
-  Hover(0);
-  fp.runtime.Advance(1000);
-  EXPECT_THAT(Lines(), ElementsAre("Battery Status", "1:02:05 remaining of", "10:00:00 full-charge",
-                                   "(approximately) available"));
-  EXPECT_EQ(detail().Height(), 975);
-
-  for (uint32_t unknown : {0u, BATTERY_LIFE_UNKNOWN}) {
-    fp.kernel.power = SYSTEM_POWER_STATUS{0, 2, 40, 0, unknown, 36000};
-    Hover(0);
-    fp.runtime.Advance(1000);
-    EXPECT_FALSE(fp.program.detailDisplay().Loaded()) << unknown;
+  fp.Select("CPU PhysMem VirtMem Battery Cdrive Ddrive");
+  for (const Case& c : cases) {
+    SetMemory(17'179'869'184, 5'368'709'120, 140'737'488'224'256, 140'737'488'224'255);
+    Power(0, 2, 40, 3725, BATTERY_LIFE_UNKNOWN);
+    fp.kernel.SetFixedDrives({{"c:\\", {500'000'000'000, 125'000'000'000}}, {"d:\\", {2'000'000, 500'000}}});
+    fp.Set("MainLeft", c.left);
+    fp.Set("MainTop", "3000");
+    display().Show();
+    Rest(c.row == 1 ? 0 : 1);  // another statistic first: none of its lines may linger
+    c.change();
+    EXPECT_EQ(Rest(c.row), c.shown);
+    display().Unload();
+    fp.kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
   }
 }
 
-TEST_F(DisplayDetailTest, DriveDetailAsksTheDriveAfresh) {
-  fp.kernel.SetFixedDrives({{"c:\\", {500'000'000'000, 125'000'000'000}}, {"d:\\", {2'000'000, 500'000}}});
-  Select({"ShowCdrive", "ShowDdrive"});
-  display().Show();
-  fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000};  // changed since the refresh
-  Hover(1);
-  fp.runtime.Advance(1000);
-  EXPECT_THAT(Lines(),
-              ElementsAre("D: Drive", "1,000,000 of", "2,000,000 bytes", "are currently being used"));
-  Hover(0);
-  fp.runtime.Advance(1000);
-  EXPECT_THAT(Lines(), ElementsAre("C: Drive", "375,000,000,000 of", "500,000,000,000 bytes",
-                                   "are currently being used"));
-
-  fp.kernel.disks.erase("d:\\");  // unreadable now: no window rather than C's figures
-  Hover(1);
-  fp.runtime.Advance(1000);
-  EXPECT_FALSE(fp.program.detailDisplay().Loaded());
-}
-
-TEST_F(DisplayDetailTest, ResourceRowsHaveNoDetail) {
-  fp.program.info.WindowsFamily = 95;
-  Select({"ShowSysRsrc"});
-  display().Show();
-  Hover(0);
-  fp.runtime.Advance(1000);
-  EXPECT_FALSE(fp.program.detailDisplay().Loaded());
-}
-
-TEST_F(DisplayDetailTest, OpensOnTheRightOrOnTheLeftNearTheWorkAreasEdge) {
-  Select({"ShowPhysMem"});
-  fp.Set("MainLeft", "1000");
-  fp.Set("MainTop", "5000");
-  display().Show();
-  Hover(0);
-  fp.runtime.Advance(1000);
-  EXPECT_EQ(detail().Left(), 1000 + display().Width() + 15);
-  display().Unload();
-
-  // 28800 - 4110 - 1000: the detail window (1860 wide) would run past the right edge.
-  fp.Set("MainLeft", "23690");
-  display().Show();
-  Hover(0);
-  fp.runtime.Advance(1000);
-  EXPECT_EQ(detail().Left(), 23690 - 1860 - 15);
-}
-
-TEST_F(DisplayDetailTest, LevelWithTheBarButNeverBelowTheMonitorWindow) {
-  fp.program.info.WindowsFamily = 95;
-  Select(
-      {"ShowCPU", "ShowPhysMem", "ShowVirtMem", "ShowSysRsrc", "ShowGDIRsrc", "ShowUserRsrc", "ShowCdrive"});
-  fp.Set("MainTop", "3000");
-  display().Show();
-  ASSERT_EQ(display().Height(), 870 + 270 * 6);
-  Hover(1);
-  fp.runtime.Advance(1000);
-  EXPECT_EQ(detail().Top(), 3000 + 390 + 300);
-  Hover(6);  // the last row: its bottom edge meets the Monitor window's
-  fp.runtime.Advance(1000);
-  EXPECT_EQ(detail().Top() + detail().Height(), display().Top() + display().Height());
+TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindowWhichClosesWithoutRows) {
+  // clang-format off
+  for (auto [on, before, after, captions] : {
+       std::tuple{"CPU Edrive Fdrive", "e", "fe", "CPU usage:|F: drive disk usage: 50|E: drive disk usage: 40"},
+       {"CPU Ddrive Edrive", "de", "e", "CPU usage:|E: drive disk usage: 40"}, {"Ddrive", "d", "", ""}}) {
+    // clang-format on
+    fp.settings.values.clear();
+    fp.Select(on);
+    Drives(before);
+    display().Show();
+    const forms::Label* first = &display().StatText[0];
+    Drives(after);
+    rt.Advance(10000);
+    const int rows = display().Loaded() ? display().LastRow + 1 : 0;
+    EXPECT_EQ(Join(rows,
+                   [&](int r) {
+                     std::string text = display().StatText[r].Caption();
+                     return r ? text.append(1, ' ').append(std::to_string(display().StatBar[r].Value()))
+                              : text;
+                   }),
+              captions);
+    EXPECT_EQ(menu().mnuDisplay.Enabled(), rows > 0);
+    if (!rows) continue;
+    EXPECT_EQ(&display().StatText[0], first) << "rows are kept, not rebuilt";
+    EXPECT_FALSE(display().StatText.Exists(rows));
+    EXPECT_EQ(std::pair(display().Height(), display().StatSlotCount),
+              std::pair(870.0 + 270 * (rows - 1), 8 + int(std::string(after).size())));
+    display().Unload();
+  }
 }
 
 }  // namespace

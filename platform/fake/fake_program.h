@@ -1,6 +1,9 @@
 // A whole program on fake services: what every window test starts from.
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 
@@ -8,6 +11,7 @@
 #include "platform/fake/fake_forms.h"
 #include "platform/fake/fake_platform.h"
 #include "shell/program.h"
+#include "stats/cpu_usage.h"
 
 namespace sysvane::fake {
 
@@ -28,6 +32,41 @@ struct ProgramOn {
   Program program{Platform{kernel, registry, processor, resources, settings, runtime, desktop}};
 
   void Set(const std::string& key, const std::string& value) { settings.values[key] = value; }
+  // Options saved once, the splash off, and the statistics named switched on: "CPU PhysMem Ddrive".
+  void Select(const std::string& names) {
+    Set("Defined", "Yes");
+    Set("ShowSplash", "0");
+    std::istringstream words(names);
+    for (std::string name; words >> name;) Set("Show" + name, "1");
+  }
+};
+
+// A CPU sampler that answers a set figure.
+class FixedSampler : public CPUSampler {
+ public:
+  explicit FixedSampler(int32_t value) : value_(value) {}
+  void Initialize() override {}
+  int32_t Query() override { return value_; }
+  void Terminate() override {}
+
+ private:
+  int32_t value_;
+};
+
+// A control put on a window from outside: its peer goes when the window unloads, and says so.
+class UnloadProbe : forms::Label {
+ public:
+  UnloadProbe(forms::Form& window, std::function<void()> onUnload) : forms::Label(window, "probe") {
+    AttachPeer(std::make_unique<Peer>(std::move(onUnload)));
+  }
+
+ private:
+  struct Peer : forms::Peer {
+    explicit Peer(std::function<void()> f) : onUnload(std::move(f)) {}
+    ~Peer() override { onUnload(); }
+    void Changed(forms::Prop) override {}
+    std::function<void()> onUnload;
+  };
 };
 
 // A Linux-like machine: NT-family sampler, one fixed drive C, 8 GiB of memory.

@@ -188,6 +188,11 @@ void FormPeer::Changed(Prop prop) {
     case Prop::Repaint:
       RepaintNow();
       break;
+    case Prop::Raise:
+      widget_->raise();
+      // The roll-up and detail windows come forward without taking the focus.
+      if (!ShowsWithoutActivating(form_)) widget_->activateWindow();
+      break;
     default:
       break;
   }

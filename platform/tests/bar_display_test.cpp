@@ -1,3 +1,4 @@
+// What a percentage bar shows: its share filled and its value, never more than a full bar.
 #include "platform/bar_display.h"
 
 #include <gtest/gtest.h>
@@ -5,34 +6,18 @@
 namespace sysvane::forms {
 namespace {
 
-TEST(BarDisplay, PercentagesFillTheirShareAndReadAsValueAndSuffix) {
-  EXPECT_EQ(DescribeBar(0, "%").text, "0%");
-  EXPECT_DOUBLE_EQ(DescribeBar(0, "%").fillFraction, 0.0);
-  EXPECT_EQ(DescribeBar(42, "%").text, "42%");
-  EXPECT_DOUBLE_EQ(DescribeBar(42, "%").fillFraction, 0.42);
-  EXPECT_EQ(DescribeBar(100, "%").text, "100%");
-  EXPECT_DOUBLE_EQ(DescribeBar(100, "%").fillFraction, 1.0);
-  EXPECT_EQ(DescribeBar(7, "").text, "7");
-  EXPECT_EQ(DescribeBar(7, " pct").text, "7 pct");
-}
-
-TEST(BarDisplay, ValuesThatAreNoPercentageShowAnEmptyBarAndAQuestionMark) {
-  for (int value : {255, 101, -1, -32768}) {
-    BarDisplay shown = DescribeBar(value, "%");
-    EXPECT_EQ(shown.text, "?") << value;
-    EXPECT_DOUBLE_EQ(shown.fillFraction, 0.0) << value;
+TEST(BarDisplay, APercentageFillsItsShareAndAnythingElseShowsAnEmptyBarAndAQuestionMark) {
+  // clang-format off
+  for (auto [value, suffix, text, fill] : {std::tuple{0, "%", "0%", 0.0}, {42, "%", "42%", 0.42}, {100, "%", "100%", 1.0},
+       {7, " pct", "7 pct", 0.07}, {101, "%", "?", 0.0}, {255, "%", "?", 0.0}, {-1, "%", "?", 0.0}, {-32768, "%", "?", 0.0}}) {
+    // clang-format on
+    EXPECT_EQ(DescribeBar(value, suffix).text, text);
+    EXPECT_DOUBLE_EQ(DescribeBar(value, suffix).fillFraction, fill) << value;
   }
-}
-
-TEST(BarDisplay, FilledPixelsRoundToNearestWithinTheBar) {
-  EXPECT_EQ(FilledPixels(0.5, 119), 60);  // 59.5 rounds up
-  EXPECT_EQ(FilledPixels(0.42, 119), 50);
-  EXPECT_EQ(FilledPixels(1.0, 119), 119);
-  EXPECT_EQ(FilledPixels(0.004, 119), 0);
-  EXPECT_EQ(FilledPixels(2.55, 119), 119);  // never beyond the inner length
-  EXPECT_EQ(FilledPixels(-0.5, 119), 0);
-  EXPECT_EQ(FilledPixels(0.5, 0), 0);
-  EXPECT_EQ(FilledPixels(0.5, -3), 0);
+  // clang-format off
+  for (auto [fraction, length, pixels] : {std::tuple{0.5, 119, 60}, {0.42, 119, 50}, {1.0, 119, 119}, {0.004, 119, 0},
+       {2.55, 119, 119}, {-0.5, 119, 0}, {0.5, 0, 0}, {0.5, -3, 0}})  // clang-format on
+    EXPECT_EQ(FilledPixels(fraction, length), pixels) << fraction << " of " << length;
 }
 
 }  // namespace

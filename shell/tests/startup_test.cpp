@@ -1,126 +1,89 @@
-// The start-up sequence of the tray controller, case by case.
+// The start-up sequence of the tray controller, and the closing sequence whatever ends the program.
 #include "dialogs/about.h"
+#include "dialogs/message_box.h"
+#include "monitor/detail_display.h"
 #include "monitor/display.h"
+#include "monitor/popup.h"
 #include "options/options_dialog.h"
 #include "shell/logo.h"
-#include "shell/tests/shell_test_support.h"
+#include "tests/support/window_test.h"
 
 namespace sysvane::testing {
 namespace {
 
-using StartupTest = ShellTest;
+TEST(StartupTest, WhatTheSettingsOpenAndOffer) {
+  struct Case {
+    const char *on, *state;  // on: nullptr for a first run
+    bool windows98 = false;
+  };
+  for (const Case& c : {Case{nullptr, "splash options"}, Case{"StatsAtStartup", ""},
+                        Case{"Edrive", "offered"}, Case{"SysRsrc", ""}, Case{"GDIRsrc", "offered 95", true},
+                        Case{"CPU StatsAtStartup", "offered monitor"}, Case{"Battery", "offered battery"}}) {
+    fake::FakeProgram fp;
+    fp.kernel.SetFixedDrives({{"c:\\", {100, 40}}, {"d:\\", {100, 40}}, {"e:\\", {100, 40}}});
+    fp.kernel.power = SYSTEM_POWER_STATUS{0, 0, 57, 0, 0, 0};  // no flags, but a charge: a battery
+    if (c.windows98) fp.kernel.version = OSVERSIONINFO{148, 4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, ""};
+    if (c.on) fp.Select(c.on), fp.Set("ShowDdrive", "2");
+    Menu& menu = fp.program.menu();
+    menu.Load();
+    std::string state =
+        std::string(menu.mnuSplash.Checked() ? " splash" : "") +
+        (fp.program.options().Visible() ? " options" : "") + (menu.mnuDisplay.Enabled() ? " offered" : "") +
+        (fp.program.display().Visible() ? " monitor" : "") + (menu.HasBattery ? " battery" : "") +
+        (fp.program.info.WindowsFamily == 95 ? " 95" : "");
+    EXPECT_EQ(state, c.state[0] ? std::string(" ") + c.state : "") << (c.on ? c.on : "first run");
+    EXPECT_EQ(fp.runtime.TrayTip() + (menu.Visible() ? " shown" : ""), "Sysvane Monitor");
+    EXPECT_NEAR(fp.runtime.Now(), c.on ? 0 : 3000, 15) << "the splash holds the start-up three seconds";
+  }
+}
 
-TEST_F(StartupTest, SecondInstanceSaysSoAndEndsBeforeAnyIconOrWindow) {
+TEST_F(WindowTest, ASecondInstanceSaysSoAndEndsBeforeAnyIconOrWindow) {
   rt.prevInstance = true;
-  Start();
-  ASSERT_EQ(rt.msgBoxes.size(), 1u);
-  EXPECT_EQ(rt.msgBoxes[0].prompt, "Program is already running!");
-  EXPECT_EQ(rt.msgBoxes[0].style, forms::vbOKOnly);
-  EXPECT_EQ(rt.msgBoxes[0].title, "Sysvane");
+  menu().Load();
+  EXPECT_EQ(rt.msgBoxes.at(0).prompt, "Program is already running!");
   EXPECT_TRUE(rt.ended);
-  EXPECT_TRUE(rt.trayCalls.empty());
-  EXPECT_FALSE(program.logo().Loaded());
-  EXPECT_FALSE(program.options().Loaded());
-  EXPECT_FALSE(program.display().Loaded());
-  // Closing that instance has no icon to remove either.
+  EXPECT_FALSE(program.logo().Loaded() || program.options().Loaded());
   menu().Unload();
   EXPECT_TRUE(rt.trayCalls.empty());
 }
 
-TEST_F(StartupTest, FirstRunShowsTheSplashThenTheIconThenOptions) {
-  size_t trayCallsWhenSplashClosed = 99;
-  bool splashCheckedWhenSplashClosed = false;
-  UnloadProbe probe(program.logo(), [&] {
-    trayCallsWhenSplashClosed = rt.trayCalls.size();
-    splashCheckedWhenSplashClosed = menu().mnuSplash.Checked();
-  });
-  Start();  // the fake's modal loop runs the clock until the splash closes itself
-
-  EXPECT_EQ(trayCallsWhenSplashClosed, 0u);
-  EXPECT_TRUE(splashCheckedWhenSplashClosed);
-  EXPECT_FALSE(program.logo().Loaded());
-  EXPECT_GE(rt.Now(), 3000);
-  EXPECT_LT(rt.Now(), 3100);
-
-  ASSERT_EQ(rt.trayCalls.size(), 1u);
-  EXPECT_EQ(rt.trayCalls[0].message, forms::NIM_ADD);
-  EXPECT_EQ(rt.TrayTip(), "Sysvane Monitor");
-  EXPECT_EQ(rt.trayCalls[0].data.hIcon, "app-icon");
-  EXPECT_FALSE(menu().Visible());
-  EXPECT_TRUE(menu().mnuSplash.Checked());
-  EXPECT_FALSE(menu().mnuDisplay.Enabled());
-  EXPECT_TRUE(program.options().Visible());
-  EXPECT_FALSE(program.display().Loaded());
-  EXPECT_TRUE(rt.msgBoxes.empty());
-  EXPECT_FALSE(rt.ended);
-  EXPECT_NE(menu().CPUMeter, nullptr);
-  EXPECT_EQ(program.info.WindowsFamily, 2000);
+TEST_F(WindowTest, ToldToEndWhileTheSplashShowsTheStartUpGoesNoFurther) {
+  fp.Select("CPU StatsAtStartup");
+  fp.Set("ShowSplash", "1");
+  rt.onModal = [&](forms::Form&) { menu().CloseProgram(); };  // a termination signal, say
+  menu().Load();
+  EXPECT_TRUE(rt.ended);
+  EXPECT_FALSE(menu().Loaded() || program.logo().Loaded() || program.display().Loaded());
+  EXPECT_TRUE(rt.trayCalls.empty());
 }
 
-TEST_F(StartupTest, SplashSwitchedOffShowsNoSplash) {
-  fp.Set("ShowSplash", "0");
-  Start();
-  EXPECT_FALSE(program.logo().Loaded());
-  EXPECT_EQ(rt.Now(), 0);
-  EXPECT_FALSE(menu().mnuSplash.Checked());
-  EXPECT_EQ(rt.TrayTip(), "Sysvane Monitor");
-}
-
-TEST_F(StartupTest, SavedSettingsWithEveryStatisticOffKeepMonitorDisabled) {
-  fp.kernel.SetFixedDrives({{"c:\\", {100, 40}}, {"d:\\", {100, 40}}});
-  Saved({"ShowStatsAtStartup"});
-  fp.Set("ShowCPU", "0");
-  fp.Set("ShowDdrive", "2");
-  Start();
-  EXPECT_FALSE(menu().mnuDisplay.Enabled());
-  EXPECT_FALSE(program.options().Loaded());
-}
-
-TEST_F(StartupTest, OnlyADriveSelectedEnablesMonitor) {
-  fp.kernel.SetFixedDrives({{"c:\\", {100, 40}}, {"d:\\", {100, 40}}, {"e:\\", {100, 40}}});
-  Saved({"ShowEdrive"});
-  Start();
-  EXPECT_TRUE(menu().mnuDisplay.Enabled());
-  EXPECT_FALSE(program.options().Loaded());
-  EXPECT_FALSE(program.display().Loaded());
-}
-
-TEST_F(StartupTest, ResourceKeysCountOnlyOnTheWindows95Family) {
-  Saved({"ShowSysRsrc"});
-  Start();
-  EXPECT_EQ(program.info.WindowsFamily, 2000);
-  EXPECT_FALSE(menu().mnuDisplay.Enabled());
-}
-
-TEST_F(StartupTest, ResourceKeyEnablesMonitorOnWindows98) {
-  MakeWindows98();
-  Saved({"ShowGDIRsrc"});
-  Start();
-  EXPECT_EQ(program.info.WindowsFamily, 95);
-  EXPECT_TRUE(menu().mnuDisplay.Enabled());
-}
-
-TEST_F(StartupTest, ShowStatsAtStartupOpensTheMonitor) {
-  Saved({"ShowCPU", "ShowStatsAtStartup"});
-  Start();
-  EXPECT_TRUE(menu().mnuDisplay.Enabled());
-  EXPECT_TRUE(program.display().Visible());
-  EXPECT_FALSE(program.options().Loaded());
-}
-
-TEST_F(StartupTest, BatteryIsDecidedOnceFromAFreshPowerStatus) {
-  Saved({"ShowBattery"});
-  fp.kernel.power = SYSTEM_POWER_STATUS{0, 0, 57, 0, 0, 0};  // no flags, but a charge: present
-  Start();
-  EXPECT_TRUE(menu().HasBattery);
-  EXPECT_EQ(menu().BatteryPercent, 57);
-}
-
-TEST_F(StartupTest, NoSystemBatteryMeansNoBattery) {
-  Saved({"ShowBattery"});
-  fp.kernel.power = SYSTEM_POWER_STATUS{1, 128, 255, 0, 0, 0};
-  Start();
-  EXPECT_FALSE(menu().HasBattery);
+TEST(ClosingTest, TheIconGoesFirstThenEveryWindowInOrder) {
+  const std::string early = "DetailDisplay Display frmAbout MessageBox Options Popup";
+  for (const auto& [exitCommand, order] :
+       {std::pair{false, early}, {true, "Options+ DetailDisplay+ Display+ frmAbout MessageBox Popup"}}) {
+    fake::FakeProgram fp;
+    Program& program = fp.program;
+    fp.Select("CPU StatsAtStartup");
+    program.menu().Load();
+    std::string closed;
+    std::vector<std::unique_ptr<UnloadProbe>> probes;
+    for (forms::Form* window :
+         std::vector<forms::Form*>{&program.display(), &program.detailDisplay(), &program.about(),
+                                   &program.messageBox(), &program.options(), &program.popup()}) {
+      window->Show();
+      probes.push_back(std::make_unique<UnloadProbe>(*window, [&closed, &fp, window] {
+        closed += (closed.empty() ? "" : " ") + window->Name() + (fp.runtime.trayIconShown ? "+" : "");
+      }));
+    }
+    fp.runtime.msgBoxAnswers = {forms::vbNo, forms::vbYes};
+    program.menu().mnuExit.NotifyClick();  // No: nothing closes
+    EXPECT_EQ(fp.runtime.msgBoxes[0].prompt,
+              "   Are you sure you wish to exit the\r\nSysvane Monitor program?");
+    EXPECT_EQ(closed, "");
+    exitCommand ? program.menu().mnuExit.NotifyClick() : program.menu().CloseProgram();
+    EXPECT_EQ(closed, order);
+    EXPECT_TRUE(fp.runtime.ended);
+  }
 }
 
 }  // namespace

@@ -1,95 +1,101 @@
-// What the tray icon's notifications do: the roll-up window, the Monitor window, the menu.
+// What the tray icon's notifications and menu commands do, and the tip they keep.
 #include "dialogs/about.h"
 #include "monitor/display.h"
 #include "monitor/popup.h"
 #include "options/options_dialog.h"
-#include "shell/tests/shell_test_support.h"
+#include "tests/support/window_test.h"
 
 namespace sysvane::testing {
 namespace {
 
-class TrayNotificationTest : public ShellTest {
- protected:
-  void SetUp() override {
-    Saved({"ShowCPU"});
-    Start();
-    SetCpu(5);
-  }
-};
-
-TEST_F(TrayNotificationTest, LeftReleaseOpensTheRollUpWindowUnlessItShows) {
-  rt.DeliverTray(forms::WM_LBUTTONUP);
-  EXPECT_TRUE(program.popup().Visible());
-
-  program.popup().Unload();
+TEST_F(WindowTest, NotificationsAndCommandsOpenTheirWindowsAndBringBackAWindowAlreadyOpen) {
+  fp.Select("CPU");
+  menu().Load();
+  menu().CPUMeter = std::make_unique<FixedSampler>(5);
+  auto notify = [&](double message) { menu().NotifyMouseMove(0, 0, message * rt.screen.TwipsPerPixelX, 0); };
+  notify(forms::WM_LBUTTONUP + 0.5);  // between two numbers: none the program knows, a tip refresh
+  EXPECT_EQ(rt.TrayTip() + std::to_string(program.popup().Loaded()), "CPU: 5%0");
   program.info.PopupShowing = true;
-  rt.DeliverTray(forms::WM_LBUTTONUP);
+  notify(forms::WM_LBUTTONUP);
   EXPECT_FALSE(program.popup().Loaded());
-}
-
-TEST_F(TrayNotificationTest, DoubleClickSwapsOptionsForTheMonitor) {
-  menu().mnuOptions.NotifyClick();
-  ASSERT_TRUE(program.options().Visible());
-  for (uint32_t message : {forms::WM_LBUTTONDOWN, forms::WM_LBUTTONUP, forms::WM_LBUTTONDBLCLK})
-    rt.DeliverTray(message);
-  EXPECT_TRUE(program.info.MonitorOpenedFromTray);
-  EXPECT_FALSE(program.options().Loaded());
-  EXPECT_TRUE(program.display().Visible());
-}
-
-TEST_F(TrayNotificationTest, RightReleaseClosesTheRollUpThenPopsTheMenu) {
-  rt.DeliverTray(forms::WM_LBUTTONUP);
-  ASSERT_TRUE(program.popup().Loaded());
-  bool popupLoadedAtMenu = true;
-  size_t foregroundCallsAtMenu = 0;
+  program.info.PopupShowing = false;
+  notify(forms::WM_LBUTTONUP);
   rt.onPopupMenu = [&](forms::MenuList& list) {
-    popupLoadedAtMenu = program.popup().Loaded();
-    foregroundCallsAtMenu = rt.foregroundWindows.size();
-    EXPECT_EQ(list.items.size(), 7u);
+    EXPECT_FALSE(program.popup().Loaded()) << "the roll-up closes before the menu opens";
+    EXPECT_EQ(rt.foregroundWindows, std::vector<std::string>{"Menu"});
+    list.items[2]->NotifyClick();  // Options
   };
-  rt.DeliverTray(forms::WM_RBUTTONUP);
-  EXPECT_FALSE(popupLoadedAtMenu);
-  EXPECT_EQ(foregroundCallsAtMenu, 1u);
-  EXPECT_EQ(rt.foregroundWindows, std::vector<std::string>{"Menu"});
-  EXPECT_EQ(rt.poppedMenus, std::vector<std::string>{"MenuTray"});
-}
-
-TEST_F(TrayNotificationTest, ItemsPickedFromThePoppedMenuRunTheirCommands) {
-  std::string pick = "mnuAbout";
-  rt.onPopupMenu = [&](forms::MenuList& list) {
-    for (forms::MenuItem* item : list.items)
-      if (item->Name() == pick) item->NotifyClick();
-  };
-  rt.DeliverTray(forms::WM_RBUTTONUP);
-  EXPECT_TRUE(program.about().Visible());
-  pick = "mnuDisplay";
-  rt.DeliverTray(forms::WM_RBUTTONUP);
-  EXPECT_TRUE(program.display().Visible());
-}
-
-TEST_F(TrayNotificationTest, OtherMessagesRefreshTheTip) {
-  for (uint32_t message : {forms::WM_MOUSEMOVE, forms::WM_LBUTTONDOWN, forms::WM_RBUTTONDOWN}) {
-    rt.trayCalls.clear();
-    SetCpu(int32_t(message % 100));
-    rt.DeliverTray(message);
-    EXPECT_EQ(rt.TrayTip(), "CPU: " + std::to_string(message % 100) + "%") << message;
+  notify(forms::WM_RBUTTONUP);
+  notify(forms::WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(program.info.MonitorOpenedFromTray && !program.options().Loaded() &&
+              program.display().Visible());
+  for (auto [command, window, closes] :
+       {std::tuple{&menu().mnuOptions, (forms::Form*)&program.options(), (forms::Form*)&program.display()},
+        {&menu().mnuDisplay, &program.display(), &program.options()},
+        {&menu().mnuAbout, &program.about(), nullptr}}) {
+    command->NotifyClick();
+    window->NotifyDeactivate();
+    window->NotifyWindowState(forms::vbMinimized);
+    command->NotifyClick();  // again: the window comes back in front
+    EXPECT_EQ(std::tuple(window->Visible(), closes && closes->Loaded(),
+                         rt.ChangeCount(window, forms::Prop::Raise), window->WindowState()),
+              std::tuple(true, false, 1, forms::vbNormal))
+        << window->Name();
   }
-  EXPECT_FALSE(program.popup().Loaded());
-  EXPECT_FALSE(program.display().Loaded());
-  EXPECT_TRUE(rt.poppedMenus.empty());
+  for (const char* on : {"1", "0"}) {
+    menu().mnuOptions.NotifyClick();
+    menu().mnuSplash.NotifyClick();  // saved, and ticked in the open Options dialog
+    EXPECT_EQ(fp.settings.values["ShowSplash"] + std::to_string(program.options().Check0[3].Value()),
+              on + std::string(on));
+  }
 }
 
-TEST_F(TrayNotificationTest, MessageNumberIsComparedExactlyAtTheScreensResolution) {
-  // A coordinate between two pixels is no notification the program knows: a tip refresh.
-  menu().NotifyMouseMove(0, 0, forms::WM_LBUTTONUP * 15 + 7, 0);
-  EXPECT_FALSE(program.popup().Loaded());
-  EXPECT_EQ(rt.TrayTip(), "CPU: 5%");
-
-  rt.screen.TwipsPerPixelX = 12;
-  menu().NotifyMouseMove(0, 0, forms::WM_LBUTTONUP * 15, 0);  // 642.5 at 12 twips per pixel
-  EXPECT_FALSE(program.popup().Loaded());
-  rt.DeliverTray(forms::WM_LBUTTONUP);
-  EXPECT_TRUE(program.popup().Loaded());
+TEST(TipTest, TheFiguresOfTheSelectedStatisticsSentOnlyWhenTheyChange) {
+  struct Case {
+    const char* on;
+    SYSTEM_POWER_STATUS power;
+    const char* tip;
+    uint64_t availPhys = 370;  // of 1000; above 1000: no total
+    int32_t cpu = 5;
+    bool windows98 = false;
+  };
+  // clang-format off
+  for (const Case& c : {Case{"Battery", {0, 1, 57, 0, 0, 0}, "Battery(unplugged): 57%"},
+       Case{"Battery", {1, 8, 40, 0, 0, 0}, "Battery(charging): 40%"}, Case{"Battery", {1, 2, 100, 0, 0, 0}, "Battery: 100%"},
+       Case{"Battery", {255, 255, 255, 0, 0, 0}, "Battery(charging): ?"},
+       Case{"CPU Battery", {1, 0, 1, 0, 0, 0}, "CPU: 5%, Battery: 1%"}, Case{"CPU Battery", {1, 128, 255, 0, 0, 0}, "CPU: 0%", 370, -1},
+       Case{"CPU PhysMem VirtMem SysRsrc GDIRsrc Battery", {0, 1, 90, 0, 0, 0},
+            "CPU: 5%, Memory: 63%, Resources: 81%, Battery(unplugged): 90%", 370, 5, true},
+       Case{"CPU PhysMem SysRsrc Battery", {0, 1, 100, 0, 0, 0},
+            "CPU: 100%, Memory: 100%, Resources: 81%, Battery(unplugged): 10", 0, 100, true},  // 65 cut to 63
+       Case{"PhysMem SysRsrc", {}, "Memory: 48%", 515},  // 48.5: halves to even
+       Case{"CPU PhysMem", {}, "CPU: 5%", 1001}, Case{"Ddrive", {}, ""}, Case{"", {}, "Sysvane Monitor"}}) {
+    // clang-format on
+    fake::FakeProgram fp;
+    fp.kernel.SetFixedDrives({{"c:\\", {100, 40}}, {"d:\\", {100, 40}}});
+    if (c.windows98) fp.kernel.version = OSVERSIONINFO{148, 4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, ""};
+    fp.kernel.memory = MEMORYSTATUS{32, 0, c.availPhys > 1000 ? 0u : 1000u, c.availPhys, 0, 0, 0, 0};
+    fp.kernel.power = c.power;
+    fp.resources.free[0] = 81;
+    fp.Select(c.on);
+    Menu& menu = fp.program.menu();
+    menu.Load();
+    menu.CPUMeter = std::make_unique<FixedSampler>(c.cpu);
+    for (int i = 0; i < 2; ++i) fp.runtime.DeliverTray(forms::WM_MOUSEMOVE);
+    EXPECT_EQ(fp.runtime.TrayTip(), c.tip);
+    EXPECT_EQ(fp.runtime.trayCalls.size(), std::string(c.tip) == "Sysvane Monitor" ? 1u : 2u) << c.tip;
+    fp.program.info.PopupShowing = true;  // the roll-up shows the figures: the tip is left alone
+    menu.CPUMeter = std::make_unique<FixedSampler>(7);
+    fp.runtime.DeliverTray(forms::WM_MOUSEMOVE);
+    EXPECT_EQ(fp.runtime.TrayTip(), c.tip);
+    fp.program.info.PopupShowing = false;
+    for (forms::MenuItem* open : {&menu.mnuOptions, &menu.mnuDisplay}) {
+      open->SetChecked(true);  // the window shows the figures: the fixed tip
+      fp.runtime.DeliverTray(forms::WM_MOUSEMOVE);
+      EXPECT_EQ(fp.runtime.TrayTip(), "Sysvane Monitor");
+      open->SetChecked(false);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,134 @@
+// The Monitor window: the rows its load builds, where it goes, and the bars its refresh sets.
+#include "monitor/display.h"
+
+#include "monitor/popup.h"
+#include "monitor/window_placement.h"
+#include "tests/support/window_test.h"
+
+namespace sysvane::testing {
+namespace {
+
+class DisplayTest : public WindowTest {
+ protected:
+  Display& display() { return program.display(); }
+  std::string Captions() {
+    return Join(display().Loaded() ? display().LastRow + 1 : 0,
+                [&](int r) { return display().StatText[r].Caption(); });
+  }
+  int Bar(int slot) { return display().StatBar[display().StatRow[slot]].Value(); }
+};
+
+TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrder270TwipsApartEachLoadFromScratch) {
+  const std::string captions[] = {
+      "CPU usage:",           "Physical memory usage:", "Virtual memory usage:",      "System resources:",
+      "GDI resources:",       "User resources:",        "Battery status (charging):", "C: drive disk usage:",
+      "D: drive disk usage:", "E: drive disk usage:"};
+  struct Case {
+    const char* on;  // nullptr: the options were never saved
+    uint8_t batteryFlag;
+    std::vector<int> slots;  // of the rows, in row order
+    bool windows98 = false;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"CPU PhysMem VirtMem SysRsrc GDIRsrc UserRsrc Battery Cdrive Edrive", 8, {0, 1, 2, 3, 4, 5, 6, 7, 9}, true},
+      {"SysRsrc GDIRsrc UserRsrc CPU Battery", 128, {0}}, {"Battery Cdrive", 8, {6, 7}}, {"Battery Edrive", 255, {6, 9}},
+      {"Battery Edrive", 0, {9}}, {nullptr, 8, {0, 1, 2, 7, 8, 9}}, {"CPU Ddrive", 8, {0, 8}}, {"OnTop", 8, {}}};
+  // clang-format on
+  Drives("de");
+  for (const Case& k : cases) {
+    fp.settings.values.clear();
+    if (k.on) fp.Select(k.on);
+    program.info.WindowsFamily = k.windows98 ? 95 : 2000;
+    Power(1, k.batteryFlag, k.batteryFlag ? 60 : 0);
+    display().Show();
+    const int rows = int(k.slots.size());
+    EXPECT_EQ(Captions(), Join(rows, [&](int r) { return captions[k.slots[r]]; }));
+    EXPECT_EQ(std::pair(menu().mnuDisplay.Enabled(), menu().mnuDisplay.Checked()),
+              std::pair(rows > 0, rows > 0));
+    if (!display().Loaded()) continue;
+    EXPECT_FALSE(display().StatText.Exists(rows) || display().StatBar.Exists(rows)) << k.on;
+    EXPECT_EQ(std::pair(display().Height(), display().StatSlotCount),
+              std::pair(870.0 + 270 * (rows - 1), 10));
+    for (int row = 0; row < rows; ++row) {
+      const forms::Control& text = display().StatText[row];
+      const forms::ProgressBar& bar = display().StatBar[row];
+      EXPECT_TRUE(display().StatRow[k.slots[row]] == row &&
+                  text.Top() - display().StatText[0].Top() == 270 * row && bar.Visible() &&
+                  bar.Top() - text.Top() == display().StatBar[0].Top() - display().StatText[0].Top());
+      const bool battery = k.slots[row] == Display::kSlotBattery;  // a full battery ends green
+      EXPECT_EQ(bar.StartColor(), battery ? forms::Color::Rgb(255, 0, 0) : forms::Color::Rgb(0, 192, 0));
+    }
+    display().Unload();
+  }
+}
+
+TEST_F(DisplayTest, PlacedAsStoredOrOnTheWorkAreasBottomAndAlwaysOnAScreen) {
+  struct Case {
+    const char *left, *top;  // nullptr: not stored
+    forms::Twips workAreaHeight, expectedLeft, expectedTop;
+  };
+  // clang-format off
+  const Case cases[] = {{nullptr, nullptr, 15600, 0, 15600 - 870}, {"9360", "1234.5", 15600, 9360, 1234.5},
+      {nullptr, nullptr, 15606.5, 0, 14736}, {nullptr, nullptr, 15607.5, 0, 14738},  // halves to even
+      {"30000", "-20000", 15600, 30000, 0}, {"52000", "6000", 15600, 48000 - 4110, 6000},  // a screen gone
+      {"1e300", "-1e300", 15600, 28800 - 4110, 0}, {"abc", "nan", 15600, 0, 15600 - 870}};
+  // clang-format on
+  rt.workAreas = {{0, 0, 28800, 15600}, {28800, 0, 19200, 15600}};
+  for (const Case& c : cases) {
+    fp.settings.values.clear();
+    fp.Select("CPU");
+    if (c.left) fp.Set("MainLeft", c.left), fp.Set("MainTop", c.top);
+    rt.workArea.Height = c.workAreaHeight;
+    display().Show();
+    EXPECT_EQ(std::pair(display().Left(), display().Top()), std::pair(c.expectedLeft, c.expectedTop))
+        << c.left;
+    // Written at once, and again as it is when the window closes.
+    EXPECT_EQ(fp.settings.values["MainTop"] + fp.settings.values["FirstTimePosition"],
+              PositionText(c.expectedTop) + "Yes");
+    display().NotifyMoved(3000, 4500);
+    display().Unload();
+    EXPECT_EQ(fp.settings.values["MainLeft"] + "," + fp.settings.values["MainTop"], "3000,4500");
+  }
+}
+
+TEST_F(DisplayTest, OnTopAsTheSettingIsAtEachLoadAndTheLoadClosesTheRollUp) {
+  fp.Select("CPU");
+  for (const char* onTop : {"0", "1", "0", "yes"}) {
+    fp.Set("ShowOnTop", onTop);
+    program.popup().Show();
+    program.info.MonitorOpenedFromTray = true;
+    display().Show();
+    EXPECT_EQ(display().OnTop(), std::string(onTop) == "1") << onTop;
+    EXPECT_FALSE(program.popup().Loaded() || program.info.PopupShowing);
+    display().Unload();
+    EXPECT_FALSE(program.info.MonitorOpenedFromTray);
+  }
+}
+
+TEST_F(DisplayTest, EachBarShowsItsOwnFigureRoundedHalvesToEvenOrKeepsItsLastOne) {
+  Drives("de");
+  program.info.WindowsFamily = 95;
+  fp.resources.free[0] = 81, fp.resources.free[2] = 72;
+  fp.Select("CPU PhysMem VirtMem SysRsrc UserRsrc Cdrive Ddrive Edrive");
+  SetMemory(64ull << 30, (64ull << 30) - (81ull << 29), 1000ull << 32, 795ull << 32);  // 63.28 %, 20.5 %
+  display().Show();
+  fp.kernel.systemTime = 9'000'000;  // 0.9 s, a quarter of it idle
+  fp.kernel.idleTime = 2'250'000;
+  auto bars = [&] { return Join(10, [&](int s) { return s == 4 || s == 6 ? "" : std::to_string(Bar(s)); }); };
+  rt.Advance(900);
+  EXPECT_EQ(bars(), "75|63|20|81||72||50|30|40");
+  SetMemory(1000, 215, 1000, 785);          // 78.5 and 21.5
+  fp.kernel.processorCount = std::nullopt;  // the sampler answers -1
+  rt.Advance(900);
+  EXPECT_EQ(bars(), "0|78|22|81||72||50|30|40");
+  SetMemory(0, 0, 1000, 100);                    // no total: no figure
+  fp.kernel.disks.erase("d:\\");                 // D cannot be read
+  fp.kernel.disks["e:\\"] = DiskSpace{0, 0, 0};  // E reports no size
+  program.info.FixedDrives = {"e:\\"};           // another window has rebuilt the shared list
+  rt.Advance(900);
+  EXPECT_EQ(bars(), "0|78|90|81||72||50|30|40");
+}
+
+}  // namespace
+}  // namespace sysvane::testing

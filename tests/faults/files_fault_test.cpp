@@ -1,0 +1,157 @@
+// The files the program reads and writes, and the programs it starts, on the real file system.
+// The settings file may be missing, empty, damaged, read-only or in an unwritable folder: the store
+// reads what it can, and a save changes its own line only, never dropping what it could not read.
+// Every file the program writes is the user's alone whatever the umask, is written in one step, and
+// a symbolic link planted in its place is never followed. A lock left empty or garbled by a crash
+// is taken over once it is old. A program is started directly, without a shell, as it is named.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <QThread>
+#include <random>
+
+#include "options/shortcut_maintenance.h"
+#include "platform/fake/fake_forms.h"
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_instance_lock.h"
+#include "platform/qt/qt_settings.h"
+#include "tests/faults/config_home.h"
+
+namespace sysvane::faults {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(SettingsFileFaultTest, ADamagedFileIsReadAsFarAsItGoesAndASaveChangesOnlyItsOwnLine) {
+  std::mt19937 random(7);
+  std::string noise(600, '\0');
+  for (char& c : noise) c = static_cast<char>(random() % 256);
+  // clang-format off
+  for (const std::optional<std::string>& file : std::vector<std::optional<std::string>>{std::nullopt, "", noise,
+       noise + "\n[Settings]\nShowCPU=1\n", "[Settings\nShowCPU=1\n[Other\nKey=1\n",  // broken section lines
+       std::string("[Settings]\nShowCPU=1\0junk\nMainLeft=10\0\0\n\0\0\0\n", 38), "[Settings]\nno setting\n=1\nShowCPU=1\n  \n",
+       "\xEF\xBB\xBF[Settings]\r\nShowCPU=1\r\nMainTop=5\r\n", "; mine\n# by hand\n[Other]\nShowCPU=0\n\n[Settings]\nMine=keep\n",
+       "[Settings]\nBroken=\"unterminated\nShowCPU=1\nList=a, b, c\n", "[Settings]\nMainLeft=@Variant(\\0\\x7f\\0garbage)\nList=\"a\", \"b\"\n",
+       "[Settings]\nShowCPU=0\n[Other]\nX=1\n[Settings]\nShowCPU=1", "ShowCPU=0\nTop=1\n[Settings]\nShowCPU=1\n"}) {
+    // clang-format on
+    ConfigHome home;
+    const std::string text = file.value_or("");
+    if (file) home.Write(kSettingsFile, text);
+    qt::QtSettingsBackend backend;
+    auto reads = [&] {
+      std::string all;
+      for (const char* key : {"ShowCPU", "MainLeft", "MainTop", "List", "Broken", "Mine"})
+        all += backend.Read("", "Settings", key).value_or("-") + "|";
+      return all + backend.Read("", "Other", "Key").value_or("-");
+    };
+    const std::string before = reads();
+    ASSERT_TRUE(backend.Write("", "Settings", "ShowSplash", "0")) << text;  // a key the file lacks
+    const auto added = Lines(home.Text(kSettingsFile)), old = Lines(text);
+    size_t kept = 0;
+    for (const auto& line : added) kept += kept < old.size() && line == old[kept];
+    EXPECT_EQ(kept, old.size()) << "a line the user left is gone: " << text;
+    EXPECT_EQ(reads(), before) << text;
+    std::string expected = home.Text(kSettingsFile);  // a key the file has: only its line changes
+    expected.replace(expected.find("ShowSplash=0"), 12, "ShowSplash=1");
+    ASSERT_TRUE(backend.Write("", "Settings", "ShowSplash", "1"));
+    EXPECT_EQ(home.Text(kSettingsFile), expected);
+    EXPECT_EQ(backend.Read("", "Settings", "ShowSplash"), "1");
+  }
+}
+
+TEST(SettingsFileFaultTest, AFileThatCannotBeReadOrReplacedIsLeftAsItIs) {
+  const std::string text = "; mine\n[Settings]\nShowCPU=1\nMainLeft=100\n";
+  // clang-format off
+  for (auto [name, file, folder] : {std::tuple{"read-only", 0444, 0700}, {"unreadable", 0, 0700},
+                                    {"in an unwritable folder", 0600, 0500}, {"a folder", -1, 0700}}) {
+    // clang-format on
+    ConfigHome home;
+    home.Write(file < 0 ? std::string(kSettingsFile) + "/inside" : kSettingsFile, text);
+    if (file >= 0) chmod(home.Path(kSettingsFile).c_str(), file);
+    chmod(home.Path("config/Sysvane").c_str(), folder);
+    if ((file == 0 && access(home.Path(kSettingsFile).c_str(), R_OK) == 0) ||
+        (folder == 0500 && access(home.Path("config/Sysvane").c_str(), W_OK) == 0))
+      continue;  // root reads and writes whatever the modes say
+    EXPECT_FALSE(qt::QtSettingsBackend().Write("", "Settings", "ShowSplash", "0")) << name;
+    chmod(home.Path("config/Sysvane").c_str(), 0700);
+    if (file >= 0) chmod(home.Path(kSettingsFile).c_str(), 0600);
+    EXPECT_EQ(home.Text(file < 0 ? std::string(kSettingsFile) + "/inside" : kSettingsFile), text) << name;
+    EXPECT_EQ(home.Entries("config/Sysvane").size(), 1u) << name << ": something was left beside it";
+  }
+}
+
+TEST(WrittenFilesTest, AreTheUsersAloneAndALinkInTheirPlaceIsReplacedNeverFollowed) {
+  const mode_t mask = umask(0);
+  for (const char* place : {"", kSettingsFile, "config/autostart/Sysvane.desktop", "runtime/sysvane.lock"}) {
+    for (const bool dangling : {false, true}) {
+      ConfigHome home;
+      if (*place) {  // a link where a file of the program belongs, to someone else's file or to nothing
+        if (!dangling) home.Write("elsewhere/victim", "someone else's file\n");
+        std::filesystem::create_directories(std::filesystem::path(home.Path(place)).parent_path());
+        ASSERT_EQ(symlink(home.Path("elsewhere/victim").c_str(), home.Path(place).c_str()), 0);
+      }
+      EXPECT_TRUE(qt::QtSettingsBackend().Write("", "Settings", "ShowCPU", "1"));
+      QtDesktop desktop;
+      fake::FakeRuntime runtime;
+      ShortcutMaintenance(desktop, runtime).CreateStartupShortcut("Sysvane", "/opt/sysvane/bin/sysvane", "");
+      qt::InstanceLock lock(QString::fromStdString(home.Path("runtime/sysvane.lock")));
+      lock.HeldElsewhere();
+      EXPECT_EQ(home.Text("elsewhere/victim"), *place && !dangling ? "someone else's file\n" : "") << place;
+      EXPECT_EQ(home.Stat("elsewhere/victim") & 0777, *place && !dangling ? 0666u : 0) << place;
+      for (const char* file : {kSettingsFile, "config/autostart/Sysvane.desktop"})
+        EXPECT_EQ(home.Stat(file), S_IFREG | 0600u) << file << " with a link at " << place;
+      EXPECT_EQ(home.Entries("config/Sysvane").size() + home.Entries("data/applications").size(), 1u);
+      if (*place) continue;  // the folders the program made itself, whatever the umask
+      for (const char* folder : {"config/Sysvane", "config/autostart", "data/applications"})
+        EXPECT_EQ(home.Stat(folder), S_IFDIR | 0700u) << folder;
+      EXPECT_EQ(home.Stat("runtime/sysvane.lock") & 0777, 0600u);
+    }
+  }
+  umask(mask);
+}
+
+TEST(StartedProgramsTest, AProgramIsStartedDirectlyWithoutAShell) {
+  ConfigHome home;
+  const std::string name = "a b;touch PWNED1;$(touch PWNED2)`touch PWNED3`|x&>y.sh",
+                    folder = home.Path("bin");
+  home.Write("bin/" + name,
+             "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$0\" > \"$(dirname \"$0\")/started.tmp\"\n"
+             "mv \"$(dirname \"$0\")/started.tmp\" \"$(dirname \"$0\")/started\"\n");
+  ASSERT_EQ(chmod(home.Path("bin/" + name).c_str(), 0700), 0);
+  const auto before = std::filesystem::current_path();
+  std::filesystem::current_path(folder);  // a shell would make its files here
+  QtDesktop desktop;
+  ASSERT_TRUE(desktop.StartProgram(folder + "/" + name));
+  for (int ms = 0; ms < 10000 && !home.Stat("bin/started"); ms += 10) QThread::msleep(10);
+  EXPECT_EQ(home.Text("bin/started"), "0\n" + folder + "/" + name + "\n");
+  EXPECT_FALSE(desktop.StartProgram(folder + "/none; touch PWNED4"));
+  EXPECT_EQ(home.Entries("bin").size(), 2u) << "the program and what it wrote, nothing a shell made";
+  std::filesystem::current_path(before);
+}
+
+TEST(InstanceLockFaultTest, AnOwnerlessLockIsTakenOverOnceItIsOldAndLeftToItsMakerWhileNew) {
+  // clang-format off
+  for (auto [contents, age] : {std::pair{std::string(), 60}, {std::string("\xff\x00garbage\n", 10), 60},
+                               {std::string("12"), 60}, {std::string(), 0}}) {  // clang-format on
+    ConfigHome home;
+    const std::string path = home.Path("runtime/sysvane.lock");
+    home.Write("runtime/sysvane.lock", contents);
+    timeval then{};
+    gettimeofday(&then, nullptr);
+    then.tv_sec -= age;
+    const timeval times[2] = {then, then};
+    utimes(path.c_str(), times);
+    EXPECT_EQ(qt::InstanceLock(QString::fromStdString(path)).HeldElsewhere(), age == 0)
+        << contents << ", " << age;
+  }
+}
+
+}  // namespace
+}  // namespace sysvane::faults
