@@ -24,7 +24,7 @@ namespace {
 // A home of the test's own; the real desktop's base folders lie in it.
 struct DesktopFilesTest : ::testing::Test {
   void Write(const std::string& path, const std::string& text, mode_t mode = 0600) {
-    home.WriteFile(path.substr(root.size() + 1), text);
+    home.Write(path.substr(root.size() + 1), text);
     ::chmod(path.c_str(), mode);
   }
   faults::ConfigHome home;
