@@ -409,8 +409,9 @@ def main():
 
     def interrupted(signum, frame):
         raise KeyboardInterrupt()
-    signal.signal(signal.SIGTERM, interrupted)
-    signal.signal(signal.SIGHUP, interrupted)
+    # Ctrl-C too, also when the shell started this in the background with SIGINT ignored.
+    for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(signum, interrupted)
 
     sources = Sources(build)
     mutants = sample(args.seed, args.count)
