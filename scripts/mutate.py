@@ -375,7 +375,8 @@ def write_report(build, rows, settings, finished):
     data = {"settings": settings, "finished": finished, "mutants": rows}
     (build / "mutate-report.json").write_text(json.dumps(data, indent=1))
     md = ["# Mutation testing", "",
-          "Seed %(seed)d, %(count)d mutants, %(timeout)d s per test program, sources %(sources)s." % settings,
+          "Seed %(seed)d, %(count)d mutants, %(timeout)d s per test program, sources %(sources)s." % settings +
+          (" %(minutes)s minutes, median %(median_seconds)s s per mutant." % settings if finished else ""),
           "Kill rate = (killed + timed out) / mutants that compiled." +
           ("" if finished else " **Unfinished run.**"), ""]
     md += summary(rows)
@@ -480,10 +481,12 @@ def main():
         sources.restore()
     finished = len(rows) == len(mutants)
     settings["minutes"] = round((time.monotonic() - started) / 60, 1)
+    settings["median_seconds"] = sorted(r["seconds"] for r in rows)[len(rows) // 2] if rows else 0
     write_report(build, rows, settings, finished)
     # The mutated objects are stale now: the next build compiles the restored files again.
     print("\n".join(summary(rows)))
-    print("%d mutants in %.1f minutes; report: %s" % (len(rows), settings["minutes"], build / "mutate-report.md"))
+    print("%d mutants in %.1f minutes (median %.1f s each); report: %s" % (
+        len(rows), settings["minutes"], settings["median_seconds"], build / "mutate-report.md"))
     if args.list_survivors:
         print((build / "mutate-survivors.txt").read_text(), end="")
     return 0 if finished else 130
