@@ -9,6 +9,7 @@
 #     Xvfb with the tray host only, the idle cost), all in the same period; each Xvfb's CPU time.
 # Then the start-up: process start to the tray icon embedded (splash off) and to the Monitor
 # window mapped (ShowStatsAtStartup on), median of 5 each, and the Qt floor's first window.
+# Memory: VmRSS, and Pss and Private_Dirty (smaps_rollup), which leave out the shared library pages.
 #
 # The Markdown table goes to stdout and to build/bench/compare.md (raw figures: compare.tsv).
 # Everything runs on this machine; every process started here is ended by its id on exit.
@@ -192,7 +193,7 @@ Measure() {
     per_minute_ns=$(awk -v ns=$((after_ns[i] - before_ns[i])) -v us="$elapsed_us" \
       'BEGIN { printf "%.2f", ns / 1e6 * 60e6 / us }')
     printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$run" "$phase" "$program" "$kind" "$per_minute" \
-      "${memory[$i]}" "$per_minute_ns" >>"$TSV"
+      "$per_minute_ns" "${memory[$i]}" >>"$TSV"
   done
 }
 

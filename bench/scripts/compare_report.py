@@ -2,8 +2,10 @@
 """The Markdown table of compare.sh: medians and ranges over the runs, and Sysvane's ratios.
 
 Figures (tab-separated, one line per measured process and run):
-    run  phase(shared|alone)  program  kind(process|xserver)  cpu_ms_per_minute  vmrss_kb  vmhwm_kb
-    cpu_ms_per_minute_from_scheduler_ns
+    run  phase(shared|alone)  program  kind(process|xserver)  cpu_ms_per_minute
+    cpu_ms_per_minute_from_scheduler_ns  vmrss_kb  vmhwm_kb  pss_kb  private_dirty_kb
+VmRSS counts the shared library pages every other program of the desktop maps too (most of a Qt
+program's); Pss shares them out among their users, and Private_Dirty is the process's own memory.
 CPU figures are utime + stime of /proc/PID/stat (10 ms steps: over 60 s, 10 ms per minute); the
 scheduler's nanosecond clock of every thread (/proc/PID/task/*/schedstat) gives the same time
 without the steps, so that small figures and their ratios can be told apart.
@@ -28,7 +30,7 @@ CPU_GOALS = {"conky": 0.5, "floor": 1.0}
 RSS_GOAL = 1.15
 STARTUP_GOAL_MS = 120
 # Fields of a measured process.
-CPU, RSS, HWM, CPU_NS = range(4)
+CPU, CPU_NS, RSS, HWM, PSS, DIRTY = range(6)
 
 
 def read_rows(path):
@@ -103,8 +105,9 @@ def main():
 
     # (phase, program, kind) -> run -> (cpu, rss, hwm, cpu from the scheduler's clock)
     figures = defaultdict(dict)
-    for run, phase, program, kind, cpu, rss, hwm, cpu_ns in read_rows(args.figures):
-        figures[(phase, program, kind)][int(run)] = (float(cpu), float(rss or 0), float(hwm or 0), float(cpu_ns))
+    for run, phase, program, kind, *values in read_rows(args.figures):
+        values += [""] * (6 - len(values))  # a process gone at the end has no memory figures
+        figures[(phase, program, kind)][int(run)] = tuple(float(v or 0) for v in values[:6])
 
     def series(phase, program, kind, index):
         return [values[index] for values in figures[(phase, program, kind)].values()]
@@ -125,8 +128,9 @@ def main():
         "Medians, with the range over the runs in parentheses.",
         "",
         "| Program | CPU ms/min, process (side by side) | CPU ms/min, process (alone) "
-        "| CPU ms/min, its X server (alone) | Process + X server | VmRSS MiB | VmHWM MiB |",
-        "|---|---:|---:|---:|---:|---:|---:|",
+        "| CPU ms/min, its X server (alone) | Process + X server | VmRSS MiB | VmHWM MiB | Pss MiB "
+        "| Private_Dirty MiB |",
+        "|---|---:|---:|---:|---:|---:|---:|---:|---:|",
     ]
     programs = [p for p in NAMES if figures.get(("shared", p, "process"))]
     for program in programs:
@@ -137,14 +141,16 @@ def main():
             f"| {spread(series('alone', program, 'xserver', CPU))} "
             f"| {spread(totals(program))} "
             f"| {spread([v * mib for v in series('shared', program, 'process', RSS)], 1)} "
-            f"| {spread([v * mib for v in series('shared', program, 'process', HWM)], 1)} |"
+            f"| {spread([v * mib for v in series('shared', program, 'process', HWM)], 1)} "
+            f"| {spread([v * mib for v in series('shared', program, 'process', PSS)], 1)} "
+            f"| {spread([v * mib for v in series('shared', program, 'process', DIRTY)], 1)} |"
         )
     idle = series("alone", "idle", "xserver", CPU)
     if idle:
-        lines.append(f"| (Xvfb and trayer, no program) | | | {spread(idle)} | {spread(idle)} | | |")
+        lines.append(f"| (Xvfb and trayer, no program) | | | {spread(idle)} | {spread(idle)} | | | | |")
     shared_x = series("shared", "(shared X server)", "xserver", CPU)
     if shared_x:
-        lines.append(f"| (the one X server, side by side) | {spread(shared_x)} | | | | | |")
+        lines.append(f"| (the one X server, side by side) | {spread(shared_x)} | | | | | | | |")
 
     lines += [
         "",
@@ -184,6 +190,14 @@ def main():
             rss = median(series("shared", "sysvane", "process", RSS))
             floor_rss = median(series("shared", "floor", "process", RSS))
             lines.append(f"- VmRSS, Sysvane / Qt floor: {ratio_text(rss, floor_rss, RSS_GOAL)}")
+        for peer in ("conky", "gkrellm", "floor"):
+            if peer in programs:
+                own_pss, own_dirty = (median(series("shared", "sysvane", "process", i)) for i in (PSS, DIRTY))
+                lines.append(
+                    f"- Pss, Sysvane / {NAMES[peer]}: "
+                    f"{ratio_text(own_pss, median(series('shared', peer, 'process', PSS)))}; "
+                    f"Private_Dirty: {ratio_text(own_dirty, median(series('shared', peer, 'process', DIRTY)))}"
+                )
     else:
         lines.append("- Sysvane was not measured (no executable was built).")
 

@@ -41,9 +41,13 @@ CpuNs() {
   cat "/proc/$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%.0f", ns }'
 }
 
-# MemoryKb PID: "VmRSS<TAB>VmHWM" in kB.
+# MemoryKb PID: "VmRSS<TAB>VmHWM<TAB>Pss<TAB>Private_Dirty" in kB. Resident memory counts every
+# shared library page the process maps (Qt's, the C library's), pages every other program of the
+# desktop uses too; Pss splits each shared page among its users, and Private_Dirty is what this
+# process alone has written: what it really costs the machine.
 MemoryKb() {
-  awk '/^VmRSS:/ { rss = $2 } /^VmHWM:/ { hwm = $2 } END { printf "%s\t%s", rss, hwm }' "/proc/$1/status"
+  awk '/^VmRSS:/ { rss = $2 } /^VmHWM:/ { hwm = $2 } /^Pss:/ { pss = $2 } /^Private_Dirty:/ { dirty = $2 }
+    END { printf "%s\t%s\t%s\t%s", rss, hwm, pss, dirty }' "/proc/$1/status" "/proc/$1/smaps_rollup"
 }
 
 # StopAll: ends every process started, the last started first (programs before their X server):

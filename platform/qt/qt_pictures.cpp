@@ -1,6 +1,7 @@
 #include "platform/qt/qt_pictures.h"
 
 #include <QConicalGradient>
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -136,8 +137,13 @@ QIcon AppIcon() {
   static const QIcon icon = [] {
     RegisterIconResources();
     QIcon made;
-    for (int size : {16, 22, 24, 32, 48, 64})
-      made.addFile(QStringLiteral(":/sysvane/icon-%1.png").arg(size), QSize(size, size));
+    // Read as PNG without guessing the format: a guess asks every image format plugin (SVG,
+    // JPEG, GIF, ICO), which loads them all, and their libraries, into a tray monitor for good.
+    for (int size : {16, 22, 24, 32, 48, 64}) {
+      QImageReader reader(QStringLiteral(":/sysvane/icon-%1.png").arg(size), "png");
+      reader.setAutoDetectImageFormat(false);
+      made.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return made;
   }();
   return icon;
