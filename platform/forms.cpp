@@ -274,6 +274,7 @@ void Form::SetCaption(const std::string& v) {
 }
 
 void Form::Move(Twips left, Twips top, Twips width, Twips height) {
+  if (width != width_ || height != height_) sizedByClient_ = false;
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   left_ = left;
   top_ = top;
@@ -288,8 +289,22 @@ bool Form::HasTitleBar() const {
 
 FrameExtents Form::Frame() const {
   if (borderStyle_ == BorderStyle::None) return {};
-  if (HasTitleBar()) return {45, 330, 45, 45};
-  return {15, 15, 15, 15};
+  if (!HasTitleBar()) return {15, 15, 15, 15};
+  if (frame_) return *frame_;
+  return runtime_->lastFrameSeen.value_or(FrameExtents{45, 330, 45, 45});
+}
+
+void Form::NotifyFrame(const FrameExtents& frame) {
+  if (!HasTitleBar()) return;  // a frameless window paints its own border
+  const FrameExtents before = Frame();
+  runtime_->lastFrameSeen = frame;
+  frame_ = frame;
+  if (before == frame) return;
+  if (sizedByClient_) {
+    width_ += frame.left + frame.right - before.left - before.right;
+    height_ += frame.top + frame.bottom - before.top - before.bottom;
+  }
+  Changed(Prop::Geometry);
 }
 
 Twips Form::ScaleWidth() const {
@@ -305,6 +320,7 @@ Twips Form::ScaleHeight() const {
 void Form::SetClientSize(Twips width, Twips height) {
   FrameExtents f = Frame();
   Move(left_, top_, width + f.left + f.right, height + f.top + f.bottom);
+  sizedByClient_ = true;
 }
 
 void Form::SetBackColor(Color c) {

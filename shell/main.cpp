@@ -11,6 +11,7 @@
 #include "platform/linux/linux_outside.h"
 #include "platform/linux/linux_registry.h"
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_platform_choice.h"
 #include "platform/qt/qt_runtime.h"
 #include "platform/qt/qt_settings.h"
 #include "shell/menu.h"
@@ -68,6 +69,7 @@ int Run() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!sysvane::qt::ChoosePlatformPlugin()) return 1;
   CatchTerminationSignals();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Sysvane"));

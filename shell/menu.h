@@ -32,6 +32,9 @@ class Menu : public forms::Form {
   forms::MenuList MenuTray{
       "MenuTray", {&mnuSplash, &Separator2, &mnuOptions, &mnuDisplay, &Separator, &mnuAbout, &mnuExit}};
 
+  // Runs only while the desktop has no notification area: the program then lives in its windows.
+  forms::Timer TrayWatch{*this, "TrayWatch"};
+
   std::string TipText;
   std::unique_ptr<CPUSampler> CPUMeter;
   int32_t CPUPercent = 0;
@@ -40,6 +43,11 @@ class Menu : public forms::Form {
 
   // The tip shown while no statistic is selected or a window of the program is open.
   static constexpr const char* kFixedTip = "Sysvane Monitor";
+  static constexpr const char* kNoTrayMessage =
+      "This desktop has no notification area (system tray) for Sysvane's icon, so Sysvane shows its "
+      "window instead, and closing that window ends Sysvane.\r\n\r\nTo get one, add a notification "
+      "area (or status tray) to a panel of your desktop. On GNOME, install and turn on the "
+      "AppIndicator extension (package gnome-shell-extension-appindicator), then log in again.";
 
   // Rebuilds TipText from fresh figures of the selected statistics.
   void BuildStatusTip();
@@ -60,6 +68,9 @@ class Menu : public forms::Form {
 
  private:
   bool AnyStatisticSelected();
+  void StartWithoutTray();
+  void TrayWatch_Timer();
+  bool AnyWindowOpen();
   void RefreshTip();
   void AppendTipPart(const std::string& part);
   void AppendBatteryPart();
