@@ -274,12 +274,14 @@ void Form::SetCaption(const std::string& v) {
 }
 
 void Form::Move(Twips left, Twips top, Twips width, Twips height) {
-  if (width != width_ || height != height_) sizedByClient_ = false;
-  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  // Sizes read back carry the frame's difference from the design; sizes set do not.
+  const Twips designWidth = width == Width() ? width_ : width;
+  const Twips designHeight = height == Height() ? height_ : height;
+  if (left == left_ && top == top_ && designWidth == width_ && designHeight == height_) return;
   left_ = left;
   top_ = top;
-  width_ = width;
-  height_ = height;
+  width_ = designWidth;
+  height_ = designHeight;
   Changed(Prop::Geometry);
 }
 
@@ -291,7 +293,24 @@ FrameExtents Form::Frame() const {
   if (borderStyle_ == BorderStyle::None) return {};
   if (!HasTitleBar()) return {15, 15, 15, 15};
   if (frame_) return *frame_;
-  return runtime_->lastFrameSeen.value_or(FrameExtents{45, 330, 45, 45});
+  return runtime_->lastFrameSeen.value_or(kDesignFrame);
+}
+
+FrameExtents Form::Extra() const {
+  if (!HasTitleBar()) return {};
+  const FrameExtents f = Frame();
+  return {f.left - kDesignFrame.left, f.top - kDesignFrame.top, f.right - kDesignFrame.right,
+          f.bottom - kDesignFrame.bottom};
+}
+
+Twips Form::Width() const {
+  const FrameExtents extra = Extra();
+  return width_ + extra.left + extra.right;
+}
+
+Twips Form::Height() const {
+  const FrameExtents extra = Extra();
+  return height_ + extra.top + extra.bottom;
 }
 
 void Form::NotifyFrame(const FrameExtents& frame) {
@@ -299,28 +318,27 @@ void Form::NotifyFrame(const FrameExtents& frame) {
   const FrameExtents before = Frame();
   runtime_->lastFrameSeen = frame;
   frame_ = frame;
-  if (before == frame) return;
-  if (sizedByClient_) {
-    width_ += frame.left + frame.right - before.left - before.right;
-    height_ += frame.top + frame.bottom - before.top - before.bottom;
-  }
-  Changed(Prop::Geometry);
+  if (before != frame) Changed(Prop::Geometry);
 }
 
 Twips Form::ScaleWidth() const {
-  FrameExtents f = Frame();
+  const FrameExtents f = HasTitleBar() ? kDesignFrame : Frame();
   return std::max<Twips>(0, width_ - f.left - f.right);
 }
 
 Twips Form::ScaleHeight() const {
-  FrameExtents f = Frame();
+  const FrameExtents f = HasTitleBar() ? kDesignFrame : Frame();
   return std::max<Twips>(0, height_ - f.top - f.bottom);
 }
 
 void Form::SetClientSize(Twips width, Twips height) {
-  FrameExtents f = Frame();
-  Move(left_, top_, width + f.left + f.right, height + f.top + f.bottom);
-  sizedByClient_ = true;
+  const FrameExtents f = HasTitleBar() ? kDesignFrame : Frame();
+  const Twips outerWidth = width + f.left + f.right;
+  const Twips outerHeight = height + f.top + f.bottom;
+  if (outerWidth == width_ && outerHeight == height_) return;
+  width_ = outerWidth;
+  height_ = outerHeight;
+  Changed(Prop::Geometry);
 }
 
 void Form::SetBackColor(Color c) {

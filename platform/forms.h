@@ -458,6 +458,7 @@ struct FrameExtents {
   Twips left = 0, top = 0, right = 0, bottom = 0;
   bool operator==(const FrameExtents&) const = default;
 };
+constexpr FrameExtents kDesignFrame{45, 330, 45, 45};
 
 // A window region with rounded corners, in pixels of the window: CreateRoundRectRgn's arguments.
 struct RoundRectRegion {
@@ -492,19 +493,23 @@ class Form {
   void SetCaption(const std::string& v);
   Twips Left() const { return left_; }
   Twips Top() const { return top_; }
-  Twips Width() const { return width_; }
-  Twips Height() const { return height_; }
-  void SetLeft(Twips v) { Move(v, top_, width_, height_); }
-  void SetTop(Twips v) { Move(left_, v, width_, height_); }
-  void SetWidth(Twips v) { Move(left_, top_, v, height_); }
-  void SetHeight(Twips v) { Move(left_, top_, width_, v); }
+  Twips Width() const;
+  Twips Height() const;
+  void SetLeft(Twips v) { Move(v, top_, Width(), Height()); }
+  void SetTop(Twips v) { Move(left_, v, Width(), Height()); }
+  void SetWidth(Twips v) { Move(left_, top_, v, Height()); }
+  void SetHeight(Twips v) { Move(left_, top_, Width(), v); }
+  // The windows' layouts were drawn around the usual frame (kDesignFrame): a new outer size keeps
+  // the client area it gives there, whatever frame the window manager puts on; the outer size
+  // read back is that client area in the window's real frame. A size equal to the one read back
+  // is no change.
   void Move(Twips left, Twips top, Twips width, Twips height);
   Twips ScaleWidth() const;
   Twips ScaleHeight() const;
   void SetClientSize(Twips width, Twips height);  // outer size = client + frame
   // The window manager's frame around a window with a title bar: the one it last reported for
-  // this window, else the last it reported for any window, else the usual 3-pixel border and
-  // 22-pixel title. A window without title bar has only its own painted border.
+  // this window, else the last it reported for any window, else the usual frame (a 3-pixel border
+  // and a 22-pixel title). A window without title bar has only its own painted border.
   FrameExtents Frame() const;
 
   BorderStyle borderStyle() const { return borderStyle_; }
@@ -545,8 +550,8 @@ class Form {
   void NotifyDeactivate();
   void NotifyCloseRequest();  // the window's close command
   void NotifyMoved(Twips left, Twips top);
-  // The window manager framed the window (0 without one). A window sized by its client area
-  // keeps it and its outer size follows; one sized from outside keeps its outer size.
+  // The window manager framed the window (0 without one): its client area stays, its outer size
+  // follows.
   void NotifyFrame(const FrameExtents& frame);
   void NotifyWindowState(int state);
   void NotifyFocus(Control* control);
@@ -583,8 +588,9 @@ class Form {
   bool active_ = false;
   bool unloading_ = false;
   std::string caption_;
-  Twips left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-  bool sizedByClient_ = false;
+  FrameExtents Extra() const;  // the real frame less the designed one
+  Twips left_ = 0, top_ = 0;
+  Twips width_ = 0, height_ = 0;       // in the designed frame
   std::optional<FrameExtents> frame_;  // as the window manager reported it
   BorderStyle borderStyle_ = BorderStyle::FixedSingle;
   bool controlBox_ = true;

@@ -44,10 +44,10 @@ class Menu : public forms::Form {
   // The tip shown while no statistic is selected or a window of the program is open.
   static constexpr const char* kFixedTip = "Sysvane Monitor";
   static constexpr const char* kNoTrayMessage =
-      "This desktop has no notification area (system tray) for Sysvane's icon, so Sysvane shows its "
-      "window instead, and closing that window ends Sysvane.\r\n\r\nTo get one, add a notification "
-      "area (or status tray) to a panel of your desktop. On GNOME, install and turn on the "
-      "AppIndicator extension (package gnome-shell-extension-appindicator), then log in again.";
+      "Sysvane found no notification area (system tray) on this desktop:\r\n"
+      "its window stays open instead, and closing that window ends Sysvane.\r\n"
+      "To get one, add a notification area to a panel of your desktop; on GNOME,\r\n"
+      "turn on the AppIndicator extension (gnome-shell-extension-appindicator).";
 
   // Rebuilds TipText from fresh figures of the selected statistics.
   void BuildStatusTip();
