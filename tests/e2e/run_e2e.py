@@ -128,8 +128,7 @@ class Run:
 
         monitor, frame = wait_for(settled, "the Monitor window to hold still", interval=0.5)
         if self.d.host.wayland:  # Weston frames X windows but publishes no frame extents
-            check(monitor.x >= 0 and monitor.y >= 0 and monitor.right <= SCREEN_WIDTH and monitor.bottom <= SCREEN_HEIGHT,
-                  f"the Monitor window {monitor} is not on the screen")
+            check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT, f"the Monitor window {monitor} is off the screen")
             outer = monitor
         else:
             left, right, top, bottom = frame
