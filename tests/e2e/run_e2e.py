@@ -75,6 +75,11 @@ class Run:
         self.x.run("xdotool", "windowfocus", "--sync", str(box.id))
         self.x.key(key)
 
+    def left_click(self, repeat: int) -> None:
+        """Clicks the icon, and the hand moves on, as no tip should cover what opens."""
+        self.x.click(*self.icon_at, repeat=repeat)
+        self.x.run("xdotool", "mousemove", str(SCREEN_WIDTH // 2), str(SCREEN_HEIGHT // 2))
+
     def icon_pixels(self) -> list:
         x, y, right, bottom = self.box
         return self.x.grab(x, y, right - x, bottom - y)
@@ -101,7 +106,7 @@ class Run:
 
     def click(self) -> None:
         before = {w.id for w in self.windows()}
-        self.x.click(*self.icon_at)
+        self.left_click(1)
         new = lambda: next((w for w in self.windows() if w.id not in before), None)  # noqa: E731
         wait_for(new, "the roll-up panel to appear")
         seen = []
@@ -149,15 +154,19 @@ class Run:
         return monitor
 
     def double_click(self) -> None:
-        self.x.click(*self.icon_at, repeat=2)
+        self.left_click(2)
         self.monitor()
 
     def menu_exit(self) -> None:
         before = set(self.x.tree())
 
-        def menu():
-            return next((w for w in self.x.tree().values() if w.id not in before and not w.parent and "IsViewable" in (
-                info := self.x.info(w.id)) and "Override Redirect State: yes" in info), None)
+        def menu():  # a new popup, whoever owns it: a D-Bus tray's host draws the menu itself
+            for w in self.x.tree().values():
+                if w.id not in before and not w.parent and w.height > 60:
+                    info = self.x.info(w.id)
+                    if "IsViewable" in info and "Override Redirect State: yes" in info:
+                        return w
+            return None
 
         for attempt in range(3):  # a click a moment after a popup closed may be swallowed
             self.x.click(*self.icon_at, button=3)
