@@ -19,7 +19,7 @@ class Host:
     tray: str = ""  # "trayer" (XEmbed), "xfce-sni" (the D-Bus StatusNotifierItem tray), "xfce-xembed", or none
     wm: str = ""  # "xfwm4", "openbox", or none
     edge: str = "bottom"  # where the panel sits
-    wayland: bool = False  # Weston, headless, with XWayland in place of Xvfb
+    wayland: str = ""  # Weston, headless, in place of Xvfb: "xwayland" with an X server, "native" without
 
     @property
     def xembed(self) -> bool:
@@ -27,8 +27,9 @@ class Host:
 
     @property
     def tools(self) -> list:
-        tools = ["weston", "Xwayland"] if self.wayland else ["Xvfb"]
-        return tools + [TRAY_CLASSES.get(self.tray, "xdotool"), self.wm or "xprop", "dbus-daemon", "dbus-send"]
+        servers = {"": ["Xvfb"], "xwayland": ["weston", "Xwayland"], "native": ["weston"]}[self.wayland]
+        return servers + [t for t in (TRAY_CLASSES.get(self.tray), self.wm) if t] + [
+            "dbus-daemon", "dbus-send", "xdotool", "xwininfo", "xprop", "xdpyinfo", "import"]
 
 
 # Every desktop session has a session bus. On the xfce-xembed host no process may own the
@@ -88,6 +89,8 @@ class Desktop:
         wait_for(lambda: os.path.exists(self.path("bus")), "the session bus")
         self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={self.path('bus')}"
         self._start_wayland() if host.wayland else self._start_xvfb()
+        if host.wayland == "native":
+            return self
         wait_for(lambda: self.x.run("xdpyinfo", check_status=False), "the X server to answer")
         if host.wm:
             self.start(host.wm, *{"xfwm4": ["xfwm4", "--compositor=off", "--sm-client-disable"]}.get(host.wm, [host.wm]))
@@ -120,8 +123,12 @@ class Desktop:
 
     def _start_wayland(self) -> None:
         self.env.update(WAYLAND_DISPLAY="wayland-e2e", XDG_SESSION_TYPE="wayland")
-        weston = self.start("weston", "weston", "--backend=headless-backend.so", "--xwayland", "--socket=wayland-e2e",
-                            f"--width={SCREEN_WIDTH}", f"--height={SCREEN_HEIGHT}", "--idle-time=0")
+        weston = self.start("weston", "weston", "--backend=headless-backend.so", "--socket=wayland-e2e",
+                            f"--width={SCREEN_WIDTH}", f"--height={SCREEN_HEIGHT}", "--idle-time=0",
+                            *(["--xwayland"] if self.host.wayland == "xwayland" else []))
+        if self.host.wayland == "native":
+            wait_for(lambda: os.path.exists(self.path("runtime", "wayland-e2e")), "weston's socket")
+            return
 
         def display():  # Weston picks a free display number for XWayland and logs it
             if weston.poll() is not None:

@@ -32,7 +32,8 @@ SCENARIOS = {
     "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
     "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
     "xfce-xembed-xfwm4": (Host("xfce-xembed", "xfwm4"), SAVED, TRAY),
-    "weston-no-tray": (Host(wayland=True), SAVED, ("no_tray",)),
+    "weston-no-tray": (Host(wayland="xwayland"), SAVED, ("no_tray",)),
+    "weston-no-x-server": (Host(wayland="native"), SAVED, ("native",)),
     "first-run": (Host("trayer", "xfwm4"), {}, ("splash", "icon", "options")),
 }
 
@@ -194,6 +195,16 @@ class Run:
         self.x.close(monitor.id)
         wait_for(lambda: self.proc.poll() is not None, "the program to end with its Monitor window")
         check(self.proc.returncode == 0, f"the program ended with code {self.proc.returncode}")
+
+    def native(self) -> None:
+        # No X server at all: the program runs on Wayland itself, and says once what that means.
+        time.sleep(3)
+        self.running()
+        with open(self.proc.log_path, encoding="utf-8", errors="replace") as log:
+            said = log.read()
+        check(said.count("placement is up to the compositor") == 1, f"the program said: {said}")
+        self.d.processes.stop(self.proc)
+        check(self.proc.returncode == 0, f"the program ended with code {self.proc.returncode} on SIGTERM")
 
     def options(self) -> None:
         dialog = self.window("the first run's Options dialog", lambda w: w.name == " Sysvane Options", timeout=60)
