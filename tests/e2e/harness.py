@@ -94,7 +94,8 @@ class Window:
 
 
 # One line of `xwininfo -root -tree`:   0x200003 "panel": ("panel" "trayer")  24x32+1000+736  +1000+736
-_TREE_LINE = re.compile(r'^(\s*)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): \((.*)\)\s+(\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+)$')
+_TREE_LINE = re.compile(
+    r'^(\s*)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): \((.*)\)\s+(\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+)$')
 
 
 class Display:

@@ -93,7 +93,7 @@ class Desktop:
             return self
         wait_for(lambda: self.x.run("xdpyinfo", check_status=False), "the X server to answer")
         if host.wm:
-            self.start(host.wm, *{"xfwm4": ["xfwm4", "--compositor=off", "--sm-client-disable"]}.get(host.wm, [host.wm]))
+            self.start(host.wm, host.wm, *(["--compositor=off", "--sm-client-disable"] if host.wm == "xfwm4" else []))
             wait_for(lambda: "window id" in self.x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
                      f"{host.wm} to manage the screen")
         if host.tray == "trayer":
@@ -106,9 +106,9 @@ class Desktop:
         if host.tray:
             wait_for(lambda: self.x.selection_owned("_NET_SYSTEM_TRAY_S0") and self.panel(), "the tray to be ready")
         if host.tray == "xfce-sni":
-            wait_for(lambda: "true" in self.x.run("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
-                                                 "/", "org.freedesktop.DBus.NameHasOwner",
-                                                 "string:org.kde.StatusNotifierWatcher"), "the StatusNotifier watcher")
+            wait_for(lambda: "true" in self.x.run(
+                "dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
+                "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher"), "the tray's watcher")
         return self
 
     def _start_xvfb(self) -> None:

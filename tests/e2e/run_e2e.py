@@ -19,7 +19,7 @@ import traceback
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from harness import ScenarioFailed, check, wait_for  # noqa: E402
-from hosts import SCREEN_HEIGHT, SCREEN_WIDTH, Desktop, Host  # noqa: E402
+from hosts import SCREEN_HEIGHT, SCREEN_WIDTH, TRAY_CLASSES, Desktop, Host  # noqa: E402
 
 # Saved once, no splash, no Monitor window at start: the icon comes at once and shows alone.
 SAVED = {"Defined": "Yes", "ShowSplash": "0", "ShowStatsAtStartup": "0", "ShowCPU": "1", "ShowPhysMem": "1"}
@@ -62,7 +62,7 @@ class Run:
 
     def windows(self, embedded: bool = False) -> list:
         """The program's mapped windows: top-level ones (framed or not), or those docked in the tray."""
-        tray_class = {"trayer": "trayer"}.get(self.d.host.tray, "xfce4-panel")
+        tray_class = TRAY_CLASSES.get(self.d.host.tray, "-")
         return [chain[0] for chain in self.x.visible_of(self.proc.pid)
                 if any(tray_class in w.wm_class for w in chain[1:]) == embedded]
 
@@ -101,7 +101,7 @@ class Run:
 
         self.box = wait_for(still, "the icon to show in the tray", timeout=60, interval=0.3)
         self.icon_at = ((self.box[0] + self.box[2]) // 2, (self.box[1] + self.box[3]) // 2)
-        check(self.d.host.xembed or not self.windows(embedded=True), "the icon went to the XEmbed tray, not the D-Bus one")
+        check(self.d.host.xembed or not self.windows(embedded=True), "the icon went to the XEmbed tray, not to D-Bus")
         self.icon_seen = self.icon_pixels()
         self.screenshot("icon", self.box, margin=24)
 
@@ -120,7 +120,8 @@ class Run:
         panel = self.panel
         gap = panel.y - rollup.bottom if self.d.host.edge == "bottom" else rollup.y - panel.bottom
         check(-2 <= gap <= 8, f"the roll-up {rollup} is not against the panel {panel} ({gap} px away)")
-        check(rollup.x <= 40 or rollup.right >= SCREEN_WIDTH - 40, f"the roll-up {rollup} is not at an end of the panel")
+        check(rollup.x <= 40 or rollup.right >= SCREEN_WIDTH - 40,
+              f"the roll-up {rollup} is not at an end of the screen")
         self.screenshot("rollup", rollup, (rollup.x, panel.y, rollup.right, panel.bottom))
         self.gone(rollup, "the roll-up to go by itself")
 
@@ -130,11 +131,12 @@ class Run:
 
         def settled():  # where the window manager has put it, frame and all
             seen.append((next((w for w in self.windows() if w.id == first.id), None), self.x.frame(first.id)))
-            return len(seen) > 1 and seen[-1] == seen[-2] and seen[-1]
+            return len(seen) > 1 and seen[-1][0] and seen[-1] == seen[-2] and seen[-1]
 
         monitor, frame = wait_for(settled, "the Monitor window to hold still", interval=0.5)
         if self.d.host.wayland:  # Weston frames X windows but publishes no frame extents
-            check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT, f"the Monitor window {monitor} is off the screen")
+            check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT,
+                  f"the Monitor window {monitor} is off the screen")
             outer = monitor
         else:
             left, right, top, bottom = frame
