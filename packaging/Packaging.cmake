@@ -65,7 +65,7 @@ target_compile_definitions(packaging_tests
                            PRIVATE SYSVANE_MENU_ENTRY="${SYSVANE_PACKAGING_DIR}/sysvane.desktop")
 
 # The whole way to a user: build the .deb, unpack it into a throwaway folder and run the unpacked
-# program through the end-to-end tray scenario. Skipped (77) where the Debian tools are missing.
+# program through the end-to-end first-run scenario. Skipped (77) where the Debian tools are missing.
 if(TARGET sysvane)
   add_test(NAME package.deb COMMAND ${SYSVANE_PACKAGING_DIR}/test_package.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(package.deb PROPERTIES LABELS package TIMEOUT 900 SKIP_RETURN_CODE 77

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Sysvane's .deb from a build folder, unpacks it into a throwaway folder (dpkg -x: no root,
 # nothing installed), checks what a user gets, then runs the unpacked program through the
-# end-to-end tray scenario on trayer.
+# end-to-end first-run scenario (splash screen, icon in the tray, Options dialog).
 #   packaging/test_package.sh BUILD_DIR
 # Exit status: 0 passed, 1 failed, 77 a tool it needs is missing.
 set -euo pipefail
@@ -47,6 +47,6 @@ check "the README is in /usr/share/doc/sysvane" test -s "$root/usr/share/doc/sys
 ((failures == 0)) || { echo "FAIL: $failures check(s) of the package failed"; exit 1; }
 
 # In the background, so that a TERM from ctest's time-out reaches the scenario, which ends what it started.
-python3 "$here/../tests/e2e/run_e2e.py" --program "$root/usr/bin/sysvane" --out "$work" trayer &
+python3 "$here/../tests/e2e/run_e2e.py" --program "$root/usr/bin/sysvane" --out "$work" first-run &
 trap 'kill -TERM $! 2>/dev/null; wait $!; exit 143' TERM INT HUP
 wait $!
