@@ -316,9 +316,20 @@ Twips Form::Height() const {
 void Form::NotifyFrame(const FrameExtents& frame) {
   if (!HasTitleBar()) return;  // a frameless window paints its own border
   const FrameExtents before = Frame();
+  const Twips oldRight = left_ + Width(), oldBottom = top_ + Height();
   runtime_->lastFrameSeen = frame;
   frame_ = frame;
-  if (before != frame) Changed(Prop::Geometry);
+  if (before == frame) return;
+  // A window placed against the work area's bottom or right edge with a frame guessed stays there.
+  for (const TwipsRect& area : runtime_->WorkAreas()) {
+    if (left_ < area.Left || left_ >= area.Left + area.Width || top_ < area.Top ||
+        top_ >= area.Top + area.Height)
+      continue;
+    if (oldBottom == area.Top + area.Height) top_ = oldBottom - Height();
+    if (oldRight == area.Left + area.Width) left_ = oldRight - Width();
+    break;
+  }
+  Changed(Prop::Geometry);
 }
 
 Twips Form::ScaleWidth() const {

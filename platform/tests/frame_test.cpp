@@ -25,13 +25,17 @@ TEST(FrameTest, TheClientAreaStaysAndTheOuterSizeFollowsTheRealFrame) {
     panel.NotifyFrame(frame);
     EXPECT_EQ(titled.ScaleHeight(), 1200);
     EXPECT_EQ(titled.Height(), 1200 + frame.top + frame.bottom);
-    EXPECT_EQ(titled.Width(), 4020 + frame.left + frame.right);
     titled.Move(600, 900, titled.Width(), titled.Height());
     EXPECT_EQ(titled.ScaleWidth(), 4020) << "a size read back is no change";
     titled.SetHeight(870);  // a layout's outer height, drawn around the usual frame
     EXPECT_EQ(titled.ScaleHeight(), 870 - kDesignFrame.top - kDesignFrame.bottom);
     EXPECT_EQ(panel.Height(), 1230) << "a panel's border is its own";
     EXPECT_EQ(Window(runtime, true).Frame(), frame) << "a window not yet shown expects the last frame seen";
+    fake::FakeRuntime first;  // no frame seen yet: one is guessed
+    Window atBottom(first, true);
+    atBottom.Move(0, 15600 - atBottom.Height(), atBottom.Width(), atBottom.Height());
+    atBottom.NotifyFrame(frame);
+    EXPECT_EQ(atBottom.Top() + atBottom.Height(), 15600) << "against the work area's bottom it stays";
   }
 }
 
