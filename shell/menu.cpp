@@ -89,25 +89,30 @@ void Menu::Form_Load() {
   // 9.
   if (settings.IsOn("ShowStatsAtStartup")) program_.display().Show();
 
-  if (noTray) StartWithoutTray();
+  // A panel started with the same session may still be on its way: the program waits for it a
+  // few seconds before it lives without one.
+  if (noTray) TrayWatch.SetEnabled(true);
 }
 
 // Without a notification area nothing could reach the program but its windows: one is shown,
 // and once the last is closed the program ends, unless a tray has come meanwhile and taken the
 // icon (which it does by itself).
 void Menu::StartWithoutTray() {
-  ShowMessageBox(program_, kNoTrayMessage, forms::vbOKOnly + forms::vbExclamation, kAppTitle);
   if (!mnuOptions.Checked() && !mnuDisplay.Checked()) {
     if (mnuDisplay.Enabled()) program_.display().Show();
     // Nothing selected to monitor (the window unloaded itself): the choice comes first.
     if (!mnuDisplay.Checked()) program_.options().Show();
   }
-  TrayWatch.SetEnabled(true);
+  ShowMessageBox(program_, kNoTrayMessage, forms::vbOKOnly + forms::vbExclamation, kAppTitle);
 }
 
 void Menu::TrayWatch_Timer() {
   if (runtime().SystemTrayAvailable()) {
     TrayWatch.SetEnabled(false);
+    return;
+  }
+  if (ticksWithoutTray_ < kTrayGraceTicks) {
+    if (++ticksWithoutTray_ == kTrayGraceTicks) StartWithoutTray();
     return;
   }
   if (AnyWindowOpen()) return;

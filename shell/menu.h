@@ -75,6 +75,8 @@ class Menu : public forms::Form {
   void AppendTipPart(const std::string& part);
   void AppendBatteryPart();
 
+  static constexpr int kTrayGraceTicks = 5;  // seconds a starting panel is given
+  int ticksWithoutTray_ = 0;
   Program& program_;
   TrayIcon trayIcon_;
 };
