@@ -24,6 +24,7 @@ from hosts import SCREEN_HEIGHT, SCREEN_WIDTH, TRAY_CLASSES, Desktop, Host  # no
 # Saved once, no splash, no Monitor window at start: the icon comes at once and shows alone.
 SAVED = {"Defined": "Yes", "ShowSplash": "0", "ShowStatsAtStartup": "0", "ShowCPU": "1", "ShowPhysMem": "1"}
 TRAY = ("icon", "click", "double_click", "menu_exit")
+MONITOR_WIDTH = 268  # the Monitor window's client area: 4020 twips; its message boxes share its title
 
 SCENARIOS = {
     "trayer": (Host("trayer"), SAVED, TRAY),
@@ -126,7 +127,7 @@ class Run:
         self.gone(rollup, "the roll-up to go by itself")
 
     def monitor(self):
-        first = self.window("the Monitor window", lambda w: w.name == " Sysvane")
+        first = self.window("the Monitor window", lambda w: w.name == " Sysvane" and w.width == MONITOR_WIDTH)
         seen = []
 
         def settled():  # where the window manager has put it, frame and all
@@ -187,9 +188,8 @@ class Run:
         wait_for(lambda: self.icon_pixels() != self.icon_seen, "the icon to leave the tray")
 
     def no_tray(self) -> None:
-        # The windows are X windows on XWayland: the program chose the X11 platform. The message
-        # comes first; closing it lets the Monitor window come.
-        box = self.window("the message that there is no tray", lambda w: w.width >= 100)
+        # The windows are X windows on XWayland: the program chose the X11 platform.
+        box = self.window("the message that there is no tray", lambda w: w.width not in (0, 1, MONITOR_WIDTH))
         self.screenshot("message", box)
         self.x.close(box.id)
         self.gone(box, "the message to close")
