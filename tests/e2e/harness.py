@@ -112,7 +112,9 @@ class Display:
     def tree(self) -> dict:
         """Every window, mapped or not, by id."""
         windows, stack = {}, []  # stack: (indent, id) of the open ancestors
-        for line in self.run("xwininfo", "-root", "-tree").splitlines():
+        # A window that goes while xwininfo walks the tree fails the walk: it is walked again.
+        tree = wait_for(lambda: self.run("xwininfo", "-root", "-tree", check_status=False), "a walk of the windows")
+        for line in tree.splitlines():
             if m := _TREE_LINE.match(line):
                 while stack and stack[-1][0] >= len(m[1]):
                     stack.pop()

@@ -40,14 +40,17 @@ BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={path}</listen>
 <allow own="*"/>{deny}</policy></busconfig>"""
 NO_WATCHER = '<deny own="org.kde.StatusNotifierWatcher"/>'
 
-# One panel across the screen holding only the notification area; p=12 is the bottom, p=11 the top.
+# One panel across the screen (p=12 at the bottom, p=11 at the top) with the notification area at
+# its right end, after an empty stretch, as Xfce lays it out.
 PANEL_CONFIG = """<?xml version="1.0" encoding="UTF-8"?>
 <channel name="xfce4-panel" version="1.0"><property name="configver" type="int" value="2"/>
 <property name="panels" type="array"><value type="int" value="1"/><property name="panel-1" type="empty">
 <property name="position" type="string" value="p={p};x=0;y=0"/><property name="length" type="uint" value="100"/>
 <property name="position-locked" type="bool" value="true"/><property name="size" type="uint" value="27"/>
-<property name="plugin-ids" type="array"><value type="int" value="1"/></property></property></property>
-<property name="plugins" type="empty"><property name="plugin-1" type="string" value="systray"/></property></channel>"""
+<property name="plugin-ids" type="array"><value type="int" value="2"/><value type="int" value="1"/></property>
+</property></property><property name="plugins" type="empty"><property name="plugin-1" type="string" value="systray"/>
+<property name="plugin-2" type="string" value="separator"><property name="expand" type="bool" value="true"/>
+<property name="style" type="uint" value="0"/></property></property></channel>"""
 
 TRAYER_ARGS = ["--align", "right", "--widthtype", "request", "--height", "28", "--iconspacing", "2", "--transparent",
                "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true", "--SetPartialStrut", "true"]
