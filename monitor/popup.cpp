@@ -1,5 +1,6 @@
 #include "monitor/popup.h"
 
+#include "monitor/window_placement.h"
 #include "shell/program.h"
 #include "stats/format.h"
 
@@ -67,16 +68,16 @@ void Popup::Form_Load() {
   StatTimer_Timer();  // every line has its text before the window first shows
 }
 
-// A strip 420 twips above the screen's bottom, 15 twips in from the work area's right edge, but
-// never below the work area: a tall bottom panel would hide it.
+// The strip shows beside the tray's panel, wherever that panel is, and unrolls away from it.
 void Popup::PlaceAboveTray() {
   const forms::ScreenInfo screen = runtime().Screen();
+  const forms::TwipsRect screenRect{screen.Left, screen.Top, screen.Width, screen.Height};
   const forms::TwipsRect area = runtime().WorkArea();
-  const forms::Twips left = area.Left + area.Width - Width() - 15;
-  forms::Twips top = screen.Top + screen.Height - 450;
-  const forms::Twips areaBottom = area.Top + area.Height;
-  if (top + kStripHeight > areaBottom) top = areaBottom - kStripHeight;
-  Move(left, top, Width(), kStripHeight);
+  const std::optional<forms::TwipsRect> icon = runtime().TrayIconPlace();
+  const RollupStart start = PlaceRollup(TrayEdgeOf(icon, screenRect, area), icon, screenRect, area, Width(),
+                                        FullHeight, kStripHeight);
+  growsDown_ = start.growsDown;
+  Move(start.Left, start.Top, Width(), kStripHeight);
 }
 
 // Only the first activation rolls the panel up; another one while it is open or rolling down
@@ -89,7 +90,8 @@ void Popup::Form_Activate() {
 
 void Popup::RollupTimer_Timer() {
   if (Height() < FullHeight) {
-    Move(Left(), Top() - kStep, Width(), Height() + kStep);  // the bottom edge stays put
+    // The edge at the panel stays put.
+    Move(Left(), growsDown_ ? Top() : Top() - kStep, Width(), Height() + kStep);
   } else {
     RollupTimer.SetEnabled(false);
     UnloadTimer.SetEnabled(true);
@@ -103,7 +105,7 @@ void Popup::UnloadTimer_Timer() {
 
 void Popup::RolldownTimer_Timer() {
   if (Height() > kStripHeight) {
-    Move(Left(), Top() + kStep, Width(), Height() - kStep);
+    Move(Left(), growsDown_ ? Top() : Top() + kStep, Width(), Height() - kStep);
   } else {
     RolldownTimer.SetEnabled(false);
     Unload();

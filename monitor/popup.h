@@ -57,6 +57,7 @@ class Popup : public forms::Form {
   std::optional<std::string> DriveLine(const std::string& key);
 
   bool rollupStarted_ = false;
+  bool growsDown_ = false;  // below a top panel, or beside a side panel
   Program& program_;
 };
 

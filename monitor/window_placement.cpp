@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <utility>
 
 namespace sysvane {
 
@@ -74,6 +76,48 @@ Position BringOntoWorkArea(const std::vector<TwipsRect>& areas, const TwipsRect&
   position.Left = Clamp(window.Left, window.Width, nearest->Left, nearest->Width);
   position.Top = Clamp(window.Top, window.Height, nearest->Top, nearest->Height);
   return position;
+}
+
+TrayEdge TrayEdgeOf(const std::optional<TwipsRect>& icon, const TwipsRect& screen,
+                    const TwipsRect& workArea) {
+  if (!icon) return TrayEdge::Bottom;
+  const Twips x = icon->Left + icon->Width / 2;
+  const Twips y = icon->Top + icon->Height / 2;
+  if (y >= workArea.Top + workArea.Height) return TrayEdge::Bottom;
+  if (y < workArea.Top) return TrayEdge::Top;
+  if (x < workArea.Left) return TrayEdge::Left;
+  if (x >= workArea.Left + workArea.Width) return TrayEdge::Right;
+  // Ties go to the bottom, then the top: panels across the screen are the usual ones.
+  const std::pair<Twips, TrayEdge> sides[] = {{screen.Top + screen.Height - y, TrayEdge::Bottom},
+                                              {y - screen.Top, TrayEdge::Top},
+                                              {x - screen.Left, TrayEdge::Left},
+                                              {screen.Left + screen.Width - x, TrayEdge::Right}};
+  return std::min_element(std::begin(sides), std::end(sides),
+                          [](const auto& a, const auto& b) { return a.first < b.first; })
+      ->second;
+}
+
+RollupStart PlaceRollup(TrayEdge edge, const std::optional<TwipsRect>& icon, const TwipsRect& screen,
+                        const TwipsRect& workArea, Twips width, Twips fullHeight, Twips stripHeight) {
+  constexpr Twips kInset = 15;
+  const Twips areaRight = workArea.Left + workArea.Width;
+  const Twips areaBottom = workArea.Top + workArea.Height;
+  const Twips atRightEnd = areaRight - width - kInset;
+  switch (edge) {
+    case TrayEdge::Bottom:
+      return {atRightEnd, std::min(screen.Top + screen.Height - 450, areaBottom - stripHeight), false};
+    case TrayEdge::Top: {
+      const bool rightHalf = !icon || icon->Left + icon->Width / 2 >= workArea.Left + workArea.Width / 2;
+      return {rightHalf ? atRightEnd : workArea.Left + kInset, workArea.Top, true};
+    }
+    case TrayEdge::Left:
+    case TrayEdge::Right: {
+      const Twips left = edge == TrayEdge::Left ? workArea.Left + kInset : atRightEnd;
+      const Twips level = icon ? icon->Top : workArea.Top;
+      return {left, Clamp(level, fullHeight, workArea.Top, workArea.Height), true};
+    }
+  }
+  return {};
 }
 
 }  // namespace sysvane

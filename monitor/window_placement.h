@@ -2,6 +2,7 @@
 // position is written to the settings store.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,5 +25,28 @@ struct Position {
   bool operator==(const Position&) const = default;
 };
 Position BringOntoWorkArea(const std::vector<forms::TwipsRect>& areas, const forms::TwipsRect& window);
+
+// The side of its screen the tray sits on.
+enum class TrayEdge { Bottom, Top, Left, Right };
+
+// The side where the icon lies outside the work area, that is in the panel the work area leaves
+// out; an icon inside the work area (a panel that reserves no room) belongs to the nearest side of
+// the screen. With no place known, the bottom, as the roll-up always assumed.
+TrayEdge TrayEdgeOf(const std::optional<forms::TwipsRect>& icon, const forms::TwipsRect& screen,
+                    const forms::TwipsRect& workArea);
+
+// Where the roll-up's strip first shows, and whether it unrolls downwards (its top edge fixed)
+// rather than upwards (its bottom edge fixed).
+struct RollupStart {
+  forms::Twips Left = 0, Top = 0;
+  bool growsDown = false;
+  bool operator==(const RollupStart&) const = default;
+};
+// Bottom: 420 twips above the screen's bottom and 15 in from the work area's right edge, never
+// below the work area. Top: just below the panel, 15 in from the work area's end nearer the icon.
+// Sides: 15 beside the panel, level with the icon, its full height kept on the work area.
+RollupStart PlaceRollup(TrayEdge edge, const std::optional<forms::TwipsRect>& icon,
+                        const forms::TwipsRect& screen, const forms::TwipsRect& workArea, forms::Twips width,
+                        forms::Twips fullHeight, forms::Twips stripHeight);
 
 }  // namespace sysvane

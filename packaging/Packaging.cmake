@@ -36,8 +36,15 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.quorvale.example/")
-# Depends comes from the shared libraries the program links, as dpkg-shlibdeps finds them.
+# Depends comes from the shared libraries the program links, as dpkg-shlibdeps finds them, and the
+# package of the X11 platform plugin: the program runs on it on X desktops and, through XWayland,
+# on Wayland sessions. The Wayland plugin serves only a session without any X server, where the
+# windows cannot place themselves: recommended, never required.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+execute_process(COMMAND dpkg-query -S ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/platforms/libqxcb.so
+                OUTPUT_VARIABLE SYSVANE_XCB_OWNER ERROR_QUIET)
+string(REGEX MATCH "^[^:,]+" CPACK_DEBIAN_PACKAGE_DEPENDS "${SYSVANE_XCB_OWNER}")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_STRIP_FILES ON)
 # Only the binary package: the source tree is what git holds.
 set(CPACK_SOURCE_GENERATOR "")
@@ -57,8 +64,8 @@ sysvane_add_test(packaging_tests ${SYSVANE_PACKAGING_DIR}/tests/entry_agreement_
 target_compile_definitions(packaging_tests
                            PRIVATE SYSVANE_MENU_ENTRY="${SYSVANE_PACKAGING_DIR}/sysvane.desktop")
 
-# The whole way to a user: build the .deb, unpack it into a throwaway folder and start the
-# unpacked program on a display of its own. Skipped (77) where the Debian tools are missing.
+# The whole way to a user: build the .deb, unpack it into a throwaway folder and run the unpacked
+# program through the end-to-end first-run scenario. Skipped (77) where the Debian tools are missing.
 if(TARGET sysvane)
   add_test(NAME package.deb COMMAND ${SYSVANE_PACKAGING_DIR}/test_package.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(package.deb PROPERTIES LABELS package TIMEOUT 900 SKIP_RETURN_CODE 77

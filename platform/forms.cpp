@@ -281,11 +281,14 @@ void Form::SetCaption(const std::string& v) {
 }
 
 void Form::Move(Twips left, Twips top, Twips width, Twips height) {
-  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  // Sizes read back carry the frame's difference from the design; sizes set do not.
+  const Twips designWidth = width == Width() ? width_ : width;
+  const Twips designHeight = height == Height() ? height_ : height;
+  if (left == left_ && top == top_ && designWidth == width_ && designHeight == height_) return;
   left_ = left;
   top_ = top;
-  width_ = width;
-  height_ = height;
+  width_ = designWidth;
+  height_ = designHeight;
   Changed(Prop::Geometry);
 }
 
@@ -295,23 +298,65 @@ bool Form::HasTitleBar() const {
 
 FrameExtents Form::Frame() const {
   if (borderStyle_ == BorderStyle::None) return {};
-  if (HasTitleBar()) return {45, 330, 45, 45};
-  return {15, 15, 15, 15};
+  if (!HasTitleBar()) return {15, 15, 15, 15};
+  if (frame_) return *frame_;
+  return runtime_->lastFrameSeen.value_or(kDesignFrame);
+}
+
+FrameExtents Form::Extra() const {
+  if (!HasTitleBar()) return {};
+  const FrameExtents f = Frame();
+  return {f.left - kDesignFrame.left, f.top - kDesignFrame.top, f.right - kDesignFrame.right,
+          f.bottom - kDesignFrame.bottom};
+}
+
+Twips Form::Width() const {
+  const FrameExtents extra = Extra();
+  return width_ + extra.left + extra.right;
+}
+
+Twips Form::Height() const {
+  const FrameExtents extra = Extra();
+  return height_ + extra.top + extra.bottom;
+}
+
+void Form::NotifyFrame(const FrameExtents& frame) {
+  if (!HasTitleBar()) return;  // a frameless window paints its own border
+  const FrameExtents before = Frame();
+  const Twips oldRight = left_ + Width(), oldBottom = top_ + Height();
+  runtime_->lastFrameSeen = frame;
+  frame_ = frame;
+  if (before == frame) return;
+  // A window placed against the work area's bottom or right edge with a frame guessed stays there.
+  for (const TwipsRect& area : runtime_->WorkAreas()) {
+    if (left_ < area.Left || left_ >= area.Left + area.Width || top_ < area.Top ||
+        top_ >= area.Top + area.Height)
+      continue;
+    if (oldBottom == area.Top + area.Height) top_ = oldBottom - Height();
+    if (oldRight == area.Left + area.Width) left_ = oldRight - Width();
+    break;
+  }
+  Changed(Prop::Geometry);
 }
 
 Twips Form::ScaleWidth() const {
-  FrameExtents f = Frame();
+  const FrameExtents f = HasTitleBar() ? kDesignFrame : Frame();
   return std::max<Twips>(0, width_ - f.left - f.right);
 }
 
 Twips Form::ScaleHeight() const {
-  FrameExtents f = Frame();
+  const FrameExtents f = HasTitleBar() ? kDesignFrame : Frame();
   return std::max<Twips>(0, height_ - f.top - f.bottom);
 }
 
 void Form::SetClientSize(Twips width, Twips height) {
-  FrameExtents f = Frame();
-  Move(left_, top_, width + f.left + f.right, height + f.top + f.bottom);
+  const FrameExtents f = HasTitleBar() ? kDesignFrame : Frame();
+  const Twips outerWidth = width + f.left + f.right;
+  const Twips outerHeight = height + f.top + f.bottom;
+  if (outerWidth == width_ && outerHeight == height_) return;
+  width_ = outerWidth;
+  height_ = outerHeight;
+  Changed(Prop::Geometry);
 }
 
 void Form::SetBackColor(Color c) {

@@ -409,20 +409,29 @@ class MenuItem {
       : name_(std::move(name)), caption_(std::move(caption)) {}
   const std::string& Name() const { return name_; }
   const std::string& Caption() const { return caption_; }  // "-" is a separator
-  void SetCaption(const std::string& v) { caption_ = v; }
+  void SetCaption(const std::string& v) { Assign(caption_, v); }
   bool IsSeparator() const { return caption_ == "-"; }
   bool Checked() const { return checked_; }
-  void SetChecked(bool v) { checked_ = v; }
+  void SetChecked(bool v) { Assign(checked_, v); }
   bool Enabled() const { return enabled_; }
-  void SetEnabled(bool v) { enabled_ = v; }
+  void SetEnabled(bool v) { Assign(enabled_, v); }
   bool Visible() const { return visible_; }
-  void SetVisible(bool v) { visible_ = v; }
+  void SetVisible(bool v) { Assign(visible_, v); }
   std::function<void()> Click;
   void NotifyClick() {
     if (enabled_ && !IsSeparator() && Click) Click();
   }
+  // Told of every change of caption, check, enabled state or visibility: a tray host that shows
+  // the menu by itself keeps its copy in step.
+  std::function<void()> StateChanged;
 
  private:
+  template <class T>
+  void Assign(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    if (StateChanged) StateChanged();
+  }
   std::string name_;
   std::string caption_;
   bool checked_ = false;
@@ -448,7 +457,9 @@ constexpr int vbMinimized = 1;
 // around a window with a title bar) per side.
 struct FrameExtents {
   Twips left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const FrameExtents&) const = default;
 };
+constexpr FrameExtents kDesignFrame{45, 330, 45, 45};
 
 // A window region with rounded corners, in pixels of the window: CreateRoundRectRgn's arguments.
 struct RoundRectRegion {
@@ -484,16 +495,23 @@ class Form {
   void SetCaption(const std::string& v);
   Twips Left() const { return left_; }
   Twips Top() const { return top_; }
-  Twips Width() const { return width_; }
-  Twips Height() const { return height_; }
-  void SetLeft(Twips v) { Move(v, top_, width_, height_); }
-  void SetTop(Twips v) { Move(left_, v, width_, height_); }
-  void SetWidth(Twips v) { Move(left_, top_, v, height_); }
-  void SetHeight(Twips v) { Move(left_, top_, width_, v); }
+  Twips Width() const;
+  Twips Height() const;
+  void SetLeft(Twips v) { Move(v, top_, Width(), Height()); }
+  void SetTop(Twips v) { Move(left_, v, Width(), Height()); }
+  void SetWidth(Twips v) { Move(left_, top_, v, Height()); }
+  void SetHeight(Twips v) { Move(left_, top_, Width(), v); }
+  // The windows' layouts were drawn around the usual frame (kDesignFrame): a new outer size keeps
+  // the client area it gives there, whatever frame the window manager puts on; the outer size
+  // read back is that client area in the window's real frame. A size equal to the one read back
+  // is no change.
   void Move(Twips left, Twips top, Twips width, Twips height);
   Twips ScaleWidth() const;
   Twips ScaleHeight() const;
   void SetClientSize(Twips width, Twips height);  // outer size = client + frame
+  // The window manager's frame around a window with a title bar: the one it last reported for
+  // this window, else the last it reported for any window, else the usual frame (a 3-pixel border
+  // and a 22-pixel title). A window without title bar has only its own painted border.
   FrameExtents Frame() const;
 
   BorderStyle borderStyle() const { return borderStyle_; }
@@ -534,6 +552,9 @@ class Form {
   void NotifyDeactivate();
   void NotifyCloseRequest();  // the window's close command
   void NotifyMoved(Twips left, Twips top);
+  // The window manager framed the window (0 without one): its client area stays, its outer size
+  // follows.
+  void NotifyFrame(const FrameExtents& frame);
   void NotifyWindowState(int state);
   void NotifyFocus(Control* control);
 
@@ -569,7 +590,10 @@ class Form {
   bool active_ = false;
   bool unloading_ = false;
   std::string caption_;
-  Twips left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  FrameExtents Extra() const;  // the real frame less the designed one
+  Twips left_ = 0, top_ = 0;
+  Twips width_ = 0, height_ = 0;       // in the designed frame
+  std::optional<FrameExtents> frame_;  // as the window manager reported it
   BorderStyle borderStyle_ = BorderStyle::FixedSingle;
   bool controlBox_ = true;
   bool showInTaskbar_ = true;
@@ -610,6 +634,9 @@ struct NOTIFYICONDATA {
   uint32_t uCallbackMessage = 0;
   std::string hIcon;  // picture name of the owner's icon
   std::array<char, 64> szTip{};
+  // The owner's menu, for a tray host that shows it by itself on a right click (a D-Bus tray)
+  // instead of reporting the click; null for none.
+  MenuList* menu = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -665,6 +692,11 @@ class Runtime {
 
   // Shell_NotifyIcon; false when the shell refused.
   virtual bool ShellNotifyIcon(int message, const NOTIFYICONDATA& data) = 0;
+  // A notification area exists on the desktop to hold the icon.
+  virtual bool SystemTrayAvailable() = 0;
+  // Where the icon is: its place when the tray tells it, else the pointer's position (a rectangle
+  // of one pixel) at the last click on the icon; nullopt when neither is known.
+  virtual std::optional<TwipsRect> TrayIconPlace() = 0;
   virtual void PopupMenu(Form& owner, MenuList& menu) = 0;
   virtual void SetForegroundWindow(Form& form) = 0;
   // The standard message box; returns the answer (vbOK, vbYes, ...).
@@ -675,6 +707,9 @@ class Runtime {
   virtual bool PrevInstance() = 0;
   // Ends the program once the current handler returns.
   virtual void End() = 0;
+
+  // The frame the window manager last put around a window with a title bar.
+  std::optional<FrameExtents> lastFrameSeen;
 };
 
 }  // namespace sysvane::forms

@@ -20,14 +20,9 @@ export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initial
 export LSAN_OPTIONS=suppressions=$suppressions:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-# Resident memory under AddressSanitizer grows while freed blocks wait in its quarantine (up to
-# 256 MB), which the long run's flat-memory check would take for a leak. So the long run goes
-# last, with freed blocks reused at once; everything else runs with the quarantine on.
 status=0
 rm -rf "$build_dir/e2e-logs"
-ctest --test-dir "$build_dir" --output-on-failure -j"$jobs" -E 'long_run' || status=1
-ASAN_OPTIONS=$ASAN_OPTIONS:quarantine_size_mb=0 ctest --test-dir "$build_dir" --output-on-failure -R 'long_run' ||
-  status=1
+ctest --test-dir "$build_dir" --output-on-failure -j"$jobs" || status=1
 
 # The end-to-end runs judge what the program shows, not how it ends: a leak it reports at exit
 # (or any other finding) is only in its log, so the logs are read here.

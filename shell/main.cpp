@@ -12,6 +12,7 @@
 #include "platform/linux/linux_outside.h"
 #include "platform/linux/linux_registry.h"
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_platform_choice.h"
 #include "platform/qt/qt_runtime.h"
 #include "platform/qt/qt_session.h"
 #include "platform/qt/qt_settings.h"
@@ -100,6 +101,7 @@ class LeanQtStart {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!sysvane::qt::ChoosePlatformPlugin()) return 1;
   CatchTerminationSignals();
   LeanQtStart lean;
   QApplication app(argc, argv);

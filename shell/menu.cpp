@@ -1,6 +1,7 @@
 #include "shell/menu.h"
 
 #include "dialogs/about.h"
+#include "dialogs/message_box.h"
 #include "monitor/display.h"
 #include "monitor/popup.h"
 #include "options/options_dialog.h"
@@ -34,6 +35,9 @@ void Menu::Design() {
   SetCaption("");
   SetIcon("app-icon");
   SetShowInTaskbar(false);
+  TrayWatch.SetInterval(1000);
+  TrayWatch.SetEnabled(false);
+  TrayWatch.Tick = [this] { TrayWatch_Timer(); };
 }
 
 void Menu::Form_Load() {
@@ -58,7 +62,8 @@ void Menu::Form_Load() {
 
   // 3. The icon; this hides the window for good.
   TipText = kFixedTip;
-  trayIcon_.AddTrayIcon(*this, TipText);
+  trayIcon_.AddTrayIcon(*this, TipText, &MenuTray);
+  const bool noTray = !rt.SystemTrayAvailable();
 
   // 4.
   info.WindowsFamily = FamilyOfVersionCode(info.GetWindowsVersionCode());
@@ -85,6 +90,41 @@ void Menu::Form_Load() {
 
   // 9.
   if (settings.IsOn("ShowStatsAtStartup")) program_.display().Show();
+
+  // A panel started with the same session may still be on its way: the program waits for it a
+  // few seconds before it lives without one.
+  if (noTray) TrayWatch.SetEnabled(true);
+}
+
+// Without a notification area nothing could reach the program but its windows: one is shown,
+// and once the last is closed the program ends, unless a tray has come meanwhile and taken the
+// icon (which it does by itself).
+void Menu::StartWithoutTray() {
+  if (!mnuOptions.Checked() && !mnuDisplay.Checked()) {
+    if (mnuDisplay.Enabled()) program_.display().Show();
+    // Nothing selected to monitor (the window unloaded itself): the choice comes first.
+    if (!mnuDisplay.Checked()) program_.options().Show();
+  }
+  ShowMessageBox(program_, kNoTrayMessage, forms::vbOKOnly + forms::vbExclamation, kAppTitle);
+}
+
+void Menu::TrayWatch_Timer() {
+  if (runtime().SystemTrayAvailable()) {
+    TrayWatch.SetEnabled(false);
+    return;
+  }
+  if (ticksWithoutTray_ < kTrayGraceTicks) {
+    if (++ticksWithoutTray_ == kTrayGraceTicks) StartWithoutTray();
+    return;
+  }
+  if (AnyWindowOpen()) return;
+  Unload();
+  runtime().End();
+}
+
+bool Menu::AnyWindowOpen() {
+  return mnuDisplay.Checked() || mnuOptions.Checked() || program_.about().Loaded() ||
+         program_.messageBox().Loaded();
 }
 
 bool Menu::AnyStatisticSelected() {

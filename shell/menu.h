@@ -32,6 +32,9 @@ class Menu : public forms::Form {
   forms::MenuList MenuTray{
       "MenuTray", {&mnuSplash, &Separator2, &mnuOptions, &mnuDisplay, &Separator, &mnuAbout, &mnuExit}};
 
+  // Runs only while the desktop has no notification area: the program then lives in its windows.
+  forms::Timer TrayWatch{*this, "TrayWatch"};
+
   std::string TipText;
   std::unique_ptr<CPUSampler> CPUMeter;
   int32_t CPUPercent = 0;
@@ -40,6 +43,11 @@ class Menu : public forms::Form {
 
   // The tip shown while no statistic is selected or a window of the program is open.
   static constexpr const char* kFixedTip = "Sysvane Monitor";
+  static constexpr const char* kNoTrayMessage =
+      "Sysvane found no notification area (system tray) on this desktop:\r\n"
+      "its window stays open instead, and closing that window ends Sysvane.\r\n"
+      "To get one, add a notification area to a panel of your desktop; on GNOME,\r\n"
+      "turn on the AppIndicator extension (gnome-shell-extension-appindicator).";
 
   // Rebuilds TipText from fresh figures of the selected statistics.
   void BuildStatusTip();
@@ -65,10 +73,15 @@ class Menu : public forms::Form {
 
  private:
   bool AnyStatisticSelected();
+  void StartWithoutTray();
+  void TrayWatch_Timer();
+  bool AnyWindowOpen();
   void RefreshTip();
   void AppendTipPart(const std::string& part);
   void AppendBatteryPart();
 
+  static constexpr int kTrayGraceTicks = 5;  // seconds a starting panel is given
+  int ticksWithoutTray_ = 0;
   Program& program_;
   TrayIcon trayIcon_;
 };

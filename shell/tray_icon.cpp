@@ -14,7 +14,7 @@ std::array<char, 64> FillTipField(const std::string& tip, const std::string& own
   return field;
 }
 
-void TrayIcon::AddTrayIcon(forms::Form& owner, const std::string& tip) {
+void TrayIcon::AddTrayIcon(forms::Form& owner, const std::string& tip, forms::MenuList* menu) {
   data_.cbSize = kRecordSize;
   data_.hWnd = &owner;
   data_.uID = kIconId;
@@ -22,6 +22,7 @@ void TrayIcon::AddTrayIcon(forms::Form& owner, const std::string& tip) {
   data_.uCallbackMessage = forms::WM_MOUSEMOVE;
   data_.hIcon = owner.Icon();
   data_.szTip = FillTipField(tip, owner.Caption());
+  data_.menu = menu;
   // A refusal by the shell is not reported: the program runs on without its icon.
   runtime_.ShellNotifyIcon(forms::NIM_ADD, data_);
   added_ = true;

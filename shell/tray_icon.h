@@ -15,7 +15,8 @@ class TrayIcon {
 
   // Fills the whole record from the owner (its window, its icon), sends it to the shell and
   // hides the owner: from now on the window lives only behind its icon.
-  void AddTrayIcon(forms::Form& owner, const std::string& tip);
+  // `menu` is what a tray host that shows menus by itself offers on a right click.
+  void AddTrayIcon(forms::Form& owner, const std::string& tip, forms::MenuList* menu = nullptr);
   // Changes only the tip; the owner is used for the caption fallback of an empty tip. Nothing is
   // sent when the tip is the one the shell already has, so that moving the mouse over an icon
   // whose figures did not change does not wake the tray host.

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ class FakeRuntime : public forms::Runtime {
   bool prevInstance = false;
   std::deque<int> msgBoxAnswers;  // answers in order; vbOK (or vbYes for Yes/No styles) when empty
   bool trayRefuses = false;
+  bool trayAvailable = true;                      // a notification area exists
+  std::optional<forms::TwipsRect> trayIconPlace;  // where the icon (or the click) is, when known
   // Runs instead of the default modal loop (which advances the clock until the window closes).
   std::function<void(forms::Form&)> onModal;
   // Runs when a menu pops up: the test picks an item or does nothing.
@@ -79,6 +82,8 @@ class FakeRuntime : public forms::Runtime {
   Twips TextWidth(const forms::Font& font, const std::string& text) override;
   Twips TextHeight(const forms::Font& font, const std::string& text) override;
   bool ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) override;
+  bool SystemTrayAvailable() override { return trayAvailable; }
+  std::optional<forms::TwipsRect> TrayIconPlace() override { return trayIconPlace; }
   void PopupMenu(forms::Form& owner, forms::MenuList& menu) override;
   void SetForegroundWindow(forms::Form& form) override;
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;

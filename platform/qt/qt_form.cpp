@@ -18,8 +18,19 @@ using forms::Prop;
 
 namespace {
 
+// A window without taskbar entry and without title bar (the roll-up, the detail window, the
+// splash) is a tooltip-like window that the window manager leaves alone: no taskbar button, no
+// pager, no frame. Native Wayland has no such windows without a parent: a tool window there.
+Qt::WindowFlags KindOf(const forms::Form& form) {
+  if (form.ShowInTaskbar()) return Qt::Window;
+  if (form.HasTitleBar() || QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    return Qt::Tool;
+  return Qt::ToolTip;
+}
+
+// A window with a title bar offers close alone (minimize and maximize only when sizable).
 Qt::WindowFlags FlagsOf(const forms::Form& form) {
-  Qt::WindowFlags flags = form.ShowInTaskbar() ? Qt::Window : Qt::Tool;
+  Qt::WindowFlags flags = KindOf(form);
   if (form.HasTitleBar()) {
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (form.ControlBox()) flags |= Qt::WindowCloseButtonHint;
@@ -76,9 +87,46 @@ void FormWidget::closeEvent(QCloseEvent* e) {
   if (form_) form_->NotifyCloseRequest();
 }
 
+void FormWidget::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  CheckFrameSoon();
+  // A window manager may frame the window a little after it is mapped.
+  QTimer::singleShot(250, this, [this] { ReportFrame(); });
+}
+
+void FormWidget::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  CheckFrameSoon();
+}
+
+void FormWidget::CheckFrameSoon() {
+  if (frameCheckDue_) return;
+  frameCheckDue_ = true;
+  QTimer::singleShot(0, this, [this] {
+    frameCheckDue_ = false;
+    ReportFrame();
+  });
+}
+
+// The frame the window manager put around the window (_NET_FRAME_EXTENTS on X11; 0 without a
+// window manager), once the window is on screen. Until then the window was mapped with a frame
+// guessed, and a window manager may have pushed it to make that fit: the first real frame puts
+// it back where the program placed it.
+void FormWidget::ReportFrame() {
+  QWindow* window = windowHandle();
+  if (!form_ || !form_->HasTitleBar() || !isVisible() || !window || !window->isExposed()) return;
+  const QMargins m = window->frameMargins();
+  form_->NotifyFrame({ToTwips(m.left()), ToTwips(m.top()), ToTwips(m.right()), ToTwips(m.bottom())});
+  if (framed_ || !form_) return;
+  framed_ = true;
+  const QPoint placed(ToPixels(form_->Left()), ToPixels(form_->Top()));
+  if (pos() != placed) move(placed);
+}
+
 void FormWidget::moveEvent(QMoveEvent* e) {
   QWidget::moveEvent(e);
-  if (!form_ || !isVisible()) return;
+  CheckFrameSoon();
+  if (!form_ || !isVisible() || (form_->HasTitleBar() && !framed_)) return;
   // Our own placement comes back here too: only a position the model does not hold is news.
   const QPoint outer = pos();
   if (outer.x() == ToPixels(form_->Left()) && outer.y() == ToPixels(form_->Top())) return;

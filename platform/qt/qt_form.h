@@ -1,5 +1,6 @@
 // A window on screen: a top-level widget placed without layouts. A window with a title bar is a
-// decorated window whose client area is the form's client size; a window with a border only is
+// decorated window whose client area is the form's client size, and whose real frame goes back to
+// the form once the window manager has put it on; a window with a border only is
 // frameless, takes the form's outer size and paints its own one-pixel border, its controls
 // offset by that border; a window without border is frameless and bare.
 #pragma once
@@ -28,6 +29,8 @@ class FormWidget : public QWidget {
   void paintEvent(QPaintEvent*) override;
   void closeEvent(QCloseEvent* e) override;
   void moveEvent(QMoveEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
   void changeEvent(QEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
@@ -38,7 +41,11 @@ class FormWidget : public QWidget {
   // focused control has handed it on already.
   bool KeyCameThroughControl() const;
   void PressButton(bool defaultButton);
+  void CheckFrameSoon();
+  void ReportFrame();
   forms::Form* form_;
+  bool frameCheckDue_ = false;
+  bool framed_ = false;  // the window manager's frame is known; until then its moves are not news
   QPoint clientOrigin_;
   bool paintsBorder_ = false;
 };

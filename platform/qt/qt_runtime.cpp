@@ -68,9 +68,8 @@ void QtRuntime::PauseWithoutMessages(int milliseconds) {
 
 // The screen that holds the tray icon, else the primary one.
 static QScreen* TrayScreen(const TrayService& tray) {
-  const QRect place = tray.Geometry();
-  if (!place.isEmpty()) {
-    if (QScreen* screen = QGuiApplication::screenAt(place.center())) return screen;
+  if (const std::optional<QRect> place = tray.Place()) {
+    if (QScreen* screen = QGuiApplication::screenAt(place->center())) return screen;
   }
   return QGuiApplication::primaryScreen();
 }
@@ -142,7 +141,17 @@ bool QtRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) 
   return added;
 }
 
+bool QtRuntime::SystemTrayAvailable() {
+  return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+std::optional<forms::TwipsRect> QtRuntime::TrayIconPlace() {
+  if (const std::optional<QRect> place = tray_->Place()) return ToTwipsRect(*place);
+  return std::nullopt;
+}
+
 void QtRuntime::PopupMenu(forms::Form&, forms::MenuList& list) {
+  if (tray_->HostShowsMenu(list)) return;
   QMenu menu;
   std::vector<std::pair<QAction*, forms::MenuItem*>> actions;
   for (forms::MenuItem* item : list.items) {

@@ -34,6 +34,8 @@ class QtRuntime : public forms::Runtime {
   forms::Twips TextHeight(const forms::Font& font, const std::string& text) override;
 
   bool ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) override;
+  bool SystemTrayAvailable() override;
+  std::optional<forms::TwipsRect> TrayIconPlace() override;
   void PopupMenu(forms::Form& owner, forms::MenuList& menu) override;
   void SetForegroundWindow(forms::Form& form) override;
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QStyleHints>
 #include <cstring>
 
 #include "platform/qt/qt_convert.h"
@@ -37,6 +40,26 @@ QRect TrayService::Geometry() const {
   return icon_ ? icon_->geometry() : QRect();
 }
 
+std::optional<QRect> TrayService::Place() const {
+  const QRect place = Geometry();
+  if (!place.isEmpty()) return place;
+  if (lastClick_) return QRect(*lastClick_, QSize(1, 1));
+  return std::nullopt;
+}
+
+bool DBusTrayHostRegistered() {
+  // Qt asks the same question once, when the first icon is made, and keeps the answer.
+  static const bool registered = [] {
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("xcb") && !platform.startsWith(QLatin1String("wayland"))) return false;
+    QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
+                           QStringLiteral("/StatusNotifierWatcher"),
+                           QStringLiteral("org.kde.StatusNotifierWatcher"), QDBusConnection::sessionBus());
+    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+  }();
+  return registered;
+}
+
 bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
   switch (message) {
     case forms::NIM_ADD: {
@@ -47,6 +70,7 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
       }
       owner_ = data.hWnd;
       iconName_ = data.hIcon;
+      MirrorMenu(data.menu);
       icon_->setIcon(AppIcon());
       tip_ = ShownTip(data);
       icon_->setToolTip(tip_);
@@ -69,6 +93,7 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
     case forms::NIM_DELETE: {
       if (!icon_) return false;
       hover_.stop();
+      ForgetMenu();
       owner_ = nullptr;
       if (embedded_) embedded_->removeEventFilter(this);
       embedded_ = nullptr;
@@ -85,8 +110,17 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
 }
 
 void TrayService::Activated(QSystemTrayIcon::ActivationReason reason) {
+  lastClick_ = QCursor::pos();
   switch (reason) {
     case QSystemTrayIcon::Trigger:
+      // A tray that reports only activations (D-Bus): the second within the desktop's
+      // double-click interval is the double-click.
+      if (sinceTrigger_.isValid() &&
+          sinceTrigger_.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+        sinceTrigger_.invalidate();
+        Deliver(forms::WM_LBUTTONDBLCLK);
+        break;
+      }
       sinceTrigger_.start();
       Deliver(forms::WM_LBUTTONUP);
       break;
@@ -103,6 +137,61 @@ void TrayService::Activated(QSystemTrayIcon::ActivationReason reason) {
     default:
       break;
   }
+}
+
+void TrayService::MirrorMenu(forms::MenuList* list) {
+  if (list == menuList_) return;
+  ForgetMenu();
+  if (!list) return;
+  menuList_ = list;
+  hostMenu_ = std::make_unique<QMenu>();
+  const QPointer<TrayService> self(this);
+  for (forms::MenuItem* item : list->items) {
+    QAction* action = hostMenu_->addAction(QString());
+    // The command runs once the host's call has returned, as after a popup menu.
+    connect(action, &QAction::triggered, this, [item] {
+      QMetaObject::invokeMethod(
+          qApp, [item] { item->NotifyClick(); }, Qt::QueuedConnection);
+    });
+    item->StateChanged = [self] {
+      if (self) self->SyncMenu();
+    };
+  }
+  SyncMenu();
+  connect(hostMenu_.get(), &QMenu::aboutToShow, this, [this] { HostOpensMenu(); });
+  if (DBusTrayHostRegistered() && icon_) icon_->setContextMenu(hostMenu_.get());
+}
+
+void TrayService::SyncMenu() {
+  if (!hostMenu_ || !menuList_) return;
+  const QList<QAction*> actions = hostMenu_->actions();
+  for (qsizetype i = 0; i < actions.size() && i < qsizetype(menuList_->items.size()); ++i) {
+    const forms::MenuItem& item = *menuList_->items[size_t(i)];
+    QAction* action = actions[i];
+    action->setSeparator(item.IsSeparator());
+    action->setText(item.IsSeparator() ? QString() : ToQString(item.Caption()));
+    action->setCheckable(item.Checked());  // an unchecked item shows no box, as in the popup menu
+    action->setChecked(item.Checked());
+    action->setEnabled(item.Enabled());
+    action->setVisible(item.Visible());
+  }
+}
+
+void TrayService::ForgetMenu() {
+  if (menuList_) {
+    for (forms::MenuItem* item : menuList_->items) item->StateChanged = nullptr;
+  }
+  if (icon_) icon_->setContextMenu(nullptr);
+  hostMenu_.reset();
+  menuList_ = nullptr;
+}
+
+// What the owner does on a right click, besides popping its menu up, runs before the host shows it.
+void TrayService::HostOpensMenu() {
+  SyncMenu();
+  hostOpening_ = true;
+  DeliverNow(forms::WM_RBUTTONUP);
+  hostOpening_ = false;
 }
 
 void TrayService::Deliver(uint32_t message) {

@@ -1,19 +1,28 @@
 // The notification-area icon (Shell_NotifyIcon) on QSystemTrayIcon. Its mouse notifications reach
 // the owner window's Form_MouseMove as Windows mouse message numbers, in twips:
 // click 514, double-click 515 (always after a 514), context request 517, and 512 while the
-// pointer rests on the icon. Qt reports no hovering: where the tray tells the icon's place
-// (XEmbed), the pointer is checked against it every 500 ms; where it does not (StatusNotifierItem),
-// 512 comes every 2 seconds, so that the tip stays live. Where Qt embeds the icon as a widget of
-// its own (XEmbed), its Enter and Leave events start and stop that check, so that nothing wakes
-// up while the pointer is elsewhere.
+// pointer rests on the icon. Two kinds of tray hold it:
+// - XEmbed: Qt embeds the icon as a widget of its own and reports clicks and double-clicks; the
+//   program pops its menu up on 517.
+// - D-Bus (StatusNotifierItem): the host reports each click as a plain activation, so two within
+//   the desktop's double-click interval are the click and then the double-click; and the host shows
+//   the menu itself, from a copy kept in step with the owner's (the host's request to show it is
+//   the 517, and the owner's popup call then does nothing).
+// Qt reports no hovering: where the tray tells the icon's place, the pointer is checked against it
+// every 500 ms; where it does not, 512 comes every 2 seconds, so that the tip stays live. An
+// embedded icon's Enter and Leave events start and stop that check, so that nothing wakes up while
+// the pointer is elsewhere.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
+#include <optional>
 
 #include "platform/forms.h"
 
@@ -32,7 +41,15 @@ class TrayService : public QObject {
   // The icon's tip and place on screen (empty when it has none or no icon is shown).
   QString ToolTip() const;
   QRect Geometry() const;
+  // The icon's place, else the pointer's position at the last click on it.
+  std::optional<QRect> Place() const;
   bool Shown() const { return icon_ != nullptr; }
+
+  // The copy of the owner's menu that a D-Bus host shows (exported only to such a host); null
+  // without a menu.
+  QMenu* HostMenu() const { return hostMenu_.get(); }
+  // The host is opening `menu`: the owner's popup call for it has nothing more to do.
+  bool HostShowsMenu(const forms::MenuList& menu) const { return hostOpening_ && &menu == menuList_; }
 
   // Hands a notification to the owner window at the next turn of the event loop, after the
   // tray's own event has been handled; a double-click is preceded by its 514 when Qt gave none.
@@ -46,6 +63,10 @@ class TrayService : public QObject {
   void Poll();
   void TrackEmbeddedIcon();
   void DeliverNow(uint32_t message);
+  void MirrorMenu(forms::MenuList* list);
+  void SyncMenu();
+  void ForgetMenu();
+  void HostOpensMenu();
   QPointer<QSystemTrayIcon> icon_;
   QPointer<QWidget> embedded_;  // the icon's own widget in an XEmbed tray
   forms::Form* owner_ = nullptr;
@@ -53,6 +74,14 @@ class TrayService : public QObject {
   std::string iconName_;
   QTimer hover_;
   QElapsedTimer sinceTrigger_;
+  std::optional<QPoint> lastClick_;
+  forms::MenuList* menuList_ = nullptr;
+  std::unique_ptr<QMenu> hostMenu_;
+  bool hostOpening_ = false;
 };
+
+// A tray host that shows menus itself is registered on the session bus (Qt then uses the D-Bus
+// tray, and this program exports its menu there).
+bool DBusTrayHostRegistered();
 
 }  // namespace sysvane::qt

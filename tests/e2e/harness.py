@@ -1,15 +1,17 @@
-"""The pieces every end-to-end scenario leans on: waiting for conditions,
-processes that are always cleaned up, and the list of scenarios."""
+"""What every end-to-end scenario leans on: waiting for conditions, processes that are always
+ended by their own pid, and the few questions and gestures asked of an X display."""
 
 import ctypes
+import ctypes.util
 import os
+import re
 import signal
 import subprocess
 import time
-from typing import Callable, Optional
+from collections import Counter
+from dataclasses import dataclass
 
-# A loaded 2-core machine can be several times slower than an idle one; every
-# time-out below is multiplied by this factor (E2E_TIMEOUT_SCALE=3 for slow runs).
+# A loaded 2-core machine can be several times slower than an idle one (E2E_TIMEOUT_SCALE=3).
 TIMEOUT_SCALE = float(os.environ.get("E2E_TIMEOUT_SCALE", "1"))
 
 
@@ -22,80 +24,194 @@ def check(condition, message: str) -> None:
         raise ScenarioFailed(message)
 
 
-def wait_for(condition: Callable, what: str, timeout: float = 30.0, interval: float = 0.1):
-    """Polls condition until it returns something truthy and returns that, or fails
-    with `what` once `timeout` seconds (scaled) have passed."""
+def wait_for(condition, what: str, timeout: float = 30.0, interval: float = 0.1):
+    """Polls condition until it returns something truthy and returns that."""
     deadline = time.monotonic() + timeout * TIMEOUT_SCALE
-    while True:
-        result = condition()
-        if result:
-            return result
+    while not (result := condition()):
         if time.monotonic() > deadline:
             raise ScenarioFailed(f"timed out after {timeout * TIMEOUT_SCALE:.0f} s waiting for {what}")
         time.sleep(interval)
+    return result
 
 
 def _die_with_parent() -> None:
-    # A child that outlives a harness killed with SIGKILL would keep a display
-    # or a tray icon alive; the kernel ends it when the harness goes.
-    PR_SET_PDEATHSIG = 1
-    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+    # A child that outlived a harness killed with SIGKILL would keep a display or a tray alive.
+    ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
 class Processes:
-    """Every process a scenario starts, ended by its own pid when the scenario ends."""
+    """Every process a scenario starts; stop_all ends them newest first, each by its pid."""
 
-    def __init__(self) -> None:
-        self._started: list[subprocess.Popen] = []
+    def __init__(self, log_dir: str) -> None:
+        self.log_dir = log_dir
+        self.started: list = []
 
-    def start(self, argv: list[str], env: dict, log_path: str, pass_fds=()) -> subprocess.Popen:
+    def start(self, name: str, argv: list, env: dict, pass_fds=()) -> subprocess.Popen:
+        log_path = os.path.join(self.log_dir, f"{name}.log")
         with open(log_path, "ab") as log:
-            proc = subprocess.Popen(
-                argv,
-                env=env,
-                stdin=subprocess.DEVNULL,
-                stdout=log,
-                stderr=subprocess.STDOUT,
-                pass_fds=pass_fds,
-                preexec_fn=_die_with_parent,
-            )
-        self._started.append(proc)
+            proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                                    pass_fds=pass_fds, preexec_fn=_die_with_parent)
+        proc.log_path = log_path
+        self.started.append(proc)
         return proc
 
-    def stop(self, proc: subprocess.Popen, grace: float = 5.0) -> None:
+    @staticmethod
+    def stop(proc: subprocess.Popen) -> None:
         if proc.poll() is None:
             proc.terminate()
             try:
-                proc.wait(grace)
+                proc.wait(5)
             except subprocess.TimeoutExpired:
                 proc.kill()
                 proc.wait(10)
 
     def stop_all(self) -> None:
-        # Newest first: the program before the tray host, the tray host before the X server.
-        for proc in reversed(self._started):
-            try:
-                self.stop(proc)
-            except Exception as error:  # keep cleaning up the others
-                print(f"warning: could not stop pid {proc.pid}: {error}")
-        self._started.clear()
+        for proc in reversed(self.started):
+            self.stop(proc)
 
 
-def has_ended(proc: subprocess.Popen) -> bool:
-    return proc.poll() is not None
+@dataclass
+class Window:
+    id: int
+    name: str
+    wm_class: tuple
+    x: int  # absolute position on the screen
+    y: int
+    width: int
+    height: int
+    parent: int  # 0 for the children of the root window
+
+    @property
+    def right(self) -> int:
+        return self.x + self.width
+
+    @property
+    def bottom(self) -> int:
+        return self.y + self.height
+
+    def __str__(self) -> str:
+        return f'0x{self.id:x} "{self.name}" {self.width}x{self.height}+{self.x}+{self.y}'
 
 
-class Scenario:
-    def __init__(self, name: str, run: Callable, doc: Optional[str]) -> None:
-        self.name = name
-        self.run = run
-        self.doc = (doc or "").strip().splitlines()[0] if doc else ""
+# One line of `xwininfo -root -tree`:   0x200003 "panel": ("panel" "trayer")  24x32+1000+736  +1000+736
+_TREE_LINE = re.compile(
+    r'^(\s*)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): \((.*)\)\s+(\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+)$')
 
 
-SCENARIOS: dict[str, Scenario] = {}
+class Display:
+    """One X display, as seen and driven from outside the program."""
+
+    def __init__(self, env: dict) -> None:
+        self.env = env
+
+    def run(self, *argv, check_status: bool = True) -> str:
+        result = subprocess.run(argv, env=self.env, capture_output=True, timeout=60 * TIMEOUT_SCALE)
+        check(result.returncode == 0 or not check_status, f"{' '.join(argv)}: {result.stderr.decode().strip()}")
+        return result.stdout.decode(errors="replace") if result.returncode == 0 else ""
+
+    def tree(self) -> dict:
+        """Every window, mapped or not, by id."""
+        windows, stack = {}, []  # stack: (indent, id) of the open ancestors
+        # A window that goes while xwininfo walks the tree fails the walk: it is walked again.
+        tree = wait_for(lambda: self.run("xwininfo", "-root", "-tree", check_status=False), "a walk of the windows")
+        for line in tree.splitlines():
+            if m := _TREE_LINE.match(line):
+                while stack and stack[-1][0] >= len(m[1]):
+                    stack.pop()
+                wid = int(m[2], 16)
+                windows[wid] = Window(wid, m[3] or "", tuple(re.findall(r'"([^"]*)"', m[4])), int(m[7]), int(m[8]),
+                                      int(m[5]), int(m[6]), stack[-1][1] if stack else 0)
+                stack.append((len(m[1]), wid))
+        return windows
+
+    def info(self, wid: int) -> str:
+        return self.run("xwininfo", "-id", str(wid), check_status=False)
+
+    def visible_of(self, pid: int) -> list:
+        """The program's mapped windows, with the chain of their ancestors up to the root."""
+        ids = self.run("xdotool", "search", "--onlyvisible", "--pid", str(pid), check_status=False).split()
+        windows = self.tree()
+        result = []
+        for wid in map(int, ids):
+            chain = [windows[wid]] if wid in windows else []
+            while chain and chain[-1].parent in windows:
+                chain.append(windows[chain[-1].parent])
+            result += [chain] if chain else []
+        return result
+
+    def frame(self, wid: int) -> tuple:
+        """The window manager's frame (left, right, top, bottom), zero without one."""
+        values = re.findall(r"\d+", self.run("xprop", "-id", str(wid), "_NET_FRAME_EXTENTS", check_status=False))
+        return tuple(map(int, values[-4:])) if len(values) >= 4 else (0, 0, 0, 0)
+
+    def click(self, x: int, y: int, button: int = 1, repeat: int = 1) -> None:
+        # The pointer comes from elsewhere, as a hand moves it: a toolkit may ignore a press on a
+        # window the pointer never entered.
+        self.run("xdotool", "mousemove", str(max(0, x - 40)), str(max(0, y - 40)))
+        self.run("xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(repeat), "--delay", "80", str(button))
+
+    def key(self, *keys: str) -> None:
+        self.run("xdotool", "key", "--delay", "80", *keys)
+
+    def grab(self, x: int, y: int, width: int, height: int) -> list:
+        """The pixels of a region, row by row, as RGB triples."""
+        data = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth",
+                               "8", "rgb:-"], env=self.env, capture_output=True, timeout=60).stdout
+        check(len(data) == width * height * 3, f"could not read the screen at {width}x{height}+{x}+{y}")
+        return [[tuple(data[(r * width + c) * 3:(r * width + c) * 3 + 3]) for c in range(width)] for r in range(height)]
+
+    def drawn_box(self, window: Window):
+        """The bounding box (x, y, right, bottom) of what is drawn in a window unlike its background,
+        leaving out lines of one colour across it (a panel's border)."""
+        rows = self.grab(window.x, window.y, window.width, window.height)
+        background = Counter(p for row in rows for p in row).most_common(1)[0][0]
+        lines = {r for r, row in enumerate(rows) if len(set(row)) == 1}
+        points = [(c, r) for r, row in enumerate(rows) if r not in lines for c, p in enumerate(row)
+                  if sum(abs(a - b) for a, b in zip(p, background)) > 60]
+        if not points:
+            return None
+        xs, ys = [p[0] for p in points], [p[1] for p in points]
+        return window.x + min(xs), window.y + min(ys), window.x + max(xs) + 1, window.y + max(ys) + 1
+
+    def screenshot(self, path: str, x: int, y: int, right: int, bottom: int) -> None:
+        x, y = max(0, x), max(0, y)
+        self.run("import", "-window", "root", "-crop", f"{right - x}x{bottom - y}+{x}+{y}", "+repage", path)
+
+    def close(self, wid: int) -> None:
+        """WM_DELETE_WINDOW, as a window manager's close button sends it (xdotool's windowclose
+        destroys the window behind the program's back)."""
+        check(_xlib_call(self.env["DISPLAY"], "close", wid), f"could not ask window 0x{wid:x} to close")
+
+    def selection_owned(self, name: str) -> bool:
+        return _xlib_call(self.env["DISPLAY"], "owner", name)
 
 
-def scenario(function: Callable) -> Callable:
-    """Registers a scenario under the function's name; it receives a Desktop."""
-    SCENARIOS[function.__name__] = Scenario(function.__name__, function, function.__doc__)
-    return function
+class _XClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 16)]
+
+
+def _xlib_call(display_name: str, what: str, arg) -> bool:
+    xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XInternAtom.restype = ctypes.c_ulong
+    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    xlib.XGetSelectionOwner.restype = ctypes.c_ulong
+    xlib.XFlush.argtypes = xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    display = xlib.XOpenDisplay(display_name.encode())
+    if not display:
+        return False
+    try:
+        if what == "owner":
+            return xlib.XGetSelectionOwner(display, xlib.XInternAtom(display, arg.encode(), 0)) != 0
+        event = _XClientMessage(type=33, window=arg, format=32)  # ClientMessage
+        event.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        sent = xlib.XSendEvent(display, arg, 0, 0, ctypes.byref(event))
+        xlib.XFlush(display)
+        return bool(sent)
+    finally:
+        xlib.XCloseDisplay(display)

@@ -1,75 +1,246 @@
 #!/usr/bin/env python3
-"""Runs the end-to-end scenarios against the built program, each on its own virtual
-X server with a tray host and a fresh user folder.
+"""Runs the built program on real desktops and drives it as a user does. One table of hosts, one
+table of steps: each step checks only what the real desktop shows (a window appears where it
+belongs, the icon sits in the real tray, the menu is ours, the process ends).
 
     run_e2e.py --program build/shell/sysvane --out build [SCENARIO ...]
     run_e2e.py --list
 """
 
 import argparse
-import glob
-import importlib
 import os
+import re
 import shutil
 import signal
 import sys
 import time
 import traceback
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import SCENARIOS, ScenarioFailed  # noqa: E402
-from desktop import Desktop  # noqa: E402
+from harness import ScenarioFailed, check, wait_for  # noqa: E402
+from hosts import SCREEN_HEIGHT, SCREEN_WIDTH, TRAY_CLASSES, Desktop, Host  # noqa: E402
 
-TOOLS = ("Xvfb", "trayer", "xdotool", "xwininfo", "xdpyinfo", "import")
+# Saved once, no splash, no Monitor window at start: the icon comes at once and shows alone.
+SAVED = {"Defined": "Yes", "ShowSplash": "0", "ShowStatsAtStartup": "0", "ShowCPU": "1", "ShowPhysMem": "1"}
+TRAY = ("icon", "click", "double_click", "menu_exit")
+MONITOR_WIDTH = 268  # the Monitor window's client area: 4020 twips; its message boxes share its title
+
+SCENARIOS = {
+    "trayer": (Host("trayer"), SAVED, TRAY),
+    "trayer-openbox": (Host("trayer", "openbox"), SAVED, TRAY),
+    "xfce-sni": (Host("xfce-sni"), SAVED, TRAY),
+    "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
+    "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
+    "xfce-xembed-xfwm4": (Host("xfce-xembed", "xfwm4"), SAVED, TRAY),
+    "weston-no-tray": (Host(wayland="xwayland"), SAVED, ("no_tray",)),
+    "weston-no-x-server": (Host(wayland="native"), SAVED, ("native",)),
+    "first-run": (Host("trayer", "xfwm4"), {}, ("splash", "icon", "options")),
+}
 
 
-def load_scenarios() -> None:
-    for path in sorted(glob.glob(os.path.join(HERE, "scenarios_*.py"))):
-        importlib.import_module(os.path.splitext(os.path.basename(path))[0])
+class Run:
+    """One scenario: the program on its desktop, and the steps a user takes."""
 
+    def __init__(self, name: str, desktop: Desktop, program: str, settings: dict, shots: str) -> None:
+        self.name, self.d, self.x, self.shots = name, desktop, desktop.x, shots
+        self.proc = desktop.launch(program, settings)
+        self.icon_at = None
 
-def print_log_tail(path: str, lines: int = 30) -> None:
-    try:
-        with open(path, encoding="utf-8", errors="replace") as log:
-            tail = log.readlines()[-lines:]
-    except OSError:
-        return
-    if tail:
-        print(f"  --- last lines of {path}")
-        for line in tail:
-            print("  | " + line.rstrip())
+    def running(self) -> bool:
+        check(self.proc.poll() is None, f"the program ended with code {self.proc.returncode}")
+        return True
+
+    def screenshot(self, what: str, *windows, margin: int = 12) -> None:
+        path = os.path.join(self.shots, f"{self.name}-{what}.png")
+        if self.d.host.wayland:  # a rootless XWayland has no picture of its root: the window's own
+            self.x.run("import", "-window", str(windows[0].id), path)
+            return
+        boxes = [(w.x, w.y, w.right, w.bottom) if hasattr(w, "right") else w for w in windows]
+        x, y = min(b[0] for b in boxes) - margin, min(b[1] for b in boxes) - margin
+        right, bottom = max(b[2] for b in boxes) + margin, max(b[3] for b in boxes) + margin
+        self.x.screenshot(path, x, y, min(right, SCREEN_WIDTH), min(bottom, SCREEN_HEIGHT))
+
+    def windows(self, embedded: bool = False) -> list:
+        """The program's mapped windows: top-level ones (framed or not), or those docked in the tray."""
+        tray_class = TRAY_CLASSES.get(self.d.host.tray, "-")
+        return [chain[0] for chain in self.x.visible_of(self.proc.pid)
+                if any(tray_class in w.wm_class for w in chain[1:]) == embedded]
+
+    def window(self, what: str, accept, timeout: float = 30.0):
+        return wait_for(lambda: self.running() and next((w for w in self.windows() if accept(w)), None), what, timeout)
+
+    def gone(self, window, what: str, timeout: float = 30.0) -> None:
+        wait_for(lambda: self.running() and window.id not in {w.id for w in self.windows()}, what, timeout)
+
+    def answer(self, box, key: str) -> None:
+        self.x.run("xdotool", "windowfocus", "--sync", str(box.id))
+        self.x.key(key)
+
+    def left_click(self, repeat: int) -> None:
+        """Clicks the icon, and the hand moves on, as no tip should cover what opens."""
+        self.x.click(*self.icon_at, repeat=repeat)
+        self.x.run("xdotool", "mousemove", str(SCREEN_WIDTH // 2), str(SCREEN_HEIGHT // 2))
+
+    def icon_pixels(self) -> list:
+        x, y, right, bottom = self.box
+        return self.x.grab(x, y, right - x, bottom - y)
+
+    # ---- the steps ---------------------------------------------------------------------------
+    def splash(self) -> None:
+        splash = self.window("the splash screen", lambda w: w.width >= 100 and w.height >= 100, timeout=60)
+        self.screenshot("splash", splash)
+        self.gone(splash, "the splash screen to close")
+
+    def icon(self) -> None:
+        def still():  # what the tray draws, once it holds still (trayer grows to hold the icon)
+            self.panel = self.d.panel()
+            if self.d.host.xembed and not self.windows(embedded=True):
+                return None  # not docked yet
+            first = self.running() and self.x.drawn_box(self.panel)
+            return first if first and first == self.x.drawn_box(self.panel) else None
+
+        self.box = wait_for(still, "the icon to show in the tray", timeout=60, interval=0.3)
+        self.icon_at = ((self.box[0] + self.box[2]) // 2, (self.box[1] + self.box[3]) // 2)
+        check(self.d.host.xembed or not self.windows(embedded=True), "the icon went to the XEmbed tray, not to D-Bus")
+        self.icon_seen = self.icon_pixels()
+        self.screenshot("icon", self.box, margin=24)
+
+    def click(self) -> None:
+        before = {w.id for w in self.windows()}
+        self.left_click(1)
+        new = lambda: next((w for w in self.windows() if w.id not in before), None)  # noqa: E731
+        wait_for(new, "the roll-up panel to appear")
+        seen = []
+
+        def unrolled():  # it holds still at its full height
+            seen.append(new())
+            return len(seen) > 2 and seen[-1] and seen[-1] == seen[-2] and seen[-1].height > 20 and seen[-1]
+
+        rollup = wait_for(unrolled, "the roll-up to unroll", interval=0.3)
+        panel = self.panel
+        gap = panel.y - rollup.bottom if self.d.host.edge == "bottom" else rollup.y - panel.bottom
+        check(-2 <= gap <= 8, f"the roll-up {rollup} is not against the panel {panel} ({gap} px away)")
+        check(rollup.x <= 40 or rollup.right >= SCREEN_WIDTH - 40,
+              f"the roll-up {rollup} is not at an end of the screen")
+        self.screenshot("rollup", rollup, (rollup.x, panel.y, rollup.right, panel.bottom))
+        self.gone(rollup, "the roll-up to go by itself")
+
+    def monitor(self):
+        first = self.window("the Monitor window", lambda w: w.name == " Sysvane" and w.width == MONITOR_WIDTH)
+        seen = []
+
+        def settled():  # where the window manager has put it, frame and all
+            seen.append((next((w for w in self.windows() if w.id == first.id), None), self.x.frame(first.id)))
+            return len(seen) > 1 and seen[-1][0] and seen[-1] == seen[-2] and seen[-1]
+
+        monitor, frame = wait_for(settled, "the Monitor window to hold still", interval=0.5)
+        if self.d.host.wayland:  # Weston frames X windows but publishes no frame extents
+            check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT,
+                  f"the Monitor window {monitor} is off the screen")
+            outer = monitor
+        else:
+            left, right, top, bottom = frame
+            check(bool(self.d.host.wm) == any(frame), f"the Monitor window's frame is {frame} under {self.d.host}")
+            offered = re.findall(r"_NET_WM_ACTION_(MINIMIZE|MAXIMIZE\w*)", self.x.run(
+                "xprop", "-id", str(monitor.id), "_NET_WM_ALLOWED_ACTIONS"))
+            check(not offered, f"the window manager offers {offered} on the Monitor window")
+            outer = (monitor.x - left, monitor.y - top, monitor.right + right, monitor.bottom + bottom)
+            # The work area a window manager publishes; without one it is the whole screen.
+            area = [int(v) for v in re.findall(r"\d+", self.x.run("xprop", "-root", "_NET_WORKAREA"))][:4]
+            x, y, width, height = area if len(area) == 4 else (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT)
+            check(outer[0] == x and outer[1] >= y and outer[3] <= y + height,
+                  f"the Monitor window's frame {outer} is not inside the work area {area} at its left edge")
+            check(self.d.host.edge != "bottom" or outer[3] == y + height,
+                  f"the Monitor window's frame {outer} does not stand on the work area's bottom {y + height}")
+        time.sleep(2)  # two refreshes, for the picture
+        self.screenshot("monitor", outer, margin=8)
+        return monitor
+
+    def double_click(self) -> None:
+        self.left_click(2)
+        self.monitor()
+
+    def menu_exit(self) -> None:
+        before = set(self.x.tree())
+
+        def menu():  # a new popup, whoever owns it: a D-Bus tray's host draws the menu itself
+            for w in self.x.tree().values():
+                if w.id not in before and not w.parent and w.height > 60:
+                    info = self.x.info(w.id)
+                    if "IsViewable" in info and "Override Redirect State: yes" in info:
+                        return w
+            return None
+
+        for attempt in range(3):  # a click a moment after a popup closed may be swallowed
+            self.x.click(*self.icon_at, button=3)
+            try:
+                menu_window = wait_for(menu, "the tray menu", timeout=8)
+                break
+            except ScenarioFailed:
+                check(attempt < 2, "no menu popped up on three right clicks")
+        self.screenshot("menu", menu_window, self.box)
+        self.x.key("Up", "Return")  # the last item: Exit, when the menu is ours
+        box = self.window('the "Exit" question (the menu is not ours)', lambda w: w.name == "Exit", timeout=15)
+        self.answer(box, "y")
+        wait_for(lambda: self.proc.poll() is not None, "the program to end after Yes")
+        check(self.proc.returncode == 0, f"the program ended with code {self.proc.returncode}")
+        wait_for(lambda: self.icon_pixels() != self.icon_seen, "the icon to leave the tray")
+
+    def no_tray(self) -> None:
+        # The windows are X windows on XWayland: the program chose the X11 platform.
+        box = self.window("the message that there is no tray", lambda w: w.width not in (0, 1, MONITOR_WIDTH))
+        self.screenshot("message", box)
+        self.x.close(box.id)
+        self.gone(box, "the message to close")
+        monitor = self.monitor()
+        self.x.close(monitor.id)
+        wait_for(lambda: self.proc.poll() is not None, "the program to end with its Monitor window")
+        check(self.proc.returncode == 0, f"the program ended with code {self.proc.returncode}")
+
+    def native(self) -> None:
+        # No X server at all: the program runs on Wayland itself, and says once what that means.
+        time.sleep(3)
+        self.running()
+        with open(self.proc.log_path, encoding="utf-8", errors="replace") as log:
+            said = log.read()
+        check(said.count("placement is up to the compositor") == 1, f"the program said: {said}")
+        self.d.processes.stop(self.proc)
+        check(self.proc.returncode == 0, f"the program ended with code {self.proc.returncode} on SIGTERM")
+
+    def options(self) -> None:
+        dialog = self.window("the first run's Options dialog", lambda w: w.name == " Sysvane Options", timeout=60)
+        self.screenshot("options", dialog, margin=30)
 
 
 def run_one(name: str, program: str, out: str) -> bool:
-    screenshot_dir = os.path.join(out, "e2e-screenshots")
-    log_dir = os.path.join(out, "e2e-logs", name)
+    host, settings, steps = SCENARIOS[name]
+    log_dir, shots = os.path.join(out, "e2e-logs", name), os.path.join(out, "e2e-screenshots")
     shutil.rmtree(log_dir, ignore_errors=True)
-    os.makedirs(screenshot_dir, exist_ok=True)
     os.makedirs(log_dir)
-    print(f"[ RUN  ] {name}: {SCENARIOS[name].doc}", flush=True)
+    os.makedirs(shots, exist_ok=True)
+    print(f"[ RUN  ] {name}: {host}", flush=True)
     started = time.monotonic()
     try:
-        with Desktop(program, name, screenshot_dir, log_dir) as desktop:
-            print(f"  display {desktop.x.display}, user folder {desktop.root}", flush=True)
+        missing = [tool for tool in host.tools if not shutil.which(tool)]
+        check(not missing, f"missing {' '.join(missing)} (scripts/setup.sh installs them)")
+        with Desktop(host, log_dir) as desktop:
+            run = Run(name, desktop, program, settings, shots)
             try:
-                SCENARIOS[name].run(desktop)
+                for step in steps:
+                    print(f"  {step} ({time.monotonic() - started:.1f} s)", flush=True)
+                    getattr(run, step)()
             except BaseException:
-                # What the screen showed when the scenario failed tells the most.
-                try:
-                    desktop.screenshot("failure")
-                except Exception:
-                    pass
+                if not host.wayland:
+                    run.screenshot("failure", (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT), margin=0)
                 raise
-    except (ScenarioFailed, Exception) as error:
+    except Exception as error:
         print(f"  FAILED: {error}")
         if not isinstance(error, ScenarioFailed):
             traceback.print_exc(file=sys.stdout)
-        # The X server's own log is mostly its search for a free display: not shown.
-        for log in sorted(glob.glob(os.path.join(log_dir, "*.log"))):
-            if not os.path.basename(log).startswith("xvfb"):
-                print_log_tail(log)
+        for log in sorted(os.listdir(log_dir)):
+            with open(os.path.join(log_dir, log), encoding="utf-8", errors="replace") as lines:
+                print(f"  --- {log}\n" + "".join(f"  | {line}" for line in lines.readlines()[-15:]), end="")
         print(f"[ FAIL ] {name} ({time.monotonic() - started:.1f} s)", flush=True)
         return False
     print(f"[   OK ] {name} ({time.monotonic() - started:.1f} s)", flush=True)
@@ -83,27 +254,16 @@ def main() -> int:
     parser.add_argument("--list", action="store_true", help="print the scenario names and stop")
     parser.add_argument("scenarios", nargs="*", help="scenarios to run (default: all)")
     args = parser.parse_args()
-
-    load_scenarios()
+    if unknown := set(args.scenarios) - set(SCENARIOS):
+        parser.error(f"unknown scenarios: {' '.join(unknown)}")
     if args.list:
         print("\n".join(SCENARIOS))
         return 0
     if not args.program or not args.out:
         parser.error("--program and --out are required")
-    missing = [tool for tool in TOOLS if shutil.which(tool) is None]
-    if missing:
-        print(f"missing tools: {' '.join(missing)} (scripts/setup.sh installs them)")
-        return 1
-    unknown = [name for name in args.scenarios if name not in SCENARIOS]
-    if unknown:
-        print(f"unknown scenarios: {' '.join(unknown)}")
-        return 1
-
-    # ctest ends a test that runs too long with SIGTERM: clean up as on any failure.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    program = os.path.abspath(args.program)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # ctest's time-out: clean up as on a failure
     names = args.scenarios or list(SCENARIOS)
-    passed = sum(run_one(name, program, os.path.abspath(args.out)) for name in names)
+    passed = sum(run_one(name, os.path.abspath(args.program), os.path.abspath(args.out)) for name in names)
     print(f"e2e: {passed} passed, {len(names) - passed} failed")
     return 0 if passed == len(names) else 1
 

@@ -1,0 +1,60 @@
+// A desktop without a notification area: the program says so once, lives in a window, and ends
+// when the last is closed, unless a tray has come meanwhile.
+#include "shell/tests/shell_test_support.h"
+
+#include "monitor/display.h"
+#include "options/options_dialog.h"
+#include "shell/program.h"
+
+namespace sysvane::testing {
+namespace {
+
+TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
+  struct Row {
+    const char* what;
+    std::vector<std::string> selected;
+    bool defined;  // the options were saved once
+    bool trayComes;
+    bool monitorShown, optionsShown, endsWhenClosed;
+  };
+  const Row rows[] = {
+      {"statistics selected: the Monitor window", {"ShowCPU"}, true, false, true, false, true},
+      {"nothing selected: the choice first", {}, true, false, false, true, true},
+      {"first run: the Options dialog", {}, false, false, false, true, true},
+      {"a tray comes: on as usual", {"ShowCPU"}, true, true, true, false, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    fake::FakeProgram fresh;
+    fake::FakeRuntime& runtime = fresh.runtime;
+    if (row.defined) fresh.Set("Defined", "Yes");
+    fresh.Set("ShowSplash", "0");
+    for (const auto& key : row.selected) fresh.Set(key, "1");
+    runtime.trayAvailable = false;
+    int boxes = 0;
+    runtime.onModal = [&](forms::Form& box) {
+      ++boxes;
+      box.Unload();
+    };
+    Menu& menu = fresh.program.menu();
+    menu.Load();
+    EXPECT_EQ(boxes, 0) << "a panel may still be starting";
+    runtime.Advance(5000);
+    EXPECT_EQ(boxes, 1) << "said once";
+    EXPECT_EQ(runtime.trayCalls.front().data.menu, &menu.MenuTray) << "the icon waits with its menu";
+    EXPECT_EQ(menu.mnuDisplay.Checked(), row.monitorShown);
+    EXPECT_EQ(menu.mnuOptions.Checked(), row.optionsShown);
+    runtime.Advance(3000);
+    EXPECT_FALSE(runtime.ended) << "not while a window is open";
+    runtime.trayAvailable = row.trayComes;
+    runtime.Advance(1000);
+    fresh.program.UnloadDisplay();
+    fresh.program.UnloadOptions();
+    runtime.Advance(1000);
+    EXPECT_EQ(runtime.ended, row.endsWhenClosed);
+    EXPECT_EQ(runtime.trayIconShown, !row.endsWhenClosed);
+  }
+}
+
+}  // namespace
+}  // namespace sysvane::testing

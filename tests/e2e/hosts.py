@@ -1,0 +1,155 @@
+"""The desktops the scenarios run on. Each host names its X server, window manager, tray host and
+session bus, sets them up in a fresh user folder, and gives every process it starts (the program
+too) the environment of that desktop."""
+
+import os
+import re
+import shutil
+import tempfile
+from dataclasses import dataclass
+
+from harness import Display, Processes, ScenarioFailed, check, wait_for
+
+SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 800
+TRAY_CLASSES = {"trayer": "trayer", "xfce-sni": "xfce4-panel", "xfce-xembed": "xfce4-panel"}
+
+
+@dataclass(frozen=True)
+class Host:
+    tray: str = ""  # "trayer" (XEmbed), "xfce-sni" (the D-Bus StatusNotifierItem tray), "xfce-xembed", or none
+    wm: str = ""  # "xfwm4", "openbox", or none
+    edge: str = "bottom"  # where the panel sits
+    wayland: str = ""  # Weston, headless, in place of Xvfb: "xwayland" with an X server, "native" without
+
+    @property
+    def xembed(self) -> bool:
+        return self.tray in ("trayer", "xfce-xembed")
+
+    @property
+    def tools(self) -> list:
+        servers = {"": ["Xvfb"], "xwayland": ["weston", "Xwayland"], "native": ["weston"]}[self.wayland]
+        return servers + [t for t in (TRAY_CLASSES.get(self.tray), self.wm) if t] + [
+            "dbus-daemon", "dbus-send", "xdotool", "xwininfo", "xprop", "xdpyinfo", "import"]
+
+
+# Every desktop session has a session bus. On the xfce-xembed host no process may own the
+# StatusNotifier watcher's name: the panel hosts the icon by XEmbed, as it does for a program that
+# finds no watcher on its bus.
+BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={path}</listen><standard_session_servicedirs/>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
+<allow own="*"/>{deny}</policy></busconfig>"""
+NO_WATCHER = '<deny own="org.kde.StatusNotifierWatcher"/>'
+
+# One panel across the screen (p=12 at the bottom, p=11 at the top) with the notification area at
+# its right end, after an empty stretch, as Xfce lays it out.
+PANEL_CONFIG = """<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0"><property name="configver" type="int" value="2"/>
+<property name="panels" type="array"><value type="int" value="1"/><property name="panel-1" type="empty">
+<property name="position" type="string" value="p={p};x=0;y=0"/><property name="length" type="uint" value="100"/>
+<property name="position-locked" type="bool" value="true"/><property name="size" type="uint" value="27"/>
+<property name="plugin-ids" type="array"><value type="int" value="2"/><value type="int" value="1"/></property>
+</property></property><property name="plugins" type="empty"><property name="plugin-1" type="string" value="systray"/>
+<property name="plugin-2" type="string" value="separator"><property name="expand" type="bool" value="true"/>
+<property name="style" type="uint" value="0"/></property></property></channel>"""
+
+TRAYER_ARGS = ["--align", "right", "--widthtype", "request", "--height", "28", "--iconspacing", "2", "--transparent",
+               "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true", "--SetPartialStrut", "true"]
+
+# The variables a desktop session sets; each host sets its own.
+SESSION_VARIABLES = {"DISPLAY", "WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "SESSION_MANAGER",
+                     "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR"}
+
+
+class Desktop:
+    def __init__(self, host: Host, log_dir: str) -> None:
+        self.host = host
+        self.root = tempfile.mkdtemp(prefix="sysvane-e2e-")
+        self.processes = Processes(log_dir)
+        self.env = {k: v for k, v in os.environ.items() if k not in SESSION_VARIABLES}
+        self.env["NO_AT_BRIDGE"] = "1"  # GTK's hosts start no accessibility bus of their own
+        for name, variable in (("home", "HOME"), ("config", "XDG_CONFIG_HOME"), ("data", "XDG_DATA_HOME"),
+                               ("cache", "XDG_CACHE_HOME"), ("runtime", "XDG_RUNTIME_DIR")):
+            self.env[variable] = self.path(name)
+            os.makedirs(self.env[variable], mode=0o700)
+        self.x = Display(self.env)  # sees DISPLAY once it is set
+
+    def path(self, *parts: str) -> str:
+        return os.path.join(self.root, *parts)
+
+    def write(self, relative: str, text: str) -> None:
+        os.makedirs(os.path.dirname(self.path(relative)), exist_ok=True)
+        with open(self.path(relative), "w", encoding="utf-8") as out:
+            out.write(text)
+
+    def start(self, name: str, *argv: str, pass_fds=()):
+        return self.processes.start(name, list(argv), dict(self.env), pass_fds)
+
+    def __enter__(self) -> "Desktop":
+        host = self.host
+        self.write("bus.conf", BUS_CONFIG.format(path=self.path("bus"), deny=NO_WATCHER if host.tray == "xfce-xembed"
+                                                 else ""))
+        self.start("dbus-daemon", "dbus-daemon", "--nofork", f"--config-file={self.path('bus.conf')}")
+        wait_for(lambda: os.path.exists(self.path("bus")), "the session bus")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={self.path('bus')}"
+        self._start_wayland() if host.wayland else self._start_xvfb()
+        if host.wayland == "native":
+            return self
+        wait_for(lambda: self.x.run("xdpyinfo", check_status=False), "the X server to answer")
+        if host.wm:
+            self.start(host.wm, host.wm, *(["--compositor=off", "--sm-client-disable"] if host.wm == "xfwm4" else []))
+            wait_for(lambda: "window id" in self.x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
+                     f"{host.wm} to manage the screen")
+        if host.tray == "trayer":
+            self.start("trayer", "trayer", "--edge", host.edge, *TRAYER_ARGS)
+        elif host.tray:
+            self.env["XDG_CURRENT_DESKTOP"] = "XFCE"
+            self.write("config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml",
+                       PANEL_CONFIG.format(p=12 if host.edge == "bottom" else 11))
+            self.start("xfce4-panel", "xfce4-panel", *([] if host.wm else ["--disable-wm-check"]))
+        if host.tray:
+            wait_for(lambda: self.x.selection_owned("_NET_SYSTEM_TRAY_S0") and self.panel(), "the tray to be ready")
+        if host.tray == "xfce-sni":
+            wait_for(lambda: "true" in self.x.run(
+                "dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
+                "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher"), "the tray's watcher")
+        return self
+
+    def _start_xvfb(self) -> None:
+        read_end, write_end = os.pipe()
+        self.start("xvfb", "Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24",
+                   "-nolisten", "tcp", "-noreset", pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as reported:  # -displayfd: the server picks a free number and writes it
+            number = reported.readline().strip()
+        check(number.isdigit(), "Xvfb did not report its display number")
+        self.env["DISPLAY"] = ":" + number
+
+    def _start_wayland(self) -> None:
+        self.env.update(WAYLAND_DISPLAY="wayland-e2e", XDG_SESSION_TYPE="wayland")
+        weston = self.start("weston", "weston", "--backend=headless-backend.so", "--socket=wayland-e2e",
+                            f"--width={SCREEN_WIDTH}", f"--height={SCREEN_HEIGHT}", "--idle-time=0",
+                            *(["--xwayland"] if self.host.wayland == "xwayland" else []))
+        if self.host.wayland == "native":
+            wait_for(lambda: os.path.exists(self.path("runtime", "wayland-e2e")), "weston's socket")
+            return
+
+        def display():  # Weston picks a free display number for XWayland and logs it
+            if weston.poll() is not None:
+                raise ScenarioFailed(f"weston ended with code {weston.returncode}")
+            with open(weston.log_path, encoding="utf-8", errors="replace") as log:
+                return re.search(r"xserver listening on display (:\d+)", log.read())
+
+        self.env["DISPLAY"] = wait_for(display, "weston's XWayland display")[1]
+
+    def panel(self):
+        """The tray host's panel: its widest window."""
+        panels = [w for w in self.x.tree().values() if TRAY_CLASSES.get(self.host.tray, "-") in w.wm_class]
+        return max(panels, key=lambda w: w.width, default=None)
+
+    def launch(self, program: str, settings: dict):
+        self.write("config/Sysvane/Sysvane.conf", "[Settings]\n" + "".join(f"{k}={v}\n" for k, v in settings.items()))
+        return self.start("sysvane", program)
+
+    def __exit__(self, *exc) -> None:
+        self.processes.stop_all()
+        shutil.rmtree(self.root, ignore_errors=True)
