@@ -1,8 +1,9 @@
 // Which side of the screen the tray is on, where the roll-up then shows, and which way it unrolls.
 #include <gtest/gtest.h>
 
-#include "monitor/tests/monitor_fixture.h"
+#include "monitor/popup.h"
 #include "monitor/window_placement.h"
+#include "tests/support/window_test.h"
 
 namespace sysvane {
 namespace {
@@ -55,11 +56,14 @@ TEST(TrayEdgeTest, TheTraysEdgeDecidesWhereTheRollupShowsAndWhichWayItUnrolls) {
   }
 }
 
-class TrayEdgeRollupTest : public testing::MonitorTest {};
+class TrayEdgeRollupTest : public testing::WindowTest {
+ protected:
+  Popup& popup() { return program.popup(); }
+};
 
 // Below a top panel the strip's top edge stays, and it takes as many steps as above a bottom one.
 TEST_F(TrayEdgeRollupTest, BelowATopPanelThePanelUnrollsDownwards) {
-  Select({"ShowCPU"});
+  fp.Select("CPU");
   fp.runtime.workArea = kBelowTop;
   fp.runtime.trayIconPlace = TwipsRect{28200, 150, 300, 300};
   popup().Show();

@@ -1,9 +1,12 @@
 // A desktop without a notification area: the program says so once, lives in a window, and ends
 // when the last is closed, unless a tray has come meanwhile.
-#include "shell/tests/shell_test_support.h"
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_program.h"
 
 #include "monitor/display.h"
 #include "options/options_dialog.h"
+#include "shell/menu.h"
 #include "shell/program.h"
 
 namespace sysvane::testing {
