@@ -404,6 +404,8 @@ def main():
     parser.add_argument("--timeout", type=int, default=20,
                         help="seconds per test program (its tests of the label run in one process)")
     parser.add_argument("--list-survivors", action="store_true")
+    parser.add_argument("--only", default="",
+                        help="comma-separated folders: run only their mutants of the same sample")
     args = parser.parse_args()
     build = Path(args.build_dir).resolve()
     build.mkdir(parents=True, exist_ok=True)
@@ -416,6 +418,9 @@ def main():
 
     sources = Sources(build)
     mutants = sample(args.seed, args.count)
+    if args.only:
+        wanted = set(args.only.split(","))
+        mutants = [m for m in mutants if m[0] in wanted]
     commit = run(["git", "rev-parse", "--short", "HEAD"], 30)[1].strip()
     dirty = run(["git", "status", "--porcelain", "--untracked-files=no"], 30)[1].strip()
     settings = {"seed": args.seed, "count": len(mutants), "timeout": args.timeout,
