@@ -26,7 +26,10 @@ TEST(HungMountFaultTest, TheStuckQueryIsAnsweredAsFailedAndAskedOnce) {
     *info = {};
     info->f_bsize = 1;  // an old file system without a fragment size: the block size is the unit
     info->f_blocks = 100;
-    if (std::string(path) == root + "/mnt/win") ++calls, answered.wait();
+    if (std::string(path) == root + "/mnt/win") {
+      ++calls;
+      answered.wait();
+    }
     return 0;
   });
   const auto started = std::chrono::steady_clock::now();
@@ -38,8 +41,10 @@ TEST(HungMountFaultTest, TheStuckQueryIsAnsweredAsFailedAndAskedOnce) {
   EXPECT_EQ(calls, 1);
   answer.set_value();  // the daemon answers again: the mount is asked again and answers
   std::optional<DiskSpace> space;
-  while (!(space = kernel.GetDiskFreeSpaceEx("e:")))
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (!(space = kernel.GetDiskFreeSpaceEx("e:")) && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(1ms);  // once the call is back
+  ASSERT_TRUE(space) << "the mount answers again once its daemon does";
   EXPECT_EQ(space->TotalNumberOfBytes, 100u);
   EXPECT_EQ(calls, 2);
 }
