@@ -87,14 +87,15 @@ TrayEdge TrayEdgeOf(const std::optional<TwipsRect>& icon, const TwipsRect& scree
   if (y < workArea.Top) return TrayEdge::Top;
   if (x < workArea.Left) return TrayEdge::Left;
   if (x >= workArea.Left + workArea.Width) return TrayEdge::Right;
-  // Ties go to the bottom, then the top: panels across the screen are the usual ones.
-  const std::pair<Twips, TrayEdge> sides[] = {{screen.Top + screen.Height - y, TrayEdge::Bottom},
-                                              {y - screen.Top, TrayEdge::Top},
-                                              {x - screen.Left, TrayEdge::Left},
-                                              {screen.Left + screen.Width - x, TrayEdge::Right}};
-  return std::min_element(std::begin(sides), std::end(sides),
-                          [](const auto& a, const auto& b) { return a.first < b.first; })
-      ->second;
+  // Inside the work area (no window manager keeps the panels out of it): the icon sits in a panel
+  // along one edge, at most a few icons or 80 pixels deep. A corner icon is near two edges; panels
+  // across the screen are the usual ones, so the bottom and then the top win within that depth.
+  const Twips depth = std::max<Twips>(4 * icon->Height, 1200);
+  if (screen.Top + screen.Height - y <= depth) return TrayEdge::Bottom;
+  if (y - screen.Top <= depth) return TrayEdge::Top;
+  if (x - screen.Left <= depth) return TrayEdge::Left;
+  if (screen.Left + screen.Width - x <= depth) return TrayEdge::Right;
+  return TrayEdge::Bottom;
 }
 
 RollupStart PlaceRollup(TrayEdge edge, const std::optional<TwipsRect>& icon, const TwipsRect& screen,
