@@ -142,8 +142,15 @@ class Run:
         else:
             left, right, top, bottom = frame
             check(bool(self.d.host.wm) == any(frame), f"the Monitor window's frame is {frame} under {self.d.host}")
+            # Asked for: move and close alone (Motif functions: 8 minimize, 16 maximize, 1 all).
+            motif = [int(v, 16) for v in re.findall(r"0x[0-9a-f]+", self.x.run(
+                "xprop", "-id", str(monitor.id), "_MOTIF_WM_HINTS"))]
+            check(len(motif) > 1 and motif[0] & 1 and not motif[1] & (1 | 8 | 16),
+                  f"the Monitor window asks for more than move and close: {motif}")
             offered = re.findall(r"_NET_WM_ACTION_(MINIMIZE|MAXIMIZE\w*)", self.x.run(
                 "xprop", "-id", str(monitor.id), "_NET_WM_ALLOWED_ACTIONS"))
+            # openbox keeps the minimize button of every normal window whatever the hints say.
+            offered = [a for a in offered if not (a == "MINIMIZE" and self.d.host.wm == "openbox")]
             check(not offered, f"the window manager offers {offered} on the Monitor window")
             outer = (monitor.x - left, monitor.y - top, monitor.right + right, monitor.bottom + bottom)
             # The work area a window manager publishes; without one it is the whole screen.
