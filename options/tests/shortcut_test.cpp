@@ -26,7 +26,7 @@ struct Shortcuts {
 
 // GLib-based launchers look for "100%%" and drop the entry; no launcher reads text that is not
 // UTF-8 (a stray byte, a cut sequence, an overlong form, a surrogate, past U+10FFFF) or holds a
-// newline. The entry is written in the Programs menu's folder, then moved into place.
+// newline. A made entry lies in the autostart folder alone.
 TEST(ShortcutTargets, AnEntryIsWrittenOnlyForATargetLaunchersCanStart) {
   const std::pair<std::string, bool> rows[] = {{"/opt/sysvane/bin/sysvane", true},
                                                {"/home/caf\xC3\xA9/\xF0\x9F\x98\x80", true},
