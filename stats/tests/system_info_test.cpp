@@ -30,14 +30,20 @@ TEST_F(SystemInfoTest, FixedDrivesLeaveOutDriveCAndOtherKinds) {
   EXPECT_TRUE(info.FixedDrives.empty());
 }
 
-TEST_F(SystemInfoTest, TheProcessorsSpeedRoundsUpToTenAndItsNameStopsBeforeAQuote) {
-  const std::pair<const char*, const char*> rows[] = {
-      {"733M", "Q7 (740 MHz)"},   {"1995M", "Q7 (2,00 GHz)"},
-      {"990M", "Q7 (990 MHz)"},   {"991M", "Q7 (1,00 GHz)"},
-      {"2.53G", "Q7 (2,60 GHz)"}, {"  1000.5 MHz", "Q7 (1,00 GHz)"},
-      {"fastM", "Q7 (0 MHz)"},    {"1600", "Q7"}};
-  processor.name = "Q7 \"Tallow\"";
-  for (const auto& [speed, description] : rows) {
+// The name stops before a quoted nickname; the speed rounds up to a multiple of ten, read as far as
+// it is a number (an exponent only with its digits).
+TEST_F(SystemInfoTest, TheProcessorsDescription) {
+  const std::tuple<const char*, const char*, const char*> rows[] = {{"Q7 \"Tallow\"", "733M", "Q7 (740 MHz)"},
+                                                                    {"Q7", "1995M", "Q7 (2,00 GHz)"},
+                                                                    {"Q7", "990M", "Q7 (990 MHz)"},
+                                                                    {"Q7", "991M", "Q7 (1,00 GHz)"},
+                                                                    {"Q7", "2.53G", "Q7 (2,60 GHz)"},
+                                                                    {"Q7", "  1000.5 MHz", "Q7 (1,00 GHz)"},
+                                                                    {"Q7", "2e+3Mhz", "Q7 (2,00 GHz)"},
+                                                                    {"Q7", "fastM", "Q7 (0 MHz)"},
+                                                                    {"\"Tallow\"", "1600", ""}};
+  for (const auto& [name, speed, description] : rows) {
+    processor.name = name;
     processor.speed = speed;
     EXPECT_EQ(info.GetProcessorDescription(LocaleInfo{".", ","}), description) << speed;
   }
@@ -49,7 +55,7 @@ TEST_F(SystemInfoTest, VersionCodesNamesAndLines) {
       {1, 4, 0, 1997, 3, "Windows 95"},   {1, 4, 10, 0x040A07CE, 4, "Windows 98"},
       {1, 4, 90, 3000, 0, "Windows ME"},  {2, 3, 51, 1057, 1, "Windows NT"},
       {2, 4, 0, 1999, 2, "Windows NT"},   {2, 5, 0, 2000, 0, "Windows 2000"},
-      {2, 5, 1, 2600, 0, "Windows XP"},   {2, 5, 2, 3790, 0, "Windows XP"},
+      {2, 5, 1, 2600, 0, "Windows XP"},   {2, 5, 2, 2600, 0, "Windows XP"},
       {2, 6, 0, 2999, 0, "Windows 2000"}, {2, 6, 0, 3000, 0, "Windows XP"},
       {0, 3, 10, 0, 0, "WIN32S"},         {3, 10, 0, 19045, 0, ""}};
   for (const auto& [platform, major, minor, build, code, name] : rows) {
@@ -64,13 +70,13 @@ TEST_F(SystemInfoTest, VersionCodesNamesAndLines) {
   EXPECT_FALSE(info.IsWindowsNT());
 }
 
+// A failed memory query keeps the last sample; failed counts read 0.
 TEST_F(SystemInfoTest, FailedQueriesLeaveTheDocumentedValues) {
   kernel.memory = MEMORYSTATUS{0, 0, 8ull << 30, 3ull << 30, 0, 0, 0, 0};
   info.RefreshMemoryAndPower();
   kernel.memory.reset();
   info.RefreshMemoryAndPower();
-  EXPECT_EQ(info.MemStatus.dwLength, 32u);
-  EXPECT_EQ(info.MemStatus.dwTotalPhys, 8ull << 30);
+  EXPECT_EQ(std::tuple(info.MemStatus.dwLength, info.MemStatus.dwTotalPhys), std::tuple(32u, 8ull << 30));
   kernel.processes = Kernel::ProcessCounts{70000, 900000};
   info.CountProcessesAndThreads();
   EXPECT_EQ(info.ThreadCount, 900000u);

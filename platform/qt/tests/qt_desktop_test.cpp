@@ -1,5 +1,5 @@
-// The real desktop on a temporary folder: its file operations, the program's own path, and the
-// start-up entry started by a real launcher.
+// The real desktop on a temporary folder: its file operations, its base folders and the program's
+// own path.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -7,14 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
-#include "options/shortcut_maintenance.h"
-#include "platform/fake/fake_forms.h"
 #include "platform/qt/qt_desktop.h"
 #include "tests/faults/config_home.h"
 
@@ -107,27 +103,6 @@ TEST_F(DesktopFilesTest, ARunningProgramNamesItselfAsStarted) {
                             .c_str()),
             0);
   EXPECT_EQ(desktop.ReadFile(root + "/out"), link);
-}
-
-// The entry started through the desktop's own launcher: the program runs, with its path whole.
-TEST_F(DesktopFilesTest, ALauncherStartsTheProgramTheEntryNames) {
-  ASSERT_EQ(std::system("command -v gio >/dev/null"), 0) << "gio is missing: install libglib2.0-bin";
-  fake::FakeRuntime runtime;
-  ShortcutMaintenance shortcuts(desktop, runtime);
-  for (const std::string folder :
-       {"a b  c", "it's \"q\" `id` $HOME ${x}", "back\\slash\\ \\\"$`\\", "caf\xC3\xA9;|&<>~#*?()=[]{}!"}) {
-    SCOPED_TRACE(folder);
-    const std::string program = root + "/" + folder + "/sysvane";
-    Write(program, "#!/bin/sh\nprintf '%s' \"$0\" > " + root + "/ran\n", 0700);
-    std::filesystem::remove(root + "/ran");
-    shortcuts.CreateStartupShortcut("Sysvane", program, "");
-    ASSERT_TRUE(runtime.msgBoxes.empty());
-    ASSERT_EQ(std::system(("gio launch " + root + "/config/autostart/Sysvane.desktop").c_str()), 0);
-    for (int i = 0; i < 500 && desktop.ReadFile(root + "/ran") != program; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_EQ(desktop.ReadFile(root + "/ran"), program);
-  }
 }
 
 }  // namespace
