@@ -1,4 +1,4 @@
-// The detail window over a resting pointer, and the drive rows' ten-second re-check.
+// The detail window over a resting pointer: the figures of the statistic under it, beside the window.
 #include "monitor/detail_display.h"
 #include "monitor/display.h"
 #include "tests/support/window_test.h"
@@ -63,37 +63,6 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
     EXPECT_EQ(Rest(c.row), c.shown);
     display().Unload();
     fp.kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
-  }
-}
-
-TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindowWhichClosesWithoutRows) {
-  // clang-format off
-  for (auto [on, before, after, captions] : {
-       std::tuple{"CPU Edrive Fdrive", "e", "fe", "CPU usage:|F: drive disk usage: 50|E: drive disk usage: 40"},
-       {"CPU Ddrive Edrive", "de", "e", "CPU usage:|E: drive disk usage: 40"}, {"Ddrive", "d", "", ""}}) {
-    // clang-format on
-    fp.settings.values.clear();
-    fp.Select(on);
-    Drives(before);
-    display().Show();
-    const forms::Label* first = &display().StatText[0];
-    Drives(after);
-    rt.Advance(10000);
-    const int rows = display().Loaded() ? display().LastRow + 1 : 0;
-    EXPECT_EQ(Join(rows,
-                   [&](int r) {
-                     std::string text = display().StatText[r].Caption();
-                     return r ? text.append(1, ' ').append(std::to_string(display().StatBar[r].Value()))
-                              : text;
-                   }),
-              captions);
-    EXPECT_EQ(menu().mnuDisplay.Enabled(), rows > 0);
-    if (!rows) continue;
-    EXPECT_EQ(&display().StatText[0], first) << "rows are kept, not rebuilt";
-    EXPECT_FALSE(display().StatText.Exists(rows));
-    EXPECT_EQ(std::pair(display().Height(), display().StatSlotCount),
-              std::pair(870.0 + 270 * (rows - 1), 8 + int(std::string(after).size())));
-    display().Unload();
   }
 }
 
