@@ -1,4 +1,4 @@
-// The detail window over a resting pointer: the figures of the statistic under it, beside the window.
+// The detail window over a resting pointer, and the drive rows' ten-second re-check.
 #include "monitor/detail_display.h"
 #include "monitor/display.h"
 #include "tests/support/window_test.h"
@@ -15,6 +15,8 @@ class DetailTest : public WindowTest {
     rt.Advance(1000);
     const DetailDisplay& d = program.detailDisplay();
     if (!d.Loaded() || !d.Visible()) return "";
+    EXPECT_TRUE(d.OnTop());
+    ExpectLaidOutApart(d);
     const forms::Label* lines[] = {&d.Label0, &d.Label1, &d.Label2, &d.Label3};
     auto n = [](forms::Twips t) { return std::to_string(int(t)); };
     return Join(4, [&](int i) { return lines[i]->Caption(); }) + " " + n(d.Height()) + " " + n(d.Left()) +
@@ -44,7 +46,10 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
       {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000}; },  // asked afresh
        "D: Drive|1.000.000 of|2.000.000 bytes" + used + "4245"},  // the bottoms level
       {4, none, "C: Drive|375.000.000.000 of|500.000.000.000 bytes" + used + "4245"},
-      {5, [&] { fp.kernel.disks.erase("d:\\"); }, ""}};
+      {5, [&] { fp.kernel.disks.erase("d:\\"); }, ""},
+      {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{3'000'000, 2'000'000, 3'000'000}; }, ""},  // more free than all
+      {1, [&] { SetMemory(0, 0); }, ""},
+      {3, [&] { Power(0, 2, 40, 3725, 0); }, "Battery Status|1:02:05 remaining|| 555 5125,4230"}};
   // clang-format on
   rt.locale.thousandsSeparator = ".";
   fp.processor.name = "Fake Processor";
@@ -61,8 +66,42 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
     Rest(c.row == 1 ? 0 : 1);  // another statistic first: none of its lines may linger
     c.change();
     EXPECT_EQ(Rest(c.row), c.shown);
+    display().NotifyDeactivate();  // a click into the Monitor window closes it
+    display().NotifyActivate();
+    EXPECT_FALSE(program.detailDisplay().Loaded());
     display().Unload();
     fp.kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
+  }
+}
+
+TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindowWhichClosesWithoutRows) {
+  // clang-format off
+  for (auto [on, before, after, captions] : {
+       std::tuple{"CPU Edrive Fdrive", "e", "fe", "CPU usage:|F: drive disk usage: 50|E: drive disk usage: 40"},
+       {"CPU Ddrive Edrive", "de", "e", "CPU usage:|E: drive disk usage: 40"}, {"Ddrive", "d", "", ""}}) {
+    // clang-format on
+    fp.settings.values.clear();
+    fp.Select(on);
+    Drives(before);
+    display().Show();
+    const forms::Label* first = &display().StatText[0];
+    Drives(after);
+    rt.Advance(10000);
+    const int rows = display().Loaded() ? display().LastRow + 1 : 0;
+    EXPECT_EQ(Join(rows,
+                   [&](int r) {
+                     std::string text = display().StatText[r].Caption();
+                     return r ? text.append(1, ' ').append(std::to_string(display().StatBar[r].Value()))
+                              : text;
+                   }),
+              captions);
+    EXPECT_EQ(menu().mnuDisplay.Enabled(), rows > 0);
+    if (!rows) continue;
+    EXPECT_EQ(&display().StatText[0], first) << "rows are kept, not rebuilt";
+    EXPECT_FALSE(display().StatText.Exists(rows));
+    EXPECT_EQ(std::pair(display().Height(), display().StatSlotCount),
+              std::pair(870.0 + 270 * (rows - 1), 8 + int(std::string(after).size())));
+    display().Unload();
   }
 }
 

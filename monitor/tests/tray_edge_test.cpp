@@ -31,6 +31,8 @@ TEST(TrayEdgeTest, TheTraysEdgeDecidesWhereTheRollupShowsAndWhichWayItUnrolls) {
       {"right panel, low icon", TwipsRect{28350, 16000, 15, 15}, kBesideRight, TrayEdge::Right, {26175, 16200 - 540, true}},
       {"a panel that reserves nothing, pointer at the top", TwipsRect{28000, 200, 15, 15}, kScreen, TrayEdge::Top, {26775, 0, true}},
       {"the same at the bottom", TwipsRect{28000, 16100, 15, 15}, kScreen, TrayEdge::Bottom, {26775, 15750, false}},
+      {"an icon's centre on the work area's top edge is inside it", TwipsRect{0, 585, 30, 30}, kBelowTop, TrayEdge::Left, {15, 600, true}},
+      {"a tall icon counts by its centre", TwipsRect{0, 600, 30, 1800}, TwipsRect{0, 1300, 28800, 14900}, TrayEdge::Left, {15, 1300, true}},
   };
   // clang-format on
   for (const Row& row : rows) {
