@@ -66,6 +66,7 @@ TEST(AboutTest, NamesTheProgramWithEveryControlApartAndItsLinksOpenTheSiteAndOne
   EXPECT_TRUE(session > 0 && about.MAPIMessages1.SessionID == session);
   about.NotifyKeyDown(forms::vbKeyEscape, 0);
   EXPECT_FALSE(about.Loaded() || about.MAPISession1.SessionID() || about.MAPIMessages1.SessionID);
+  fp.desktop.mailAnswers = true;
   MailMessages message(fp.desktop);  // a message begun in a session that has ended is not sent
   message.SessionID = session;
   ASSERT_TRUE(message.Compose());

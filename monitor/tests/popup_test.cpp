@@ -23,7 +23,7 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder210TwipsApart) {
   };
   // clang-format off
   const Case cases[] = {
-      {"Edrive Ddrive Cdrive Battery VirtMem PhysMem CPU SysRsrc", false, true, {0, 2, 40, 0, 0, 0},
+      {"Edrive Ddrive Cdrive Battery VirtMem PhysMem CPU SysRsrc GDIRsrc UserRsrc", false, true, {0, 2, 40, 0, 0, 0},
        "CPU: 0%|Physical memory: 60%|Virtual memory: 12%|Battery (unplugged): 40%|C: drive usage: 50%|"
        "D: drive usage: 30%|E: drive usage: 40%"},
       {"SysRsrc GDIRsrc UserRsrc", true, false, {}, "System resources: 81%|GDI resources: 64%|User resources: 72%"},
