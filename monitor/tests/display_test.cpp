@@ -127,6 +127,7 @@ TEST_F(DisplayTest, EachBarShowsItsOwnFigureRoundedHalvesToEvenOrKeepsItsLastOne
   fp.kernel.disks.erase("d:\\");                 // D cannot be read
   fp.kernel.disks["e:\\"] = DiskSpace{0, 0, 0};  // E reports no size
   program.info.FixedDrives = {"e:\\"};           // another window has rebuilt the shared list
+  Power(1, 128, 255);                            // the battery undocked: its bar keeps its figure
   rt.Advance(900);
   EXPECT_EQ(bars(), "0|78|90|81||72|60|50|30|40");
 }
