@@ -88,9 +88,9 @@ TrayEdge TrayEdgeOf(const std::optional<TwipsRect>& icon, const TwipsRect& scree
   if (x < workArea.Left) return TrayEdge::Left;
   if (x >= workArea.Left + workArea.Width) return TrayEdge::Right;
   // Inside the work area (no window manager keeps the panels out of it): the icon sits in a panel
-  // along one edge, at most a few icons or 80 pixels deep. A corner icon is near two edges; panels
+  // along one edge, at most 80 pixels deep. A corner icon is near two edges; panels
   // across the screen are the usual ones, so the bottom and then the top win within that depth.
-  const Twips depth = std::max<Twips>(4 * icon->Height, 1200);
+  constexpr Twips depth = 1200;
   if (screen.Top + screen.Height - y <= depth) return TrayEdge::Bottom;
   if (y - screen.Top <= depth) return TrayEdge::Top;
   if (x - screen.Left <= depth) return TrayEdge::Left;

@@ -1,5 +1,9 @@
-// The About box's System Info button: where it finds the program, and when it says it cannot.
+// The About box: its texts and links, its System Info button (where it finds the program, and when
+// it says it cannot), and the registry values that button reads.
 #include "dialogs/about.h"
+
+#include "dialogs/key_value.h"
+#include "dialogs/mail.h"
 
 #include "tests/support/window_test.h"
 
@@ -35,6 +39,53 @@ TEST(AboutSysInfoTest, ThePathValueWinsThenTheFolderWithItsProgramElseUnavailabl
     EXPECT_EQ(fp.registry.openHandles, 0);
     for (const auto& entry : fp.registry.log)
       EXPECT_TRUE(!c.path || entry.find(kFolderKey) == std::string::npos);
+  }
+}
+
+TEST(AboutTest, NamesTheProgramWithEveryControlApartAndItsLinksOpenTheSiteAndOneMailSession) {
+  fake::FakeProgram fp;
+  frmAbout& about = fp.program.about();
+  about.Show();
+  EXPECT_EQ(about.Caption() + "|" + about.lblTitle.Caption() + "|" + about.lblVersion.Caption(),
+            " About Sysvane|Sysvane|Version 2.0");
+  EXPECT_THAT(about.lblDescription.Caption(), ::testing::StartsWith("The Sysvane program is designed"));
+  ExpectLaidOutApart(about);
+  EXPECT_TRUE(about.WebLink.font().underline && about.EmailLink.font().underline);
+  about.WebLink.NotifyClick();
+  EXPECT_EQ(fp.desktop.openedUrls, std::vector<std::string>{"https://www.quorvale.example/"});
+  for (const bool answers : {true, true, false}) {
+    fp.desktop.mailAnswers = answers;
+    about.EmailLink.NotifyClick();
+  }
+  ASSERT_EQ(fp.desktop.mails.size(), 3u) << "a mail handler that fails is asked again next time";
+  EXPECT_EQ(fp.desktop.mails[1].address + "|" + fp.desktop.mails[1].subject,
+            "support@quorvale.example|Sysvane, Version 2.0");
+  ASSERT_EQ(fp.runtime.msgBoxes.size(), 1u);
+  EXPECT_EQ(fp.runtime.msgBoxes[0].prompt, "A problem has occurred while trying to send an e-mail.");
+  const int32_t session = about.MAPISession1.SessionID();  // one session for every click
+  EXPECT_TRUE(session > 0 && about.MAPIMessages1.SessionID == session);
+  about.NotifyKeyDown(forms::vbKeyEscape, 0);
+  EXPECT_FALSE(about.Loaded() || about.MAPISession1.SessionID() || about.MAPIMessages1.SessionID);
+  fp.desktop.mailAnswers = true;
+  MailMessages message(fp.desktop);  // a message begun in a session that has ended is not sent
+  message.SessionID = session;
+  ASSERT_TRUE(message.Compose());
+  message.SessionID = 0;
+  EXPECT_FALSE(message.Send(true));
+}
+
+TEST(GetKeyValueTest, TextLosesOnlyItsEndingNulANumberIsItsFourLittleEndianBytesInDecimal) {
+  // clang-format off
+  for (auto [type, data, read] : {std::tuple{REG_SZ, std::string("abc\0", 4), std::string("abc")}, {REG_SZ, std::string("a\0b", 3), std::string("a\0b", 3)},
+       {REG_DWORD, std::string("\x02\x01"), "258"}, {REG_DWORD, std::string("\x01\0\0\0\x07", 5), "1"}, {3u, std::string("x"), "kept"}}) {
+    // clang-format on
+    fake::FakeRegistry registry;
+    registry.Add(HKEY_LOCAL_MACHINE, "Key").values["Value"] = {type, data};
+    std::string value = "kept";
+    EXPECT_TRUE(GetKeyValue(registry, HKEY_LOCAL_MACHINE, "Key", "Value", value));
+    EXPECT_EQ(value, read) << type;
+    EXPECT_FALSE(GetKeyValue(registry, HKEY_LOCAL_MACHINE, "Key", "None", value) || !value.empty());
+    EXPECT_EQ(registry.openHandles, 0);
   }
 }
 

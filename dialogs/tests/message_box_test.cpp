@@ -34,7 +34,8 @@ TEST_F(WindowTest, TheMessageBoxSizesItselfToItsTextAndAnswersWithTheButtonsCode
       {"?", 3, "", click(2), box + "4065 text 330+3345x480 buttons 750 >*&Yes &No Cancel answer 2"},
       {"?", 5, "", click(0), box + "2865 text 330+2145x480 buttons 750 >*&Retry Cancel answer 4"},
       {"?", 1, "", [](MessageBox& b) { b.NotifyCloseRequest(); }, box + "2865 text 330+2145x480 buttons 750 >*&OK Cancel answer 0"},
-      {"?", 6, "", escape, box + "1843 text 330+1123x480 buttons 750 answer 2"}};
+      {"?", 6, "", escape, box + "1843 text 330+1123x480 buttons 750 answer 2"},
+      {"?", 80, "", click(0), box + "1843 text 330+1123x480 buttons 750 >*&OK answer 1"}};  // no fifth icon
   // clang-format on
   for (const Case& c : cases) {
     std::string shown;
@@ -57,6 +58,7 @@ TEST_F(WindowTest, TheMessageBoxSizesItselfToItsTextAndAnswersWithTheButtonsCode
             << c.shown;
       for (int i = 0; i < 4; ++i) shown += b.MsgIcon[i].Visible() ? " icon " + std::to_string(i) : "";
       EXPECT_EQ(b.Height(), b.MsgButton[0].Top() + 900);
+      ExpectLaidOutApart(b);
       EXPECT_EQ(std::pair(b.Left(), b.Top()), std::pair((28800 - b.Width()) / 2, (16200 - b.Height()) / 2));
       c.close(b);
     };

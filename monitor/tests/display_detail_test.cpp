@@ -15,6 +15,8 @@ class DetailTest : public WindowTest {
     rt.Advance(1000);
     const DetailDisplay& d = program.detailDisplay();
     if (!d.Loaded() || !d.Visible()) return "";
+    EXPECT_TRUE(d.OnTop());
+    ExpectLaidOutApart(d);
     const forms::Label* lines[] = {&d.Label0, &d.Label1, &d.Label2, &d.Label3};
     auto n = [](forms::Twips t) { return std::to_string(int(t)); };
     return Join(4, [&](int i) { return lines[i]->Caption(); }) + " " + n(d.Height()) + " " + n(d.Left()) +
@@ -44,7 +46,10 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
       {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000}; },  // asked afresh
        "D: Drive|1.000.000 of|2.000.000 bytes" + used + "4245"},  // the bottoms level
       {4, none, "C: Drive|375.000.000.000 of|500.000.000.000 bytes" + used + "4245"},
-      {5, [&] { fp.kernel.disks.erase("d:\\"); }, ""}};
+      {5, [&] { fp.kernel.disks.erase("d:\\"); }, ""},
+      {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{3'000'000, 2'000'000, 3'000'000}; }, ""},  // more free than all
+      {1, [&] { SetMemory(0, 0); }, ""},
+      {3, [&] { Power(0, 2, 40, 3725, 0); }, "Battery Status|1:02:05 remaining|| 555 5125,4230"}};
   // clang-format on
   rt.locale.thousandsSeparator = ".";
   fp.processor.name = "Fake Processor";
@@ -61,6 +66,9 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
     Rest(c.row == 1 ? 0 : 1);  // another statistic first: none of its lines may linger
     c.change();
     EXPECT_EQ(Rest(c.row), c.shown);
+    display().NotifyDeactivate();  // a click into the Monitor window closes it
+    display().NotifyActivate();
+    EXPECT_FALSE(program.detailDisplay().Loaded());
     display().Unload();
     fp.kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
   }

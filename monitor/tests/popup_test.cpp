@@ -23,7 +23,7 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder210TwipsApart) {
   };
   // clang-format off
   const Case cases[] = {
-      {"Edrive Ddrive Cdrive Battery VirtMem PhysMem CPU SysRsrc", false, true, {0, 2, 40, 0, 0, 0},
+      {"Edrive Ddrive Cdrive Battery VirtMem PhysMem CPU SysRsrc GDIRsrc UserRsrc", false, true, {0, 2, 40, 0, 0, 0},
        "CPU: 0%|Physical memory: 60%|Virtual memory: 12%|Battery (unplugged): 40%|C: drive usage: 50%|"
        "D: drive usage: 30%|E: drive usage: 40%"},
       {"SysRsrc GDIRsrc UserRsrc", true, false, {}, "System resources: 81%|GDI resources: 64%|User resources: 72%"},
@@ -48,6 +48,7 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder210TwipsApart) {
     for (int k = 0; k < n; ++k)
       EXPECT_TRUE(popup().Stat[k].Top() == 45 + 210 * k && popup().Stat[k].Visible());
     EXPECT_FALSE(popup().Stat.Exists(n));
+    ExpectLaidOutApart(popup());
     EXPECT_TRUE(program.info.PopupShowing);
     popup().Unload();
     EXPECT_FALSE(program.info.PopupShowing);
@@ -60,33 +61,47 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder210TwipsApart) {
   EXPECT_EQ(Lines(), "CPU: 0%");
 }
 
-TEST_F(PopupTest, RollsUpAPixelAStepAboveTheTrayHoldsFiveSecondsAndRollsDownOnlyOnce) {
-  for (auto [on, area, screenTop, bottom] :
-       {std::tuple{"CPU", forms::TwipsRect{0, 0, 28800, 15780}, 0.0,
-                   16200.0 - 420},                                  // 420 above the screen's bottom
-        {"CPU PhysMem Cdrive", {1500, 0, 27300, 14700}, 0, 14700},  // but never below the work area
-        {"CPU", {0, 16200, 28800, 15780}, 16200, 32400 - 420}}) {   // on the tray's screen, below another
-    fp.Select(on);
-    rt.workArea = area;
-    rt.screen.Top = screenTop;
+TEST_F(PopupTest, UnrollsAPixelAStepAwayFromTheTrayHoldsFiveSecondsAndRollsBackOnlyOnce) {
+  struct Case {
+    const char* on;
+    forms::TwipsRect area;
+    forms::Twips screenTop;
+    std::optional<forms::TwipsRect> icon;
+    bool down;          // unrolls downwards, below a panel at the top
+    forms::Twips edge;  // the edge at the tray, which stays put: the bottom, or the top when unrolling down
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"CPU", {0, 0, 28800, 15780}, 0, std::nullopt, false, 16200 - 420},  // 420 above the screen's bottom
+      {"CPU PhysMem Cdrive", {1500, 0, 27300, 14700}, 0, std::nullopt, false, 14700},  // but never below the work area
+      {"CPU", {0, 16200, 28800, 15780}, 16200, std::nullopt, false, 32400 - 420},  // on the tray's screen, below another
+      {"CPU", {0, 600, 28800, 15600}, 0, forms::TwipsRect{28200, 150, 300, 300}, true, 600}};  // below a top panel
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.on);
+    fp.Select(c.on);
+    rt.workArea = c.area;
+    rt.screen.Top = c.screenTop;
+    rt.trayIconPlace = c.icon;
     popup().Show();
     const int steps = (popup().FullHeight - 30) / 15;  // 20 for one line, 14 more for each further line
     EXPECT_EQ(steps, 20 + 14 * (popup().StatCount - 1));
     auto place = [&] {
-      return std::tuple(popup().Height(), popup().Top() + popup().Height(), popup().Left() + popup().Width());
+      const forms::Twips edge = c.down ? popup().Top() : popup().Top() + popup().Height();
+      return std::tuple(popup().Height(), edge, popup().Left() + popup().Width());
     };
-    EXPECT_EQ(place(), std::tuple(30.0, bottom, 28800.0 - 15));
+    EXPECT_EQ(place(), std::tuple(30.0, c.edge, 28800.0 - 15));
     rt.Advance(15 * (steps - 1));
     EXPECT_EQ(popup().Height(), popup().FullHeight - 15);
     rt.Advance(15);
-    EXPECT_EQ(place(), std::tuple(forms::Twips(popup().FullHeight), bottom, 28800.0 - 15));
+    EXPECT_EQ(place(), std::tuple(forms::Twips(popup().FullHeight), c.edge, 28800.0 - 15));
     rt.Advance(15 + 4999);  // the step that finds it open, then the five seconds
     EXPECT_FALSE(popup().RollupTimer.Enabled() || popup().RolldownTimer.Enabled());
     rt.Advance(1 + 15 * 5);
-    popup().NotifyDeactivate();  // activated again while rolling down: it does not roll up again
+    popup().NotifyDeactivate();  // activated again while rolling back: it does not unroll again
     popup().NotifyActivate();
     rt.Advance(15 * (steps - 5));
-    EXPECT_EQ(place(), std::tuple(30.0, bottom, 28800.0 - 15));
+    EXPECT_EQ(place(), std::tuple(30.0, c.edge, 28800.0 - 15));
     rt.Advance(15);
     EXPECT_FALSE(popup().Loaded() || program.info.PopupShowing);
   }

@@ -29,13 +29,17 @@ TEST(FrameTest, TheClientAreaStaysAndTheOuterSizeFollowsTheRealFrame) {
     EXPECT_EQ(titled.ScaleWidth(), 4020) << "a size read back is no change";
     titled.SetHeight(870);  // a layout's outer height, drawn around the usual frame
     EXPECT_EQ(titled.ScaleHeight(), 870 - kDesignFrame.top - kDesignFrame.bottom);
-    EXPECT_EQ(panel.Height(), 1230) << "a panel's border is its own";
+    EXPECT_EQ(std::pair(panel.Width(), panel.Height()), std::pair(4050.0, 1230.0))
+        << "a panel's border is its own";
     EXPECT_EQ(Window(runtime, true).Frame(), frame) << "a window not yet shown expects the last frame seen";
-    fake::FakeRuntime first;  // no frame seen yet: one is guessed
-    Window atBottom(first, true);
+    fake::FakeRuntime first, other;  // no frame seen yet: one is guessed
+    Window atBottom(first, true), atRight(other, true);
     atBottom.Move(0, 15600 - atBottom.Height(), atBottom.Width(), atBottom.Height());
+    atRight.Move(28800 - atRight.Width(), 0, atRight.Width(), atRight.Height());
     atBottom.NotifyFrame(frame);
+    atRight.NotifyFrame(frame);
     EXPECT_EQ(atBottom.Top() + atBottom.Height(), 15600) << "against the work area's bottom it stays";
+    EXPECT_EQ(atRight.Left() + atRight.Width(), 28800) << "and against its right edge";
   }
 }
 

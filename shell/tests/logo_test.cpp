@@ -25,6 +25,10 @@ TEST(LogoTest, CentredOnWholePixelsRoundedHeldStillAndClosedThreeSecondsAfterIts
     fp.runtime.Advance(15);
     EXPECT_FALSE(logo.Loaded());
   }
+  fake::FakeProgram fp;  // a screen that tells no resolution: the window keeps its rectangle
+  fp.runtime.screen.TwipsPerPixelY = 0;
+  MakeRoundedWindow(fp.program.logo());
+  EXPECT_FALSE(fp.program.logo().Region());
 }
 
 }  // namespace

@@ -26,13 +26,18 @@ class ConfigHome {
                                 {"XDG_DATA_HOME", "data"},
                                 {"XDG_RUNTIME_DIR", "runtime"},
                                 {"HOME", "home"}}) {
-      saved_.emplace_back(name,
-                          std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
       setenv(name, Path(folder).c_str(), 1);
     }
   }
   ~ConfigHome() {
-    for (const auto& [name, value] : saved_) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    for (const auto& [name, value] : saved_) {
+      if (value)
+        setenv(name, value->c_str(), 1);
+      else
+        unsetenv(name);
+    }
     std::error_code ignored;  // a test that failed half-way may leave a folder it cannot empty
     std::filesystem::remove_all(root_, ignored);
   }

@@ -6,7 +6,6 @@
 // is taken over once it is old. A program is started directly, without a shell, as it is named.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <QThread>
@@ -143,11 +142,8 @@ TEST(InstanceLockFaultTest, AnOwnerlessLockIsTakenOverOnceItIsOldAndLeftToItsMak
     ConfigHome home;
     const std::string path = home.Path("runtime/sysvane.lock");
     home.Write("runtime/sysvane.lock", contents);
-    timeval then{};
-    gettimeofday(&then, nullptr);
-    then.tv_sec -= age;
-    const timeval times[2] = {then, then};
-    utimes(path.c_str(), times);
+    std::filesystem::last_write_time(
+        path, std::filesystem::file_time_type::clock::now() - std::chrono::seconds(age));
     EXPECT_EQ(qt::InstanceLock(QString::fromStdString(path)).HeldElsewhere(), age == 0)
         << contents << ", " << age;
   }

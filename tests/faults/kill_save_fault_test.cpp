@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <random>
 #include <regex>
 
@@ -56,13 +55,11 @@ std::string EntryText(long generation) {
   return FormatDesktopEntry(entry).value_or("");
 }
 
-// The number that ends the line beginning with `start`, or -1.
+// The number that ends the line beginning with `start` (after a payload's letters), or -1.
 long NumberEnding(const std::string& text, const std::string& start) {
-  const size_t at = text.find(start), end = text.find('\n', at + 1);
-  if (at == std::string::npos || end == std::string::npos) return -1;
-  size_t begin = end;
-  while (begin > at && std::isdigit(static_cast<unsigned char>(text[begin - 1]))) --begin;
-  return begin < end ? std::stol(text.substr(begin, end - begin)) : -1;
+  const size_t at = text.find(start);
+  const size_t digits = at == std::string::npos ? at : text.find_first_of("0123456789", at + 1);
+  return digits == std::string::npos ? -1 : std::stol(text.substr(digits, 20));
 }
 
 // The save a whole file holds (the counter's, for settings), or -1 when it is no whole save.

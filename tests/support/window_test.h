@@ -1,4 +1,5 @@
-// What the window tests share: a program on fakes, machine figures, and texts joined for one check.
+// What the window tests share: a program on fakes, machine figures, texts joined for one check, and
+// the check that a window's controls lie apart.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -47,6 +48,23 @@ std::string Join(int n, F text) {
     joined += text(i);
   }
   return joined;
+}
+
+// Every visible control of `form` has a size and covers no other.
+inline void ExpectLaidOutApart(const forms::Form& form) {
+  const std::vector<forms::Control*>& controls = form.Controls();
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const forms::Control& a = *controls[i];
+    if (!a.Visible()) continue;
+    const bool line = dynamic_cast<const forms::Line*>(&a);  // a separator has no height
+    EXPECT_TRUE(a.Width() > 0 && (a.Height() > 0 || line)) << a.Name() << " in " << form.Name();
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      const forms::Control& b = *controls[j];
+      EXPECT_TRUE(!b.Visible() || a.Left() + a.Width() <= b.Left() || b.Left() + b.Width() <= a.Left() ||
+                  a.Top() + a.Height() <= b.Top() || b.Top() + b.Height() <= a.Top())
+          << a.Name() << " over " << b.Name();
+    }
+  }
 }
 
 }  // namespace sysvane::testing
