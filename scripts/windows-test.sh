@@ -15,6 +15,10 @@ wineboot -i
 wineserver -w
 echo "Wine prefix made in $(($(date +%s) - start)) s: $prefix"
 
-wineserver -p  # persistent until `wineserver -k` below
+# A server that stays up until `wineserver -k` below, and the prefix's services started now, with
+# no output: a service started by the first test would hold that test's output open and ctest
+# would wait for it until the server ends.
+wineserver -p
 trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true' EXIT
+wineboot </dev/null >/dev/null 2>&1
 ctest --test-dir "$build" --output-on-failure -j"${JOBS:-2}" "$@"

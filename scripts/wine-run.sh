@@ -13,7 +13,8 @@ wine=/usr/lib/wine/wine64
 [[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
 if [[ ! -f $prefix/system.reg ]]; then
   mkdir -p "$prefix"
-  # Two programs started at once must not both make the prefix.
-  flock "$prefix/.boot-lock" bash -c '[[ -f $WINEPREFIX/system.reg ]] || { wineboot -i && wineserver -w; }'
+  # Two programs started at once must not both make the prefix. The services it starts must not
+  # hold this program's output open (ctest would wait for them): no output of theirs.
+  flock "$prefix/.boot-lock" bash -c '[[ -f $WINEPREFIX/system.reg ]] || wineboot -i' </dev/null >/dev/null 2>&1
 fi
 exec "$wine" "$@"
