@@ -81,6 +81,9 @@ HFONT FontOf(const forms::Font& font, int dpi) {
   logical.lfCharSet = DEFAULT_CHARSET;
   logical.lfQuality = CLEARTYPE_QUALITY;
   const std::wstring face = dialog ? dialogFace : Wide(font.name);
+  // Where Times New Roman is missing (Wine without the core fonts), the font mapper takes the
+  // nearest serif face rather than the default sans.
+  if (font.name == "Times New Roman") logical.lfPitchAndFamily = VARIABLE_PITCH | FF_ROMAN;
   lstrcpynW(logical.lfFaceName, face.c_str(), LF_FACESIZE);
   made = CreateFontIndirectW(&logical);
   return made;

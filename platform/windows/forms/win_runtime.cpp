@@ -58,6 +58,15 @@ std::vector<HWND> OtherEnabledWindows(HWND except) {
   return search.found;
 }
 
+std::function<void()> closeRequest;
+
+bool OnCloseMessage(UINT message, WPARAM wParam, LPARAM) {
+  const bool asked = message == WM_CLOSE || (message == WM_ENDSESSION && wParam);
+  if (!asked) return false;
+  if (closeRequest) closeRequest();
+  return true;
+}
+
 }  // namespace
 
 WinRuntime::WinRuntime(std::function<bool()> prevInstance) : prevInstance_(std::move(prevInstance)) {
@@ -207,6 +216,12 @@ void WinRuntime::End() {
   ended_ = true;
   // Leaves every running loop once the current handler has returned.
   PostQuitMessage(0);
+}
+
+void WinRuntime::OnCloseRequest(std::function<void()> close) {
+  closeRequest = std::move(close);
+  static const bool added = (AddRuntimeHandler(OnCloseMessage), true);
+  (void)added;
 }
 
 int WinRuntime::Run() {

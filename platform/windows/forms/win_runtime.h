@@ -42,6 +42,9 @@ class WinRuntime : public forms::Runtime {
 
   // The program's message loop, until End; returns the exit code.
   int Run();
+  // What to do when the session ends or the program is asked to close (WM_ENDSESSION, or
+  // WM_CLOSE to its hidden window, as `taskkill` without /F sends it).
+  void OnCloseRequest(std::function<void()> close);
   bool EndCalled() const { return ended_; }
 
  private:
