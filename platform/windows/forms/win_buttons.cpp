@@ -76,7 +76,8 @@ void CheckBoxPeer::Apply(Prop prop) {
 }
 
 void CheckBoxPeer::Command(int code) {
-  if (code == BN_CLICKED)
+  // BS_NOTIFY turns the second click of a quick pair into BN_DOUBLECLICKED: a click all the same.
+  if (code == BN_CLICKED || code == BN_DOUBLECLICKED)
     box_.NotifyClick();
   else if (code == BN_SETFOCUS)
     box_.NotifyGotFocus();

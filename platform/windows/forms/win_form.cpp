@@ -130,7 +130,10 @@ void FormPeer::ApplyStyle() {
 }
 
 void FormPeer::ApplyGeometry() {
-  const int x = TwipsToPixels(form_.Left(), dpi_), y = TwipsToPixels(form_.Top(), dpi_);
+  Place(TwipsToPixels(form_.Left(), dpi_), TwipsToPixels(form_.Top(), dpi_));
+}
+
+void FormPeer::Place(int x, int y) {
   int width = TwipsToPixels(form_.Width(), dpi_), height = TwipsToPixels(form_.Height(), dpi_);
   if (form_.HasTitleBar()) {
     // The system's frame around the form's client size: the controls get the room they were laid
@@ -140,10 +143,11 @@ void FormPeer::ApplyGeometry() {
     width = outer.right - outer.left;
     height = outer.bottom - outer.top;
   }
+  const bool nested = placing_;  // a DPI change inside our own placement places again
   placing_ = true;
   SetWindowPos(window_, nullptr, x, y, std::max(width, 1), std::max(height, 1),
                SWP_NOZORDER | SWP_NOACTIVATE);
-  placing_ = false;
+  placing_ = nested;
   InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -218,11 +222,12 @@ void FormPeer::Moved() {
 }
 
 void FormPeer::DpiChanged(int dpi, const RECT& suggested) {
-  // The window moved to a monitor of another DPI: the same twips, in that monitor's pixels, from
-  // the place the system suggests.
+  // On a monitor of another DPI the same twips are other pixels: the size follows at once. Where
+  // the user took the window, the system's suggested place is news for the model; where our own
+  // placement took it, the model's place stands.
   dpi_ = dpi;
-  form_.NotifyMoved(PixelsToTwips(suggested.left, dpi_), PixelsToTwips(suggested.top, dpi_));
-  ApplyGeometry();
+  if (!placing_) form_.NotifyMoved(PixelsToTwips(suggested.left, dpi_), PixelsToTwips(suggested.top, dpi_));
+  Place(suggested.left, suggested.top);
   for (forms::Control* control : form_.Controls()) {
     if (!control->peer()) continue;
     control->peer()->Changed(Prop::Font);

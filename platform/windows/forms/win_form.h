@@ -30,6 +30,7 @@ class FormPeer : public forms::Peer {
  private:
   void ApplyStyle();
   void ApplyGeometry();
+  void Place(int x, int y);  // the form's size at the window's DPI, its outer corner at (x, y)
   void ApplyVisible();
   void ApplyRegion();
   void ApplyOnTop();

@@ -41,14 +41,10 @@ std::wstring DialogFace() {
   return L"MS Shell Dlg 2";
 }
 
-// The windows were laid out for MS Sans Serif, a narrow face: its letters average half an em. A
-// wider dialog face (Tahoma, Segoe UI) is set smaller until its alphabet is as wide, so that
-// captions fit the boxes they were laid out in; never below 80 % of the size.
-double NarrowingFactor(const std::wstring& face) {
+int AlphabetWidth(const std::wstring& face, int pixels) {
   static const std::wstring kAlphabet = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  constexpr int kEm = 100;  // pixels
   LOGFONTW probe{};
-  probe.lfHeight = -kEm;
+  probe.lfHeight = -pixels;
   probe.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(probe.lfFaceName, face.c_str(), LF_FACESIZE);
   HFONT font = CreateFontIndirectW(&probe);
@@ -59,8 +55,16 @@ double NarrowingFactor(const std::wstring& face) {
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   DeleteObject(font);
-  if (alphabet.cx <= 0) return 1;
-  return std::clamp(double(kAlphabet.size()) * 0.5 * kEm / double(alphabet.cx), 0.8, 1.0);
+  return int(alphabet.cx);
+}
+
+// The windows were laid out for MS Sans Serif, a narrow face: its letters average half an em. A
+// wider dialog face (DejaVu Sans under Wine) is set in the largest whole pixel size at which its
+// alphabet is no wider, so that captions fit the boxes they were laid out in; never below 75 %.
+int DialogFontPixels(const std::wstring& face, double em) {
+  int pixels = int(std::lround(em));
+  while (pixels > 1 && pixels > 0.75 * em && AlphabetWidth(face, pixels) > 26 * em) --pixels;
+  return pixels;
 }
 
 }  // namespace
@@ -71,10 +75,10 @@ HFONT FontOf(const forms::Font& font, int dpi) {
   HFONT& made = fonts[Key{font.name, font.size, font.bold, font.italic, font.underline, dpi}];
   if (made) return made;
   static const std::wstring dialogFace = DialogFace();
-  static const double narrowing = NarrowingFactor(dialogFace);
   const bool dialog = font.name == "MS Sans Serif";
+  const double points = font.size > 0 ? font.size : 8.25;
   LOGFONTW logical{};
-  logical.lfHeight = FontHeight((font.size > 0 ? font.size : 8.25) * (dialog ? narrowing : 1), dpi);
+  logical.lfHeight = dialog ? -DialogFontPixels(dialogFace, points * dpi / 72) : FontHeight(points, dpi);
   logical.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   logical.lfItalic = font.italic;
   logical.lfUnderline = font.underline;
