@@ -17,4 +17,11 @@ if [[ ! -f $prefix/system.reg ]]; then
   # hold this program's output open (ctest would wait for them): no output of theirs.
   flock "$prefix/.boot-lock" bash -c '[[ -f $WINEPREFIX/system.reg ]] || wineboot -i' </dev/null >/dev/null 2>&1
 fi
-exec "$wine" "$@"
+# The program's output goes through a file: a service of the prefix started by this program
+# inherits its output and outlives it, and a caller reading a pipe (ctest) would wait for it.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+status=0
+"$wine" "$@" >"$output" 2>&1 </dev/null || status=$?
+cat "$output"
+exit "$status"
