@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
 """sysvane.exe under Wine on a virtual X server with a tray host: the icon appears, a click opens the
 roll-up panel, a double click the Monitor window, the menu's Exit ends the program.
-
 wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR
 Wine docks its tray icons in an XEmbed tray (trayer) when one runs. The prefix is the scenario's
 own: the prefix of the other tests has its tray on no display."""
@@ -9,7 +8,6 @@ import os
 import re
 import subprocess
 import sys
-import tempfile
 import time
 
 EXE, WINE_RUN, PREFIX, SHOTS = sys.argv[1:5]
@@ -67,12 +65,14 @@ def main():
            "--transparent", "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true"], env)
     panel = wait_for("tray panel", lambda: visible(env, "--name", "^panel$"))[0]
     # The settings as a user left them, in the registry the program reads (one call: a Wine start
-    # costs a second).
+    # costs a second); unmanaged windows, which Wine hides without waiting for a window manager.
     key = r"[HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Sysvane\Settings]"
-    with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False, encoding="utf-16") as reg:
-        reg.write("Windows Registry Editor Version 5.00\r\n\r\n" + key + "\r\n" +
-                  "".join(f'"{k}"="{v}"\r\n' for k, v in SETTINGS.items()))
-    subprocess.run([WINE_RUN, PREFIX, "regedit", "/S", reg.name], env=env, timeout=120, check=True)
+    reg = os.path.join(SHOTS, "settings.reg")
+    with open(reg, "w", encoding="utf-16") as out:
+        out.write("Windows Registry Editor Version 5.00\r\n\r\n" + key + "\r\n" +
+                  "".join(f'"{k}"="{v}"\r\n' for k, v in SETTINGS.items()) +
+                  "\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n\"Managed\"=\"N\"\r\n")
+    subprocess.run([WINE_RUN, PREFIX, "regedit", "/S", reg], env=env, timeout=120, check=True)
     program = start([WINE_RUN, PREFIX, EXE], env)
 
     splash = wait_for("splash screen", lambda: visible(env, "--classname", "sysvane.exe"))[0]
