@@ -1,15 +1,14 @@
-// The Windows backend against the real services (run under Wine on the build machine): every
-// figure the windows show comes out whole and consistent, and what the program writes - a setting,
-// the start-up shortcut, the single-instance mutex - is found again and goes away again.
+// The Windows backend against the real services (under Wine on the build machine): the figures
+// come out whole and consistent; a setting, the start-up link and the mutex are found and go.
 #include <gtest/gtest.h>
 #include "platform/windows/win32.h"
 
 #include <chrono>
-#include <functional>
 #include <thread>
 
 #include "platform/windows/instance_mutex.h"
 #include "platform/windows/startup_shortcut.h"
+#include "platform/windows/wide_text.h"
 #include "platform/windows/windows_kernel.h"
 #include "platform/windows/windows_outside.h"
 #include "platform/windows/windows_registry.h"
@@ -18,11 +17,9 @@
 namespace sysvane::windows {
 namespace {
 
-constexpr uint64_t kFourGiB = uint64_t{1} << 32;
-
 struct Check {
   const char* what;
-  std::function<void(WindowsKernel&)> run;
+  void (*run)(WindowsKernel&);
 };
 
 const Check kKernelChecks[] = {
@@ -32,9 +29,8 @@ const Check kKernelChecks[] = {
        ASSERT_TRUE(kernel.GlobalMemoryStatus(memory));
        EXPECT_GT(memory.dwTotalPhys, uint64_t{64} << 20);
        EXPECT_LE(memory.dwAvailPhys, memory.dwTotalPhys);
-       EXPECT_GT(memory.dwTotalVirtual, kFourGiB);  // a 64-bit address space, not cut to 32 bits
+       EXPECT_GT(memory.dwTotalVirtual, uint64_t{1} << 32);  // a 64-bit address space, not cut to 32 bits
        EXPECT_LE(memory.dwAvailVirtual, memory.dwTotalVirtual);
-       EXPECT_LE(memory.dwMemoryLoad, 100u);
      }},
     {"drives: c:\\ first and fixed, the list closed by two NULs",
      [](WindowsKernel& kernel) {
@@ -51,13 +47,7 @@ const Check kKernelChecks[] = {
        EXPECT_GT(space->TotalNumberOfBytes, 0u);
        EXPECT_LE(space->TotalNumberOfFreeBytes, space->TotalNumberOfBytes);
        EXPECT_LE(space->FreeBytesAvailableToCaller, space->TotalNumberOfFreeBytes);
-       const std::string roots = kernel.GetLogicalDriveStrings();
-       for (char letter = 'z'; letter > 'c'; --letter) {
-         const std::string root = std::string(1, letter) + ":\\";
-         if (roots.find(root) != std::string::npos) continue;
-         EXPECT_FALSE(kernel.GetDiskFreeSpaceEx(root)) << root;
-         break;
-       }
+       EXPECT_FALSE(kernel.GetDiskFreeSpaceEx("c:\\no such folder\\"));
      }},
     {"power: every field in its range",
      [](WindowsKernel& kernel) {
@@ -76,7 +66,6 @@ const Check kKernelChecks[] = {
        EXPECT_GE(*end - *start, 900'000u);    // 100 ns units: at least 90 ms...
        EXPECT_LE(*end - *start, 5'000'000u);  // ...and not seconds
        EXPECT_GE(kernel.QueryIdleTime().value_or(0), *idle);
-       EXPECT_GT(kernel.IdleTimeResolution(), 0u);
        EXPECT_EQ(kernel.QueryProcessorCount(), kernel.GetNumberOfProcessors());
        EXPECT_GE(kernel.GetNumberOfProcessors(), 1u);
      }},
@@ -88,15 +77,11 @@ const Check kKernelChecks[] = {
        // KUSER_SHARED_DATA's NtMajorVersion and NtMinorVersion: never bent for a program without a manifest.
        EXPECT_EQ(version.dwMajorVersion, *reinterpret_cast<const volatile ULONG*>(0x7FFE026C));
        EXPECT_EQ(version.dwMinorVersion, *reinterpret_cast<const volatile ULONG*>(0x7FFE0270));
-       EXPECT_GE(version.dwMajorVersion, 6u);
-       EXPECT_FALSE(kernel.GetSystemName());
      }},
     {"processes: this one counted with its threads",
      [](WindowsKernel& kernel) {
        const auto counts = kernel.CountProcesses();
-       ASSERT_TRUE(counts);
-       EXPECT_GE(counts->processes, 1u);
-       EXPECT_GE(counts->threads, counts->processes);
+       EXPECT_TRUE(counts && counts->processes >= 1 && counts->threads >= counts->processes);
      }},
 };
 
@@ -111,7 +96,6 @@ TEST(WindowsBackend, KernelFiguresAreWholeAndConsistent) {
 TEST(WindowsBackend, SystemDriveComesFirstInLowerCase) {
   EXPECT_EQ(SystemDriveFirst(std::string("A:\\\0C:\\\0D:\\\0\0", 13)),
             std::string("c:\\\0a:\\\0d:\\\0\0", 13));
-  EXPECT_EQ(SystemDriveFirst(std::string("\0", 1)), std::string("\0", 1));
 }
 
 TEST(WindowsBackend, RegistryReadsWhatTheProgramAsks) {
@@ -120,53 +104,43 @@ TEST(WindowsBackend, RegistryReadsWhatTheProgramAsks) {
   const auto key = registry.RegOpenKeyEx(HKEY_LOCAL_MACHINE, kCentralProcessorKey, KEY_ALL_ACCESS);
   ASSERT_TRUE(key);
   const auto name = registry.RegQueryValueEx(*key, "ProcessorNameString", 1024);
-  ASSERT_TRUE(name);
-  EXPECT_EQ(name->type, REG_SZ);
-  EXPECT_EQ(name->data.back(), '\0');
+  EXPECT_TRUE(name && name->type == REG_SZ && name->data.back() == '\0');  // UTF-8, ended by its NUL
   EXPECT_FALSE(registry.RegQueryValueEx(*key, "ProcessorNameString", 1));  // does not fit
   registry.RegCloseKey(*key);
   EXPECT_FALSE(registry.RegQueryValueEx(*key, "ProcessorNameString", 1024));  // closed
-
   WindowsProcessorLibrary processor;
   std::string buffer(256, '\0'), unused(256, '\0'), speed(32, '\0');
   processor.GetProcessor(buffer, unused, unused);
   processor.GetProcessorRawSpeed(speed);
-  EXPECT_NE(buffer[0], '\0');
-  EXPECT_NE(buffer[0], ' ');
+  EXPECT_TRUE(buffer[0] != '\0' && buffer[0] != ' ');  // a name, without its padding
   EXPECT_NE(speed.find('M'), std::string::npos) << speed;
 }
 
 TEST(WindowsBackend, SettingRoundTripsThroughTheBasicRuntimesKey) {
   WindowsSettingsBackend settings;
   const std::string app = "Sysvane test " + std::to_string(GetCurrentProcessId());
-  EXPECT_FALSE(settings.Read(app, "Settings", "MainLeft"));
   ASSERT_TRUE(settings.Write(app, "Settings", "MainLeft", "10800 \xC3\xA9"));  // UTF-8 kept whole
   EXPECT_EQ(settings.Read(app, "Settings", "MainLeft"), "10800 \xC3\xA9");
   EXPECT_EQ(ReadRegistryString(SystemRoot(HKEY_CURRENT_USER), SettingsKey(app, "Settings"), "MainLeft"),
             "10800 \xC3\xA9");
-  RegDeleteTreeW(SystemRoot(HKEY_CURRENT_USER), (L"Software\\VB and VBA Program Settings\\Sysvane test " +
-                                                 std::to_wstring(GetCurrentProcessId()))
-                                                    .c_str());
+  RegDeleteTreeW(SystemRoot(HKEY_CURRENT_USER),
+                 Wide("Software\\VB and VBA Program Settings\\" + app).c_str());
 }
 
 TEST(WindowsBackend, StartupShortcutIsMadeFoundAndRemoved) {
   // The user's own Startup folder of the test's Wine prefix, under a name of the test's own.
   StartupShortcut shortcut;
   const std::string name = "Sysvane test " + std::to_string(GetCurrentProcessId());
-  ASSERT_NE(shortcut.Path(name).find(":\\"), std::string::npos);
-  EXPECT_FALSE(shortcut.Exists(name));
   ASSERT_TRUE(shortcut.Create(name, "C:\\windows\\system32\\notepad.exe", ""));
   EXPECT_TRUE(shortcut.Exists(name));
   EXPECT_TRUE(shortcut.Remove(name));
-  EXPECT_FALSE(shortcut.Exists(name));
-  EXPECT_FALSE(shortcut.Remove(name));
+  EXPECT_FALSE(shortcut.Exists(name) || shortcut.Remove(name));
 }
 
 TEST(WindowsBackend, MutexRefusesASecondHolderUntilTheFirstEnds) {
   const std::string name = "Local\\Sysvane.Test." + std::to_string(GetCurrentProcessId());
   auto first = std::make_unique<InstanceMutex>(name);
   EXPECT_FALSE(first->HeldElsewhere());
-  EXPECT_FALSE(first->HeldElsewhere());  // its own holder asks again
   EXPECT_TRUE(InstanceMutex(name).HeldElsewhere());
   first.reset();
   EXPECT_FALSE(InstanceMutex(name).HeldElsewhere());
