@@ -1,7 +1,7 @@
 // <windows.h> without the macros that clash with the program's own names: the platform interfaces
 // keep the Win32 names of functions (GetVersionEx, DeleteFile...), which <windows.h> defines as
 // macros for their A and W forms, and of constants (DRIVE_FIXED, REG_SZ...), which it defines as
-// macros too. Include this instead of <windows.h>, before or after the platform headers; the
+// macros too. Include this instead of <windows.h>, after the platform headers; the
 // backend calls the W forms by name, and the system's own root keys come from SystemRoot().
 #pragma once
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "platform/windows/known_folder.h"
+#include "platform/windows/startup_shortcut.h"
 #include "platform/windows/wide_text.h"
 
 namespace sysvane::windows {
@@ -136,6 +137,19 @@ bool WindowsDesktop::WriteFileAtomically(const std::string& path, const std::str
 bool WindowsDesktop::MoveFile(const std::string& from, const std::string& to) {
   return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool WindowsDesktop::CreateStartupLink(const std::string& name, const std::string& target,
+                                       const std::string& arguments) {
+  return StartupShortcut().Create(name, target, arguments);
+}
+
+bool WindowsDesktop::RemoveStartupLink(const std::string& name) {
+  return StartupShortcut().Remove(name);
+}
+
+bool WindowsDesktop::StartupLinkExists(const std::string& name) {
+  return StartupShortcut().Exists(name);
 }
 
 std::string WindowsDesktop::ConfigHome() {

@@ -21,6 +21,12 @@ class WindowsDesktop : public Desktop {
   bool CreateFolders(const std::string& path) override;
   bool WriteFileAtomically(const std::string& path, const std::string& contents) override;
   bool MoveFile(const std::string& from, const std::string& to) override;
+  // Sysvane.lnk in the user's Startup folder.
+  bool HasStartupLinks() override { return true; }
+  bool CreateStartupLink(const std::string& name, const std::string& target,
+                         const std::string& arguments) override;
+  bool RemoveStartupLink(const std::string& name) override;
+  bool StartupLinkExists(const std::string& name) override;
   std::string ExecutablePath() override { return executable_; }
   // The roaming and the local application data folders.
   std::string ConfigHome() override;
