@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""sysvane.exe under Wine on a virtual X server with a tray host: the icon appears, a click opens the
-roll-up panel, a double click the Monitor window, the menu's Exit ends the program.
-wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR
-Wine docks its tray icons in an XEmbed tray (trayer) when one runs. The prefix is the scenario's
-own: the prefix of the other tests has its tray on no display."""
+"""sysvane.exe under Wine on Xvfb with a tray host (trayer, where Wine docks its icons): the icon appears,
+a click opens the roll-up panel, a double click the Monitor window, the menu's Exit ends the program.
+wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR (a prefix of the display tests)."""
 import os
 import re
 import subprocess
@@ -25,8 +23,7 @@ def start(argv, env, **kw):
 def wait_for(what, probe, seconds=30.0):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
-        found = probe()
-        if found:
+        if found := probe():
             return found
         time.sleep(0.2)
     raise SystemExit(f"FAIL: no {what} within {seconds:.0f} s")
@@ -46,14 +43,18 @@ def geometry(env, wid):  # x, y, width, height
             for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
 
 
-def shot(env, name, box):
-    x, y, w, h = box
-    run(env, "import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage",
+def shot(env, name, box):  # box: x, y, width, height
+    run(env, "import", "-window", "root", "-crop", "{2}x{3}+{0}+{1}".format(*box), "+repage",
         os.path.join(SHOTS, f"windows-{name}.png"))
+
+
+def stop_wine():  # the prefix's Wine server with its programs: the next run starts on its own display
+    subprocess.run(["wineserver", "-k"], env={**os.environ, "WINEPREFIX": PREFIX}, capture_output=True)
 
 
 def main():
     os.makedirs(SHOTS, exist_ok=True)
+    stop_wine()  # a server left by a run that was cut short holds that run's display
     env = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
     env.update(WINEPREFIX=PREFIX, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
     read_end, write_end = os.pipe()
@@ -108,7 +109,6 @@ def main():
     run(env, "xdotool", "windowfocus", "--sync", str(ask), "key", "Return")  # Yes is the default
     wait_for("program to end", lambda: program.poll() is not None, 15)
     wait_for("tray icon to go", lambda: geometry(env, panel)[2] < 16, 10)
-    print("PASS: icon, roll-up, Monitor window, menu and Exit under Wine")
 
 
 try:
@@ -117,4 +117,4 @@ finally:
     for process in reversed(started):
         if process.poll() is None:
             process.kill()
-    subprocess.run(["wineserver", "-k"], env={**os.environ, "WINEPREFIX": PREFIX}, capture_output=True)
+    stop_wine()
