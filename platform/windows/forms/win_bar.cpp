@@ -2,7 +2,7 @@
 
 #include "platform/bar_display.h"
 #include "platform/windows/forms/win_gdi.h"
-#include "platform/windows/forms/win_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace sysvane::win {
 
@@ -50,7 +50,7 @@ void BarPeer::Paint(HDC dc, const RECT& outer) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(bar_.ForeColor()));
   RECT text = inner;
-  const std::wstring caption = Wide(shown.text);
+  const std::wstring caption = windows::Wide(shown.text);
   DrawTextW(dc, caption.c_str(), int(caption.size()), &text,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);

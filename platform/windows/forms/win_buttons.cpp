@@ -1,7 +1,7 @@
 #include "platform/windows/forms/win_buttons.h"
 
 #include "platform/windows/forms/win_gdi.h"
-#include "platform/windows/forms/win_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace sysvane::win {
 
@@ -24,7 +24,7 @@ ButtonPeer::ButtonPeer(forms::CommandButton& button) : ControlPeer(button), butt
 void ButtonPeer::Apply(Prop prop) {
   switch (prop) {
     case Prop::Caption:
-      SetWindowTextW(Window(), Wide(button_.Caption()).c_str());
+      SetWindowTextW(Window(), windows::Wide(button_.Caption()).c_str());
       break;
     case Prop::Default:
       SendMessageW(Window(), BM_SETSTYLE, button_.Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
@@ -54,7 +54,7 @@ CheckBoxPeer::CheckBoxPeer(forms::CheckBox& box) : ControlPeer(box), box_(box) {
 void CheckBoxPeer::Apply(Prop prop) {
   switch (prop) {
     case Prop::Caption:
-      SetWindowTextW(Window(), Wide(box_.Caption()).c_str());
+      SetWindowTextW(Window(), windows::Wide(box_.Caption()).c_str());
       break;
     case Prop::Value:
       SendMessageW(Window(), BM_SETSTYLE, box_.Value() == 2 ? BS_3STATE : BS_CHECKBOX, FALSE);

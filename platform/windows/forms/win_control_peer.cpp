@@ -8,8 +8,8 @@
 #include "platform/windows/forms/win_gdi.h"
 #include "platform/windows/forms/win_painted.h"
 #include "platform/windows/forms/win_tab_strip.h"
-#include "platform/windows/forms/win_text.h"
 #include "platform/windows/forms/win_window.h"
+#include "platform/windows/wide_text.h"
 
 namespace sysvane::win {
 
@@ -115,7 +115,7 @@ void ControlPeer::Changed(Prop prop) {
     case Prop::ToolTip: {
       TTTOOLINFOW old = ToolOf(window_, nullptr);
       if (!tip_.empty()) SendMessageW(TipWindow(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&old));
-      tip_ = Wide(control_.ToolTipText());
+      tip_ = windows::Wide(control_.ToolTipText());
       TTTOOLINFOW tool = ToolOf(window_, &tip_);
       if (!tip_.empty()) SendMessageW(TipWindow(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
       break;

@@ -4,9 +4,9 @@
 
 #include "platform/windows/forms/win_control_peer.h"
 #include "platform/windows/forms/win_gdi.h"
-#include "platform/windows/forms/win_text.h"
 #include "platform/windows/forms/win_units.h"
 #include "platform/windows/forms/win_window.h"
+#include "platform/windows/wide_text.h"
 
 namespace sysvane::win {
 
@@ -61,9 +61,9 @@ FormPeer* FormPeer::Of(HWND window) {
 
 FormPeer::FormPeer(forms::Form& form) : form_(form) {
   const HWND owner = form.ShowInTaskbar() ? nullptr : RuntimeWindow();
-  window_ =
-      CreateWindowExW(ExStyleOf(form), WindowClass(L"SysvaneForm", FormProc), Wide(form.Caption()).c_str(),
-                      StyleOf(form), 0, 0, 1, 1, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+  window_ = CreateWindowExW(ExStyleOf(form), WindowClass(L"SysvaneForm", FormProc),
+                            windows::Wide(form.Caption()).c_str(), StyleOf(form), 0, 0, 1, 1, owner, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
   dpi_ = int(GetDpiForWindow(window_));
   if (dpi_ <= 0) dpi_ = 96;
   Bind(window_, this);
@@ -92,7 +92,7 @@ void FormPeer::Changed(Prop prop) {
       ApplyVisible();
       break;
     case Prop::Caption:
-      SetWindowTextW(window_, Wide(form_.Caption()).c_str());
+      SetWindowTextW(window_, windows::Wide(form_.Caption()).c_str());
       ApplyStyle();  // a caption can bring or take away the title bar
       break;
     case Prop::Colors:

@@ -4,8 +4,8 @@
 #include <map>
 #include <tuple>
 
-#include "platform/windows/forms/win_text.h"
 #include "platform/windows/forms/win_units.h"
+#include "platform/windows/wide_text.h"
 
 namespace sysvane::win {
 
@@ -84,7 +84,7 @@ HFONT FontOf(const forms::Font& font, int dpi) {
   logical.lfUnderline = font.underline;
   logical.lfCharSet = DEFAULT_CHARSET;
   logical.lfQuality = CLEARTYPE_QUALITY;
-  const std::wstring face = dialog ? dialogFace : Wide(font.name);
+  const std::wstring face = dialog ? dialogFace : windows::Wide(font.name);
   // Where Times New Roman is missing (Wine without the core fonts), the font mapper takes the
   // nearest serif face rather than the default sans.
   if (font.name == "Times New Roman") logical.lfPitchAndFamily = VARIABLE_PITCH | FF_ROMAN;
@@ -94,7 +94,7 @@ HFONT FontOf(const forms::Font& font, int dpi) {
 }
 
 std::wstring MultiLine(const std::string& utf8) {
-  std::wstring text = Wide(utf8), result;
+  std::wstring text = windows::Wide(utf8), result;
   result.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == L'\r') {

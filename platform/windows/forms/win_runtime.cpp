@@ -10,11 +10,11 @@
 #include "platform/windows/forms/win_gdi.h"
 #include "platform/windows/forms/win_message_loop.h"
 #include "platform/windows/forms/win_screen.h"
-#include "platform/windows/forms/win_text.h"
 #include "platform/windows/forms/win_timer.h"
 #include "platform/windows/forms/win_tray.h"
 #include "platform/windows/forms/win_units.h"
 #include "platform/windows/forms/win_window.h"
+#include "platform/windows/wide_text.h"
 
 namespace sysvane::win {
 
@@ -38,7 +38,7 @@ std::vector<std::wstring> Lines(const std::string& text) {
 
 std::string LocaleText(LCTYPE what, const char* fallback) {
   wchar_t text[16] = {};
-  return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, text, 16) > 0 ? Utf8(text) : fallback;
+  return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, text, 16) > 0 ? windows::Narrow(text) : fallback;
 }
 
 // The windows of the program that take input, but `except`.
@@ -177,7 +177,7 @@ void WinRuntime::PopupMenu(forms::Form& owner, forms::MenuList& list) {
     }
     commands.push_back(item);
     AppendMenuW(menu, MF_STRING | (item->Checked() ? MF_CHECKED : 0) | (item->Enabled() ? 0 : MF_GRAYED),
-                commands.size(), Wide(item->Caption()).c_str());
+                commands.size(), windows::Wide(item->Caption()).c_str());
   }
   auto* peer = dynamic_cast<FormPeer*>(owner.peer());
   const HWND window = peer ? peer->Handle() : RuntimeWindow();
@@ -200,7 +200,7 @@ void WinRuntime::SetForegroundWindow(forms::Form& form) {
 
 int WinRuntime::MsgBox(const std::string& prompt, int style, const std::string& title) {
   // The style word and the answers are the message box's own numbers.
-  return MessageBoxW(nullptr, MultiLine(prompt).c_str(), Wide(title).c_str(),
+  return MessageBoxW(nullptr, MultiLine(prompt).c_str(), windows::Wide(title).c_str(),
                      UINT(style) | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 

@@ -1,8 +1,8 @@
 #include "platform/windows/forms/win_tab_strip.h"
 
 #include "platform/windows/forms/win_gdi.h"
-#include "platform/windows/forms/win_text.h"
 #include "platform/windows/forms/win_window.h"
+#include "platform/windows/wide_text.h"
 
 namespace sysvane::win {
 
@@ -59,7 +59,7 @@ void TabStripPeer::Apply(Prop prop) {
       TabCtrl_DeleteAllItems(Window());
       int i = 0;
       for (const auto& caption : strip_.Tabs()) {
-        std::wstring text = Wide(caption);
+        std::wstring text = windows::Wide(caption);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = text.data();

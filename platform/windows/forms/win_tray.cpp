@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "platform/windows/forms/win_text.h"
 #include "platform/windows/forms/win_window.h"
+#include "platform/windows/wide_text.h"
 
 namespace sysvane::win {
 
@@ -53,7 +53,8 @@ bool Tray::Send(int message) {
   data.uCallbackMessage = kTrayMessage;
   data.hIcon = AppIcon(GetSystemMetrics(SM_CXSMICON));
   // The tip: szTip up to its first NUL, 63 characters at most.
-  const std::wstring tip = Wide(std::string(last_.szTip.data(), strnlen(last_.szTip.data(), kVisibleTip)));
+  const std::wstring tip =
+      windows::Wide(std::string(last_.szTip.data(), strnlen(last_.szTip.data(), kVisibleTip)));
   lstrcpynW(data.szTip, tip.c_str(), int(sizeof(data.szTip) / sizeof(wchar_t)));
   return Shell_NotifyIconW(DWORD(message), &data) != FALSE;
 }

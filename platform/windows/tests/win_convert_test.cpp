@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/windows/forms/win_gdi.h"
-#include "platform/windows/forms/win_text.h"
 #include "platform/windows/forms/win_units.h"
+#include "platform/windows/wide_text.h"
 
 namespace sysvane::win {
 namespace {
@@ -41,11 +41,11 @@ TEST(WinConvert, TextsCrossIntoUtf16Whole) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.utf8);
-    EXPECT_EQ(Wide(row.utf8), row.wide);
-    EXPECT_EQ(Utf8(row.wide), row.utf8);
+    EXPECT_EQ(windows::Wide(row.utf8), row.wide);
+    EXPECT_EQ(windows::Narrow(row.wide), row.utf8);
   }
-  EXPECT_EQ(Wide("a\xFF"
-                 "b"),
+  EXPECT_EQ(windows::Wide("a\xFF"
+                          "b"),
             L"a\uFFFDb");  // a stray byte is marked, not the end of the text
   EXPECT_EQ(MultiLine("CPU\r\nMemory\rBattery\n\nC:"), L"CPU\nMemory\nBattery\n\nC:");
 }
