@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs with apt-get what the Windows build and its tests under Wine need that is not installed
-# yet: the MinGW-w64 cross compiler (posix threads), Wine and GoogleTest's sources. When everything is
-# there it does nothing, quickly and without the network.
+# yet: the MinGW-w64 cross compiler (posix threads), Wine, GoogleTest's sources, and the virtual X
+# server, tray host and X tools of the tests with windows. When everything is there it does nothing,
+# quickly and without the network.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   googletest
   wine wine64
   xvfb xauth
+  trayer xdotool x11-utils imagemagick
 )
 
 installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
