@@ -15,7 +15,7 @@ using forms::Prop;
 namespace {
 
 LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (FormPeer* peer = FormPeer::Of(window)) return peer->Handle(message, wParam, lParam);
+  if (FormPeer* peer = FormPeer::Of(window)) return peer->OnMessage(message, wParam, lParam);
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -235,7 +235,7 @@ void FormPeer::DpiChanged(int dpi, const RECT& suggested) {
   }
 }
 
-LRESULT FormPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FormPeer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (RouteFromChild(window_, message, wParam, lParam, result)) return result;
   switch (message) {

@@ -25,7 +25,7 @@ class FormPeer : public forms::Peer {
   // The peer of a window of ours, or nullptr.
   static FormPeer* Of(HWND window);
 
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   void ApplyStyle();
