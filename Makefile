@@ -51,3 +51,18 @@ fuzz-smoke: setup
 
 fuzz: setup
 	scripts/fuzz.sh
+
+# The native Windows program and its tests, cross-compiled with MinGW-w64 into build-windows/
+# (sysvane.exe needs no DLL) and run under Wine in a fresh prefix of that folder.
+WINDOWS_BUILD_DIR ?= build-windows
+.PHONY: windows-setup windows windows-test
+
+windows-setup:
+	@scripts/setup-windows.sh
+
+windows: windows-setup
+	cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build $(WINDOWS_BUILD_DIR) -j$(JOBS)
+
+windows-test: windows
+	JOBS=$(JOBS) scripts/windows-test.sh $(WINDOWS_BUILD_DIR)

@@ -27,6 +27,7 @@ std::string ShortcutMaintenance::FindStartupShortcut(const std::string& LinkName
 }
 
 bool ShortcutMaintenance::StartupShortcutExists(const std::string& LinkName) {
+  if (desktop_.HasStartupLinks()) return desktop_.StartupLinkExists(LinkName);
   // An entry the desktop switched off starts nothing: the box then reads clear.
   const std::string path = FindStartupShortcut(LinkName);
   const auto text = path.empty() ? std::nullopt : desktop_.ReadFile(path);
@@ -52,10 +53,13 @@ bool ShortcutMaintenance::fCreateShellLink(const std::string& Folder, const std:
 
 void ShortcutMaintenance::CreateStartupShortcut(const std::string& LinkName, const std::string& TargetPath,
                                                 const std::string& Arguments) {
-  if (!fCreateShellLink("", LinkName, TargetPath, Arguments)) {
+  const bool made = desktop_.HasStartupLinks() ? desktop_.CreateStartupLink(LinkName, TargetPath, Arguments)
+                                               : fCreateShellLink("", LinkName, TargetPath, Arguments);
+  if (!made) {
     runtime_.MsgBox("Unable to create shortcut for " + TargetPath + ".", forms::vbInformation, kAppTitle);
     return;
   }
+  if (desktop_.HasStartupLinks()) return;  // made in its place
   const std::string source = ProgramsFolder() + "/" + FileName(LinkName);
   const std::string destination = FindStartupShortcut(LinkName);
   // The move replaces an older launcher in one step: never a moment without one, even when the
@@ -66,6 +70,10 @@ void ShortcutMaintenance::CreateStartupShortcut(const std::string& LinkName, con
 }
 
 void ShortcutMaintenance::RemoveStartupShortcut(const std::string& LinkName) {
+  if (desktop_.HasStartupLinks()) {
+    desktop_.RemoveStartupLink(LinkName);
+    return;
+  }
   const std::string path = FindStartupShortcut(LinkName);
   if (!path.empty()) desktop_.DeleteFile(path);
 }

@@ -1,6 +1,7 @@
 // ShortcutMaintenance: the start-up shortcut. The program starts with the desktop session when
-// its launcher lies in the user's autostart folder; the Options dialog's first box shows whether
-// it does, and saving the dialog creates or removes it.
+// its launcher lies in the user's autostart folder (or, where the system has start-up links of
+// its own, when its link does); the Options dialog's first box shows whether it does, and saving
+// the dialog creates or removes it.
 #pragma once
 
 #include <string>

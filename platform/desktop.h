@@ -34,6 +34,18 @@ class Desktop {
   // Moves a file to another path in one step, replacing a file (or link) there.
   virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
 
+  // The system's own start-up links, where it has them (Windows: a shell link in the user's Startup
+  // folder, made by the shell's link object). Where it has none (false), the program writes its
+  // autostart entry itself through the file operations above.
+  virtual bool HasStartupLinks() { return false; }
+  // Each false when it failed (or there was no link to remove).
+  virtual bool CreateStartupLink(const std::string& /*name*/, const std::string& /*target*/,
+                                 const std::string& /*arguments*/) {
+    return false;
+  }
+  virtual bool RemoveStartupLink(const std::string& /*name*/) { return false; }
+  virtual bool StartupLinkExists(const std::string& /*name*/) { return false; }
+
   // The absolute path the program was started as (through a link, the link's path), fixed at
   // start, so that it still names the program after an upgrade replaced the file; empty when
   // unknown.

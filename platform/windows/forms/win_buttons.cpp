@@ -1,0 +1,94 @@
+#include "platform/windows/forms/win_buttons.h"
+
+#include "platform/windows/forms/win_gdi.h"
+#include "platform/windows/wide_text.h"
+
+namespace sysvane::win {
+
+using forms::Prop;
+
+namespace {
+
+void SetTabStop(HWND window, bool on) {
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  SetWindowLongW(window, GWL_STYLE, on ? style | WS_TABSTOP : style & ~LONG(WS_TABSTOP));
+}
+
+}  // namespace
+
+ButtonPeer::ButtonPeer(forms::CommandButton& button) : ControlPeer(button), button_(button) {
+  Create(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY);
+  ApplyAll();
+}
+
+void ButtonPeer::Apply(Prop prop) {
+  switch (prop) {
+    case Prop::Caption:
+      SetWindowTextW(Window(), windows::Wide(button_.Caption()).c_str());
+      break;
+    case Prop::Default:
+      SendMessageW(Window(), BM_SETSTYLE, button_.Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+      break;
+    case Prop::TabStop:
+      SetTabStop(Window(), button_.TabStop());
+      break;
+    default:
+      break;
+  }
+}
+
+void ButtonPeer::Command(int code) {
+  if (code == BN_CLICKED)
+    button_.NotifyClick();
+  else if (code == BN_SETFOCUS)
+    button_.NotifyGotFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CheckBoxPeer::CheckBoxPeer(forms::CheckBox& box) : ControlPeer(box), box_(box) {
+  Create(L"BUTTON", WS_TABSTOP | BS_CHECKBOX | BS_NOTIFY);
+  ApplyAll();
+}
+
+void CheckBoxPeer::Apply(Prop prop) {
+  switch (prop) {
+    case Prop::Caption:
+      SetWindowTextW(Window(), windows::Wide(box_.Caption()).c_str());
+      break;
+    case Prop::Value:
+      SendMessageW(Window(), BM_SETSTYLE, box_.Value() == 2 ? BS_3STATE : BS_CHECKBOX, FALSE);
+      SendMessageW(Window(), BM_SETCHECK,
+                   box_.Value() == 1   ? BST_CHECKED
+                   : box_.Value() == 2 ? BST_INDETERMINATE
+                                       : BST_UNCHECKED,
+                   0);
+      break;
+    case Prop::TabStop:
+      SetTabStop(Window(), box_.TabStop());
+      break;
+    case Prop::Colors:
+      InvalidateRect(Window(), nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
+}
+
+void CheckBoxPeer::Command(int code) {
+  // BS_NOTIFY turns the second click of a quick pair into BN_DOUBLECLICKED: a click all the same.
+  if (code == BN_CLICKED || code == BN_DOUBLECLICKED)
+    box_.NotifyClick();
+  else if (code == BN_SETFOCUS)
+    box_.NotifyGotFocus();
+}
+
+HBRUSH CheckBoxPeer::Colors(HDC dc) {
+  // A system colour is the container's own: the box lets it show through.
+  const forms::Color back = box_.BackColor().system ? container().background : box_.BackColor();
+  SetTextColor(dc, ToColorRef(box_.ForeColor()));
+  SetBkColor(dc, ToColorRef(back));
+  return BrushOf(back);
+}
+
+}  // namespace sysvane::win

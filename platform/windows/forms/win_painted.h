@@ -1,0 +1,50 @@
+// The controls the program paints itself, on a window class of its own: labels, pictures and
+// lines (and the percentage bar, win_bar.h). Each paints into an off-screen bitmap first, so that
+// a refresh never flickers. A click on a label or a picture is its Click; a line lets the mouse
+// through to what lies under it.
+#pragma once
+
+#include "platform/windows/forms/win_control_peer.h"
+
+namespace sysvane::win {
+
+class PaintedPeer : public ControlPeer {
+ public:
+  using ControlPeer::ControlPeer;
+  virtual void Paint(HDC dc, const RECT& area) = 0;
+  virtual bool PassesMouseThrough() const { return false; }
+
+ protected:
+  // Makes the window and applies every property.
+  void CreatePainted();
+  void Apply(forms::Prop prop) override;
+  // The background behind the control: its own colour, or its container's when it has none.
+  forms::Color Background(bool transparent) const;
+};
+
+class LabelPeer : public PaintedPeer {
+ public:
+  explicit LabelPeer(forms::Label& label);
+  void Paint(HDC dc, const RECT& area) override;
+
+ private:
+  forms::Label& label_;
+};
+
+class ImagePeer : public PaintedPeer {
+ public:
+  explicit ImagePeer(forms::Image& image);
+  void Paint(HDC dc, const RECT& area) override;
+};
+
+class LinePeer : public PaintedPeer {
+ public:
+  explicit LinePeer(forms::Line& line);
+  void Paint(HDC dc, const RECT& area) override;
+  bool PassesMouseThrough() const override { return true; }
+  // The box from (left, top) to (left + width, top + height), whichever way the line runs, one
+  // pixel thick at least.
+  PixelBox Box() const override;
+};
+
+}  // namespace sysvane::win

@@ -1,0 +1,86 @@
+#include "platform/windows/startup_shortcut.h"
+
+// clang-format off
+#include "platform/windows/win32.h"
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+// clang-format on
+
+#include "platform/windows/known_folder.h"
+#include "platform/windows/wide_text.h"
+
+namespace sysvane::windows {
+
+namespace {
+
+// COM for the length of one call, on a thread that may or may not have it already.
+class ComScope {
+ public:
+  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ~ComScope() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  HRESULT result_;  // RPC_E_CHANGED_MODE: the thread has COM already, in the other model
+};
+
+template <class T>
+struct Released {
+  T* object = nullptr;
+  ~Released() {
+    if (object) object->Release();
+  }
+};
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+}  // namespace
+
+StartupShortcut::StartupShortcut(std::string folder) : folder_(std::move(folder)) {
+  if (folder_.empty()) folder_ = KnownFolderPath(FOLDERID_Startup);
+}
+
+std::string StartupShortcut::Path(const std::string& LinkName) const {
+  return folder_.empty() ? "" : folder_ + "\\" + LinkName + ".lnk";
+}
+
+bool StartupShortcut::Create(const std::string& LinkName, const std::string& TargetPath,
+                             const std::string& Arguments) {
+  const std::string path = Path(LinkName);
+  if (path.empty() || TargetPath.empty()) return false;
+  ComScope com;
+  Released<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&link.object))))
+    return false;
+  link.object->SetPath(Wide(TargetPath).c_str());
+  link.object->SetArguments(Wide(Arguments).c_str());
+  link.object->SetWorkingDirectory(Wide(FolderOf(TargetPath)).c_str());
+  link.object->SetIconLocation(Wide(TargetPath).c_str(), 0);
+  Released<IPersistFile> file;
+  if (FAILED(link.object->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.object))))
+    return false;
+  CreateDirectoryW(Wide(folder_).c_str(), nullptr);  // a user's Startup folder may have been deleted
+  return SUCCEEDED(file.object->Save(Wide(path).c_str(), TRUE));
+}
+
+bool StartupShortcut::Remove(const std::string& LinkName) {
+  const std::string path = Path(LinkName);
+  return !path.empty() && DeleteFileW(Wide(path).c_str());
+}
+
+bool StartupShortcut::Exists(const std::string& LinkName) const {
+  const std::string path = Path(LinkName);
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace sysvane::windows

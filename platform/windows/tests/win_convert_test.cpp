@@ -1,0 +1,54 @@
+// What the Win32 runtime converts at the system's boundary: twips to the pixels of a screen of
+// any DPI (every window's place and size), and UTF-8 to UTF-16 (every caption and tip).
+#include <gtest/gtest.h>
+
+#include "platform/windows/forms/win_gdi.h"
+#include "platform/windows/forms/win_units.h"
+#include "platform/windows/wide_text.h"
+
+namespace sysvane::win {
+namespace {
+
+TEST(WinConvert, TwipsKeepTheirLengthAndNeighboursTouchAtEveryDpi) {
+  for (int dpi : {96, 120, 144, 168, 192}) {
+    SCOPED_TRACE(dpi);
+    EXPECT_EQ(TwipsToPixels(1440, dpi), dpi);  // an inch is an inch
+    EXPECT_EQ(TwipsToPixels(PixelsToTwips(37, dpi), dpi), 37);
+    // Rows of bars 270 twips apart, 255 high: whatever the rounding, the boxes neither overlap nor
+    // leave a gap where the twips touch, and none is more than a pixel off its share.
+    for (int row = 0; row < 8; ++row) {
+      const PixelBox box = TwipsBoxToPixels(105, 270 * row, 2265, 270, dpi);
+      const PixelBox next = TwipsBoxToPixels(105, 270 * (row + 1), 2265, 270, dpi);
+      EXPECT_EQ(box.bottom, next.top);
+      EXPECT_NEAR(box.Height(), 270.0 * dpi / 1440, 1);
+    }
+  }
+  EXPECT_EQ(FontHeight(8.25, 96), -11);  // MS Sans Serif 8.25 pt: 11 pixels at 96 dpi
+  EXPECT_EQ(FontHeight(8.25, 144), -17);
+}
+
+TEST(WinConvert, TextsCrossIntoUtf16Whole) {
+  struct Row {
+    std::string utf8;
+    std::wstring wide;
+  };
+  const Row rows[] = {
+      {"", L""},
+      {"C: drive disk usage:", L"C: drive disk usage:"},
+      {"\xC3\xA9\xE2\x82\xAC", L"\u00E9\u20AC"},              // two and three bytes
+      {"\xF0\x9F\x98\x80!", std::wstring(L"\xD83D\xDE00!")},  // a surrogate pair
+      {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},     // no cut at a NUL
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.utf8);
+    EXPECT_EQ(windows::Wide(row.utf8), row.wide);
+    EXPECT_EQ(windows::Narrow(row.wide), row.utf8);
+  }
+  EXPECT_EQ(windows::Wide("a\xFF"
+                          "b"),
+            L"a\uFFFDb");  // a stray byte is marked, not the end of the text
+  EXPECT_EQ(MultiLine("CPU\r\nMemory\rBattery\n\nC:"), L"CPU\nMemory\nBattery\n\nC:");
+}
+
+}  // namespace
+}  // namespace sysvane::win

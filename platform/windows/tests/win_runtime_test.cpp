@@ -1,0 +1,136 @@
+// The Win32 runtime against the real windowing system (Wine on a virtual X server): what the user
+// does to a window through the system reaches the model once, and the model's twips are the
+// window's pixels.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/windows/forms/win_control_peer.h"
+#include "platform/windows/forms/win_form.h"
+#include "platform/windows/forms/win_runtime.h"
+
+namespace sysvane::win {
+namespace {
+
+class Probe : public forms::Form {
+ public:
+  explicit Probe(forms::Runtime& runtime) : Form(runtime, "Probe") {}
+  forms::Label label{*this, "label"};
+  forms::CheckBox box{*this, "box"};
+  forms::CommandButton ok{*this, "ok"}, cancel{*this, "cancel"};
+  forms::TabStrip tabs{*this, "tabs"};
+  forms::CheckBox onPage{*this, "onPage"};
+  forms::Timer timer{*this, "timer"}, giveUp{*this, "giveUp"};
+  std::string events;
+
+ protected:
+  void Design() override {
+    SetCaption(" Probe");
+    SetBorderStyle(forms::BorderStyle::FixedDialog);
+    Move(1500, 1200, 0, 0);
+    SetClientSize(4500, 3000);
+    label.Move(120, 90, 1500, 255);
+    box.Move(120, 450, 1500, 255);
+    ok.Move(3000, 2400, 1200, 375);
+    ok.SetDefault(true);
+    cancel.Move(1650, 2400, 1200, 375);
+    cancel.SetCancel(true);
+    tabs.Move(120, 900, 4200, 1350);
+    tabs.SetTabs({"One", "Two"});
+    onPage.SetContainer(&tabs, 1);
+    onPage.Move(120, 600, 1500, 255);
+    box.Click = [this] { events += "box "; };
+    label.Click = [this] { events += "label "; };
+    ok.Click = [this] { events += "ok ", Hide(); };
+    cancel.Click = [this] { events += "cancel ", Hide(); };
+    tabs.TabClick = [this](int previous) { events += "tab" + std::to_string(previous) + " "; };
+    timer.Tick = [this] { events += "tick ", timer.SetEnabled(false), Hide(); };
+    giveUp.Tick = [this] { events += "gave-up ", Hide(); };  // a modal loop that never ends fails
+    giveUp.SetInterval(3000);
+    giveUp.SetEnabled(true);
+  }
+};
+
+HWND WindowOf(forms::Control& c) {
+  return static_cast<ControlPeer*>(c.peer())->Window();
+}
+HWND WindowOf(forms::Form& f) {
+  return static_cast<FormPeer*>(f.peer())->Handle();
+}
+RECT ScreenRect(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return r;
+}
+
+TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
+  struct Row {
+    const char* what;
+    std::function<void(Probe&)> act;  // runs on the shown window; a modal show follows when `modal`
+    bool modal;
+    const char* events;
+    std::function<bool(Probe&)> holds;
+  };
+  const Row rows[] = {
+      {"a click on the check box toggles it", [](Probe& p) { SendMessageW(WindowOf(p.box), BM_CLICK, 0, 0); },
+       false, "box ",
+       [](Probe& p) {
+         return p.box.Value() == 1 && SendMessageW(WindowOf(p.box), BM_GETCHECK, 0, 0) == BST_CHECKED;
+       }},
+      {"a click on a label",
+       [](Probe& p) { SendMessageW(WindowOf(p.label), WM_LBUTTONUP, 0, MAKELPARAM(2, 2)); }, false, "label ",
+       [](Probe&) { return true; }},
+      {"Enter presses the default button and ends the modal loop",
+       [](Probe& p) { PostMessageW(WindowOf(p.box), WM_KEYDOWN, VK_RETURN, 0); }, true, "ok ",
+       [](Probe& p) { return p.Loaded() && !p.Visible(); }},
+      {"Escape presses the cancel button",
+       [](Probe& p) { PostMessageW(WindowOf(p.box), WM_KEYDOWN, VK_ESCAPE, 0); }, true, "cancel ",
+       [](Probe& p) { return !p.Visible(); }},
+      {"a timer ticks inside a modal loop",
+       [](Probe& p) {
+         p.timer.SetInterval(50);
+         p.timer.SetEnabled(true);
+       },
+       true, "tick ", [](Probe&) { return true; }},
+      {"another tab shows its page",
+       [](Probe& p) {
+         TabCtrl_SetCurSel(WindowOf(p.tabs), 1);
+         NMHDR header{WindowOf(p.tabs), 0, UINT(TCN_SELCHANGE)};
+         SendMessageW(GetParent(header.hwndFrom), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+       },
+       false, "tab0 ", [](Probe& p) { return p.tabs.Tab() == 1 && IsWindowVisible(WindowOf(p.onPage)); }},
+      {"the system moves the window",
+       [](Probe& p) {
+         const RECT r = ScreenRect(WindowOf(p));
+         SetWindowPos(WindowOf(p), nullptr, r.left + 20, r.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+       },
+       false, "", [](Probe& p) { return p.Left() == 1500 + 300 && p.Top() == 1200 + 150; }},
+      {"the close command unloads", [](Probe& p) { SendMessageW(WindowOf(p), WM_CLOSE, 0, 0); }, false, "",
+       [](Probe& p) { return !p.Loaded(); }},
+  };
+  WinRuntime runtime([] { return false; });
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Probe probe(runtime);
+    probe.Show();
+    // The model's twips are the window's pixels at 96 dpi: client area, place and controls.
+    RECT client;
+    GetClientRect(WindowOf(probe), &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    EXPECT_EQ(ScreenRect(WindowOf(probe)).left, 100);
+    POINT corner{0, 0};
+    ClientToScreen(WindowOf(probe), &corner);
+    EXPECT_EQ(ScreenRect(WindowOf(probe.box)).left - corner.x, 8);
+    EXPECT_EQ(ScreenRect(WindowOf(probe.box)).top - corner.y, 30);
+    row.act(probe);
+    if (row.modal) probe.Show(forms::Modality::Modal);
+    EXPECT_EQ(probe.events, row.events);
+    EXPECT_TRUE(row.holds(probe));
+    probe.Unload();
+  }
+}
+
+}  // namespace
+}  // namespace sysvane::win
