@@ -39,35 +39,24 @@ def _die_with_parent() -> None:
     ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
-class Processes:
-    """Every process a scenario starts; stop_all ends them newest first, each by its pid."""
+def start(log_path: str, argv: list, env: dict, pass_fds=()) -> subprocess.Popen:
+    """Starts a process that logs to log_path, to be ended by stop."""
+    with open(log_path, "ab") as log:
+        proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                                pass_fds=pass_fds, preexec_fn=_die_with_parent)
+    proc.log_path = log_path
+    return proc
 
-    def __init__(self, log_dir: str) -> None:
-        self.log_dir = log_dir
-        self.started: list = []
 
-    def start(self, name: str, argv: list, env: dict, pass_fds=()) -> subprocess.Popen:
-        log_path = os.path.join(self.log_dir, f"{name}.log")
-        with open(log_path, "ab") as log:
-            proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                                    pass_fds=pass_fds, preexec_fn=_die_with_parent)
-        proc.log_path = log_path
-        self.started.append(proc)
-        return proc
-
-    @staticmethod
-    def stop(proc: subprocess.Popen) -> None:
-        if proc.poll() is None:
-            proc.terminate()
-            try:
-                proc.wait(5)
-            except subprocess.TimeoutExpired:
-                proc.kill()
-                proc.wait(10)
-
-    def stop_all(self) -> None:
-        for proc in reversed(self.started):
-            self.stop(proc)
+def stop(proc: subprocess.Popen) -> None:
+    """Ends a process by its pid: TERM, then KILL if it lingers."""
+    if proc.poll() is None:
+        proc.terminate()
+        try:
+            proc.wait(5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait(10)
 
 
 @dataclass
@@ -124,9 +113,6 @@ class Display:
                 stack.append((len(m[1]), wid))
         return windows
 
-    def info(self, wid: int) -> str:
-        return self.run("xwininfo", "-id", str(wid), check_status=False)
-
     def visible_of(self, pid: int) -> list:
         """The program's mapped windows, with the chain of their ancestors up to the root."""
         ids = self.run("xdotool", "search", "--onlyvisible", "--pid", str(pid), check_status=False).split()
@@ -172,10 +158,6 @@ class Display:
             return None
         xs, ys = [p[0] for p in points], [p[1] for p in points]
         return window.x + min(xs), window.y + min(ys), window.x + max(xs) + 1, window.y + max(ys) + 1
-
-    def screenshot(self, path: str, x: int, y: int, right: int, bottom: int) -> None:
-        x, y = max(0, x), max(0, y)
-        self.run("import", "-window", "root", "-crop", f"{right - x}x{bottom - y}+{x}+{y}", "+repage", path)
 
     def close(self, wid: int) -> None:
         """WM_DELETE_WINDOW, as a window manager's close button sends it (xdotool's windowclose
