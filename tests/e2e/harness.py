@@ -34,6 +34,17 @@ def wait_for(condition, what: str, timeout: float = 30.0, interval: float = 0.1)
     return result
 
 
+def wait_still(sample, what: str, timeout: float = 30.0, interval: float = 0.3):
+    """Polls sample until it gives the same truthy value twice running, and returns that."""
+    seen = [None]
+
+    def settled():
+        seen.append(sample())
+        return seen[-1] if seen[-1] and seen[-1] == seen[-2] else None
+
+    return wait_for(settled, what, timeout, interval)
+
+
 def _die_with_parent() -> None:
     # A child that outlived a harness killed with SIGKILL would keep a display or a tray alive.
     ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG

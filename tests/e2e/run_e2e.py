@@ -18,7 +18,7 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import ScenarioFailed, check, stop, wait_for  # noqa: E402
+from harness import ScenarioFailed, check, stop, wait_for, wait_still  # noqa: E402
 from hosts import SCREEN_HEIGHT, SCREEN_WIDTH, TRAY_CLASSES, Desktop, Host  # noqa: E402
 
 # Saved once, no splash, no Monitor window at start: the icon comes at once and shows alone.
@@ -95,14 +95,13 @@ class Run:
         self.gone(splash, "the splash screen to close")
 
     def icon(self) -> None:
-        def still():  # what the tray draws, once it holds still (trayer grows to hold the icon)
+        def drawn():  # what the tray draws, once the icon is docked (trayer grows to hold it)
             self.panel = self.d.panel()
             if self.d.host.xembed and not self.windows(embedded=True):
-                return None  # not docked yet
-            first = self.running() and self.x.drawn_box(self.panel)
-            return first if first and first == self.x.drawn_box(self.panel) else None
+                return None
+            return self.running() and self.x.drawn_box(self.panel)
 
-        self.box = wait_for(still, "the icon to show in the tray", timeout=60, interval=0.3)
+        self.box = wait_still(drawn, "the icon to show in the tray", timeout=60)
         self.icon_at = ((self.box[0] + self.box[2]) // 2, (self.box[1] + self.box[3]) // 2)
         check(self.d.host.xembed or not self.windows(embedded=True), "the icon went to the XEmbed tray, not to D-Bus")
         self.icon_seen = self.icon_pixels()
@@ -113,13 +112,12 @@ class Run:
         self.left_click(1)
         new = lambda: next((w for w in self.windows() if w.id not in before), None)  # noqa: E731
         wait_for(new, "the roll-up panel to appear")
-        seen = []
 
-        def unrolled():  # it holds still at its full height
-            seen.append(new())
-            return len(seen) > 2 and seen[-1] and seen[-1] == seen[-2] and seen[-1].height > 20 and seen[-1]
+        def unrolled():  # past its first few lines
+            rollup = new()
+            return rollup if rollup and rollup.height > 20 else None
 
-        rollup = wait_for(unrolled, "the roll-up to unroll", interval=0.3)
+        rollup = wait_still(unrolled, "the roll-up to unroll and hold still")
         panel = self.panel
         gap = panel.y - rollup.bottom if self.d.host.edge == "bottom" else rollup.y - panel.bottom
         check(-2 <= gap <= 8, f"the roll-up {rollup} is not against the panel {panel} ({gap} px away)")
@@ -128,13 +126,12 @@ class Run:
 
     def monitor(self):
         first = self.window("the Monitor window", lambda w: w.name == " Sysvane" and w.width == MONITOR_WIDTH)
-        seen = []
 
-        def settled():  # where the window manager has put it, frame and all
-            seen.append((next((w for w in self.windows() if w.id == first.id), None), self.x.frame(first.id)))
-            return len(seen) > 1 and seen[-1][0] and seen[-1] == seen[-2] and seen[-1]
+        def placed():  # where the window manager has put it, frame and all
+            monitor = next((w for w in self.windows() if w.id == first.id), None)
+            return monitor and (monitor, self.x.frame(first.id))
 
-        monitor, frame = wait_for(settled, "the Monitor window to hold still", interval=0.5)
+        monitor, frame = wait_still(placed, "the Monitor window to hold still", interval=0.5)
         if self.d.host.wayland:  # Weston frames X windows but publishes no frame extents
             check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT,
                   f"the Monitor window {monitor} is off the screen")
