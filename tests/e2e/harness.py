@@ -124,18 +124,6 @@ class Display:
                 stack.append((len(m[1]), wid))
         return windows
 
-    def visible_of(self, pid: int) -> list:
-        """The program's mapped windows, with the chain of their ancestors up to the root."""
-        ids = self.run("xdotool", "search", "--onlyvisible", "--pid", str(pid), check_status=False).split()
-        windows = self.tree()
-        result = []
-        for wid in map(int, ids):
-            chain = [windows[wid]] if wid in windows else []
-            while chain and chain[-1].parent in windows:
-                chain.append(windows[chain[-1].parent])
-            result += [chain] if chain else []
-        return result
-
     def frame(self, wid: int) -> tuple:
         """The window manager's frame (left, right, top, bottom), zero without one."""
         values = re.findall(r"\d+", self.run("xprop", "-id", str(wid), "_NET_FRAME_EXTENTS", check_status=False))

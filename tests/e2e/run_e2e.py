@@ -70,8 +70,16 @@ class Run:
     def windows(self, embedded: bool = False) -> list:
         """The program's mapped windows: top-level ones (framed or not), or those docked in the tray."""
         tray_class = TRAY_CLASSES.get(self.d.host.tray, "-")
-        return [chain[0] for chain in self.x.visible_of(self.proc.pid)
-                if any(tray_class in w.wm_class for w in chain[1:]) == embedded]
+        ids = self.x.run("xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid), check_status=False).split()
+        tree = self.x.tree()
+        found = []
+        for wid in (int(i) for i in ids if int(i) in tree):
+            ancestors = [tree[wid]]  # up to the root
+            while ancestors[-1].parent in tree:
+                ancestors.append(tree[ancestors[-1].parent])
+            if any(tray_class in w.wm_class for w in ancestors[1:]) == embedded:
+                found.append(tree[wid])
+        return found
 
     def window(self, what: str, accept, timeout: float = 30.0):
         return wait_for(lambda: self.running() and next((w for w in self.windows() if accept(w)), None), what, timeout)
@@ -231,11 +239,8 @@ def run_one(name: str, program: str, out: str) -> bool:
                     run.screenshot("failure", (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT), margin=0)
                 raise
     except Exception as error:
-        print(f"  FAILED: {error}")
         traceback.print_exc(file=sys.stdout)
-        for log in sorted(os.listdir(log_dir)):
-            with open(os.path.join(log_dir, log), encoding="utf-8", errors="replace") as lines:
-                print(f"  --- {log}\n" + "".join(f"  | {line}" for line in lines.readlines()[-15:]), end="")
+        print(f"  the desktop's logs: {log_dir}")
         print(f"[ FAIL ] {name} ({time.monotonic() - started:.1f} s)", flush=True)
         return False
     print(f"[   OK ] {name} ({time.monotonic() - started:.1f} s)", flush=True)
