@@ -44,7 +44,8 @@ class Run:
 
     def __init__(self, name: str, desktop: Desktop, program: str, settings: dict, shots: str) -> None:
         self.name, self.d, self.x, self.shots = name, desktop, desktop.x, shots
-        desktop.write("config/Sysvane/Sysvane.conf", "[Settings]\n" + "".join(f"{k}={v}\n" for k, v in settings.items()))
+        saved = "".join(f"{key}={value}\n" for key, value in settings.items())
+        desktop.write("config/Sysvane/Sysvane.conf", "[Settings]\n" + saved)
         self.proc = desktop.start("sysvane", program)
 
     def running(self) -> bool:
