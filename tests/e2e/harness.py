@@ -34,40 +34,40 @@ def wait_for(condition, what: str, timeout: float = 30.0, interval: float = 0.1)
     return result
 
 
+def wait_still(sample, what: str, timeout: float = 30.0, interval: float = 0.3):
+    """Polls sample until it gives the same truthy value twice running, and returns that."""
+    seen = [None]
+
+    def settled():
+        seen.append(sample())
+        return seen[-1] if seen[-1] and seen[-1] == seen[-2] else None
+
+    return wait_for(settled, what, timeout, interval)
+
+
 def _die_with_parent() -> None:
     # A child that outlived a harness killed with SIGKILL would keep a display or a tray alive.
     ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
-class Processes:
-    """Every process a scenario starts; stop_all ends them newest first, each by its pid."""
+def start(log_path: str, argv: list, env: dict, pass_fds=()) -> subprocess.Popen:
+    """Starts a process that logs to log_path, to be ended by stop."""
+    with open(log_path, "ab") as log:
+        proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                                pass_fds=pass_fds, preexec_fn=_die_with_parent)
+    proc.log_path = log_path
+    return proc
 
-    def __init__(self, log_dir: str) -> None:
-        self.log_dir = log_dir
-        self.started: list = []
 
-    def start(self, name: str, argv: list, env: dict, pass_fds=()) -> subprocess.Popen:
-        log_path = os.path.join(self.log_dir, f"{name}.log")
-        with open(log_path, "ab") as log:
-            proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                                    pass_fds=pass_fds, preexec_fn=_die_with_parent)
-        proc.log_path = log_path
-        self.started.append(proc)
-        return proc
-
-    @staticmethod
-    def stop(proc: subprocess.Popen) -> None:
-        if proc.poll() is None:
-            proc.terminate()
-            try:
-                proc.wait(5)
-            except subprocess.TimeoutExpired:
-                proc.kill()
-                proc.wait(10)
-
-    def stop_all(self) -> None:
-        for proc in reversed(self.started):
-            self.stop(proc)
+def stop(proc: subprocess.Popen) -> None:
+    """Ends a process by its pid: TERM, then KILL if it lingers."""
+    if proc.poll() is None:
+        proc.terminate()
+        try:
+            proc.wait(5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait(10)
 
 
 @dataclass
@@ -124,21 +124,6 @@ class Display:
                 stack.append((len(m[1]), wid))
         return windows
 
-    def info(self, wid: int) -> str:
-        return self.run("xwininfo", "-id", str(wid), check_status=False)
-
-    def visible_of(self, pid: int) -> list:
-        """The program's mapped windows, with the chain of their ancestors up to the root."""
-        ids = self.run("xdotool", "search", "--onlyvisible", "--pid", str(pid), check_status=False).split()
-        windows = self.tree()
-        result = []
-        for wid in map(int, ids):
-            chain = [windows[wid]] if wid in windows else []
-            while chain and chain[-1].parent in windows:
-                chain.append(windows[chain[-1].parent])
-            result += [chain] if chain else []
-        return result
-
     def frame(self, wid: int) -> tuple:
         """The window manager's frame (left, right, top, bottom), zero without one."""
         values = re.findall(r"\d+", self.run("xprop", "-id", str(wid), "_NET_FRAME_EXTENTS", check_status=False))
@@ -172,10 +157,6 @@ class Display:
             return None
         xs, ys = [p[0] for p in points], [p[1] for p in points]
         return window.x + min(xs), window.y + min(ys), window.x + max(xs) + 1, window.y + max(ys) + 1
-
-    def screenshot(self, path: str, x: int, y: int, right: int, bottom: int) -> None:
-        x, y = max(0, x), max(0, y)
-        self.run("import", "-window", "root", "-crop", f"{right - x}x{bottom - y}+{x}+{y}", "+repage", path)
 
     def close(self, wid: int) -> None:
         """WM_DELETE_WINDOW, as a window manager's close button sends it (xdotool's windowclose

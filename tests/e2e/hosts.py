@@ -8,7 +8,8 @@ import shutil
 import tempfile
 from dataclasses import dataclass
 
-from harness import Display, Processes, ScenarioFailed, check, wait_for
+import harness
+from harness import Display, ScenarioFailed, check, wait_for
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 800
 TRAY_CLASSES = {"trayer": "trayer", "xfce-sni": "xfce4-panel", "xfce-xembed": "xfce4-panel"}
@@ -24,12 +25,6 @@ class Host:
     @property
     def xembed(self) -> bool:
         return self.tray in ("trayer", "xfce-xembed")
-
-    @property
-    def tools(self) -> list:
-        servers = {"": ["Xvfb"], "xwayland": ["weston", "Xwayland"], "native": ["weston"]}[self.wayland]
-        return servers + [t for t in (TRAY_CLASSES.get(self.tray), self.wm) if t] + [
-            "dbus-daemon", "dbus-send", "xdotool", "xwininfo", "xprop", "xdpyinfo", "import"]
 
 
 # Every desktop session has a session bus. On the xfce-xembed host no process may own the
@@ -64,7 +59,8 @@ class Desktop:
     def __init__(self, host: Host, log_dir: str) -> None:
         self.host = host
         self.root = tempfile.mkdtemp(prefix="sysvane-e2e-")
-        self.processes = Processes(log_dir)
+        self.log_dir = log_dir
+        self.started: list = []  # every process it starts, to be ended newest first
         self.env = {k: v for k, v in os.environ.items() if k not in SESSION_VARIABLES}
         self.env["NO_AT_BRIDGE"] = "1"  # GTK's hosts start no accessibility bus of their own
         for name, variable in (("home", "HOME"), ("config", "XDG_CONFIG_HOME"), ("data", "XDG_DATA_HOME"),
@@ -82,7 +78,9 @@ class Desktop:
             out.write(text)
 
     def start(self, name: str, *argv: str, pass_fds=()):
-        return self.processes.start(name, list(argv), dict(self.env), pass_fds)
+        proc = harness.start(os.path.join(self.log_dir, f"{name}.log"), list(argv), dict(self.env), pass_fds)
+        self.started.append(proc)
+        return proc
 
     def __enter__(self) -> "Desktop":
         host = self.host
@@ -146,10 +144,7 @@ class Desktop:
         panels = [w for w in self.x.tree().values() if TRAY_CLASSES.get(self.host.tray, "-") in w.wm_class]
         return max(panels, key=lambda w: w.width, default=None)
 
-    def launch(self, program: str, settings: dict):
-        self.write("config/Sysvane/Sysvane.conf", "[Settings]\n" + "".join(f"{k}={v}\n" for k, v in settings.items()))
-        return self.start("sysvane", program)
-
     def __exit__(self, *exc) -> None:
-        self.processes.stop_all()
+        for proc in reversed(self.started):
+            harness.stop(proc)
         shutil.rmtree(self.root, ignore_errors=True)

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <random>
-#include <regex>
 
 #include "options/desktop_entry.h"
 #include "options/shortcut_maintenance.h"
@@ -27,15 +26,13 @@ std::string ProgramOf(long generation) {
   return "/opt/sysvane-" + std::to_string(generation) + "/sysvane";
 }
 
-// Saves until killed: Counter=N, then Payload=<N's text>, N going on from the number the settings
-// file holds; or the start-up entry for /opt/sysvane-N/sysvane, N + 1 ...
+// Saves generation n, n + 1 ... until killed: the settings' payload, or the start-up entry of
+// /opt/sysvane-N/sysvane.
 [[noreturn]] void SaveForever(const std::string& mode, const std::string& path, long n) {
   if (mode == "settings") {
     qt::QtSettingsBackend settings(path);
-    for (n = std::stol(settings.Read("", "Settings", "Counter").value_or("0")) + 1;; ++n) {
-      if (!settings.Write("", "Settings", "Counter", std::to_string(n))) _exit(1);
-      if (!settings.Write("", "Settings", "Payload", Payload(n))) _exit(1);
-    }
+    while (settings.Write("", "Settings", "Payload", Payload(n))) ++n;
+    _exit(1);
   }
   QtDesktop desktop;
   fake::FakeRuntime runtime;  // a failure would show a message box
@@ -44,9 +41,8 @@ std::string ProgramOf(long generation) {
   _exit(1);
 }
 
-std::string SettingsText(long counter, long payload) {
-  return "; kept comment\n[Settings]\nMine=keep me\nCounter=" + std::to_string(counter) +
-         "\nPayload=" + Payload(payload) + "\n\n[Other]\nX=1\n";
+std::string SettingsText(long generation) {
+  return "; kept comment\n[Settings]\nMine=keep me\nPayload=" + Payload(generation) + "\n\n[Other]\nX=1\n";
 }
 
 std::string EntryText(long generation) {
@@ -55,21 +51,17 @@ std::string EntryText(long generation) {
   return FormatDesktopEntry(entry).value_or("");
 }
 
-// The number that ends the line beginning with `start` (after a payload's letters), or -1.
-long NumberEnding(const std::string& text, const std::string& start) {
-  const size_t at = text.find(start);
-  const size_t digits = at == std::string::npos ? at : text.find_first_of("0123456789", at + 1);
-  return digits == std::string::npos ? -1 : std::stol(text.substr(digits, 20));
-}
-
-// The save a whole file holds (the counter's, for settings), or -1 when it is no whole save.
+// The generation a file holds when it is one save's whole file, or -1: the number after the
+// payload's letters or in the program's folder.
 long SaveIn(const std::string& text) {
-  // A kill between the two writes of a save leaves the counter new and the payload older.
-  const long counter = NumberEnding(text, "\nCounter="), payload = NumberEnding(text, "\nPayload=");
-  if (counter >= 0) return payload <= counter && text == SettingsText(counter, payload) ? counter : -1;
-  std::smatch m;
-  if (!std::regex_search(text, m, std::regex("\nExec=/opt/sysvane-(\\d+)/sysvane\n"))) return -1;
-  return text == EntryText(std::stol(m[1])) ? std::stol(m[1]) : -1;
+  for (const char* before : {"\nPayload=", "\nExec=/opt/sysvane-"}) {
+    const size_t at = text.find(before);
+    const size_t digits = at == std::string::npos ? at : text.find_first_of("0123456789", at);
+    if (digits == std::string::npos) continue;
+    const long generation = std::stol(text.substr(digits, 20));
+    if (text == SettingsText(generation) || text == EntryText(generation)) return generation;
+  }
+  return -1;
 }
 
 ino_t Inode(const std::string& path) {
@@ -84,7 +76,7 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
   for (const Case& c : {Case{"settings", kSettingsFile, "config/Sysvane"},
                         Case{"autostart", "config/autostart/Sysvane.desktop", "data/applications"}}) {
     ConfigHome home;
-    home.Write(kSettingsFile, SettingsText(0, 0));
+    home.Write(kSettingsFile, SettingsText(0));
     std::mt19937 random(99);
     long saved = 1;
     int midWrite = 0;
