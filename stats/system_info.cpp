@@ -200,6 +200,12 @@ std::string WindowsVersionName(const OSVERSIONINFO& info) {
       if (info.dwMajorVersion == 5 && (info.dwMinorVersion == 1 || info.dwMinorVersion == 2)) {
         return "Windows XP";
       }
+      // Later systems by their version: by build alone every one of them would read "Windows XP".
+      if (info.dwMajorVersion >= 10) return build >= 22000 ? "Windows 11" : "Windows 10";
+      if (info.dwMajorVersion == 6) {
+        static constexpr const char* kSixes[] = {"Windows Vista", "Windows 7", "Windows 8", "Windows 8.1"};
+        return kSixes[std::min<uint32_t>(info.dwMinorVersion, 3)];
+      }
       if (build >= 3000) return "Windows XP";
       if (build >= 2000) return "Windows 2000";
       return "Windows NT";
