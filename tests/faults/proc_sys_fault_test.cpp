@@ -24,7 +24,8 @@ const std::pair<std::string, std::vector<std::pair<std::string A::*, const char*
     {"proc/meminfo", {{&A::memory, "-"}}},
     {"proc/stat", {{&A::idle, "-"}}},
     {"proc/self/mountinfo", {{&A::drives, "c:\\ / 3|"}}},  // C is always there
-    {"proc/sys/kernel/osrelease", {{&A::version, "Version 0.0 Build 0"}}},
+    {"proc/sys/kernel/osrelease",
+     {{&A::version, "Version 0.0 Build 0"}, {&A::name, "Test Linux 1, kernel 0.0.0"}}},
     {"proc/cpuinfo", {{&A::processor, " (4.20 GHz)"}}},
     {"proc/43/stat", {{&A::processes, "2/5"}}},
     {"proc/44/status", {{&A::processes, "2/8"}}},
@@ -32,7 +33,7 @@ const std::pair<std::string, std::vector<std::pair<std::string A::*, const char*
     {"sys/devices/system/cpu/cpu0/cpufreq/cpuinfo_max_freq", {{&A::processor, "Test CPU 3000 (2.10 GHz)"}}},
     {"sys/class/power_supply/BAT0/uevent", {{&A::power, "255 128 255 ? ?"}}},
     {"sys/class/power_supply/AC/online", {}},  // the discharging battery tells as much
-    {"etc/os-release", {{&A::name, "Linux"}}},
+    {"etc/os-release", {{&A::name, "Linux, kernel 6.1.0"}}},
     {"proc", {{&A::processes, "-"}}},  // and what each file in it answers
     {"sys", {}},
 };
