@@ -20,11 +20,13 @@ TEST(RegistryTest, TheSystemInformationProgramIsThePreferredOneOnThePath) {
     tree.Write(program, "#!/bin/sh\n");
     chmod(tree.Path(program).c_str(), program[0] == 'c' ? 0644 : 0755);  // c's cannot run
   }
-  LinuxRegistry registry("relative/b::" + tree.Path("a") + ":" + tree.Path("b") + ":" + tree.Path("c"));
+  // A relative folder is never searched, not even one that holds the program, nor an empty one.
+  const std::string relative = std::filesystem::relative(tree.Path("b")).string();
+  LinuxRegistry registry(relative + "::" + tree.Path("a") + ":" + tree.Path("b") + ":" + tree.Path("c"));
   const auto key =
       registry.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "software\\microsoft\\shared tools\\msinfo", KEY_READ);
   const std::string program = tree.Path("b/gnome-system-monitor") + '\0';
-  EXPECT_EQ(registry.RegQueryValueEx(key.value(), "path", program.size())->data, program);
+  EXPECT_EQ(registry.RegQueryValueEx(key.value(), "path", program.size()).value().data, program);
   EXPECT_EQ(registry.RegQueryValueEx(*key, "PATH", program.size() - 1), std::nullopt);  // does not fit
   registry.RegCloseKey(*key);
   EXPECT_EQ(registry.RegQueryValueEx(*key, "PATH", 255), std::nullopt);
