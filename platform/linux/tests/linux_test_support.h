@@ -16,13 +16,6 @@
 
 namespace sysvane::testing {
 
-#ifdef SYSVANE_FIXTURES
-// A captured machine of fixtures/ (its EXPECTED.md tells what it holds).
-inline std::string Fixture(const std::string& name) {
-  return std::string(SYSVANE_FIXTURES) + "/" + name;
-}
-#endif
-
 class TempTree {
  public:
   explicit TempTree(const std::string& copyOf = "") {

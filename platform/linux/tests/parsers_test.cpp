@@ -39,6 +39,10 @@ const auto NameOnBoard = [](std::string_view t) -> std::string {
   return ParseProcessorName(t, " Pine64 RockPro64 v2.1\0junk"sv);
 };
 const auto Pretty = [](std::string_view t) -> std::string { return ParsePrettyName(t).value_or("-"); };
+const auto Release = [](std::string_view t) -> std::string {
+  const auto r = ParseKernelRelease(t);
+  return r ? std::to_string(r->major) + "." + std::to_string(r->minor) + "." + std::to_string(r->patch) : "-";
+};
 const auto Khz = [](std::string_view t) -> std::string { return KilohertzAsMegahertz(*ParseUnsigned(t)); };
 
 TEST(ParsersTest, EachTextReadsAsItSays) {
@@ -87,7 +91,8 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Threads, "42 (a) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 4294967296 0", "-"},
       {Pretty, "PRETTY_NAME='Arch \\Linux'", "Arch \\Linux"},
       {Pretty, "PRETTY_NAME=\"\"\nPRETTY_NAME=Solus\\ OS", "Solus OS"},  // an empty name is none
-      {Pretty, "PRETTY_NAME=\"Say \\\"hi\\\"\"", "Say \"hi\""},
+      {Pretty, "PRETTY_NAME=\"Say \\\"hi\\\"\"\r\n", "Say \"hi\""},      // a line ended the Windows way
+      {Release, "42949672950.1", "-"},                                   // more than 32 bits
       {Khz, "1800050", "1800.05"},
   };
   for (const auto& row : rows) {

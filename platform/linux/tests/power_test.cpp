@@ -23,7 +23,6 @@ std::string Discharging(const std::string& now, const std::string& full, const s
   return "TYPE=Battery;STATUS=Discharging;ENERGY_NOW=" + now + ";ENERGY_FULL=" + full + ";POWER_NOW=" + rate;
 }
 
-constexpr const char* kAcOn = "TYPE=Mains;ONLINE=1";
 constexpr const char* kAcOff = "TYPE=Mains;ONLINE=0";
 const std::string kQuarter = Discharging("10000000", "40000000", "-5000000");  // some drivers sign the rate
 
@@ -39,11 +38,10 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
       {{kAcOff, kQuarter, "TYPE=Battery;ENERGY_NOW=10000000;ENERGY_FULL=40000000"}, "0 2 25 ? ?"},
       {{"TYPE=USB;ONLINE=0"}, "255 128 255 ? ?"},  // a desktop's empty USB-C port tells nothing
       {{kAcOff, "TYPE=Battery;STATUS=Charging;ENERGY_NOW=40;ENERGY_FULL=50;POWER_NOW=15"}, "1 9 80 ? ?"},
-      {{"TYPE=Battery;STATUS=Charging;CAPACITY=50"}, "1 8 50 ? ?"},
       {{"TYPE=Battery;STATUS=Not charging;CAPACITY=80"}, "1 1 80 ? ?"},
       {{"TYPE=Battery;STATUS=Full;CAPACITY=100"}, "1 1 100 ? ?"},
       {{kAcOff, "TYPE=Battery;STATUS=Full;CAPACITY=100"}, "0 1 100 ? ?"},  // just unplugged
-      {{kAcOn, "TYPE=Battery;STATUS=Unknown"}, "1 255 255 ? ?"},
+      {{"TYPE=Mains;ONLINE=1", "TYPE=Battery;STATUS=Unknown"}, "1 255 255 ? ?"},
       {{"TYPE=Battery;SCOPE=Device;CAPACITY=5", "TYPE=Battery;PRESENT=0;CAPACITY=5"}, "255 128 255 ? ?"},
       {{"TYPE=Battery;STATUS=Discharging;CHARGE_NOW=2000000;CHARGE_FULL=4000000;CURRENT_NOW=1000000"},
        "0 0 50 7200 14400"},
@@ -74,13 +72,10 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
        "0 0 50 0 0"},
   };
   for (const auto& row : rows) {
+    SCOPED_TRACE("row " + std::to_string(&row - rows));
     std::vector<PowerSupplyReading> supplies;
-    std::string trace;
-    for (const std::string& supply : row.supplies) {
+    for (const std::string& supply : row.supplies)
       supplies.push_back(ReadingFromUevent(ParseUevent(Uevent(supply))));
-      trace += supply + " | ";
-    }
-    SCOPED_TRACE(trace);
     EXPECT_EQ(testing::PowerText(ComputePowerStatus(supplies)), row.expected);
   }
 }
