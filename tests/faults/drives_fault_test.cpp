@@ -20,8 +20,7 @@ namespace {
 
 // "d:\" for a caption "D: drive ..."; "" for any other.
 std::string RootOf(const std::string& caption) {
-  if (caption.size() < 9 || caption[0] < 'A' || caption[0] > 'Z' || caption.substr(1, 8) != ": drive ")
-    return "";
+  if (caption.find(": drive ") != 1 || caption[0] < 'A' || caption[0] > 'Z') return "";
   return std::string(1, char(caption[0] - 'A' + 'a')) + ":\\";
 }
 

@@ -11,12 +11,11 @@
 #include "platform/linux/tests/linux_test_support.h"
 
 namespace sysvane {
-namespace {
 
 using namespace std::chrono_literals;
 
 TEST(HungMountFaultTest, TheStuckQueryIsAnsweredAsFailedAndAskedOnce) {
-  const std::string root = testing::Fixture("fault-laptop");
+  const std::string root = SYSVANE_FIXTURES "/fault-laptop";
   LinuxKernel kernel(root);
   std::promise<void> answer;
   std::shared_future<void> answered = answer.get_future().share();
@@ -44,10 +43,8 @@ TEST(HungMountFaultTest, TheStuckQueryIsAnsweredAsFailedAndAskedOnce) {
   const auto deadline = std::chrono::steady_clock::now() + 5s;
   while (!(space = kernel.GetDiskFreeSpaceEx("e:")) && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(1ms);  // once the call is back
-  ASSERT_TRUE(space) << "the mount answers again once its daemon does";
-  EXPECT_EQ(space->TotalNumberOfBytes, 100u);
+  EXPECT_EQ(space.value_or(DiskSpace{}).TotalNumberOfBytes, 100u) << "the mount answers once its daemon does";
   EXPECT_EQ(calls, 2);
 }
 
-}  // namespace
 }  // namespace sysvane

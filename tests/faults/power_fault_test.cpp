@@ -1,6 +1,7 @@
 // Batteries docked, undocked, telling nothing, taken out and wild, on the Linux backend under its
-// ten-second rescans, with the Monitor window, the Options dialog, the roll-up and the tray tip all
-// showing the battery: each change is followed, and no window ever shows more than 100 %.
+// ten-second rescans, with the Monitor window, the Options dialog and the roll-up all showing the
+// battery: each change is followed, and no window ever shows more than 100 % (the tray tip's texts
+// are the tray's own tests').
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -28,17 +29,14 @@ TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundr
   tree.Write("sys/class/power_supply/AC/uevent", "POWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=1\n");
   tree.Write("sys/class/power_supply/BAT0/uevent", Battery("Charging", "40000000"));
   fake::ProgramOn<LinuxKernel> machine(tree.Path());
-  machine.kernel.SetClock(
-      [&] { return uint64_t(machine.runtime.Now() + 1) * 10'000; });  // the windows' clock
+  // The windows' clock.
+  machine.kernel.SetClock([&] { return uint64_t(machine.runtime.Now() + 1) * 10'000; });
   machine.settings.values = {{"Defined", "Yes"}, {"ShowSplash", "0"}, {"ShowCPU", "1"}, {"ShowBattery", "1"}};
   Program& program = machine.program;
   program.menu().Load();
-  auto openWindows = [&] {
-    program.display().Show();
-    program.options().Show();
-    program.options().SSTab1.SetTab(1);  // the page whose previews refresh
-  };
-  openWindows();
+  program.display().Show();
+  program.options().Show();
+  program.options().SSTab1.SetTab(1);  // the page whose previews refresh
   const std::regex impossible(".*\\b(10[1-9]|1[1-9][0-9]|2[0-9][0-9])%.*");
   const struct {
     const char* supply;
@@ -70,15 +68,6 @@ TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundr
     SYSTEM_POWER_STATUS status;
     machine.kernel.GetSystemPowerStatus(status);
     EXPECT_EQ(testing::PowerText(status), step.expected);
-    program.UnloadPopup();  // the tip tells the figures while no window does
-    program.UnloadOptions();
-    program.UnloadDisplay();
-    machine.runtime.DeliverTray(forms::WM_MOUSEMOVE);
-    const std::string tip = machine.runtime.TrayTip();
-    EXPECT_TRUE(!std::regex_match(tip, impossible) && tip.starts_with("CPU: ") &&
-                tip.ends_with("?") == (status.BatteryLifePercent == 255))
-        << tip;
-    openWindows();
   }
 }
 

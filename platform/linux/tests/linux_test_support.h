@@ -16,13 +16,6 @@
 
 namespace sysvane::testing {
 
-#ifdef SYSVANE_FIXTURES
-// A captured machine of fixtures/ (its EXPECTED.md tells what it holds).
-inline std::string Fixture(const std::string& name) {
-  return std::string(SYSVANE_FIXTURES) + "/" + name;
-}
-#endif
-
 class TempTree {
  public:
   explicit TempTree(const std::string& copyOf = "") {
@@ -59,9 +52,9 @@ inline std::string PowerText(const SYSTEM_POWER_STATUS& s) {
 struct Answers {
   std::string drives;  // "root mount-point type|", "?|" when the disk query went elsewhere
   std::string memory, power, processor, processors, idle, version, name, processes;
-  std::string Text() const {
-    return drives + "\n" + memory + "\n" + power + "\n" + processor + "\n" + processors + " " + idle + " " +
-           version + " " + name + " " + processes;
+  std::string Text() const {  // one field a line, as a fixture's ANSWERS file holds them
+    return drives + "\n" + memory + "\n" + power + "\n" + processor + "\n" + processors + "\n" + idle + "\n" +
+           version + "\n" + name + "\n" + processes + "\n";
   }
 };
 
@@ -101,7 +94,9 @@ inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
   OSVERSIONINFO version;
   kernel.GetVersionEx(version);
   a.version = WindowsVersionLine(version);
-  a.name = kernel.GetSystemName()->prettyName;
+  const auto name = kernel.GetSystemName();
+  a.name = name->prettyName + ", kernel " + std::to_string(name->kernelMajor) + "." +
+           std::to_string(name->kernelMinor) + "." + std::to_string(name->kernelPatch);
   const auto counts = kernel.CountProcesses();
   a.processes = counts ? std::to_string(counts->processes) + "/" + std::to_string(counts->threads) : "-";
   return a;

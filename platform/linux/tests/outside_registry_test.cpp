@@ -6,25 +6,26 @@
 #include "platform/linux/linux_registry.h"
 
 namespace sysvane {
-namespace {
 
 TEST(ProcessorLibraryTest, ANameLongerThanItsBufferIsCutAndTheBufferNeverGrows) {
   std::string name(5, '\0'), second(3, 'x');
-  LinuxProcessorLibrary(testing::Fixture("laptop-two-batteries")).GetProcessor(name, second, second);
+  LinuxProcessorLibrary(SYSVANE_FIXTURES "/laptop-two-batteries").GetProcessor(name, second, second);
   EXPECT_EQ(name + second, std::string("Inte\0xxx", 8));
 }
 
 TEST(RegistryTest, TheSystemInformationProgramIsThePreferredOneOnThePath) {
   testing::TempTree tree;
-  for (const char* program : {"a/lxtask", "b/gnome-system-monitor", "c/hardinfo"}) {
+  for (const char* program : {"a/lxtask", "b/gnome-system-monitor", "c/hardinfo", "d/hardinfo"}) {
     tree.Write(program, "#!/bin/sh\n");
     chmod(tree.Path(program).c_str(), program[0] == 'c' ? 0644 : 0755);  // c's cannot run
   }
-  LinuxRegistry registry("relative/b::" + tree.Path("a") + ":" + tree.Path("b") + ":" + tree.Path("c"));
+  // A relative folder is never searched, not even one holding a preferred program, nor an empty one.
+  const std::string relative = std::filesystem::relative(tree.Path("d")).string();
+  LinuxRegistry registry(tree.Path("b") + ":" + relative + "::" + tree.Path("a") + ":" + tree.Path("c"));
   const auto key =
       registry.RegOpenKeyEx(HKEY_LOCAL_MACHINE, "software\\microsoft\\shared tools\\msinfo", KEY_READ);
   const std::string program = tree.Path("b/gnome-system-monitor") + '\0';
-  EXPECT_EQ(registry.RegQueryValueEx(key.value(), "path", program.size())->data, program);
+  EXPECT_EQ(registry.RegQueryValueEx(key.value(), "path", program.size()).value().data, program);
   EXPECT_EQ(registry.RegQueryValueEx(*key, "PATH", program.size() - 1), std::nullopt);  // does not fit
   registry.RegCloseKey(*key);
   EXPECT_EQ(registry.RegQueryValueEx(*key, "PATH", 255), std::nullopt);
@@ -33,5 +34,4 @@ TEST(RegistryTest, TheSystemInformationProgramIsThePreferredOneOnThePath) {
             std::nullopt);
 }
 
-}  // namespace
 }  // namespace sysvane

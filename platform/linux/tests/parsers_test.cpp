@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/linux/drives.h"
 #include "platform/linux/linux_outside.h"
 #include "platform/linux/proc_parsers.h"
 #include "platform/linux/system_release.h"
@@ -31,12 +32,17 @@ std::string Mounts(std::string_view t) {
 const auto Idle = [](std::string_view t) -> std::string { return Show(ParseProcStatIdle(t)); };
 const auto Online = [](std::string_view t) -> std::string { return Show(ParseOnlineCpus(t)); };
 const auto Threads = [](std::string_view t) -> std::string { return Show(ParseProcessThreads(t)); };
+const auto Disk = [](std::string_view t) -> std::string { return PartitionDiskName(t); };
 const auto Unescape = [](std::string_view t) -> std::string { return UnescapeMountField(t); };
 const auto Name = [](std::string_view t) -> std::string { return ParseProcessorName(t, ""); };
 const auto NameOnBoard = [](std::string_view t) -> std::string {
   return ParseProcessorName(t, " Pine64 RockPro64 v2.1\0junk"sv);
 };
 const auto Pretty = [](std::string_view t) -> std::string { return ParsePrettyName(t).value_or("-"); };
+const auto Release = [](std::string_view t) -> std::string {
+  const auto r = ParseKernelRelease(t);
+  return r ? std::to_string(r->major) + "." + std::to_string(r->minor) + "." + std::to_string(r->patch) : "-";
+};
 const auto Khz = [](std::string_view t) -> std::string { return KilohertzAsMegahertz(*ParseUnsigned(t)); };
 
 TEST(ParsersTest, EachTextReadsAsItSays) {
@@ -62,14 +68,16 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
        "98:0|/a|/b 2|ext3|/dev/root|rw,x|"},
       {Mounts, "1 0 8:1 / / rw - ext4 /dev/s rw\n\nbroken\n2 1 0:5 / /x rw shared:1 nfs4 a:/b rw",
        "8:1|/|/|ext4|/dev/s|rw|"},
-      {Unescape, "a\\011b\\012c\\134d\\0401", "a\tb\nc\\d 1"},
+      {Unescape, "a\\011b\\012c\\134d\\0401\\101", "a\tb\nc\\d 1A"},
       {Unescape, "a\\9bc\\400\\04", "a\\9bc\\400\\04"},  // no escapes: left as they are
+      {Disk, "sdb9", "sdb"},
       {Online, "0-3,5\n", "5"},
       {Online, "3-1", "-"},
       {Online, "0-4294967294", "4294967295"},
       {Online, "0-4294967295", "-"},  // more than 32 bits can count
       {Online, "0-4294967294,0", "-"},
-      {Name, "processor\t: 0\nmodel name\t: AMD EPYC 7B13\nModel\t: x\n", "AMD EPYC 7B13"},
+      {Name, "processor\t: 0\nmodel name\t:AMD EPYC 7B13\nModel\t: x\n",
+       "AMD EPYC 7B13"},  // no space after the colon
       {Name, "system type\t\t: generic-loongson-machine\nModel Name\t\t: Loongson-3A5000", "Loongson-3A5000"},
       {NameOnBoard, "Hardware\t: BCM2835\nModel\t\t: Raspberry Pi 4\n", "Raspberry Pi 4"},
       {NameOnBoard, "Hardware\t: BCM2835\n", "Pine64 RockPro64 v2.1"},
@@ -79,9 +87,12 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Name, "CPU implementer\t: 0x41z\nCPU part\t: 0xd08\n", ""},
       {Name, "processor : 0\nmodel : 142\n", ""},
       {Threads, "42 (Web (Content) x) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 0 123", "17"},
+      {Threads, "42 (a) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 4294967295 0", "4294967295"},
       {Threads, "42 (a) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 4294967296 0", "-"},
       {Pretty, "PRETTY_NAME='Arch \\Linux'", "Arch \\Linux"},
-      {Pretty, "PRETTY_NAME=\"Say \\\"hi\\\"\"", "Say \"hi\""},
+      {Pretty, "PRETTY_NAME=\"\"\nPRETTY_NAME=Solus\\ OS", "Solus OS"},  // an empty name is none
+      {Pretty, "PRETTY_NAME=\"Say \\\"hi\\\"\"\r\n", "Say \"hi\""},      // a line ended the Windows way
+      {Release, "42949672950.1", "-"},                                   // more than 32 bits
       {Khz, "1800050", "1800.05"},
   };
   for (const auto& row : rows) {
