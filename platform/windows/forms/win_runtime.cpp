@@ -129,6 +129,19 @@ forms::TwipsRect WinRuntime::WorkArea() {
   return ToTwipsRect(monitor.work, monitor.dpi);
 }
 
+// Every Windows shell has a notification area; one that restarts gets the icon again.
+bool WinRuntime::SystemTrayAvailable() {
+  return true;
+}
+
+// The icon's place as the shell tells it; the roll-up takes the tray's edge from it.
+std::optional<forms::TwipsRect> WinRuntime::TrayIconPlace() {
+  RECT place;
+  if (!tray_ || !tray_->Place(place)) return std::nullopt;
+  const Monitor monitor = TrayMonitor(&place);
+  return ToTwipsRect(place, monitor.dpi);
+}
+
 std::vector<forms::TwipsRect> WinRuntime::WorkAreas() {
   std::vector<forms::TwipsRect> areas;
   for (const Monitor& monitor : Monitors()) areas.push_back(ToTwipsRect(monitor.work, monitor.dpi));

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/forms.h"
 
@@ -32,6 +33,8 @@ class WinRuntime : public forms::Runtime {
   forms::Twips TextHeight(const forms::Font& font, const std::string& text) override;
 
   bool ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) override;
+  bool SystemTrayAvailable() override;
+  std::optional<forms::TwipsRect> TrayIconPlace() override;
   void PopupMenu(forms::Form& owner, forms::MenuList& menu) override;
   void SetForegroundWindow(forms::Form& form) override;
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;
