@@ -5,10 +5,14 @@
 // a symbolic link planted in its place is never followed. A lock left empty or garbled by a crash
 // is taken over once it is old. A program is started directly, without a shell, as it is named.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QThread>
+#include <algorithm>
+#include <csignal>
 #include <random>
 
 #include "options/shortcut_maintenance.h"
@@ -137,6 +141,43 @@ TEST(InstanceLockFaultTest, AnOwnerlessLockIsTakenOverOnceItIsOldAndLeftToItsMak
         path, std::filesystem::file_time_type::clock::now() - std::chrono::seconds(age));
     EXPECT_EQ(qt::InstanceLock(QString::fromStdString(path)).HeldElsewhere(), age == 0)
         << contents << ", " << age;
+  }
+}
+
+// Two starts at the same moment, each round after the last owner was killed with kill -9: exactly
+// one takes the lock and the other is refused.
+TEST(InstanceLockFaultTest, TwoStartsAtTheSameMomentLeaveExactlyOneOwner) {
+  ConfigHome home;
+  const QString path = QString::fromStdString(home.Path("runtime/sysvane.lock"));
+  for (int round = 0; round < 50; ++round) {
+    SCOPED_TRACE(round);
+    int start[2], answers[2];
+    ASSERT_EQ(pipe(start), 0);
+    ASSERT_EQ(pipe(answers), 0);
+    pid_t starts[2];
+    for (pid_t& pid : starts) {
+      pid = fork();
+      if (pid == 0) {
+        char go;
+        if (read(start[0], &go, 1) != 1) _exit(1);
+        qt::InstanceLock lock(path);
+        const char answer = lock.HeldElsewhere() ? 'r' : 'o';  // refused, or the owner
+        if (write(answers[1], &answer, 1) != 1) _exit(1);
+        pause();  // running, with the lock if it got it, until killed
+      }
+    }
+    ASSERT_EQ(write(start[1], "gg", 2), 2);  // both at once
+    std::string got(2, ' ');
+    pollfd ready{answers[0], POLLIN, 0};
+    for (char& answer : got)
+      if (poll(&ready, 1, 10000) != 1 || read(answers[0], &answer, 1) != 1) break;
+    for (pid_t pid : starts) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    for (int fd : {start[0], start[1], answers[0], answers[1]}) close(fd);
+    std::sort(got.begin(), got.end());
+    ASSERT_EQ(got, "or");
   }
 }
 
