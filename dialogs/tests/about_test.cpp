@@ -42,15 +42,11 @@ TEST(AboutSysInfoTest, ThePathValueWinsThenTheFolderWithItsProgramElseUnavailabl
   }
 }
 
-TEST(AboutTest, NamesTheProgramWithEveryControlApartAndItsLinksOpenTheSiteAndOneMailSession) {
+TEST(AboutTest, EveryControlApartAndItsLinksOpenTheSiteAndOneMailSession) {
   fake::FakeProgram fp;
   frmAbout& about = fp.program.about();
   about.Show();
-  EXPECT_EQ(about.Caption() + "|" + about.lblTitle.Caption() + "|" + about.lblVersion.Caption(),
-            " About Sysvane|Sysvane|Version 2.0");
-  EXPECT_THAT(about.lblDescription.Caption(), ::testing::StartsWith("The Sysvane program is designed"));
   ExpectLaidOutApart(about);
-  EXPECT_TRUE(about.WebLink.font().underline && about.EmailLink.font().underline);
   about.WebLink.NotifyClick();
   EXPECT_EQ(fp.desktop.openedUrls, std::vector<std::string>{"https://www.quorvale.example/"});
   for (const bool answers : {true, true, false}) {

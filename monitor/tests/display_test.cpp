@@ -92,20 +92,6 @@ TEST_F(DisplayTest, PlacedAsStoredOrOnTheWorkAreasBottomAndAlwaysOnAScreen) {
   }
 }
 
-TEST_F(DisplayTest, OnTopAsTheSettingIsAtEachLoadAndTheLoadClosesTheRollUp) {
-  fp.Select("CPU");
-  for (const char* onTop : {"0", "1", "0", "yes"}) {
-    fp.Set("ShowOnTop", onTop);
-    program.popup().Show();
-    program.info.MonitorOpenedFromTray = true;
-    display().Show();
-    EXPECT_EQ(display().OnTop(), std::string(onTop) == "1") << onTop;
-    EXPECT_FALSE(program.popup().Loaded() || program.info.PopupShowing);
-    display().Unload();
-    EXPECT_FALSE(program.info.MonitorOpenedFromTray);
-  }
-}
-
 TEST_F(DisplayTest, EachBarShowsItsOwnFigureRoundedHalvesToEvenOrKeepsItsLastOne) {
   Drives("de");
   program.info.WindowsFamily = 95;
