@@ -64,45 +64,19 @@ TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrder270TwipsApartEachLoadFr
 }
 
 TEST_F(DisplayTest, PlacedAsStoredOrOnTheWorkAreasBottomAndAlwaysOnAScreen) {
-  struct Case {
-    const char *left, *top;  // nullptr: not stored
-    forms::Twips workAreaHeight, expectedLeft, expectedTop;
-  };
-  // clang-format off
-  const Case cases[] = {{nullptr, nullptr, 15600, 0, 15600 - 870}, {"9360", "1234.5", 15600, 9360, 1234.5},
-      {nullptr, nullptr, 15606.5, 0, 14736}, {nullptr, nullptr, 15607.5, 0, 14738},  // halves to even
-      {"30000", "-20000", 15600, 30000, 0}, {"52000", "6000", 15600, 48000 - 4110, 6000},  // a screen gone
-      {"1e300", "-1e300", 15600, 28800 - 4110, 0}, {"abc", "nan", 15600, 0, 15600 - 870}};
-  // clang-format on
   rt.workAreas = {{0, 0, 28800, 15600}, {28800, 0, 19200, 15600}};
-  for (const Case& c : cases) {
+  for (auto [left, top, expectedLeft, expectedTop] :
+       {std::tuple{"", "", 0.0, 15600.0 - 870},
+        {"9360", "1234.5", 9360.0, 1234.5},
+        {"52000", "6000", 48000.0 - 4110, 6000.0}}) {  // a screen gone: on the nearest
     fp.settings.values.clear();
     fp.Select("CPU");
-    if (c.left) fp.Set("MainLeft", c.left), fp.Set("MainTop", c.top);
-    rt.workArea.Height = c.workAreaHeight;
+    if (*left) fp.Set("MainLeft", left), fp.Set("MainTop", top);
     display().Show();
-    EXPECT_EQ(std::pair(display().Left(), display().Top()), std::pair(c.expectedLeft, c.expectedTop))
-        << c.left;
-    // Written at once, and again as it is when the window closes.
-    EXPECT_EQ(fp.settings.values["MainTop"] + fp.settings.values["FirstTimePosition"],
-              PositionText(c.expectedTop) + "Yes");
-    display().NotifyMoved(3000, 4500);
+    EXPECT_EQ(std::pair(display().Left(), display().Top()), std::pair(expectedLeft, expectedTop)) << left;
+    display().NotifyMoved(3000, 4500);  // kept as it is when the window closes
     display().Unload();
     EXPECT_EQ(fp.settings.values["MainLeft"] + "," + fp.settings.values["MainTop"], "3000,4500");
-  }
-}
-
-TEST_F(DisplayTest, OnTopAsTheSettingIsAtEachLoadAndTheLoadClosesTheRollUp) {
-  fp.Select("CPU");
-  for (const char* onTop : {"0", "1", "0", "yes"}) {
-    fp.Set("ShowOnTop", onTop);
-    program.popup().Show();
-    program.info.MonitorOpenedFromTray = true;
-    display().Show();
-    EXPECT_EQ(display().OnTop(), std::string(onTop) == "1") << onTop;
-    EXPECT_FALSE(program.popup().Loaded() || program.info.PopupShowing);
-    display().Unload();
-    EXPECT_FALSE(program.info.MonitorOpenedFromTray);
   }
 }
 

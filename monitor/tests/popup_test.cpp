@@ -53,12 +53,6 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder210TwipsApart) {
     popup().Unload();
     EXPECT_FALSE(program.info.PopupShowing);
   }
-  fp.settings.values.clear();
-  fp.Select("CPU");
-  popup().Show();
-  fp.kernel.processorCount = std::nullopt;  // the sampler answers -1
-  rt.Advance(900);
-  EXPECT_EQ(Lines(), "CPU: 0%");
 }
 
 TEST_F(PopupTest, UnrollsAPixelAStepAwayFromTheTrayHoldsFiveSecondsAndRollsBackOnlyOnce) {

@@ -45,8 +45,8 @@ TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
     runtime.Advance(5000);
     EXPECT_EQ(boxes, 1) << "said once";
     EXPECT_EQ(runtime.trayCalls.front().data.menu, &menu.MenuTray) << "the icon waits with its menu";
-    EXPECT_EQ(menu.mnuDisplay.Checked(), row.monitorShown);
-    EXPECT_EQ(menu.mnuOptions.Checked(), row.optionsShown);
+    EXPECT_EQ(std::pair(menu.mnuDisplay.Checked(), menu.mnuOptions.Checked()),
+              std::pair(row.monitorShown, row.optionsShown));
     runtime.Advance(3000);
     EXPECT_FALSE(runtime.ended) << "not while a window is open";
     runtime.trayAvailable = row.trayComes;

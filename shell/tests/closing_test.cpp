@@ -1,0 +1,43 @@
+// The closing sequence, whatever ends the program: the tray icon first, then every window in order.
+#include "dialogs/about.h"
+#include "dialogs/message_box.h"
+#include "monitor/detail_display.h"
+#include "monitor/display.h"
+#include "monitor/popup.h"
+#include "options/options_dialog.h"
+#include "tests/support/window_test.h"
+
+namespace sysvane::testing {
+namespace {
+
+TEST(ClosingTest, TheIconGoesFirstThenEveryWindowInOrder) {
+  const std::string early = "DetailDisplay Display frmAbout MessageBox Options Popup";
+  for (const auto& [exitCommand, order] :
+       {std::pair{false, early}, {true, "Options+ DetailDisplay+ Display+ frmAbout MessageBox Popup"}}) {
+    fake::FakeProgram fp;
+    Program& program = fp.program;
+    fp.Select("CPU StatsAtStartup");
+    program.menu().Load();
+    std::string closed;
+    std::vector<std::unique_ptr<UnloadProbe>> probes;
+    for (forms::Form* window :
+         std::vector<forms::Form*>{&program.display(), &program.detailDisplay(), &program.about(),
+                                   &program.messageBox(), &program.options(), &program.popup()}) {
+      window->Show();
+      probes.push_back(std::make_unique<UnloadProbe>(*window, [&closed, &fp, window] {
+        closed += (closed.empty() ? "" : " ") + window->Name() + (fp.runtime.trayIconShown ? "+" : "");
+      }));
+    }
+    fp.runtime.msgBoxAnswers = {forms::vbNo, forms::vbYes};
+    program.menu().mnuExit.NotifyClick();  // No: nothing closes
+    EXPECT_EQ(fp.runtime.msgBoxes[0].prompt,
+              "   Are you sure you wish to exit the\r\nSysvane Monitor program?");
+    EXPECT_EQ(closed, "");
+    exitCommand ? program.menu().mnuExit.NotifyClick() : program.menu().CloseProgram();
+    EXPECT_EQ(closed, order);
+    EXPECT_TRUE(fp.runtime.ended);
+  }
+}
+
+}  // namespace
+}  // namespace sysvane::testing
