@@ -80,6 +80,17 @@ TEST_F(DisplayTest, PlacedAsStoredOrOnTheWorkAreasBottomAndAlwaysOnAScreen) {
   }
 }
 
+// The window outlives its unloads: each load applies the on-top choice as it is then, off too.
+TEST_F(DisplayTest, OnTopAsTheSettingIsAtEachLoad) {
+  fp.Select("CPU");
+  for (const char* onTop : {"1", "0", "yes"}) {
+    fp.Set("ShowOnTop", onTop);
+    display().Show();
+    EXPECT_EQ(display().OnTop(), std::string(onTop) == "1") << onTop;
+    display().Unload();
+  }
+}
+
 TEST_F(DisplayTest, EachBarShowsItsOwnFigureRoundedHalvesToEvenOrKeepsItsLastOne) {
   Drives("de");
   program.info.WindowsFamily = 95;

@@ -5,10 +5,22 @@
 #include "monitor/display.h"
 #include "monitor/popup.h"
 #include "options/options_dialog.h"
+#include "shell/logo.h"
 #include "tests/support/window_test.h"
 
 namespace sysvane::testing {
 namespace {
+
+// A termination signal while the splash holds the start-up: it goes no further, no icon appears.
+TEST_F(WindowTest, ToldToEndWhileTheSplashShowsTheStartUpGoesNoFurther) {
+  fp.Select("CPU StatsAtStartup");
+  fp.Set("ShowSplash", "1");
+  rt.onModal = [&](forms::Form&) { menu().CloseProgram(); };
+  menu().Load();
+  EXPECT_TRUE(rt.ended);
+  EXPECT_FALSE(menu().Loaded() || program.logo().Loaded() || program.display().Loaded());
+  EXPECT_TRUE(rt.trayCalls.empty());
+}
 
 TEST(ClosingTest, TheIconGoesFirstThenEveryWindowInOrder) {
   const std::string early = "DetailDisplay Display frmAbout MessageBox Options Popup";
