@@ -16,7 +16,9 @@ cmake --build "$build_dir" -j"$jobs"
 # Leaks are suppressed only where they happen inside system libraries; each entry of the file
 # says which and why.
 suppressions=$PWD/scripts/lsan-suppressions.txt
-export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1
+# The system's Qt is built without frame pointers: the fast unwinder loses a stack inside it, and
+# a suppression could then match neither the leak's function nor ours.
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:fast_unwind_on_malloc=0
 export LSAN_OPTIONS=suppressions=$suppressions:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
