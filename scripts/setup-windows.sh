@@ -14,25 +14,4 @@ packages=(
   trayer xdotool x11-utils imagemagick
 )
 
-installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
-missing=()
-for package in "${packages[@]}"; do
-  grep -qx "${package} installed" <<<"$installed" || missing+=("$package")
-done
-if [[ ${#missing[@]} -eq 0 ]]; then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-  if ! command -v sudo >/dev/null; then
-    echo "These packages are missing and sudo is not available: ${missing[*]}" >&2
-    exit 1
-  fi
-  sudo=(sudo)
-fi
-# Other builds may hold the package lock for a while: wait for it rather than fail.
-apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600)
-"${apt[@]}" update -qq
-"${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
+exec "$(dirname "$0")/install-missing.sh" --no-recommends "${packages[@]}"

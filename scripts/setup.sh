@@ -23,23 +23,4 @@ packages=(
   clang libclang-rt-14-dev
 )
 
-installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
-missing=()
-for package in "${packages[@]}"; do
-  grep -qx "${package} installed" <<<"$installed" || missing+=("$package")
-done
-if [[ ${#missing[@]} -eq 0 ]]; then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-  if ! command -v sudo >/dev/null; then
-    echo "These packages are missing and sudo is not available: ${missing[*]}" >&2
-    exit 1
-  fi
-  sudo=(sudo)
-fi
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+exec "$(dirname "$0")/install-missing.sh" "${packages[@]}"
