@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_platform.h"
+#include "stats/system_info.h"
 
 namespace sysvane {
 namespace {
@@ -68,6 +69,33 @@ TEST(NTSampler, AFigureCoversTheWholeIntervalSinceTheLastOne) {
           {1'600'000, 250'000, 0, 20},
           {0, -5'000'000, 0, 20},
           {2'000'000, 1'000'000, 0, 0}});
+}
+
+TEST(NineXSampler, ReadsTheKernelFigureAndKeepsItWhenAReadFails) {
+  fake::FakeKernel kernel;
+  fake::FakeProcessorLibrary processor;
+  fake::FakeResourceMeter resources;
+  fake::FakeRegistry registry;
+  SystemInfoModule info{kernel, processor, resources};
+  kernel.version = OSVERSIONINFO{0, 5, 1, 2600, VER_PLATFORM_WIN32_NT, ""};
+  EXPECT_NE(dynamic_cast<clsCPUUsageNT*>(CreateCPUSampler(info, registry).get()), nullptr);
+  kernel.version->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+  EXPECT_EQ(CreateCPUSampler(info, registry)->Query(), 0);  // no statistics at all: 0 for ever
+  for (const auto& [key, figure] :
+       {std::pair{"PerfStats\\StartStat", 0}, {"PerfStats\\StatData", 42}, {"PerfStats\\StopStat", 0}})
+    registry.Add(HKEY_DYN_DATA, key).values["KERNEL\\CPUUsage"] = {REG_DWORD,
+                                                                   std::string{char(figure), 0, 0, 0}};
+  registry.log.clear();
+  auto sampler = CreateCPUSampler(info, registry);
+  EXPECT_EQ(sampler->Query(), 42);
+  registry.Add(HKEY_DYN_DATA, "PerfStats\\StatData").values.clear();
+  EXPECT_EQ(sampler->Query(), 42);
+  sampler->Terminate();
+  EXPECT_EQ(registry.log, (std::vector<std::string>{
+                              "open PerfStats\\StartStat", "read KERNEL\\CPUUsage", "close",
+                              "open PerfStats\\StatData", "read KERNEL\\CPUUsage", "read KERNEL\\CPUUsage",
+                              "close", "open PerfStats\\StopStat", "read KERNEL\\CPUUsage", "close"}));
+  EXPECT_EQ(registry.openHandles, 0);
 }
 
 }  // namespace
