@@ -79,6 +79,12 @@ enum class Prop {
   Raise,  // a window shown again: to the front of the others, and active
 };
 
+// Every property a control shows: a runtime's new peer of a control applies each of them once.
+inline constexpr Prop kControlProperties[] = {
+    Prop::Colors,  Prop::Font,    Prop::Caption,  Prop::Alignment,   Prop::Value,
+    Prop::Default, Prop::Picture, Prop::Tabs,     Prop::SelectedTab, Prop::ToolTip,
+    Prop::Enabled, Prop::TabStop, Prop::Geometry, Prop::Visible};
+
 class Form;
 class Control;
 class Timer;

@@ -15,11 +15,6 @@ using forms::Prop;
 
 namespace {
 
-constexpr Prop kEveryProperty[] = {Prop::Colors,      Prop::Font,    Prop::Caption, Prop::Alignment,
-                                   Prop::Value,       Prop::Default, Prop::Picture, Prop::Tabs,
-                                   Prop::SelectedTab, Prop::ToolTip, Prop::Enabled, Prop::TabStop,
-                                   Prop::Geometry,    Prop::Visible};
-
 QWidget* ContainerOf(forms::Control& control) {
   if (forms::TabStrip* strip = control.ContainerStrip()) {
     if (!strip->peer()) strip->AttachPeer(MakeControlPeer(*strip));
@@ -61,7 +56,7 @@ ControlPeer::ControlPeer(forms::Control& control, BoundWidget* widget)
       bound_(widget),
       widget_(widget ? widget->AsWidget() : nullptr),
       focusable_(widget_ && widget_->focusPolicy() != Qt::NoFocus) {
-  for (Prop prop : kEveryProperty) Changed(prop);
+  for (Prop prop : forms::kControlProperties) Changed(prop);
 }
 
 ControlPeer::~ControlPeer() {

@@ -17,11 +17,6 @@ using forms::Prop;
 
 namespace {
 
-constexpr Prop kEveryProperty[] = {Prop::Colors,      Prop::Font,    Prop::Caption, Prop::Alignment,
-                                   Prop::Value,       Prop::Default, Prop::Picture, Prop::Tabs,
-                                   Prop::SelectedTab, Prop::ToolTip, Prop::Enabled, Prop::TabStop,
-                                   Prop::Geometry,    Prop::Visible};
-
 Container ContainerOf(forms::Control& control) {
   if (forms::TabStrip* strip = control.ContainerStrip()) {
     if (!strip->peer()) strip->AttachPeer(MakeControlPeer(*strip));
@@ -78,7 +73,7 @@ void ControlPeer::Create(const wchar_t* windowClass, DWORD style, DWORD exStyle)
 }
 
 void ControlPeer::ApplyAll() {
-  for (Prop prop : kEveryProperty) Changed(prop);
+  for (Prop prop : forms::kControlProperties) Changed(prop);
 }
 
 HFONT ControlPeer::Font() const {
