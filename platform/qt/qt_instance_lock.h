@@ -1,11 +1,9 @@
 // The single-instance rule: a lock file in the user's runtime folder, held for the whole run.
-// A lock left behind by a program that was killed is recognised (its process is gone) and
-// taken over.
+// The lock is the kernel's (flock) on that file, so it ends with its holder's process however
+// that ends: a program killed with kill -9 leaves a file but never a held lock.
 #pragma once
 
-#include <QLockFile>
 #include <QString>
-#include <memory>
 
 namespace sysvane::qt {
 
@@ -13,11 +11,14 @@ class InstanceLock {
  public:
   explicit InstanceLock(QString path = DefaultPath());
   ~InstanceLock();
+  InstanceLock(const InstanceLock&) = delete;
+  InstanceLock& operator=(const InstanceLock&) = delete;
 
-  // True when a live process other than this one holds the lock; otherwise this process takes
-  // (or keeps) it and the answer is false.
+  // True when another start holds the lock; otherwise this one takes (or keeps) it and the
+  // answer is false. A lock that cannot be made at all (an unwritable folder, someone else's
+  // file) never stops the program: the answer is false and nothing is held.
   bool HeldElsewhere();
-  bool HeldHere() const;
+  bool HeldHere() const { return fd_ >= 0; }
   const QString& Path() const { return path_; }
 
   // "sysvane.lock" in $XDG_RUNTIME_DIR (Qt's runtime location), else the temporary folder with
@@ -25,9 +26,8 @@ class InstanceLock {
   static QString DefaultPath();
 
  private:
-  bool OwnerIsGone() const;
   QString path_;
-  std::unique_ptr<QLockFile> lock_;
+  int fd_ = -1;
 };
 
 }  // namespace sysvane::qt
