@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QMenu>
@@ -116,8 +117,13 @@ forms::Twips QtRuntime::TextWidth(const forms::Font& font, const std::string& te
 }
 
 forms::Twips QtRuntime::TextHeight(const forms::Font& font, const std::string& text) {
-  const QFontMetricsF metrics(ToQFont(font));
-  return ToTwips(metrics.lineSpacing() * Lines(text).size());
+  const QFont qfont = ToQFont(font);
+  // A label draws its lines a whole pixel apart each: the fractional spacing alone comes out a
+  // pixel or two short over several lines, and the last line's descenders are cut off.
+  const QRect drawn = QFontMetrics(qfont).boundingRect(QRect(0, 0, 1 << 20, 1 << 20),
+                                                       Qt::AlignLeft | Qt::AlignTop, MultiLine(text));
+  return ToTwips(
+      std::max(QFontMetricsF(qfont).lineSpacing() * double(Lines(text).size()), double(drawn.height())));
 }
 
 // Whether the D-Bus library would have to start a session bus to answer: no address is set and

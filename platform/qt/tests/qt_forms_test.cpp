@@ -3,7 +3,10 @@
 // back to the model.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QWindow>
+
+#include "platform/qt/qt_convert.h"
 
 #include "platform/qt/qt_runtime.h"
 #include "platform/qt/tests/qt_test_support.h"
@@ -90,6 +93,30 @@ TEST_F(QtFormsTest, TheFrameComesBackToTheModelAndAWindowNotYetShownExpectsIt) {
   Window later(runtime, true);
   EXPECT_EQ(later.Frame(), real);
   shown.Unload();
+}
+
+// A label sized from the measured text shows every line whole: no extra wrap, no cut descenders.
+TEST_F(QtFormsTest, MeasuredTextFitsTheLabelThatShowsIt) {
+  const std::string message =
+      "Sysvane found no notification area (system tray) on this desktop:\r\n"
+      "its window stays open instead, and closing that window ends Sysvane.\r\n"
+      "To get one, add a notification area to a panel of your desktop; on GNOME,\r\n"
+      "turn on the AppIndicator extension (gnome-shell-extension-appindicator).";
+  for (const forms::Font& font :
+       {forms::Font{"MS Sans Serif", 8.25}, forms::Font{"MS Sans Serif", 8.25, true},
+        forms::Font{"Times New Roman", 12}}) {
+    for (const std::string& text :
+         {std::string("Warning:  No statistics were selected for display"), message}) {
+      SCOPED_TRACE(font.name + (font.bold ? " bold, " : ", ") + text.substr(0, 20));
+      const QRect label(0, 0, ToPixels(runtime.TextWidth(font, text)),
+                        ToPixels(runtime.TextHeight(font, text)));
+      const QRect drawn =
+          QFontMetrics(ToQFont(font))
+              .boundingRect(label, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, MultiLine(text));
+      EXPECT_TRUE(label.contains(drawn)) << "drawn " << drawn.width() << "x" << drawn.height() << " in "
+                                         << label.width() << "x" << label.height();
+    }
+  }
 }
 
 }  // namespace
