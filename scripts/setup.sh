@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   build-essential cmake g++ pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang-format python3
   # the start-up entry launched as a desktop launches it (gio)

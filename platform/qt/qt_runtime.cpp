@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -126,29 +125,12 @@ forms::Twips QtRuntime::TextHeight(const forms::Font& font, const std::string& t
       std::max(QFontMetricsF(qfont).lineSpacing() * double(Lines(text).size()), double(drawn.height())));
 }
 
-// Whether the D-Bus library would have to start a session bus to answer: no address is set and
-// no bus listens at its usual place.
-static bool NoSessionBus() {
-  if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return false;
-  const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  return runtimeDir.isEmpty() || !QFileInfo::exists(runtimeDir + QStringLiteral("/bus"));
-}
-
 bool QtRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) {
-  if (message != forms::NIM_ADD || !NoSessionBus()) return tray_->Notify(message, data);
-  // Before its first icon Qt asks the session bus for a tray host; without a bus, the D-Bus
-  // library would start one (dbus-launch: a tenth of a second or more before the icon shows)
-  // that cannot hold a tray host. Qt is given an address that fails at once, only while the
-  // icon is made (Qt keeps the answer), so that the programs started later get the environment
-  // as it was.
-  qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
-  const bool added = tray_->Notify(message, data);
-  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-  return added;
+  return tray_->Notify(message, data);
 }
 
 bool QtRuntime::SystemTrayAvailable() {
-  return QSystemTrayIcon::isSystemTrayAvailable();
+  return tray_->Available();
 }
 
 std::optional<forms::TwipsRect> QtRuntime::TrayIconPlace() {

@@ -1,9 +1,13 @@
 #include "platform/qt/qt_tray.h"
 
+#include <xcb/xcb.h>
+
 #include <QApplication>
 #include <QCursor>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QFileInfo>
 #include <QStyleHints>
 #include <cstring>
 
@@ -16,11 +20,64 @@ namespace {
 constexpr int kPollWhereShown = 500;    // ms, the pointer checked against the icon's place
 constexpr int kTipRefreshBlind = 2000;  // ms, 512 without knowing where the icon is
 constexpr size_t kVisibleTip = 63;
+constexpr int kLookForHost = 500;  // ms, while the icon waits for a tray
+
+// Whether the D-Bus library would have to start a session bus to answer: no address is set and
+// no bus listens at its usual place.
+bool NoSessionBus() {
+  if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return false;
+  const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  return runtimeDir.isEmpty() || !QFileInfo::exists(runtimeDir + QStringLiteral("/bus"));
+}
+
+// The screen of $DISPLAY (":0.1" is screen 1), whose tray selection an XEmbed tray owns.
+int DisplayScreen() {
+  const QString display = qEnvironmentVariable("DISPLAY");
+  const qsizetype dot = display.lastIndexOf(QLatin1Char('.'));
+  return dot > display.lastIndexOf(QLatin1Char(':')) ? display.mid(dot + 1).toInt() : 0;
+}
+
+bool XEmbedTrayNow() {
+  const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+  if (!connection) return false;
+  const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(DisplayScreen());
+  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+      connection, xcb_intern_atom(connection, 1, uint16_t(name.size()), name.constData()), nullptr);
+  const xcb_atom_t selection = atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE);
+  free(atom);
+  if (selection == XCB_ATOM_NONE) return false;  // no tray has ever named it
+  xcb_get_selection_owner_reply_t* owner =
+      xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr);
+  const bool owned = owner && owner->owner != XCB_WINDOW_NONE;
+  free(owner);
+  return owned;
+}
+
 }  // namespace
 
-TrayService::TrayService() {
+bool DBusTrayHostNow() {
+  const QString platform = QGuiApplication::platformName();
+  if (platform != QLatin1String("xcb") && !platform.startsWith(QLatin1String("wayland"))) return false;
+  if (NoSessionBus()) return false;
+  const QDBusConnection bus = QDBusConnection::sessionBus();
+  const QString watcherName = QStringLiteral("org.kde.StatusNotifierWatcher");
+  if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcherName)) return false;
+  QDBusInterface watcher(watcherName, QStringLiteral("/StatusNotifierWatcher"), watcherName, bus);
+  return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+TrayService::Host TrayHostNow() {
+  if (DBusTrayHostNow()) return TrayService::Host::DBus;
+  return XEmbedTrayNow() ? TrayService::Host::XEmbed : TrayService::Host::None;
+}
+
+TrayService::TrayService() : hostPresent_(TrayHostNow) {
   hover_.setTimerType(Qt::CoarseTimer);
   connect(&hover_, &QTimer::timeout, this, [this] { Poll(); });
+  waitForHost_.setTimerType(Qt::CoarseTimer);
+  waitForHost_.setInterval(kLookForHost);
+  connect(&waitForHost_, &QTimer::timeout, this, [this] { MakeIconOnceHostIsThere(); });
 }
 
 TrayService::~TrayService() {
@@ -47,51 +104,42 @@ std::optional<QRect> TrayService::Place() const {
   return std::nullopt;
 }
 
-bool DBusTrayHostRegistered() {
-  // Qt asks the same question once, when the first icon is made, and keeps the answer.
-  static const bool registered = [] {
-    const QString platform = QGuiApplication::platformName();
-    if (platform != QLatin1String("xcb") && !platform.startsWith(QLatin1String("wayland"))) return false;
-    QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
-                           QStringLiteral("/StatusNotifierWatcher"),
-                           QStringLiteral("org.kde.StatusNotifierWatcher"), QDBusConnection::sessionBus());
-    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
-  }();
-  return registered;
+bool TrayService::Available() const {
+  return icon_ ? QSystemTrayIcon::isSystemTrayAvailable() : hostPresent_() != Host::None;
 }
 
 bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
   switch (message) {
     case forms::NIM_ADD: {
-      if (!icon_) {
-        icon_ = new QSystemTrayIcon();
-        connect(icon_, &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason); });
-      }
+      added_ = true;
       owner_ = data.hWnd;
       iconName_ = data.hIcon;
-      MirrorMenu(data.menu);
-      icon_->setIcon(AppIcon());
+      menuToMirror_ = data.menu;
       tip_ = ShownTip(data);
-      icon_->setToolTip(tip_);
-      // Shown even when no tray exists yet: a tray that starts later (or restarts) takes it.
-      icon_->show();
-      TrackEmbeddedIcon();
-      hover_.start(kPollWhereShown);
+      if (icon_) {
+        MirrorMenu(data.menu);
+        icon_->setToolTip(tip_);
+      } else {
+        MakeIconOnceHostIsThere();
+      }
       return true;
     }
     case forms::NIM_MODIFY: {
-      if (!icon_) return false;
+      if (!added_) return false;
       if (data.hWnd) owner_ = data.hWnd;
       const QString tip = ShownTip(data);
       if (tip != tip_) {  // the tray hears only of a tip that changed
         tip_ = tip;
-        icon_->setToolTip(tip_);
+        if (icon_) icon_->setToolTip(tip_);
       }
       return true;
     }
     case forms::NIM_DELETE: {
-      if (!icon_) return false;
+      if (!added_) return false;
+      added_ = false;
+      waitForHost_.stop();
+      menuToMirror_ = nullptr;
+      if (!icon_) return true;
       hover_.stop();
       ForgetMenu();
       owner_ = nullptr;
@@ -107,6 +155,38 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
     default:
       return false;
   }
+}
+
+void TrayService::MakeIconOnceHostIsThere() {
+  if (!added_ || icon_) {
+    waitForHost_.stop();
+    return;
+  }
+  const Host host = hostPresent_();
+  const bool waiting = waitForHost_.isActive();
+  const bool settled = host == Host::DBus || (host == Host::XEmbed && (!waiting || xembedSeen_));
+  xembedSeen_ = host == Host::XEmbed;
+  if (!settled) {
+    if (!waiting) waitForHost_.start();
+    return;
+  }
+  waitForHost_.stop();
+  dbusHost_ = host == Host::DBus;  // Qt's answer too, when it makes the icon just below
+  // Without any session bus, the D-Bus library would start one to answer Qt's question (a tenth
+  // of a second or more) that could hold no tray: Qt is given an address that fails at once, only
+  // while the icon is made, so that programs started later get the environment as it was.
+  const bool noBus = NoSessionBus();
+  if (noBus) qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
+  icon_ = new QSystemTrayIcon();
+  connect(icon_, &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason); });
+  MirrorMenu(menuToMirror_);
+  icon_->setIcon(AppIcon());
+  icon_->setToolTip(tip_);
+  icon_->show();
+  if (noBus) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  TrackEmbeddedIcon();
+  hover_.start(kPollWhereShown);
 }
 
 void TrayService::Activated(QSystemTrayIcon::ActivationReason reason) {
@@ -159,7 +239,7 @@ void TrayService::MirrorMenu(forms::MenuList* list) {
   }
   SyncMenu();
   connect(hostMenu_.get(), &QMenu::aboutToShow, this, [this] { HostOpensMenu(); });
-  if (DBusTrayHostRegistered() && icon_) icon_->setContextMenu(hostMenu_.get());
+  if (dbusHost_ && icon_) icon_->setContextMenu(hostMenu_.get());
 }
 
 void TrayService::SyncMenu() {

@@ -8,6 +8,11 @@
 //   the desktop's double-click interval are the click and then the double-click; and the host shows
 //   the menu itself, from a copy kept in step with the owner's (the host's request to show it is
 //   the 517, and the owner's popup call then does nothing).
+// The icon is made once a tray host is there. Qt asks the session bus for a D-Bus host only when
+// it makes its first icon, and keeps that answer for the rest of the run: an icon made before a
+// panel that started with the same session would live in XEmbed (or nowhere) even on a panel
+// that offers D-Bus. Until a host is there the icon waits, and a host is looked for twice a second;
+// a D-Bus host takes it at once, an XEmbed tray once it has been there a whole look.
 // Qt reports no hovering: where the tray tells the icon's place, the pointer is checked against it
 // every 500 ms; where it does not, 512 comes every 2 seconds, so that the tip stays live. An
 // embedded icon's Enter and Leave events start and stop that check, so that nothing wakes up while
@@ -21,6 +26,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -44,6 +50,12 @@ class TrayService : public QObject {
   // The icon's place, else the pointer's position at the last click on it.
   std::optional<QRect> Place() const;
   bool Shown() const { return icon_ != nullptr; }
+  // Whether a tray could hold the icon now: Qt's answer once the icon is made, and before that
+  // an answer that leaves Qt's question unasked.
+  bool Available() const;
+  // How a host is looked for while the icon waits (the real desktop's unless replaced).
+  enum class Host { None, XEmbed, DBus };
+  void LookForHostWith(std::function<Host()> present) { hostPresent_ = std::move(present); }
 
   // The copy of the owner's menu that a D-Bus host shows (exported only to such a host); null
   // without a menu.
@@ -61,6 +73,7 @@ class TrayService : public QObject {
 
  private:
   void Poll();
+  void MakeIconOnceHostIsThere();
   void TrackEmbeddedIcon();
   void DeliverNow(uint32_t message);
   void MirrorMenu(forms::MenuList* list);
@@ -78,10 +91,18 @@ class TrayService : public QObject {
   forms::MenuList* menuList_ = nullptr;
   std::unique_ptr<QMenu> hostMenu_;
   bool hostOpening_ = false;
+  bool added_ = false;     // between NIM_ADD and NIM_DELETE, whether or not the icon is made yet
+  bool dbusHost_ = false;  // the icon went to a D-Bus host (which shows the menu itself)
+  forms::MenuList* menuToMirror_ = nullptr;
+  QTimer waitForHost_;
+  std::function<Host()> hostPresent_;
+  bool xembedSeen_ = false;  // at the last look: a panel sets up its XEmbed tray and D-Bus host
+                             // a moment apart, and the icon waits for the second a little
 };
 
-// A tray host that shows menus itself is registered on the session bus (Qt then uses the D-Bus
-// tray, and this program exports its menu there).
-bool DBusTrayHostRegistered();
+// A tray host is there now: a D-Bus host registered with the StatusNotifier watcher, or an XEmbed
+// tray owning the screen's tray selection. Asked afresh each time, without asking Qt.
+bool DBusTrayHostNow();
+TrayService::Host TrayHostNow();
 
 }  // namespace sysvane::qt

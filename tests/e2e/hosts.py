@@ -21,6 +21,7 @@ class Host:
     wm: str = ""  # "xfwm4", "openbox", or none
     edge: str = "bottom"  # where the panel sits
     wayland: str = ""  # Weston, headless, in place of Xvfb: "xwayland" with an X server, "native" without
+    late: bool = False  # the panel starts after the program, as at a login where the program is quicker
 
     @property
     def xembed(self) -> bool:
@@ -97,10 +98,17 @@ class Desktop:
             self.start(host.wm, host.wm, *(["--compositor=off", "--sm-client-disable"] if host.wm == "xfwm4" else []))
             wait_for(lambda: "window id" in self.x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
                      f"{host.wm} to manage the screen")
+        if host.tray.startswith("xfce"):
+            self.env["XDG_CURRENT_DESKTOP"] = "XFCE"  # the session's, for every program in it
+        if not host.late:
+            self.start_tray()
+        return self
+
+    def start_tray(self) -> None:
+        host = self.host
         if host.tray == "trayer":
             self.start("trayer", "trayer", "--edge", host.edge, *TRAYER_ARGS)
         elif host.tray:
-            self.env["XDG_CURRENT_DESKTOP"] = "XFCE"
             self.write("config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml",
                        PANEL_CONFIG.format(p=12 if host.edge == "bottom" else 11))
             self.start("xfce4-panel", "xfce4-panel", *([] if host.wm else ["--disable-wm-check"]))
@@ -110,7 +118,6 @@ class Desktop:
             wait_for(lambda: "true" in self.x.run(
                 "dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
                 "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher"), "the tray's watcher")
-        return self
 
     def _start_xvfb(self) -> None:
         read_end, write_end = os.pipe()

@@ -31,6 +31,7 @@ SCENARIOS = {
     "trayer-openbox": (Host("trayer", "openbox"), SAVED, TRAY),
     "xfce-sni": (Host("xfce-sni"), SAVED, TRAY),
     "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
+    "xfce-sni-late": (Host("xfce-sni", late=True), SAVED, ("late_panel",) + TRAY),
     "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
     "xfce-xembed-xfwm4": (Host("xfce-xembed", "xfwm4"), SAVED, TRAY),
     "weston-no-tray": (Host(wayland="xwayland"), SAVED, ("no_tray",)),
@@ -102,6 +103,11 @@ class Run:
         splash = self.window("the splash screen", lambda w: w.width >= 100 and w.height >= 100, timeout=60)
         self.screenshot("splash", splash)
         self.gone(splash, "the splash screen to close")
+
+    def late_panel(self) -> None:
+        time.sleep(2)  # the program is up and has found no tray; the panel comes within its grace
+        self.running()
+        self.d.start_tray()
 
     def icon(self) -> None:
         def drawn():  # what the tray draws, once the icon is docked (trayer grows to hold it)

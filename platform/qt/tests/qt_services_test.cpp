@@ -40,6 +40,7 @@ struct TrayTest : ::testing::Test {
     data.hWnd = &owner;
     data.menu = &owner.menu;
     std::snprintf(data.szTip.data(), data.szTip.size(), "Sysvane Monitor");
+    runtime.Tray().LookForHostWith([] { return TrayService::Host::XEmbed; });
     ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
   }
   void TearDown() override {
@@ -51,6 +52,42 @@ struct TrayTest : ::testing::Test {
   TrayOwner owner{runtime, "Menu"};
   forms::NOTIFYICONDATA data;
 };
+
+// A panel that starts after the program: the icon waits for it, keeping what it was told meanwhile.
+// A panel sets up its XEmbed tray and its D-Bus host a moment apart: XEmbed alone is taken only
+// once it has been there a whole look.
+TEST(LateTrayTest, TheIconIsMadeOnceATrayIsThereWithTheTipAndMenuOfThatMoment) {
+  using H = TrayService::Host;
+  struct Row {
+    std::vector<H> looks;  // the host found at each look, the first at NIM_ADD
+    size_t madeAt;         // the look after which the icon is made
+  };
+  for (const Row& row : {Row{{H::XEmbed}, 1}, Row{{H::None, H::None, H::DBus}, 3},
+                         Row{{H::None, H::XEmbed, H::DBus}, 3}, Row{{H::None, H::XEmbed, H::XEmbed}, 3}}) {
+    SCOPED_TRACE(row.looks.size());
+    QtRuntime runtime;
+    TrayOwner owner{runtime, "Menu"};
+    owner.Load();
+    size_t looked = 0;
+    runtime.Tray().LookForHostWith([&] { return row.looks[std::min(looked++, row.looks.size() - 1)]; });
+    forms::NOTIFYICONDATA data;
+    data.hWnd = &owner;
+    data.menu = &owner.menu;
+    ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
+    std::snprintf(data.szTip.data(), data.szTip.size(), "CPU usage: 12%%");
+    EXPECT_TRUE(runtime.ShellNotifyIcon(forms::NIM_MODIFY, data)) << "the icon is added, only not shown yet";
+    RunEvents(3000, [&] { return runtime.Tray().Shown(); });
+    ASSERT_TRUE(runtime.Tray().Shown());
+    EXPECT_EQ(looked, row.madeAt);
+    EXPECT_EQ(runtime.Tray().ToolTip(), QStringLiteral("CPU usage: 12%"));
+    ASSERT_NE(runtime.Tray().HostMenu(), nullptr);
+    EXPECT_EQ(runtime.Tray().HostMenu()->actions().size(), 3);
+    EXPECT_TRUE(runtime.ShellNotifyIcon(forms::NIM_DELETE, data));
+    EXPECT_FALSE(runtime.ShellNotifyIcon(forms::NIM_DELETE, data)) << "removed once";
+    owner.Unload();
+    RunDeferredDeletes();
+  }
+}
 
 TEST_F(TrayTest, ClicksBecomeTheMessagesOfAnXEmbedTrayWhicheverTrayReportsThem) {
   using R = QSystemTrayIcon::ActivationReason;
