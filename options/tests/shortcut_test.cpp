@@ -26,11 +26,13 @@ struct Shortcuts {
 
 // GLib-based launchers look for "100%%" and drop the entry; no launcher reads text that is not
 // UTF-8 (a stray byte, a cut sequence, an overlong form, a surrogate, past U+10FFFF) or holds a
-// newline. A made entry lies in the autostart folder alone.
+// newline, while the least character of each lead byte (U+00A7, U+0800) is UTF-8 all the same. A
+// made entry lies in the autostart folder alone.
 TEST(ShortcutTargets, AnEntryIsWrittenOnlyForATargetLaunchersCanStart) {
   const std::pair<std::string, bool> rows[] = {{"/opt/sysvane/bin/sysvane", true},
                                                {"/home/caf\xC3\xA9/\xF0\x9F\x98\x80", true},
                                                {"/home/\xEF\xBF\xBD/\xF4\x8F\xBF\xBF", true},
+                                               {"/home/\xC2\xA7/\xE0\xA0\x80\xE0\xA4\x85", true},
                                                {"/home/100%/sysvane", false},
                                                {"/home/a\nb/sysvane", false},
                                                {"/home/\xFF/sysvane", false},
