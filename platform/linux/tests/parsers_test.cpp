@@ -71,6 +71,7 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Unescape, "a\\011b\\012c\\134d\\0401\\101", "a\tb\nc\\d 1A"},
       {Unescape, "a\\9bc\\400\\04", "a\\9bc\\400\\04"},  // no escapes: left as they are
       {Disk, "sdb9", "sdb"},
+      {Disk, "nvme0n1p10", "nvme0n1"},
       {Online, "0-3,5\n", "5"},
       {Online, "3-1", "-"},
       {Online, "0-4294967294", "4294967295"},
