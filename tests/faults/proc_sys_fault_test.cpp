@@ -28,7 +28,7 @@ const std::pair<std::string, std::vector<std::pair<std::string A::*, const char*
      {{&A::version, "Version 0.0 Build 0"}, {&A::name, "Test Linux 1, kernel 0.0.0"}}},
     {"proc/cpuinfo", {{&A::processor, " (4.20 GHz)"}}},
     {"proc/43/stat", {{&A::processes, "2/5"}}},
-    {"proc/44/status", {{&A::processes, "2/8"}}},
+    {"proc/49/status", {{&A::processes, "2/8"}}},
     {"sys/devices/system/cpu/online", {{&A::processors, "1"}}},
     {"sys/devices/system/cpu/cpu0/cpufreq/cpuinfo_max_freq", {{&A::processor, "Test CPU 3000 (2.10 GHz)"}}},
     {"sys/class/power_supply/BAT0/uevent", {{&A::power, "255 128 255 ? ?"}}},
