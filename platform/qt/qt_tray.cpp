@@ -54,8 +54,6 @@ bool XEmbedTrayNow() {
   return owned;
 }
 
-}  // namespace
-
 bool DBusTrayHostNow() {
   const QString platform = QGuiApplication::platformName();
   if (platform != QLatin1String("xcb") && !platform.startsWith(QLatin1String("wayland"))) return false;
@@ -67,10 +65,13 @@ bool DBusTrayHostNow() {
   return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
 }
 
+// A tray host that is there now, asked afresh each time and without asking Qt.
 TrayService::Host TrayHostNow() {
   if (DBusTrayHostNow()) return TrayService::Host::DBus;
   return XEmbedTrayNow() ? TrayService::Host::XEmbed : TrayService::Host::None;
 }
+
+}  // namespace
 
 TrayService::TrayService() : hostPresent_(TrayHostNow) {
   hover_.setTimerType(Qt::CoarseTimer);

@@ -100,9 +100,4 @@ class TrayService : public QObject {
                              // a moment apart, and the icon waits for the second a little
 };
 
-// A tray host is there now: a D-Bus host registered with the StatusNotifier watcher, or an XEmbed
-// tray owning the screen's tray selection. Asked afresh each time, without asking Qt.
-bool DBusTrayHostNow();
-TrayService::Host TrayHostNow();
-
 }  // namespace sysvane::qt
