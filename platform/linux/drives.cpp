@@ -47,14 +47,16 @@ bool IsImageOrMemoryType(std::string_view type) {
   return kExcluded.contains(type);
 }
 
-// The drive type of a mount other than "/"; nullopt when it is no drive at all.
-std::optional<uint32_t> Classify(const MountEntry& mount, const std::string& device, BlockDevices& devices) {
+// The drive type of a mount other than "/"; nullopt when it is no drive at all. Media that holds the
+// running system (a Raspberry Pi's boot partition on its root SD card) cannot be taken out: fixed.
+std::optional<uint32_t> Classify(const MountEntry& mount, const std::string& device,
+                                 const std::string& systemDisk, BlockDevices& devices) {
   if (IsNetworkType(mount.type)) return DRIVE_REMOTE;
   if (mount.type == "zfs") return DRIVE_FIXED;  // a dataset of a pool: its source is no device
   if (device.empty() || device.starts_with("loop") || IsImageOrMemoryType(mount.type)) return std::nullopt;
   if (device.starts_with("zram") || device.starts_with("ram")) return DRIVE_RAMDISK;
   if (device.starts_with("sr") || device.starts_with("scd")) return DRIVE_CDROM;
-  if (devices.IsRemovable(device)) return DRIVE_REMOVABLE;
+  if (devices.IsRemovable(device) && devices.DiskOf(device) != systemDisk) return DRIVE_REMOVABLE;
   return DRIVE_FIXED;
 }
 
@@ -108,10 +110,13 @@ std::string SysfsBlockDevices::DiskOf(const std::string& device) {
   return Exists(JoinRoot(root_, "/sys/block/" + disk)) ? disk : device;
 }
 
+// The kernel writes removable=0 for every card in a built-in reader (mmcblk*); only the card's own
+// type tells an SD card, which comes and goes, from soldered eMMC ("MMC").
 bool SysfsBlockDevices::IsRemovable(const std::string& device) {
-  std::string text;
-  if (!ReadWholeFile(JoinRoot(root_, "/sys/block/" + DiskOf(device) + "/removable"), text)) return false;
-  return Trim(text) == "1";
+  const std::string disk = JoinRoot(root_, "/sys/block/" + DiskOf(device));
+  std::string removable, cardType;
+  if (ReadWholeFile(disk + "/removable", removable) && Trim(removable) == "1") return true;
+  return ReadWholeFile(disk + "/device/type", cardType) && Trim(cardType) == "SD";
 }
 
 std::vector<DriveEntry> AssignDriveLetters(const std::vector<MountEntry>& mounts, BlockDevices& devices) {
@@ -121,16 +126,19 @@ std::vector<DriveEntry> AssignDriveLetters(const std::vector<MountEntry>& mounts
   for (const MountEntry& mount : mounts) {
     if (mount.mountPoint == "/") systemMount = &mount;  // the last mount on "/" is the one in sight
   }
+  std::string systemDisk;
   if (systemMount != nullptr) {
     system.fsType = systemMount->type;
     seenVolumes.insert(Volume(*systemMount));
+    const std::string systemDevice = devices.DeviceName(systemMount->source);
+    if (!systemDevice.empty()) systemDisk = devices.DiskOf(systemDevice);
   }
 
   std::vector<DriveEntry> fixed, others;
   std::set<std::string> seenMountPoints{"/"};
   for (const MountEntry& mount : mounts) {
     if (seenMountPoints.contains(mount.mountPoint) || IsBindMount(mount)) continue;
-    const auto type = Classify(mount, devices.DeviceName(mount.source), devices);
+    const auto type = Classify(mount, devices.DeviceName(mount.source), systemDisk, devices);
     if (!type || !seenVolumes.insert(Volume(mount)).second) continue;
     seenMountPoints.insert(mount.mountPoint);
     (*type == DRIVE_FIXED ? fixed : others).push_back({"", mount.mountPoint, mount.type, *type});

@@ -29,6 +29,8 @@ class BlockDevices {
   virtual std::string DeviceName(const std::string& source) = 0;
   // Whether the disk holding the device (a partition's parent) is removable media.
   virtual bool IsRemovable(const std::string& device) = 0;
+  // The whole disk of a device: its parent in sys/class/block when the kernel tells, else by name.
+  virtual std::string DiskOf(const std::string& device) = 0;
 };
 
 // Block devices as the kernel describes them in sys/ below a root ("/" on the live system).
@@ -37,8 +39,7 @@ class SysfsBlockDevices : public BlockDevices {
   explicit SysfsBlockDevices(std::string root) : root_(std::move(root)) {}
   std::string DeviceName(const std::string& source) override;
   bool IsRemovable(const std::string& device) override;
-  // The whole disk of a device: its parent in sys/class/block when the kernel tells, else by name.
-  std::string DiskOf(const std::string& device);
+  std::string DiskOf(const std::string& device) override;
 
  private:
   std::string root_;
