@@ -75,7 +75,8 @@ bool IsBindMount(const MountEntry& mount) {
   const std::string options = "," + mount.superOptions + ",";
   const size_t at = options.find(",subvol=");
   if (at == std::string::npos) return true;
-  std::string subvolume = options.substr(at + 8, options.find(',', at + 1) - at - 8);
+  // The option is written with the same octal escapes as the root field (a space as \040).
+  std::string subvolume = UnescapeMountField(options.substr(at + 8, options.find(',', at + 1) - at - 8));
   if (!subvolume.starts_with('/')) subvolume = "/" + subvolume;
   return subvolume != mount.root;
 }
