@@ -125,6 +125,13 @@ std::string Absolute(std::string path, const std::string& folder) {
   return WithoutTrailingSlashes(folder) + (folder == "/" ? "" : "/") + path;
 }
 
+// Where a symbolic link points, as written in it; empty when it is none or too long.
+std::string LinkTarget(const std::string& link) {
+  char buffer[4096];
+  const ssize_t n = ::readlink(link.c_str(), buffer, sizeof buffer);
+  return n <= 0 || size_t(n) >= sizeof buffer ? "" : std::string(buffer, size_t(n));
+}
+
 std::string FirstArgument() {
   std::string commandLine;
   if (!ReadAll("/proc/self/cmdline", commandLine, true)) return "";
@@ -139,13 +146,25 @@ std::string WorkingFolder() {
 }  // namespace
 
 QtDesktop::QtDesktop() {
-  const char* searchPath = std::getenv("PATH");
-  programPath_ =
-      ProgramPathAtStart(FirstArgument(), searchPath ? searchPath : "", WorkingFolder(), "/proc/self/exe");
+  const auto variable = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value ? value : "");
+  };
+  programPath_ = ProgramPathAtStart(FirstArgument(), variable("PATH"), WorkingFolder(), "/proc/self/exe",
+                                    {variable("APPIMAGE"), variable("APPDIR")});
 }
 
 std::string QtDesktop::ProgramPathAtStart(const std::string& argv0, const std::string& searchPath,
-                                          const std::string& workingFolder, const std::string& exeLink) {
+                                          const std::string& workingFolder, const std::string& exeLink,
+                                          const AppImage& appImage) {
+  // The AppImage's mount goes away with the program; the AppImage file itself starts it again. Its
+  // variables leak into the programs it starts, so they count only while we run from its mount.
+  struct stat info {};
+  const std::string mount = WithoutTrailingSlashes(appImage.mountFolder) + "/";
+  if (!appImage.file.empty() && ::stat(appImage.file.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+      mount.size() > 1 && LinkTarget(exeLink).starts_with(mount)) {
+    return appImage.file;
+  }
   std::vector<std::string> candidates;
   if (argv0.find('/') != std::string::npos) {
     candidates.push_back(Absolute(argv0, workingFolder));
@@ -162,12 +181,9 @@ std::string QtDesktop::ProgramPathAtStart(const std::string& argv0, const std::s
   for (const auto& candidate : candidates) {
     if (!candidate.empty() && SameFile(candidate, exeLink)) return candidate;
   }
-  char buffer[4096];
-  const ssize_t n = ::readlink(exeLink.c_str(), buffer, sizeof buffer);
-  if (n <= 0 || size_t(n) >= sizeof buffer) return "";
-  std::string path(buffer, size_t(n));
+  std::string path = LinkTarget(exeLink);
+  if (path.empty()) return "";
   const std::string deleted = " (deleted)";
-  struct stat info {};
   if (path.size() > deleted.size() &&
       path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0 &&
       ::lstat(path.c_str(), &info) != 0) {

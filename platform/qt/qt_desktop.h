@@ -30,12 +30,20 @@ class QtDesktop : public Desktop {
   // "mailto:support@quorvale.example?subject=Sysvane%2C%20Version%202.0"
   static std::string MailtoUrl(const std::string& address, const std::string& subject);
 
-  // The path a program was started as: argv[0] made absolute against the working folder, or
-  // found on the search path when it holds no slash, as long as it names the running executable
-  // that `exeLink` (/proc/self/exe) points to; a link stays a link. Otherwise the executable's
-  // own path, without the " (deleted)" the kernel adds once an upgrade replaced the file.
+  // What an AppImage's runtime tells the program it starts: $APPIMAGE and $APPDIR.
+  struct AppImage {
+    std::string file;         // "/home/alex/Sysvane.AppImage"
+    std::string mountFolder;  // "/tmp/.mount_SysvaXk3"
+  };
+
+  // The path a program was started as: the AppImage file when the running executable that
+  // `exeLink` (/proc/self/exe) points to lies in that AppImage's mount; else argv[0] made absolute
+  // against the working folder, or found on the search path when it holds no slash, as long as it
+  // names the running executable; a link stays a link. Otherwise the executable's own path,
+  // without the " (deleted)" the kernel adds once an upgrade replaced the file.
   static std::string ProgramPathAtStart(const std::string& argv0, const std::string& searchPath,
-                                        const std::string& workingFolder, const std::string& exeLink);
+                                        const std::string& workingFolder, const std::string& exeLink,
+                                        const AppImage& appImage = {});
 
  private:
   std::string programPath_;

@@ -69,24 +69,34 @@ TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
   std::filesystem::create_symlink(root + "/real/prog", root + "/exe");
   std::filesystem::create_symlink(root + "/real/old (deleted)", root + "/replaced");
   std::filesystem::create_symlink(root + "/real/kept (deleted)", root + "/kept");
+  Write(root + "/Sysvane.AppImage", "");
   const std::string exe = root + "/exe", bin = root + "/bin/prog", real = root + "/real/prog";
-  // argv[0], search path, working folder, the /proc/self/exe link, the path kept. Through a link
-  // the link stays; on the search path the entry that is the running file counts, not the first
-  // of that name, and an empty entry is the working folder; another program, no working folder or
-  // no argv[0] give the executable's own path, without the " (deleted)" of a replaced file.
-  const std::tuple<std::string, std::string, std::string, std::string, std::string> rows[] = {
-      {bin, "", "/", exe, bin},
-      {"bin/prog", "", root, exe, bin},
-      {"./bin/prog", "", root + "/", exe, bin},
-      {"prog", "/none:" + root + "/other:" + root + "/bin//", "/", exe, bin},
-      {"prog", "/none::", root + "/bin", exe, bin},
-      {"bin/prog", "", "", exe, real},
-      {"sysvane", "/usr/bin", "/", exe, real},
-      {root + "/other/prog", "", "/", exe, real},
-      {"", "", "/", root + "/replaced", root + "/real/old"},
-      {"", "", "/", root + "/kept", root + "/real/kept (deleted)"}};
-  for (const auto& [argv0, searchPath, folder, exeLink, expected] : rows) {
-    EXPECT_EQ(QtDesktop::ProgramPathAtStart(argv0, searchPath, folder, exeLink), expected) << argv0;
+  const QtDesktop::AppImage image{root + "/Sysvane.AppImage", root + "/real/"};
+  // argv[0], search path, working folder, the /proc/self/exe link, the path kept, the AppImage's
+  // variables. Through a link the link stays; on the search path the entry that is the running
+  // file counts, not the first of that name, and an empty entry is the working folder; another
+  // program, no working folder or no argv[0] give the executable's own path, without the
+  // " (deleted)" of a replaced file. From inside its mount an AppImage names itself; its variables
+  // inherited by a program outside the mount, or naming no file, change nothing.
+  struct Row {
+    std::string argv0, searchPath, folder, exeLink, expected;
+    QtDesktop::AppImage appImage = {};
+  };
+  const Row rows[] = {{bin, "", "/", exe, bin},
+                      {"bin/prog", "", root, exe, bin},
+                      {"./bin/prog", "", root + "/", exe, bin},
+                      {"prog", "/none:" + root + "/other:" + root + "/bin//", "/", exe, bin},
+                      {"prog", "/none::", root + "/bin", exe, bin},
+                      {"bin/prog", "", "", exe, real},
+                      {"sysvane", "/usr/bin", "/", exe, real},
+                      {root + "/other/prog", "", "/", exe, real},
+                      {"", "", "/", root + "/replaced", root + "/real/old"},
+                      {"", "", "/", root + "/kept", root + "/real/kept (deleted)"},
+                      {bin, "", "/", exe, image.file, image},
+                      {bin, "", "/", exe, bin, {image.file, root + "/other"}},
+                      {bin, "", "/", exe, bin, {root + "/none.AppImage", image.mountFolder}}};
+  for (const auto& [argv0, searchPath, folder, exeLink, expected, appImage] : rows) {
+    EXPECT_EQ(QtDesktop::ProgramPathAtStart(argv0, searchPath, folder, exeLink, appImage), expected) << argv0;
   }
 }
 
