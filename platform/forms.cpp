@@ -300,7 +300,8 @@ FrameExtents Form::Frame() const {
   if (borderStyle_ == BorderStyle::None) return {};
   if (!HasTitleBar()) return {15, 15, 15, 15};
   if (frame_) return *frame_;
-  return runtime_->lastFrameSeen.value_or(kDesignFrame);
+  const auto seen = runtime_->framesSeen.find(KindOfFrame());
+  return seen != runtime_->framesSeen.end() ? seen->second : kDesignFrame;
 }
 
 FrameExtents Form::Extra() const {
@@ -324,7 +325,7 @@ void Form::NotifyFrame(const FrameExtents& frame) {
   if (!HasTitleBar()) return;  // a frameless window paints its own border
   const FrameExtents before = Frame();
   const Twips oldRight = left_ + Width(), oldBottom = top_ + Height();
-  runtime_->lastFrameSeen = frame;
+  runtime_->framesSeen[KindOfFrame()] = frame;
   frame_ = frame;
   if (before == frame) return;
   // A window placed against the work area's bottom or right edge with a frame guessed stays there.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <compare>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -467,6 +468,14 @@ struct FrameExtents {
 };
 constexpr FrameExtents kDesignFrame{45, 330, 45, 45};
 
+// Windows a window manager frames alike: the same border style, and both ordinary windows or both
+// tool windows (no taskbar button). A dialog's frame says nothing of the Monitor window's.
+struct FrameKind {
+  BorderStyle border = BorderStyle::FixedSingle;
+  bool toolWindow = false;
+  auto operator<=>(const FrameKind&) const = default;
+};
+
 // A window region with rounded corners, in pixels of the window: CreateRoundRectRgn's arguments.
 struct RoundRectRegion {
   int left = 0, top = 0, right = 0, bottom = 0, ellipseWidth = 0, ellipseHeight = 0;
@@ -516,9 +525,10 @@ class Form {
   Twips ScaleHeight() const;
   void SetClientSize(Twips width, Twips height);  // outer size = client + frame
   // The window manager's frame around a window with a title bar: the one it last reported for
-  // this window, else the last it reported for any window, else the usual frame (a 3-pixel border
-  // and a 22-pixel title). A window without title bar has only its own painted border.
+  // this window, else the last it reported for any window of its kind, else the usual frame (a
+  // 3-pixel border and a 22-pixel title). A window without title bar has only its own painted border.
   FrameExtents Frame() const;
+  FrameKind KindOfFrame() const { return {borderStyle_, !showInTaskbar_}; }
 
   BorderStyle borderStyle() const { return borderStyle_; }
   void SetBorderStyle(BorderStyle v) { borderStyle_ = v; }
@@ -714,8 +724,8 @@ class Runtime {
   // Ends the program once the current handler returns.
   virtual void End() = 0;
 
-  // The frame the window manager last put around a window with a title bar.
-  std::optional<FrameExtents> lastFrameSeen;
+  // The frame the window manager last put around a window with a title bar, by kind of window.
+  std::map<FrameKind, FrameExtents> framesSeen;
 };
 
 }  // namespace sysvane::forms

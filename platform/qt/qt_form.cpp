@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_frame_extents.h"
 #include "platform/qt/qt_pictures.h"
 
 namespace sysvane::qt {
@@ -58,6 +59,9 @@ FormWidget::FormWidget(forms::Form& form) : QWidget(nullptr, FlagsOf(form)), for
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_ShowWithoutActivating, ShowsWithoutActivating(form));
   setFocusPolicy(Qt::NoFocus);
+  FollowFrameExtents([](QWidget& widget) {
+    if (auto* formWidget = dynamic_cast<FormWidget*>(&widget)) formWidget->CheckFrameSoon();
+  });
 }
 
 void FormWidget::paintEvent(QPaintEvent* e) {
@@ -109,13 +113,13 @@ void FormWidget::CheckFrameSoon() {
 }
 
 // The frame the window manager put around the window (_NET_FRAME_EXTENTS on X11; 0 without a
-// window manager), once the window is on screen. Until then the window was mapped with a frame
-// guessed, and a window manager may have pushed it to make that fit: the first real frame puts
-// it back where the program placed it.
+// window manager), once the window is on screen and again whenever it changes. Until then the
+// window was mapped with a frame guessed, and a window manager may have pushed it to make that
+// fit: the first real frame puts it back where the program placed it.
 void FormWidget::ReportFrame() {
   QWindow* window = windowHandle();
   if (!form_ || !form_->HasTitleBar() || !isVisible() || !window || !window->isExposed()) return;
-  const QMargins m = window->frameMargins();
+  const QMargins m = NetFrameExtents(*this).value_or(window->frameMargins());
   form_->NotifyFrame({ToTwips(m.left()), ToTwips(m.top()), ToTwips(m.right()), ToTwips(m.bottom())});
   if (framed_ || !form_) return;
   framed_ = true;

@@ -24,6 +24,8 @@ class FormWidget : public QWidget {
   void SetClientOrigin(QPoint origin) { clientOrigin_ = origin; }
   bool PaintsBorder() const { return paintsBorder_; }
   void SetPaintsBorder(bool v) { paintsBorder_ = v; }
+  // Reads the window manager's frame again once the events now queued are handled.
+  void CheckFrameSoon();
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -41,7 +43,6 @@ class FormWidget : public QWidget {
   // focused control has handed it on already.
   bool KeyCameThroughControl() const;
   void PressButton(bool defaultButton);
-  void CheckFrameSoon();
   void ReportFrame();
   forms::Form* form_;
   bool frameCheckDue_ = false;

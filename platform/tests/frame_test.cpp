@@ -17,7 +17,7 @@ class Window : public Form {
 };
 
 TEST(FrameTest, TheClientAreaStaysAndTheOuterSizeFollowsTheRealFrame) {
-  const FrameExtents xfwm4{75, 435, 75, 75}, none{};
+  const FrameExtents xfwm4{75, 435, 75, 75}, none{}, themed{105, 480, 105, 105};
   for (const FrameExtents& frame : {xfwm4, none, kDesignFrame}) {
     fake::FakeRuntime runtime;
     Window titled(runtime, true), panel(runtime, false);
@@ -32,6 +32,14 @@ TEST(FrameTest, TheClientAreaStaysAndTheOuterSizeFollowsTheRealFrame) {
     EXPECT_EQ(std::pair(panel.Width(), panel.Height()), std::pair(4050.0, 1230.0))
         << "a panel's border is its own";
     EXPECT_EQ(Window(runtime, true).Frame(), frame) << "a window not yet shown expects the last frame seen";
+    Window dialog(runtime, true);
+    dialog.SetBorderStyle(BorderStyle::FixedDialog);
+    EXPECT_EQ(dialog.Frame(), kDesignFrame) << "on a window of its own kind";
+    dialog.NotifyFrame(themed);
+    EXPECT_EQ(Window(runtime, true).Frame(), frame) << "a dialog's frame is the dialogs' alone";
+    titled.NotifyFrame(themed);
+    EXPECT_EQ(titled.Height(), titled.ScaleHeight() + themed.top + themed.bottom)
+        << "a new frame is followed";
     fake::FakeRuntime first, other;  // no frame seen yet: one is guessed
     Window atBottom(first, true), atRight(other, true);
     atBottom.Move(0, 15600 - atBottom.Height(), atBottom.Width(), atBottom.Height());
