@@ -95,7 +95,7 @@ void Options::Design() {
 // Below the start-up choices, in the same column and row spacing.
 void Options::DesignTrayIconGroup() {
   Frame1.SetContainer(&SSTab1, 0);
-  Frame1.Move(240, 1740, 4035, 1215);
+  Frame1.Move(240, 1740, 4035, 1185);
   Frame1.SetCaption("Tray icon shows:");
   const char* const captions[3] = {"&Program icon", "&CPU usage", "CPU and &memory"};
   Option1.Reset();
