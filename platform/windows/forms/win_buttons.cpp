@@ -131,22 +131,4 @@ HBRUSH OptionButtonPeer::Colors(HDC dc) {
   return BrushOf(back);
 }
 
-// ---------------------------------------------------------------------------------------------
-
-FramePeer::FramePeer(forms::Frame& frame) : ControlPeer(frame), frame_(frame) {
-  Create(L"BUTTON", BS_GROUPBOX);
-  ApplyAll();
-}
-
-void FramePeer::Apply(Prop prop) {
-  if (prop == Prop::Caption) SetWindowTextW(Window(), windows::Wide(frame_.Caption()).c_str());
-}
-
-HBRUSH FramePeer::Colors(HDC dc) {
-  const forms::Color back = frame_.BackColor().system ? container().background : frame_.BackColor();
-  SetTextColor(dc, ToColorRef(frame_.ForeColor()));
-  SetBkColor(dc, ToColorRef(back));
-  return BrushOf(back);
-}
-
 }  // namespace sysvane::win

@@ -1,4 +1,4 @@
-// The command button, the check box, the option button and the frame, on the system's BUTTON class. The check
+// The command button, the check box and the option button, on the system's BUTTON class. The check
 // mark follows the model only: a click asks the model, which toggles and answers.
 #pragma once
 
@@ -44,19 +44,6 @@ class OptionButtonPeer : public ControlPeer {
 
  private:
   forms::OptionButton& option_;
-};
-
-// The group box drawn around a group of controls that lie beside it.
-class FramePeer : public ControlPeer {
- public:
-  explicit FramePeer(forms::Frame& frame);
-  HBRUSH Colors(HDC dc) override;
-
- protected:
-  void Apply(forms::Prop prop) override;
-
- private:
-  forms::Frame& frame_;
 };
 
 }  // namespace sysvane::win
