@@ -1,5 +1,6 @@
-// The windows' own cost: one refresh of a Monitor window of eight rows and one tray tip, on the
-// fake platform (the logic alone) and on the Linux backend (the logic and its sampling).
+// The windows' own cost: one refresh of a Monitor window of eight rows, one tray tip and one tick
+// of the live tray icon, on the fake platform (the logic alone) and on the Linux backend (the
+// logic and its sampling).
 #include <benchmark/benchmark.h>
 
 #include "monitor/display.h"
@@ -69,6 +70,30 @@ void BM_BuildStatusTip(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BuildStatusTip);
+
+// One tick of the live tray icon showing the CPU figure, on the fakes: with 0 the figure stays
+// (compared, nothing sent); with 1 it moves every tick and is drawn for a 22-pixel tray, as the
+// Qt runtime then does.
+void BM_TrayFigureTick(benchmark::State& state) {
+  fake::FakeProgram fp;
+  FakeLaptop(fp);
+  fp.Set("ShowSplash", "0");
+  fp.Set("TrayIcon", "1");
+  Menu& menu = fp.program.menu();
+  menu.Load();
+  auto owned = std::make_unique<fake::FixedSampler>(0);
+  fake::FixedSampler& cpu = *owned;
+  menu.CPUMeter = std::move(owned);
+  const bool moves = state.range(0) != 0;
+  int value = 0;
+  for (auto _ : state) {
+    if (moves) cpu.Set(value = (value + 1) % 100);
+    menu.RefreshTrayFigure(false);
+    if (moves) benchmark::DoNotOptimize(fp.runtime.trayCalls.back().data.liveIcon->Draw(22));
+    fp.runtime.trayCalls.clear();
+  }
+}
+BENCHMARK(BM_TrayFigureTick)->Arg(0)->Arg(1);
 
 }  // namespace
 }  // namespace sysvane

@@ -93,6 +93,7 @@ void Display::Form_Load() {
   Menu& menu = program_.menu();
   SystemInfoModule& info = program_.info;
   menu.mnuDisplay.SetChecked(true);
+  menu.FollowMonitorWindow();
 
   CPUMeter = CreateCPUSampler(info, program_.platform.registry);
 
@@ -250,6 +251,7 @@ void Display::Form_Unload() {
     CPUMeter.reset();
   }
   program_.menu().mnuDisplay.SetChecked(false);
+  program_.menu().FollowMonitorWindow();
   program_.info.MonitorOpenedFromTray = false;
 }
 

@@ -1,5 +1,6 @@
 // The Monitor window's refresh: every shown bar gets a fresh figure every 900 ms.
 #include "monitor/display.h"
+#include "shell/menu.h"
 #include "shell/program.h"
 #include "stats/format.h"
 
@@ -7,6 +8,8 @@ namespace sysvane {
 
 void Display::Timer1_Timer() {
   UpdateStatistics();
+  // A live tray icon follows this refresh while the window is open, on the memory just read.
+  program_.menu().RefreshTrayFigure(true);
 }
 
 void Display::UpdateStatistics() {

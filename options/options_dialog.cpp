@@ -32,6 +32,8 @@ Options::Options(Program& program)
       shortcuts_(program.platform.desktop, program.runtime()) {
   Check0.GotFocus = [this](int i) { Check0_GotFocus(i); };
   Check0.Click = [this](int i) { Check0_Click(i); };
+  Option1.GotFocus = [this](int i) { Option1_GotFocus(i); };
+  Option1.Click = [this](int i) { Option1_Click(i); };
   Check1.GotFocus = [this](int i) { Check1_GotFocus(i); };
   Check1.Click = [this](int i) { Check1_Click(i); };
   SSTab1.GotFocus = [this] { SSTab1_GotFocus(); };
@@ -130,6 +132,7 @@ void Options::LoadSettingsIntoDialog() {
   Check0[1].SetValue(BoxStateFromText(settings.Read("ShowStatsAtStartup", "1")));
   Check0[2].SetValue(BoxStateFromText(settings.Read("ShowOnTop", "0")));
   Check0[3].SetValue(BoxStateFromText(settings.Read("ShowSplash", "1")));
+  Option1[int(settings.TrayIcon())].SetValue(true);
   for (int i = 0; i < 8; ++i) Check1[i].SetValue(BoxStateFromText(settings.Read(kStatisticKeys[i], "0")));
   for (int row = 0; row < DriveCountShown; ++row) {
     Check1[kFirstDriveBox + row].SetValue(BoxStateFromText(settings.Read(DriveKey(DrivesShown[row]), "0")));
@@ -148,6 +151,9 @@ void Options::SaveDialogSettings() {
   for (int i = 0; i < 8; ++i) WriteBox(kStatisticKeys[i], Check1[i]);
   for (int row = 0; row < DriveCountShown; ++row)
     WriteBox(DriveKey(DrivesShown[row]), Check1[kFirstDriveBox + row]);
+  for (int i = 0; i < 3; ++i) {
+    if (Option1[i].Value()) program_.settings.Write("TrayIcon", std::to_string(i));
+  }
 
   if (Check0[0].Value() == 1) {
     shortcuts_.CreateStartupShortcut(kLinkName, program_.platform.desktop.ExecutablePath(), "");
@@ -156,6 +162,7 @@ void Options::SaveDialogSettings() {
   }
   applyButton.SetEnabled(false);
   program_.menu().mnuSplash.SetChecked(Check0[3].Value() == 1);
+  program_.menu().ApplyTrayIconChoice();
 }
 
 void Options::RefreshStatisticBars() {
@@ -247,6 +254,14 @@ void Options::SSTab1_GotFocus() {
 
 void Options::Check0_GotFocus(int /*Index*/) {
   SSTab1.SetTab(kTabOptions);
+}
+
+void Options::Option1_GotFocus(int /*Index*/) {
+  SSTab1.SetTab(kTabOptions);
+}
+
+void Options::Option1_Click(int /*Index*/) {
+  applyButton.SetEnabled(true);
 }
 
 void Options::Check1_GotFocus(int /*Index*/) {

@@ -25,8 +25,10 @@ class Options : public forms::Form {
   static constexpr int kMaxDriveRows = 7;
 
   forms::TabStrip SSTab1{*this, "SSTab1"};
-  forms::ControlArray<forms::CheckBox> Check0{*this, "Check0"};                 // start-up choices, page 0
-  forms::ControlArray<forms::CheckBox> Check1{*this, "Check1"};                 // statistic choices, page 1
+  forms::ControlArray<forms::CheckBox> Check0{*this, "Check0"};        // start-up choices, page 0
+  forms::Frame Frame1{*this, "Frame1"};                                // "Tray icon shows:", page 0
+  forms::ControlArray<forms::OptionButton> Option1{*this, "Option1"};  // its choices, by TrayIcon value
+  forms::ControlArray<forms::CheckBox> Check1{*this, "Check1"};        // statistic choices, page 1
   forms::ControlArray<forms::ProgressBar> ProgressBar1{*this, "ProgressBar1"};  // previews, page 1
   forms::ControlArray<forms::Label> SystemText{*this, "SystemText"};            // System page captions
   forms::ControlArray<forms::Label> SystemInfo{*this, "SystemInfo"};            // System page values
@@ -57,6 +59,8 @@ class Options : public forms::Form {
   void Timer2_Timer();
   void Check0_GotFocus(int Index);
   void Check0_Click(int Index);
+  void Option1_GotFocus(int Index);
+  void Option1_Click(int Index);
   void Check1_GotFocus(int Index);
   void Check1_Click(int Index);
   void SSTab1_GotFocus();
@@ -80,6 +84,7 @@ class Options : public forms::Form {
   void Form_Unload() override;
 
  private:
+  void DesignTrayIconGroup();
   void DesignStatisticsPage();
   void DesignSystemPage();
   void FillSystemFacts();

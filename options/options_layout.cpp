@@ -63,6 +63,7 @@ void Options::Design() {
     ShowBox(box, true);
   }
 
+  DesignTrayIconGroup();
   DesignStatisticsPage();
   DesignSystemPage();
 
@@ -89,6 +90,25 @@ void Options::Design() {
   OKChecked = false;
   driveCKnown_ = false;
   driveChoices_.clear();
+}
+
+// Below the start-up choices, in the same column and row spacing.
+void Options::DesignTrayIconGroup() {
+  Frame1.SetContainer(&SSTab1, 0);
+  Frame1.Move(240, 1740, 4035, 1185);
+  Frame1.SetCaption("Tray icon shows:");
+  const char* const captions[3] = {"&Program icon", "&CPU usage", "CPU and &memory"};
+  Option1.Reset();
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0) Option1.Load(i);
+    forms::OptionButton& option = Option1[i];
+    option.SetContainer(&SSTab1, 0);
+    option.SetGroup(&Frame1);
+    option.Move(420, 2010 + kRowHeight * i, 3615, 255);
+    option.SetCaption(captions[i]);
+    option.SetVisible(true);
+  }
+  Option1[0].SetValue(true);
 }
 
 void Options::DesignStatisticsPage() {

@@ -45,6 +45,16 @@ std::optional<double> Settings::ReadNumber(const std::string& key) const {
   return ParseNumber(*text);
 }
 
+Settings::TrayIconShows Settings::TrayIcon() const {
+  return TrayIconFromText(Read("TrayIcon", "0"));
+}
+
+Settings::TrayIconShows TrayIconFromText(const std::string& text) {
+  const auto number = ParseNumber(text);
+  if (number && (*number == 1.0 || *number == 2.0)) return Settings::TrayIconShows(int(*number));
+  return Settings::TrayIconShows::ProgramIcon;
+}
+
 bool SwitchIsOn(const std::string& text) {
   const auto number = ParseNumber(text);
   return number && *number == 1.0;

@@ -29,12 +29,19 @@ class Settings {
   // A position in twips: nullopt when missing or not a number.
   std::optional<double> ReadNumber(const std::string& key) const;
 
+  // What the tray icon shows, from `TrayIcon`; a missing key is the program's icon.
+  enum class TrayIconShows { ProgramIcon = 0, CpuDigits = 1, CpuAndMemoryBars = 2 };
+  TrayIconShows TrayIcon() const;
+
  private:
   SettingsBackend& backend_;
 };
 
 // The switch rule on its own: " 1 " and "1.0" are on; "2", "abc", "" are off.
 bool SwitchIsOn(const std::string& text);
+// The tray icon choice as stored: the number 0, 1 or 2; anything else (a damaged or unknown
+// value, a choice of a later version) is the program's icon, so that the tray never goes blank.
+Settings::TrayIconShows TrayIconFromText(const std::string& text);
 // Parses the whole trimmed text as a decimal number; nullopt when it is not one.
 std::optional<double> ParseNumber(const std::string& text);
 

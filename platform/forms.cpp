@@ -147,6 +147,27 @@ void CheckBox::OnUserClick() {
   Changed(Prop::Value);
 }
 
+void OptionButton::SetCaption(const std::string& v) {
+  if (Assign(caption_, v)) Changed(Prop::Caption);
+}
+void OptionButton::SetValue(bool v) {
+  SetValueQuietly(v);
+  if (v && Click) Click();
+}
+void OptionButton::SetValueQuietly(bool v) {
+  if (!Assign(value_, v)) return;
+  Changed(Prop::Value);
+  if (!v) return;
+  for (Control* c : form().Controls()) {
+    auto* other = dynamic_cast<OptionButton*>(c);
+    if (other && other != this && other->frame_ == frame_) other->SetValueQuietly(false);
+  }
+}
+
+void Frame::SetCaption(const std::string& v) {
+  if (Assign(caption_, v)) Changed(Prop::Caption);
+}
+
 void CommandButton::SetCaption(const std::string& v) {
   if (Assign(caption_, v)) Changed(Prop::Caption);
 }
@@ -225,11 +246,22 @@ void Form::Load() {
   Design();
   peer_ = runtime_->CreateFormPeer(*this);
   // Copies: a peer may be created for a control that the loop has not reached yet.
-  for (Control* c : std::vector<Control*>(controls_)) {
+  for (Control* c : TabOrder()) {
     if (!c->peer()) c->AttachPeer(runtime_->CreateControlPeer(*c));
   }
   for (Timer* t : std::vector<Timer*>(timers_)) t->AttachPeer(runtime_->CreateTimerPeer(*t));
   Form_Load();
+}
+
+std::vector<Control*> Form::TabOrder() const {
+  // Elements loaded at run time register after every member: they join element 0 of their array.
+  std::map<std::string, size_t> firstOfName;
+  for (size_t i = 0; i < controls_.size(); ++i) firstOfName.emplace(controls_[i]->Name(), i);
+  std::vector<Control*> order(controls_);
+  std::stable_sort(order.begin(), order.end(), [&](const Control* a, const Control* b) {
+    return firstOfName.at(a->Name()) < firstOfName.at(b->Name());
+  });
+  return order;
 }
 
 void Form::Show(Modality modality) {

@@ -253,6 +253,44 @@ class CheckBox : public Control {
   int value_ = 0;
 };
 
+// A round option button: of the buttons in one frame, at most one is on. Setting one on (by the
+// user or by code) turns the others of its frame off and raises Click on the one turned on.
+class Frame;
+class OptionButton : public Control {
+ public:
+  using Control::Control;
+  OptionButton(const OptionButton& other, int index)
+      : Control(other, index), caption_(other.caption_), frame_(other.frame_) {}
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& v);
+  bool Value() const { return value_; }
+  void SetValue(bool v);
+  Frame* Group() const { return frame_; }
+  void SetGroup(Frame* frame) { frame_ = frame; }
+
+ protected:
+  void OnUserClick() override { SetValueQuietly(true); }
+
+ private:
+  void SetValueQuietly(bool v);
+  std::string caption_;
+  bool value_ = false;
+  Frame* frame_ = nullptr;
+};
+
+// A captioned group box drawn around the controls of a group (option buttons name it as their
+// group); the controls themselves lie beside it in the same container, placed inside its box.
+class Frame : public Control {
+ public:
+  using Control::Control;
+  Frame(const Frame& other, int index) : Control(other, index), caption_(other.caption_) {}
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& v);
+
+ private:
+  std::string caption_;
+};
+
 class CommandButton : public Control {
  public:
   using Control::Control;
@@ -555,6 +593,9 @@ class Form {
   Control* ActiveControl() const { return activeControl_; }
 
   const std::vector<Control*>& Controls() const { return controls_; }
+  // The order the user tabs through: the members in their order, each array's elements right
+  // after its element 0. Peers are made in this order, which a runtime's focus chain follows.
+  std::vector<Control*> TabOrder() const;
   const std::vector<Timer*>& Timers() const { return timers_; }
 
   // Pops a menu up at the mouse position (the window manager's popup-menu call).
@@ -629,6 +670,23 @@ class Form {
 // ---------------------------------------------------------------------------------------------
 // Shell: the notification-area icon
 
+// A square picture the program draws itself: 0xAARRGGBB pixels (straight alpha), row by row from
+// the top.
+struct ArgbImage {
+  int size = 0;  // pixels per side
+  std::vector<uint32_t> pixels;
+  uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(size) + size_t(x)]; }
+  bool operator==(const ArgbImage&) const = default;
+};
+
+// An icon drawn for whatever pixel size the tray gives it (an XEmbed tray's real size, the
+// D-Bus sizes, the small-icon size at the monitor's DPI), so that no tray scales it.
+class LiveIcon {
+ public:
+  virtual ~LiveIcon() = default;
+  virtual ArgbImage Draw(int pixels) const = 0;
+};
+
 constexpr int NIM_ADD = 0;
 constexpr int NIM_MODIFY = 1;
 constexpr int NIM_DELETE = 2;
@@ -653,6 +711,11 @@ struct NOTIFYICONDATA {
   // The owner's menu, for a tray host that shows it by itself on a right click (a D-Bus tray)
   // instead of reporting the click; null for none.
   MenuList* menu = nullptr;
+  // Shown in place of hIcon when set. A new object means new pixels: a runtime redraws the icon
+  // only when the object changes, never for a tip or a label alone.
+  std::shared_ptr<const LiveIcon> liveIcon;
+  // A short text a host may show beside the icon (an AppIndicator label); empty for none.
+  std::string label;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -38,6 +38,9 @@ void Menu::Design() {
   TrayWatch.SetInterval(1000);
   TrayWatch.SetEnabled(false);
   TrayWatch.Tick = [this] { TrayWatch_Timer(); };
+  IconTimer.SetInterval(900);
+  IconTimer.SetEnabled(false);
+  IconTimer.Tick = [this] { IconTimer_Timer(); };
 }
 
 void Menu::Form_Load() {
@@ -90,6 +93,8 @@ void Menu::Form_Load() {
 
   // 9.
   if (settings.IsOn("ShowStatsAtStartup")) program_.display().Show();
+
+  ApplyTrayIconChoice();
 
   // A panel started with the same session may still be on its way: the program waits for it a
   // few seconds before it lives without one.
@@ -178,6 +183,50 @@ void Menu::RefreshTip() {
     TipText = kFixedTip;
     trayIcon_.ModifyTrayIcon(*this, TipText);
   }
+}
+
+void Menu::ApplyTrayIconChoice() {
+  trayIconShows_ = program_.settings.TrayIcon();
+  FollowMonitorWindow();
+  RefreshTrayFigure(false);
+}
+
+void Menu::FollowMonitorWindow() {
+  const bool live = trayIconShows_ != Settings::TrayIconShows::ProgramIcon;
+  IconTimer.SetEnabled(live && !mnuDisplay.Checked());
+}
+
+void Menu::IconTimer_Timer() {
+  RefreshTrayFigure(false);
+}
+
+void Menu::RefreshTrayFigure(bool memoryIsFresh) {
+  if (trayIconShows_ == Settings::TrayIconShows::ProgramIcon) {
+    if (figureShown_) trayIcon_.ModifyTrayIconPicture(nullptr, "");
+    figureShown_.reset();
+    labelShown_.clear();
+    return;
+  }
+  SystemInfoModule& info = program_.info;
+  if (!memoryIsFresh) info.RefreshMemoryAndPower();
+  TrayFigure figure{trayIconShows_, 0, 0};
+  if (CPUMeter) {
+    const int32_t cpu = CPUMeter->Query();
+    figure.cpu = cpu == -1 ? 0 : cpu;  // -1: the sampler could not tell
+  }
+  figure.memory = UsedPercent(info.MemStatus.dwTotalPhys, info.MemStatus.dwAvailPhys).value_or(0);
+  // Hosts that show tiny pixmaps (GNOME's AppIndicator) show this text beside the icon.
+  std::string label = FormatPercent(ShownDigits(figure.cpu));
+  if (figure.shows == Settings::TrayIconShows::CpuAndMemoryBars) {
+    label += ' ';
+    label += FormatPercent(figure.memory);
+  }
+  const bool samePicture = figureShown_ && LooksTheSame(figureShown_->figure(), figure);
+  if (samePicture && label == labelShown_) return;
+  // The same picture object tells the runtime that only the label changed.
+  if (!samePicture) figureShown_ = std::make_shared<TrayFigureIcon>(figure);
+  labelShown_ = label;
+  trayIcon_.ModifyTrayIconPicture(figureShown_, label);
 }
 
 void Menu::AppendTipPart(const std::string& part) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/forms.h"
+#include "shell/tray_figure.h"
 #include "shell/tray_icon.h"
 #include "stats/cpu_usage.h"
 
@@ -34,6 +35,9 @@ class Menu : public forms::Form {
 
   // Runs only while the desktop has no notification area: the program then lives in its windows.
   forms::Timer TrayWatch{*this, "TrayWatch"};
+  // Redraws a live tray icon every 900 ms while the Monitor window, which refreshes it otherwise,
+  // is closed; it does not run while the tray shows the program's icon.
+  forms::Timer IconTimer{*this, "IconTimer"};
 
   std::string TipText;
   std::unique_ptr<CPUSampler> CPUMeter;
@@ -64,6 +68,15 @@ class Menu : public forms::Form {
   // program ends. Also in the middle of the start-up, which then goes no further.
   void CloseProgram();
 
+  // Takes up the tray icon choice as saved (at start-up, after the Options dialog saved it, and
+  // whenever the Monitor window opens or closes), and draws the icon at once.
+  void ApplyTrayIconChoice();
+  // Draws a live icon from fresh figures and sends it when its pixels or label changed. The
+  // Monitor window calls it on each refresh, after it has read the memory figures itself.
+  void RefreshTrayFigure(bool memoryIsFresh);
+  // The Monitor window opened or closed: the icon's own timer runs only while it is closed.
+  void FollowMonitorWindow();
+
  protected:
   void Design() override;
   void Form_Load() override;
@@ -79,11 +92,15 @@ class Menu : public forms::Form {
   void RefreshTip();
   void AppendTipPart(const std::string& part);
   void AppendBatteryPart();
+  void IconTimer_Timer();
 
   static constexpr int kTrayGraceTicks = 5;  // seconds a starting panel is given
   int ticksWithoutTray_ = 0;
   Program& program_;
   TrayIcon trayIcon_;
+  Settings::TrayIconShows trayIconShows_ = Settings::TrayIconShows::ProgramIcon;
+  std::shared_ptr<const TrayFigureIcon> figureShown_;  // null while the program's icon shows
+  std::string labelShown_;
 };
 
 }  // namespace sysvane

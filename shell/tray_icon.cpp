@@ -37,6 +37,12 @@ void TrayIcon::ModifyTrayIcon(forms::Form& owner, const std::string& tip) {
   runtime_.ShellNotifyIcon(forms::NIM_MODIFY, data_);
 }
 
+void TrayIcon::ModifyTrayIconPicture(std::shared_ptr<const forms::LiveIcon> icon, const std::string& label) {
+  data_.liveIcon = std::move(icon);
+  data_.label = label;
+  if (added_) runtime_.ShellNotifyIcon(forms::NIM_MODIFY, data_);
+}
+
 void TrayIcon::DeleteTrayIcon() {
   if (!added_) return;
   runtime_.ShellNotifyIcon(forms::NIM_DELETE, data_);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "platform/forms.h"
@@ -21,6 +22,9 @@ class TrayIcon {
   // sent when the tip is the one the shell already has, so that moving the mouse over an icon
   // whose figures did not change does not wake the tray host.
   void ModifyTrayIcon(forms::Form& owner, const std::string& tip);
+  // Shows a picture the program draws (null: the owner's icon again) and a label beside it, and
+  // sends them with the tip as it stands. The caller sends only what changed.
+  void ModifyTrayIconPicture(std::shared_ptr<const forms::LiveIcon> icon, const std::string& label);
   // Removes the icon; does nothing when no icon was added (or it is already gone).
   void DeleteTrayIcon();
 

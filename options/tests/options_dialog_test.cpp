@@ -29,7 +29,11 @@ TEST(OptionsSwitches, EachKeyLoadsIntoAndSavesFromItsOwnBox) {
     w.fp.resources.free[0] = w.fp.resources.free[1] = w.fp.resources.free[2] = 50;
     w.SetDrives({{"d:\\", {kGiB, 0}}, {"e:\\", {kGiB, 0}}});
     if (chosen >= 0) w.fp.Set(std::get<0>(kSwitches[chosen]), "2");
+    // The tray icon choice too, stored or damaged.
+    const std::string trayIcon = chosen % 2 ? "2" : "0";
+    w.fp.Set("TrayIcon", chosen % 2 ? "2" : "two");
     Options& o = w.Open();
+    EXPECT_TRUE(o.Option1[std::stoi(trayIcon)].Value() && !o.Option1[1].Value());
     EXPECT_EQ(o.Check0.Count(), 4);
     for (int i = 3; i <= 5; ++i)
       EXPECT_FALSE(o.Check1[i].Enabled() || o.Check1[i].TabStop() || o.ProgressBar1[i].Value());
@@ -40,6 +44,7 @@ TEST(OptionsSwitches, EachKeyLoadsIntoAndSavesFromItsOwnBox) {
       EXPECT_EQ((page == 0 ? o.Check0 : o.Check1)[index].Value(), state) << chosen << " " << key;
       saved.push_back({key, std::to_string(state)});
     }
+    saved.push_back({"TrayIcon", trayIcon});
     EXPECT_FALSE(o.Check0[0].Value() || o.applyButton.Enabled());
     o.applyButton_Click();
     EXPECT_EQ(w.fp.settings.writes, saved);

@@ -20,6 +20,21 @@ TEST(Settings, OnlyTheNumberOneIsOn) {
   for (const auto& [text, number] : numbers) EXPECT_EQ(ParseNumber(text), number) << text;
 }
 
+// The tray icon choice: 1 and 2 as numbers; anything damaged or unknown is the program's icon.
+TEST(Settings, TrayIconChoiceDamagedValuesAreTheProgramIcon) {
+  using Shows = Settings::TrayIconShows;
+  const std::pair<const char*, Shows> rows[] = {
+      {"1", Shows::CpuDigits},          {" 2\r\n", Shows::CpuAndMemoryBars},
+      {"2e0", Shows::CpuAndMemoryBars}, {"0", Shows::ProgramIcon},
+      {"3", Shows::ProgramIcon},        {"-1", Shows::ProgramIcon},
+      {"1.5", Shows::ProgramIcon},      {"", Shows::ProgramIcon},
+      {"x1", Shows::ProgramIcon},       {"1 2", Shows::ProgramIcon},
+      {"65537", Shows::ProgramIcon}};
+  for (const auto& [text, shows] : rows) EXPECT_EQ(TrayIconFromText(text), shows) << '"' << text << '"';
+  fake::FakeSettingsBackend backend;
+  EXPECT_EQ(Settings{backend}.TrayIcon(), Shows::ProgramIcon);
+}
+
 // A missing key reads as its default; the options count as saved only under "Yes" itself; a refused
 // write changes nothing.
 TEST(Settings, ReadersDefaultsDefinedAndRefusedWrites) {

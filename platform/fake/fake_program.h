@@ -47,6 +47,7 @@ class FixedSampler : public CPUSampler {
   explicit FixedSampler(int32_t value) : value_(value) {}
   void Initialize() override {}
   int32_t Query() override { return value_; }
+  void Set(int32_t value) { value_ = value; }
   void Terminate() override {}
 
  private:

@@ -178,4 +178,56 @@ void CheckBoxWidget::Apply(Prop prop) {
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+
+OptionButtonWidget::OptionButtonWidget(forms::OptionButton& option, QWidget* parent)
+    : ControlWidget(option, parent) {
+  setAutoExclusive(false);  // the model keeps one on
+  connect(this, &QAbstractButton::clicked, this, [this] {
+    if (control()) control()->NotifyClick();
+  });
+}
+
+void OptionButtonWidget::Apply(Prop prop) {
+  const auto& option = static_cast<const forms::OptionButton&>(*control());
+  switch (prop) {
+    case Prop::Caption:
+      setText(ToQString(option.Caption()));
+      break;
+    case Prop::Value:
+      setChecked(option.Value());
+      break;
+    case Prop::Colors:
+      ApplyColors(this, option);
+      setAutoFillBackground(!option.BackColor().system);
+      break;
+    case Prop::Font:
+      setFont(ToQFont(option.font()));
+      break;
+    default:
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+FrameWidget::FrameWidget(forms::Frame& frame, QWidget* parent) : ControlWidget(frame, parent) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void FrameWidget::Apply(Prop prop) {
+  const auto& frame = static_cast<const forms::Frame&>(*control());
+  switch (prop) {
+    case Prop::Caption:
+      setTitle(ToQString(frame.Caption()));
+      break;
+    case Prop::Font:
+      setFont(ToQFont(frame.font()));
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace sysvane::qt

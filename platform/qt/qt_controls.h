@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QWidget>
 
 #include "platform/qt/qt_bound_widget.h"
@@ -71,6 +73,24 @@ class CheckBoxWidget : public ControlWidget<QCheckBox> {
 
  protected:
   void nextCheckState() override {}
+};
+
+// Round and model-driven like the check box: a click asks the model, which turns the others of
+// its frame off.
+class OptionButtonWidget : public ControlWidget<QRadioButton> {
+ public:
+  OptionButtonWidget(forms::OptionButton& option, QWidget* parent);
+  void Apply(forms::Prop prop) override;
+
+ protected:
+  void nextCheckState() override {}
+};
+
+// The group box around a group of controls, drawn beneath them; the mouse passes through it.
+class FrameWidget : public ControlWidget<QGroupBox> {
+ public:
+  FrameWidget(forms::Frame& frame, QWidget* parent);
+  void Apply(forms::Prop prop) override;
 };
 
 }  // namespace sysvane::qt

@@ -32,6 +32,8 @@ BoundWidget* MakeWidget(forms::Control& control, QWidget* parent) {
   if (auto* c = dynamic_cast<forms::ProgressBar*>(&control)) return new BarWidget(*c, parent);
   if (auto* c = dynamic_cast<forms::CheckBox*>(&control)) return new CheckBoxWidget(*c, parent);
   if (auto* c = dynamic_cast<forms::CommandButton*>(&control)) return new ButtonWidget(*c, parent);
+  if (auto* c = dynamic_cast<forms::OptionButton*>(&control)) return new OptionButtonWidget(*c, parent);
+  if (auto* c = dynamic_cast<forms::Frame*>(&control)) return new FrameWidget(*c, parent);
   if (auto* c = dynamic_cast<forms::Image*>(&control)) return new ImageWidget(*c, parent);
   if (auto* c = dynamic_cast<forms::Line*>(&control)) return new LineWidget(*c, parent);
   if (auto* c = dynamic_cast<forms::TabStrip*>(&control)) return new TabStripWidget(*c, parent);

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_live_icon.h"
 #include "platform/qt/qt_pictures.h"
 
 namespace sysvane::qt {
@@ -117,8 +118,10 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
       iconName_ = data.hIcon;
       menuToMirror_ = data.menu;
       tip_ = ShownTip(data);
+      liveIcon_ = data.liveIcon;
       if (icon_) {
         MirrorMenu(data.menu);
+        icon_->setIcon(ShownIcon());
         icon_->setToolTip(tip_);
       } else {
         MakeIconOnceHostIsThere();
@@ -128,6 +131,10 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
     case forms::NIM_MODIFY: {
       if (!added_) return false;
       if (data.hWnd) owner_ = data.hWnd;
+      if (data.liveIcon != liveIcon_) {  // a new picture; never redrawn for a tip or label alone
+        liveIcon_ = data.liveIcon;
+        if (icon_) icon_->setIcon(ShownIcon());
+      }
       const QString tip = ShownTip(data);
       if (tip != tip_) {  // the tray hears only of a tip that changed
         tip_ = tip;
@@ -182,12 +189,16 @@ void TrayService::MakeIconOnceHostIsThere() {
   connect(icon_, &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason); });
   MirrorMenu(menuToMirror_);
-  icon_->setIcon(AppIcon());
+  icon_->setIcon(ShownIcon());
   icon_->setToolTip(tip_);
   icon_->show();
   if (noBus) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
   TrackEmbeddedIcon();
   hover_.start(kPollWhereShown);
+}
+
+QIcon TrayService::ShownIcon() const {
+  return liveIcon_ ? LiveQIcon(liveIcon_) : AppIcon();
 }
 
 void TrayService::Activated(QSystemTrayIcon::ActivationReason reason) {

@@ -80,11 +80,14 @@ class TrayService : public QObject {
   void SyncMenu();
   void ForgetMenu();
   void HostOpensMenu();
+  // The program's icon, or the picture it draws itself when it gave one.
+  QIcon ShownIcon() const;
   QPointer<QSystemTrayIcon> icon_;
   QPointer<QWidget> embedded_;  // the icon's own widget in an XEmbed tray
   forms::Form* owner_ = nullptr;
   QString tip_;
   std::string iconName_;
+  std::shared_ptr<const forms::LiveIcon> liveIcon_;
   QTimer hover_;
   QElapsedTimer sinceTrigger_;
   std::optional<QPoint> lastClick_;

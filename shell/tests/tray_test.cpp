@@ -50,6 +50,56 @@ TEST_F(WindowTest, NotificationsAndCommandsOpenTheirWindowsAndBringBackAWindowAl
   }
 }
 
+// A live icon redraws on its own timer while the Monitor window is closed and on that window's
+// refresh while it is open; the tray hears only of new pixels.
+TEST_F(WindowTest, TheLiveIconIsSentOnlyWhenWhatItShowsChanges) {
+  fp.Select("CPU PhysMem");
+  fp.Set("TrayIcon", "1");
+  SetMemory(1000, 370);
+  menu().Load();
+  auto owned = std::make_unique<FixedSampler>(3);
+  FixedSampler& cpu = *owned;
+  menu().CPUMeter = std::move(owned);
+  auto optionApplied = [&](int option) {
+    return [this, option] {
+      program.options().Show();
+      program.options().Option1[option].NotifyClick();
+      program.options().applyButton.NotifyClick();
+    };
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    size_t sends;  // tray calls
+    bool newPicture, timer;
+    const char* label;
+  };
+  const Step steps[] = {
+      {"3 %", [&] { rt.Advance(900); }, 1, true, true, "3%"},
+      {"3 % again", [&] { rt.Advance(900); }, 0, false, true, "3%"},
+      {"only memory moved", [&] { SetMemory(1000, 100), rt.Advance(900); }, 0, false, true, "3%"},
+      {"99 %", [&] { cpu.Set(99), rt.Advance(900); }, 1, true, true, "99%"},
+      {"100 % looks as 99", [&] { cpu.Set(100), rt.Advance(900); }, 0, false, true, "99%"},
+      {"Monitor window open", [&] { program.display().Show(), cpu.Set(42), rt.Advance(900); }, 1, true, false,
+       "42%"},
+      {"bars applied", optionApplied(2), 1, true, false, "42% 90%"},
+      {"memory moved a percent", [&] { SetMemory(1000, 94), rt.Advance(900); }, 1, true, false, "42% 91%"},
+      {"Monitor window closed", [&] { program.UnloadDisplay(), rt.Advance(900); }, 0, false, true, "42% 91%"},
+      {"program icon applied", optionApplied(0), 1, true, false, ""}};
+  for (const Step& step : steps) {
+    const size_t before = rt.trayCalls.size();
+    const auto picture = rt.trayCalls.back().data.liveIcon;
+    step.act();
+    const forms::NOTIFYICONDATA& sent = rt.trayCalls.back().data;
+    EXPECT_EQ(std::tuple(rt.trayCalls.size() - before, sent.liveIcon != picture,
+                         rt.TimerRunning(menu().IconTimer), sent.label, rt.TrayTip()),
+              std::tuple(step.sends, step.newPicture, step.timer, std::string(step.label),
+                         std::string("Sysvane Monitor")))
+        << step.what;
+  }
+  EXPECT_EQ(rt.trayCalls.back().data.liveIcon, nullptr);
+}
+
 TEST(TipTest, TheFiguresOfTheSelectedStatisticsSentOnlyWhenTheyChange) {
   struct Case {
     const char* on;

@@ -36,6 +36,7 @@ SCENARIOS = {
     "xfce-xembed-xfwm4": (Host("xfce-xembed", "xfwm4"), SAVED, TRAY),
     "weston-no-tray": (Host(wayland="xwayland"), SAVED, ("no_tray",)),
     "weston-no-x-server": (Host(wayland="native"), SAVED, ("native",)),
+    "xfce-xembed-bars": (Host("xfce-xembed"), {**SAVED, "TrayIcon": "2"}, ("icon", "busy_bars", "menu_exit")),
     "first-run": (Host("trayer", "xfwm4"), {}, ("splash", "icon", "options")),
 }
 
@@ -121,6 +122,25 @@ class Run:
         check(self.d.host.xembed or not self.windows(embedded=True), "the icon went to the XEmbed tray, not to D-Bus")
         self.icon_seen = self.icon_pixels()
         self.screenshot("icon", self.box, margin=24)
+
+    def busy_bars(self) -> None:
+        """The bars drawn in the icon follow the load: up with a busy loop on each core, one of them
+        holding an eighth of the memory, and down again once they end (the memory bar at least: a
+        shared machine may stay busy)."""
+        with open("/proc/meminfo", encoding="ascii") as meminfo:
+            total = int(re.search(r"MemTotal:\s+(\d+) kB", meminfo.read()).group(1)) * 1024
+        hog = f"held = b'x' * {total // 8}\nwhile True: pass"
+        calm = self.icon_pixels()
+        loops = [self.d.start(f"busy{i}", sys.executable, "-c", hog if i == 0 else "while True: pass")
+                 for i in range(os.cpu_count() or 1)]
+        try:
+            busy = wait_for(lambda: self.running() and (pixels := self.icon_pixels()) != calm and pixels,
+                            "the icon to show the busy machine")
+            self.screenshot("busy", self.box, margin=24)
+        finally:
+            for loop in loops:
+                stop(loop)
+        wait_for(lambda: self.running() and self.icon_pixels() != busy, "the icon to show the load gone")
 
     def click(self) -> None:
         before = {w.id for w in self.windows()}

@@ -91,4 +91,44 @@ HBRUSH CheckBoxPeer::Colors(HDC dc) {
   return BrushOf(back);
 }
 
+// ---------------------------------------------------------------------------------------------
+
+OptionButtonPeer::OptionButtonPeer(forms::OptionButton& option) : ControlPeer(option), option_(option) {
+  Create(L"BUTTON", WS_TABSTOP | BS_RADIOBUTTON | BS_NOTIFY);
+  ApplyAll();
+}
+
+void OptionButtonPeer::Apply(Prop prop) {
+  switch (prop) {
+    case Prop::Caption:
+      SetWindowTextW(Window(), windows::Wide(option_.Caption()).c_str());
+      break;
+    case Prop::Value:
+      SendMessageW(Window(), BM_SETCHECK, option_.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
+      break;
+    case Prop::TabStop:
+      SetTabStop(Window(), option_.TabStop());
+      break;
+    case Prop::Colors:
+      InvalidateRect(Window(), nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
+}
+
+void OptionButtonPeer::Command(int code) {
+  if (code == BN_CLICKED || code == BN_DOUBLECLICKED)
+    option_.NotifyClick();
+  else if (code == BN_SETFOCUS)
+    option_.NotifyGotFocus();
+}
+
+HBRUSH OptionButtonPeer::Colors(HDC dc) {
+  const forms::Color back = option_.BackColor().system ? container().background : option_.BackColor();
+  SetTextColor(dc, ToColorRef(option_.ForeColor()));
+  SetBkColor(dc, ToColorRef(back));
+  return BrushOf(back);
+}
+
 }  // namespace sysvane::win

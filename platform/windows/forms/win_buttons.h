@@ -1,5 +1,5 @@
-// The command button and the check box, on the system's BUTTON class. The check mark follows the
-// model only: a click asks the model, which toggles and answers.
+// The command button, the check box and the option button, on the system's BUTTON class. The check
+// mark follows the model only: a click asks the model, which toggles and answers.
 #pragma once
 
 #include "platform/windows/forms/win_control_peer.h"
@@ -29,6 +29,21 @@ class CheckBoxPeer : public ControlPeer {
 
  private:
   forms::CheckBox& box_;
+};
+
+// Round, model-driven like the check box: a click asks the model, which turns the others of its
+// frame off.
+class OptionButtonPeer : public ControlPeer {
+ public:
+  explicit OptionButtonPeer(forms::OptionButton& option);
+  void Command(int code) override;
+  HBRUSH Colors(HDC dc) override;
+
+ protected:
+  void Apply(forms::Prop prop) override;
+
+ private:
+  forms::OptionButton& option_;
 };
 
 }  // namespace sysvane::win

@@ -137,6 +137,8 @@ std::unique_ptr<forms::Peer> MakeControlPeer(forms::Control& control) {
   if (auto* c = dynamic_cast<forms::ProgressBar*>(&control)) return std::make_unique<BarPeer>(*c);
   if (auto* c = dynamic_cast<forms::CheckBox*>(&control)) return std::make_unique<CheckBoxPeer>(*c);
   if (auto* c = dynamic_cast<forms::CommandButton*>(&control)) return std::make_unique<ButtonPeer>(*c);
+  if (auto* c = dynamic_cast<forms::OptionButton*>(&control)) return std::make_unique<OptionButtonPeer>(*c);
+  if (auto* c = dynamic_cast<forms::Frame*>(&control)) return std::make_unique<FramePeer>(*c);
   if (auto* c = dynamic_cast<forms::Image*>(&control)) return std::make_unique<ImagePeer>(*c);
   if (auto* c = dynamic_cast<forms::Line*>(&control)) return std::make_unique<LinePeer>(*c);
   if (auto* c = dynamic_cast<forms::TabStrip*>(&control)) return std::make_unique<TabStripPeer>(*c);

@@ -139,4 +139,53 @@ void LinePeer::Paint(HDC dc, const RECT& area) {
   DeleteObject(pen);
 }
 
+// ---------------------------------------------------------------------------------------------
+
+FramePeer::FramePeer(forms::Frame& frame) : PaintedPeer(frame), frame_(frame) {
+  CreatePainted();
+}
+
+int FramePeer::CaptionHeight() const {
+  HDC dc = GetDC(Window());
+  HGDIOBJ old = SelectObject(dc, Font());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(Window(), dc);
+  return metrics.tmHeight;
+}
+
+void FramePeer::Apply(forms::Prop prop) {
+  PaintedPeer::Apply(prop);
+  if (prop != Prop::Geometry && prop != Prop::Font) return;
+  // The window keeps only its edge and caption: a control placed inside the frame, wherever it
+  // lies in the order of windows, is never covered by it.
+  const PixelBox box = Box();
+  const int w = std::max(box.Width(), 0), h = std::max(box.Height(), 0);
+  HRGN ring = CreateRectRgn(0, 0, w, h);
+  HRGN inside = CreateRectRgn(2, CaptionHeight(), std::max(2, w - 2), std::max(CaptionHeight(), h - 2));
+  CombineRgn(ring, ring, inside, RGN_DIFF);
+  DeleteObject(inside);
+  SetWindowRgn(Window(), ring, TRUE);  // the window owns the region from here on
+}
+
+void FramePeer::Paint(HDC dc, const RECT& area) {
+  FillRect(dc, &area, BrushOf(container().background));
+  HGDIOBJ old = SelectObject(dc, Font());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  // The frame's top edge runs through the middle of the caption's line.
+  RECT edge = area;
+  edge.top = metrics.tmHeight / 2;
+  DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+  const std::wstring caption = MultiLine(frame_.Caption());
+  RECT text{area.left + metrics.tmAveCharWidth, 0, area.right, metrics.tmHeight};
+  DrawTextW(dc, caption.c_str(), int(caption.size()), &text, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_CALCRECT);
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, ToColorRef(container().background));
+  SetTextColor(dc, ToColorRef(frame_.ForeColor()));
+  DrawTextW(dc, caption.c_str(), int(caption.size()), &text, DT_LEFT | DT_TOP | DT_SINGLELINE);
+  SelectObject(dc, old);
+}
+
 }  // namespace sysvane::win

@@ -1,5 +1,5 @@
-// The controls the program paints itself, on a window class of its own: labels, pictures and
-// lines (and the percentage bar, win_bar.h). Each paints into an off-screen bitmap first, so that
+// The controls the program paints itself, on a window class of its own: labels, pictures, lines
+// and frames (and the percentage bar, win_bar.h). Each paints into an off-screen bitmap first, so that
 // a refresh never flickers. A click on a label or a picture is its Click; a line lets the mouse
 // through to what lies under it.
 #pragma once
@@ -45,6 +45,22 @@ class LinePeer : public PaintedPeer {
   // The box from (left, top) to (left + width, top + height), whichever way the line runs, one
   // pixel thick at least.
   PixelBox Box() const override;
+};
+
+// The group box around a group of controls that lie beside it: an etched frame with its caption
+// in the top edge; the mouse passes through it.
+class FramePeer : public PaintedPeer {
+ public:
+  explicit FramePeer(forms::Frame& frame);
+  void Paint(HDC dc, const RECT& area) override;
+  bool PassesMouseThrough() const override { return true; }
+
+ protected:
+  void Apply(forms::Prop prop) override;
+
+ private:
+  int CaptionHeight() const;
+  forms::Frame& frame_;
 };
 
 }  // namespace sysvane::win

@@ -24,8 +24,11 @@ class Tray {
  private:
   static bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool Send(int message);
+  // Draws a live icon when it is a new one; the icon it replaces goes once the shell has the new.
+  HICON TakeUpLiveIcon(const forms::NOTIFYICONDATA& data);
   std::function<forms::Twips()> twipsPerPixel_;
   forms::NOTIFYICONDATA last_{};
+  HICON liveIcon_ = nullptr;  // last_.liveIcon drawn at the small-icon size
   bool shown_ = false;
 };
 

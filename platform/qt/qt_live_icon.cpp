@@ -1,0 +1,64 @@
+#include "platform/qt/qt_live_icon.h"
+
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
+#include <cmath>
+#include <cstring>
+
+namespace sysvane::qt {
+
+QImage ToQImage(const forms::ArgbImage& image) {
+  QImage out(image.size, image.size, QImage::Format_ARGB32);
+  for (int y = 0; y < image.size; ++y)
+    std::memcpy(out.scanLine(y), image.pixels.data() + size_t(y) * size_t(image.size),
+                size_t(image.size) * 4);
+  return out;
+}
+
+namespace {
+
+class LiveIconEngine : public QIconEngine {
+ public:
+  explicit LiveIconEngine(std::shared_ptr<const forms::LiveIcon> icon) : icon_(std::move(icon)) {}
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    const int side = std::min(rect.width(), rect.height());
+    const int pixels = int(std::lround(side * ratio));
+    if (pixels <= 0) return;
+    QImage image = Drawn(pixels);
+    image.setDevicePixelRatio(ratio);
+    const QRectF target(rect.x() + (rect.width() - side) / 2.0, rect.y() + (rect.height() - side) / 2.0, side,
+                        side);
+    painter->drawImage(target, image);
+  }
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+    return QPixmap::fromImage(Drawn(std::min(size.width(), size.height())));
+  }
+
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}};
+  }
+
+  QIconEngine* clone() const override { return new LiveIconEngine(icon_); }
+  QString key() const override { return QStringLiteral("sysvane-live"); }
+
+ private:
+  // A tray paints the same size again and again: the last drawing is kept.
+  QImage Drawn(int pixels) {
+    if (cached_.width() != pixels) cached_ = ToQImage(icon_->Draw(pixels));
+    return cached_;
+  }
+  std::shared_ptr<const forms::LiveIcon> icon_;
+  QImage cached_;
+};
+
+}  // namespace
+
+QIcon LiveQIcon(std::shared_ptr<const forms::LiveIcon> icon) {
+  return QIcon(new LiveIconEngine(std::move(icon)));
+}
+
+}  // namespace sysvane::qt

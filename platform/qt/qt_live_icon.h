@@ -1,0 +1,19 @@
+// A tray icon the program draws itself (forms::LiveIcon) as a QIcon: whatever size it is painted
+// or asked for, it is drawn at exactly that many device pixels, so that no tray scales it.
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <memory>
+
+#include "platform/forms.h"
+
+namespace sysvane::qt {
+
+// The picture as a QImage of the same pixels (Format_ARGB32 keeps 0xAARRGGBB words as they are).
+QImage ToQImage(const forms::ArgbImage& image);
+
+// The sizes the icon offers to a tray that asks which it has: the usual panel sizes.
+QIcon LiveQIcon(std::shared_ptr<const forms::LiveIcon> icon);
+
+}  // namespace sysvane::qt

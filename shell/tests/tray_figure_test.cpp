@@ -1,0 +1,106 @@
+// What the live tray icon shows a user at the sizes trays use: digits present, apart and whole;
+// bars as tall as their figures; a new picture only for new pixels.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "shell/tray_figure.h"
+
+namespace sysvane {
+namespace {
+
+using Shows = Settings::TrayIconShows;
+
+struct Span {
+  int first, last;  // columns
+};
+
+// The runs of columns in which any pixel is `is`.
+template <class Is>
+std::vector<Span> ColumnRuns(const forms::ArgbImage& image, Is is) {
+  std::vector<Span> runs;
+  for (int x = 0; x < image.size; ++x) {
+    bool lit = false;
+    for (int y = 0; y < image.size; ++y) lit = lit || is(image.At(x, y));
+    if (!lit) continue;
+    if (!runs.empty() && runs.back().last == x - 1)
+      runs.back().last = x;
+    else
+      runs.push_back({x, x});
+  }
+  return runs;
+}
+
+TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
+  const int values[] = {0, 5, 50, 99, 100};
+  for (int size : {16, 22, 36, 48}) {
+    for (int value : values) {
+      SCOPED_TRACE(std::to_string(value) + "% at " + std::to_string(size) + " px");
+      const forms::ArgbImage digits = DrawTrayFigure({Shows::CpuDigits, value, 0}, size);
+      const auto glyphs = ColumnRuns(digits, [](uint32_t p) { return p == kDigitColor; });
+      ASSERT_EQ(glyphs.size(), value < 10 ? 1u : 2u);
+      for (const Span& glyph : glyphs) {
+        int top = size, bottom = -1;
+        for (int x = glyph.first; x <= glyph.last; ++x)
+          for (int y = 0; y < size; ++y)
+            if (digits.At(x, y) == kDigitColor) top = std::min(top, y), bottom = std::max(bottom, y);
+        // Whole, on the plate on every side, and big enough to read.
+        EXPECT_TRUE(glyph.first >= 1 && glyph.last <= size - 2 && top >= 1 && bottom <= size - 2 &&
+                    glyph.last - glyph.first + 1 >= size / 4 && bottom - top + 1 >= size * 3 / 4);
+      }
+      if (glyphs.size() == 2) {
+        EXPECT_GE(glyphs[1].first - glyphs[0].last - 1, size / 10);
+      }
+
+      // Bars: CPU on the left, memory on the right, each filled from the bottom to its share.
+      const forms::ArgbImage bars = DrawTrayFigure({Shows::CpuAndMemoryBars, value, 100 - value}, size);
+      const auto columns = ColumnRuns(bars, [](uint32_t p) { return p >> 24 && p != kPlateColor; });
+      ASSERT_EQ(columns.size(), 2u);
+      for (int bar = 0; bar < 2; ++bar) {
+        const int percent = bar == 0 ? value : 100 - value;
+        const int x = (columns[bar].first + columns[bar].last) / 2;
+        int track = 0, filled = 0, lowestFilled = -1, lowestTrack = -1;
+        uint32_t fill = 0;
+        for (int y = 0; y < size; ++y) {
+          const uint32_t p = bars.At(x, y);
+          if (p == kPlateColor || !(p >> 24)) continue;
+          ++track, lowestTrack = y;
+          if (p != kTrackColor) ++filled, lowestFilled = y, fill = p;
+        }
+        EXPECT_NEAR(filled, percent * track / 100.0, 0.5 + 1e-9) << "bar " << bar;
+        EXPECT_TRUE(!filled || lowestFilled == lowestTrack);
+        // Green while low, red when full, as the Monitor window's bars.
+        const int red = (fill >> 16) & 0xFF, green = (fill >> 8) & 0xFF;
+        EXPECT_TRUE((percent < 99 || red > 4 * green) && (!filled || percent > 5 || green > 4 * red));
+      }
+    }
+    // Every figure a user can tell apart, and a full CPU shows 99.
+    std::set<std::vector<uint32_t>> seen;
+    for (int value = 0; value <= 99; ++value)
+      seen.insert(DrawTrayFigure({Shows::CpuDigits, value, 0}, size).pixels);
+    EXPECT_EQ(seen.size(), 100u);
+    EXPECT_EQ(DrawTrayFigure({Shows::CpuDigits, 100, 0}, size),
+              DrawTrayFigure({Shows::CpuDigits, 99, 0}, size));
+  }
+}
+
+// Two figures look the same exactly when no size a tray uses draws them differently.
+TEST(TrayFigure, LooksTheSameOnlyWhenNoSizeDrawsADifference) {
+  const std::tuple<TrayFigure, TrayFigure, bool> rows[] = {
+      {{Shows::CpuDigits, 3, 10}, {Shows::CpuDigits, 3, 80}, true},
+      {{Shows::CpuDigits, 99, 0}, {Shows::CpuDigits, 100, 0}, true},
+      {{Shows::CpuDigits, 3, 0}, {Shows::CpuDigits, 4, 0}, false},
+      {{Shows::CpuDigits, 3, 0}, {Shows::CpuAndMemoryBars, 3, 0}, false},
+      {{Shows::CpuAndMemoryBars, 0, 20}, {Shows::CpuAndMemoryBars, 1, 20}, false},
+      {{Shows::CpuAndMemoryBars, 50, 20}, {Shows::CpuAndMemoryBars, 50, 21}, false}};
+  for (const auto& [a, b, same] : rows) {
+    EXPECT_EQ(LooksTheSame(a, b), same) << a.cpu << " " << b.cpu;
+    bool drawnSame = true;
+    for (int size = 16; size <= 96; ++size)
+      drawnSame = drawnSame && DrawTrayFigure(a, size) == DrawTrayFigure(b, size);
+    EXPECT_EQ(drawnSame, same) << a.cpu << " " << b.cpu;
+  }
+}
+
+}  // namespace
+}  // namespace sysvane
