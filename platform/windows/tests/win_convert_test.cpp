@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/windows/forms/win_gdi.h"
+#include "platform/windows/forms/win_painted.h"
 #include "platform/windows/forms/win_units.h"
 #include "platform/windows/wide_text.h"
 
@@ -25,6 +26,28 @@ TEST(WinConvert, TwipsKeepTheirLengthAndNeighboursTouchAtEveryDpi) {
   }
   EXPECT_EQ(FontHeight(8.25, 96), -11);  // MS Sans Serif 8.25 pt: 11 pixels at 96 dpi
   EXPECT_EQ(FontHeight(8.25, 144), -17);
+}
+
+TEST(WinConvert, ALabelWrapsOnlyWhereItsBoxHoldsTheLinesAndItsFormAsks) {
+  struct Row {
+    bool wordWrap;
+    int boxHeight, lineHeight;
+    UINT layout;
+  };
+  constexpr UINT kOneLine = DT_SINGLELINE | DT_END_ELLIPSIS;
+  const Row rows[] = {
+      {true, 17, 13, kOneLine},      // a long processor name in the detail window's row
+      {true, 25, 13, kOneLine},      // not quite two lines
+      {true, 26, 13, DT_WORDBREAK},  // the message box's prompt
+      {false, 26, 13, 0},            // its own line breaks only
+      {false, 13, 13, kOneLine},    {true, 13, 0, kOneLine},  // no font to measure: one line
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.boxHeight);
+    const UINT layout = LabelTextFormat(forms::Alignment::Right, row.wordWrap, row.boxHeight, row.lineHeight);
+    EXPECT_EQ(layout & (kOneLine | DT_WORDBREAK), row.layout);
+    EXPECT_EQ(layout & (DT_RIGHT | DT_CENTER | DT_NOPREFIX), UINT(DT_RIGHT | DT_NOPREFIX));
+  }
 }
 
 TEST(WinConvert, TextsCrossIntoUtf16Whole) {
