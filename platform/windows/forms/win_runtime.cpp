@@ -73,7 +73,8 @@ WinRuntime::WinRuntime(std::function<bool()> prevInstance) : prevInstance_(std::
   BecomeDpiAware();
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
-  tray_ = std::make_unique<Tray>([this] { return Screen().TwipsPerPixelX; });
+  tray_ =
+      std::make_unique<Tray>([this] { return Screen().TwipsPerPixelX; }, [this] { return modalDepth_ > 0; });
 }
 
 WinRuntime::~WinRuntime() = default;
@@ -98,10 +99,20 @@ void WinRuntime::RunModal(forms::Form& form) {
   // and the tray icon go on working. Modal windows nest: the innermost one has the input.
   const std::vector<HWND> disabled = OtherEnabledWindows(peer->Handle());
   for (HWND window : disabled) EnableWindow(window, FALSE);
+  EnterModal();
   RunMessages([&form] { return !form.Loaded() || !form.Visible(); });
+  LeaveModal();
   for (HWND window : disabled) {
     if (IsWindow(window)) EnableWindow(window, TRUE);
   }
+}
+
+void WinRuntime::EnterModal() {
+  ++modalDepth_;
+}
+
+void WinRuntime::LeaveModal() {
+  if (--modalDepth_ == 0) tray_->ModalEnded();
 }
 
 void WinRuntime::PauseWithoutMessages(int milliseconds) {
@@ -129,9 +140,10 @@ forms::TwipsRect WinRuntime::WorkArea() {
   return ToTwipsRect(monitor.work, monitor.dpi);
 }
 
-// Every Windows shell has a notification area; one that restarts gets the icon again.
+// The shell has taken the icon. At sign-in it may not be ready yet: until it is, the program lives
+// as it does without a tray, and the icon is offered again every second.
 bool WinRuntime::SystemTrayAvailable() {
-  return true;
+  return tray_->Added();
 }
 
 // The icon's place as the shell tells it; the roll-up takes the tray's edge from it.
@@ -213,8 +225,11 @@ void WinRuntime::SetForegroundWindow(forms::Form& form) {
 
 int WinRuntime::MsgBox(const std::string& prompt, int style, const std::string& title) {
   // The style word and the answers are the message box's own numbers.
-  return MessageBoxW(nullptr, MultiLine(prompt).c_str(), windows::Wide(title).c_str(),
-                     UINT(style) | MB_TASKMODAL | MB_SETFOREGROUND);
+  EnterModal();
+  const int answer = MessageBoxW(nullptr, MultiLine(prompt).c_str(), windows::Wide(title).c_str(),
+                                 UINT(style) | MB_TASKMODAL | MB_SETFOREGROUND);
+  LeaveModal();
+  return answer;
 }
 
 LocaleInfo WinRuntime::Locale() {

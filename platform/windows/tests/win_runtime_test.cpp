@@ -9,6 +9,8 @@
 #include "platform/windows/forms/win_control_peer.h"
 #include "platform/windows/forms/win_form.h"
 #include "platform/windows/forms/win_runtime.h"
+#include "platform/windows/forms/win_tray.h"
+#include "platform/windows/forms/win_window.h"
 
 namespace sysvane::win {
 namespace {
@@ -130,6 +132,61 @@ TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
     EXPECT_TRUE(row.holds(probe));
     probe.Unload();
   }
+}
+
+// Runs the messages of this thread until `done` holds, five seconds at most.
+bool PumpUntil(const std::function<bool()>& done) {
+  const DWORD start = GetTickCount();
+  while (!done() && GetTickCount() - start < 5000) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+  return done();
+}
+
+class TrayOwner : public forms::Form {
+ public:
+  explicit TrayOwner(forms::Runtime& runtime) : Form(runtime, "TrayOwner") {}
+  std::string heard;
+
+ protected:
+  void Form_MouseMove(int, int, forms::Twips x, forms::Twips) override {
+    heard += std::to_string(int(x) / 15) + " ";
+  }
+};
+
+TEST(WinRuntime, TheIconReachesAShellThatWasNotReadyAndClicksWaitForAModalBox) {
+  WinRuntime runtime([] { return false; });
+  TrayOwner owner(runtime);
+  owner.Load();
+  int refusals = 2, adds = 0;
+  bool modal = false;
+  Tray tray([] { return 15.0; }, [&modal] { return modal; },
+            [&](DWORD message, NOTIFYICONDATAW&) {
+              if (message == NIM_DELETE) return true;
+              adds += message == NIM_ADD;
+              return refusals-- <= 0;  // the shell at sign-in: not there yet for the first tries
+            });
+  forms::NOTIFYICONDATA data;
+  data.hWnd = &owner;
+  data.uID = 1;
+  EXPECT_FALSE(tray.Notify(NIM_ADD, data));
+  EXPECT_FALSE(tray.Added());
+  EXPECT_TRUE(PumpUntil([&] { return tray.Added(); }));
+
+  SendMessageW(RuntimeWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);  // the shell restarted
+  EXPECT_TRUE(tray.Added());
+  EXPECT_EQ(adds, 3);
+
+  modal = true;  // the Exit question is up: a right click and a move
+  SendMessageW(RuntimeWindow(), kTrayMessage, 1, WM_RBUTTONUP);
+  SendMessageW(RuntimeWindow(), kTrayMessage, 1, WM_MOUSEMOVE);
+  EXPECT_EQ(owner.heard, "512 ");
+  modal = false;
+  tray.ModalEnded();
+  EXPECT_TRUE(PumpUntil([&] { return owner.heard == "512 517 "; }));
+  owner.Unload();
 }
 
 }  // namespace
