@@ -47,6 +47,7 @@ class Probe : public forms::Form {
     ok.Click = [this] { events += "ok ", Hide(); };
     cancel.Click = [this] { events += "cancel ", Hide(); };
     tabs.TabClick = [this](int previous) { events += "tab" + std::to_string(previous) + " "; };
+    tabs.GotFocus = [this] { events += "tabfocus "; };
     timer.Tick = [this] { events += "tick ", timer.SetEnabled(false), Hide(); };
     giveUp.Tick = [this] { events += "gave-up ", Hide(); };  // a modal loop that never ends fails
     giveUp.SetInterval(3000);
@@ -102,6 +103,8 @@ TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
          SendMessageW(GetParent(header.hwndFrom), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
        },
        false, "tab0 ", [](Probe& p) { return p.tabs.Tab() == 1 && IsWindowVisible(WindowOf(p.onPage)); }},
+      {"the tab strip takes the focus", [](Probe& p) { SetFocus(WindowOf(p.tabs)); }, false, "tabfocus ",
+       [](Probe& p) { return GetFocus() == WindowOf(p.tabs); }},
       {"the system moves the window",
        [](Probe& p) {
          const RECT r = ScreenRect(WindowOf(p));
