@@ -20,11 +20,6 @@ namespace sysvane::win {
 
 namespace {
 
-forms::TwipsRect ToTwipsRect(const RECT& r, int dpi) {
-  return {PixelsToTwips(r.left, dpi), PixelsToTwips(r.top, dpi), PixelsToTwips(r.right - r.left, dpi),
-          PixelsToTwips(r.bottom - r.top, dpi)};
-}
-
 std::vector<std::wstring> Lines(const std::string& text) {
   std::vector<std::wstring> lines(1);
   for (wchar_t c : MultiLine(text)) {
@@ -125,7 +120,7 @@ forms::ScreenInfo WinRuntime::Screen() {
   RECT place;
   const Monitor monitor = TrayMonitor(tray_ && tray_->Place(place) ? &place : nullptr);
   forms::ScreenInfo info;
-  const forms::TwipsRect area = ToTwipsRect(monitor.area, monitor.dpi);
+  const forms::TwipsRect area = ToTwips(Desktop(), monitor.area);
   info.Left = area.Left;
   info.Top = area.Top;
   info.Width = area.Width;
@@ -137,7 +132,7 @@ forms::ScreenInfo WinRuntime::Screen() {
 forms::TwipsRect WinRuntime::WorkArea() {
   RECT place;
   const Monitor monitor = TrayMonitor(tray_ && tray_->Place(place) ? &place : nullptr);
-  return ToTwipsRect(monitor.work, monitor.dpi);
+  return ToTwips(Desktop(), monitor.work);
 }
 
 // The shell has taken the icon. At sign-in it may not be ready yet: until it is, the program lives
@@ -150,13 +145,13 @@ bool WinRuntime::SystemTrayAvailable() {
 std::optional<forms::TwipsRect> WinRuntime::TrayIconPlace() {
   RECT place;
   if (!tray_ || !tray_->Place(place)) return std::nullopt;
-  const Monitor monitor = TrayMonitor(&place);
-  return ToTwipsRect(place, monitor.dpi);
+  return ToTwips(Desktop(), place);
 }
 
 std::vector<forms::TwipsRect> WinRuntime::WorkAreas() {
+  const DesktopScale desktop = Desktop();
   std::vector<forms::TwipsRect> areas;
-  for (const Monitor& monitor : Monitors()) areas.push_back(ToTwipsRect(monitor.work, monitor.dpi));
+  for (const Monitor& monitor : Monitors()) areas.push_back(ToTwips(desktop, monitor.work));
   return areas;
 }
 

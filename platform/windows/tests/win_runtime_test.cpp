@@ -127,6 +127,10 @@ TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
     EXPECT_EQ(ScreenRect(WindowOf(probe)).left, 100);
     POINT corner{0, 0};
     ClientToScreen(WindowOf(probe), &corner);
+    // The model holds the system's frame: its outer size is the window's.
+    const RECT outer = ScreenRect(WindowOf(probe));
+    EXPECT_EQ(probe.Frame().top, (corner.y - outer.top) * 15);
+    EXPECT_EQ(probe.Height(), (outer.bottom - outer.top) * 15);
     EXPECT_EQ(ScreenRect(WindowOf(probe.box)).left - corner.x, 8);
     EXPECT_EQ(ScreenRect(WindowOf(probe.box)).top - corner.y, 30);
     row.act(probe);
