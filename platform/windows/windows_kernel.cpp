@@ -129,9 +129,11 @@ uint32_t WindowsKernel::GetDriveType(const std::string& root) {
 std::optional<DiskSpace> WindowsKernel::GetDiskFreeSpaceEx(const std::string& root) {
   ULARGE_INTEGER available{}, total{}, free{};
   // An empty removable drive answers with an error, never with a dialog.
-  const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  // This thread's mode alone: the process-wide one belongs to whoever else runs in the process.
+  DWORD mode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &mode);
   const BOOL done = GetDiskFreeSpaceExW(Wide(root).c_str(), &available, &total, &free);
-  SetErrorMode(mode);
+  SetThreadErrorMode(mode, nullptr);
   if (!done) return std::nullopt;
   return DiskSpace{available.QuadPart, total.QuadPart, free.QuadPart};
 }
