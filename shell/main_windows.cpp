@@ -1,6 +1,7 @@
-// Sysvane's start on Windows: the Win32 services, the Win32 forms runtime, and the hidden Menu
-// window whose load is the whole start-up sequence. The message loop runs unless the start-up
-// ended the program (a second instance ends inside that load, before any loop).
+// Sysvane's start on Windows; Linux's is main.cpp beside it. The Win32 services, the Win32 forms
+// runtime, and the hidden Menu window whose load is the whole start-up sequence. The message loop
+// runs unless the start-up ended the program (a second instance ends inside that load, before any
+// loop).
 #include "platform/windows/forms/win_runtime.h"
 #include "platform/windows/instance_mutex.h"
 #include "platform/windows/windows_desktop.h"
