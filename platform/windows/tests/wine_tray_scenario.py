@@ -83,6 +83,11 @@ def main():
     px, py, pw, ph = geometry(env, panel)
     icon = (px + pw - 12, py + ph // 2)
     shot(env, "tray-icon", (px - 40, py - 20, pw + 40, ph + 20))
+    # The program's own icon, with its green bars, not the system's generic one (no icon resource).
+    pixels = run(env, "import", "-window", "root", "-crop", f"{pw}x{ph}+{px}+{py}", "+repage", "txt:-")
+    if not any(g > 150 and r < 100 and b < 100 for r, g, b in
+               (map(int, m) for m in re.findall(r"\((\d+),(\d+),(\d+)", pixels))):
+        raise SystemExit("FAIL: the tray shows no icon of the program's own")
 
     # The pointer leaves the icon at once, so that the icon's tip does not cover the panel.
     run(env, "xdotool", "mousemove", *map(str, icon), "click", "1", "mousemove", "10", "10")
