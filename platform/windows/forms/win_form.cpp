@@ -133,9 +133,10 @@ void FormPeer::ApplyStyle() {
 }
 
 void FormPeer::ApplyGeometry() {
-  // A frame the model did not hold yet places the window again through the model (a window against
-  // the work area's bottom stays there in the real frame).
-  if (ReportFrame()) return;
+  // The frame first: one the model did not hold yet may move the window's corner (a window against
+  // the work area's bottom stays there in the real frame). While the window is being made the model
+  // cannot place it itself: it is placed here either way.
+  ReportFrame();
   Place(Desktop().ToPixels({form_.Left(), form_.Top(), form_.Width(), form_.Height()}, dpi_));
 }
 
@@ -149,12 +150,10 @@ forms::FrameExtents FormPeer::SystemFrame() const {
           PixelsToTwips(outer.right - kClient, dpi_), PixelsToTwips(outer.bottom - kClient, dpi_)};
 }
 
-bool FormPeer::ReportFrame() {
-  if (!form_.HasTitleBar()) return false;
+void FormPeer::ReportFrame() {
+  if (!form_.HasTitleBar()) return;
   const forms::FrameExtents frame = SystemFrame();
-  if (form_.Frame() == frame) return false;
-  form_.NotifyFrame(frame);
-  return true;
+  if (form_.Frame() != frame) form_.NotifyFrame(frame);
 }
 
 void FormPeer::Place(const PixelBox& box) {

@@ -31,10 +31,9 @@ class FormPeer : public forms::Peer {
  private:
   void ApplyStyle();
   void ApplyGeometry();
-  // The system's frame around this window's style at its DPI, and telling the model of it: true
-  // when the model had another (and so placed the window again).
+  // The system's frame around this window's style at its DPI, and telling the model of it.
   forms::FrameExtents SystemFrame() const;
-  bool ReportFrame();
+  void ReportFrame();
   // The window at `box`; a window with a title bar takes the frame of its client size instead.
   void Place(const PixelBox& box);
   void ApplyVisible();

@@ -25,11 +25,12 @@ class Probe : public forms::Form {
   forms::CheckBox onPage{*this, "onPage"};
   forms::Timer timer{*this, "timer"}, giveUp{*this, "giveUp"};
   std::string events;
+  forms::BorderStyle style = forms::BorderStyle::FixedDialog;
 
  protected:
   void Design() override {
     SetCaption(" Probe");
-    SetBorderStyle(forms::BorderStyle::FixedDialog);
+    SetBorderStyle(style);
     Move(1500, 1200, 0, 0);
     SetClientSize(4500, 3000);
     label.Move(120, 90, 1500, 255);
@@ -65,6 +66,28 @@ RECT ScreenRect(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
   return r;
+}
+
+// The model holds the frame the system put around the window: its outer size is the window's.
+void ExpectTheSystemsFrame(Probe& probe) {
+  const RECT outer = ScreenRect(WindowOf(probe));
+  POINT corner{0, 0};
+  ClientToScreen(WindowOf(probe), &corner);
+  EXPECT_EQ(probe.Frame().left, (corner.x - outer.left) * 15);
+  EXPECT_EQ(probe.Frame().top, (corner.y - outer.top) * 15);
+  EXPECT_EQ(probe.Width(), (outer.right - outer.left) * 15);
+  EXPECT_EQ(probe.Height(), (outer.bottom - outer.top) * 15);
+}
+
+TEST(WinRuntime, TheModelHoldsTheFrameOfEveryBorderStyle) {
+  WinRuntime runtime([] { return false; });
+  for (forms::BorderStyle style : {forms::BorderStyle::FixedSingle, forms::BorderStyle::Sizable}) {
+    Probe probe(runtime);
+    probe.style = style;
+    probe.Show();
+    ExpectTheSystemsFrame(probe);
+    probe.Unload();
+  }
 }
 
 TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
@@ -127,10 +150,7 @@ TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
     EXPECT_EQ(ScreenRect(WindowOf(probe)).left, 100);
     POINT corner{0, 0};
     ClientToScreen(WindowOf(probe), &corner);
-    // The model holds the system's frame: its outer size is the window's.
-    const RECT outer = ScreenRect(WindowOf(probe));
-    EXPECT_EQ(probe.Frame().top, (corner.y - outer.top) * 15);
-    EXPECT_EQ(probe.Height(), (outer.bottom - outer.top) * 15);
+    ExpectTheSystemsFrame(probe);
     EXPECT_EQ(ScreenRect(WindowOf(probe.box)).left - corner.x, 8);
     EXPECT_EQ(ScreenRect(WindowOf(probe.box)).top - corner.y, 30);
     row.act(probe);
