@@ -9,50 +9,36 @@
 
 namespace {
 
-#pragma pack(push, 2)
-struct GroupEntry {  // GRPICONDIRENTRY: one image of an icon group
-  BYTE width, height, colors, reserved;
-  WORD planes, bitCount;
-  DWORD bytes;
-  WORD id;
-};
-#pragma pack(pop)
-
-std::string Resource(HMODULE module, LPCWSTR type, LPCWSTR name) {
-  HRSRC found = FindResourceW(module, name, type);
-  if (!found) return {};
-  const auto* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+std::string Resource(HMODULE module, LPCWSTR type, int id) {
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+  const auto* data = found ? static_cast<const char*>(LockResource(LoadResource(module, found))) : nullptr;
   return data ? std::string(data, SizeofResource(module, found)) : std::string();
-}
-
-int failures = 0;
-void Expect(bool ok, const char* what) {
-  if (!ok) ++failures;
-  std::printf("%s: %s\n", ok ? "ok" : "MISSING", what);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 2) return 2;
-  HMODULE exe = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HMODULE exe = LoadLibraryExW(argc == 2 ? argv[1] : L"", nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!exe) return 2;
-
-  const std::string group = Resource(exe, RT_GROUP_ICON, MAKEINTRESOURCEW(1));
+  // The group's entries (GRPICONDIRENTRY, 14 bytes after a 6-byte header): width first, image id last.
+  const std::string group = Resource(exe, RT_GROUP_ICON, 1);
   std::set<int> sizes;
-  const WORD count = group.size() >= 6 ? *reinterpret_cast<const WORD*>(group.data() + 4) : 0;
-  for (WORD i = 0; i < count && 6 + (i + 1) * sizeof(GroupEntry) <= group.size(); ++i) {
-    const auto* entry = reinterpret_cast<const GroupEntry*>(group.data() + 6 + i * sizeof(GroupEntry));
-    if (entry->width == entry->height && !Resource(exe, RT_ICON, MAKEINTRESOURCEW(entry->id)).empty())
-      sizes.insert(entry->width);
+  for (size_t at = 6; at + 14 <= group.size(); at += 14) {
+    if (!Resource(exe, RT_ICON, *reinterpret_cast<const WORD*>(&group[at + 12])).empty())
+      sizes.insert(static_cast<unsigned char>(group[at]));
   }
-  for (int size : {16, 24, 32, 48})
-    Expect(sizes.count(size) > 0, ("icon 1 of " + std::to_string(size) + " px").c_str());
-
-  const std::string manifest = Resource(exe, RT_MANIFEST, MAKEINTRESOURCEW(1));
-  Expect(manifest.find("supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"") != std::string::npos,
-         "manifest: Windows 10 and 11");
-  Expect(manifest.find(">PerMonitorV2") != std::string::npos, "manifest: per-monitor DPI awareness v2");
-  FreeLibrary(exe);
+  const std::string manifest = Resource(exe, RT_MANIFEST, 1);
+  const std::pair<bool, const char*> checks[] = {
+      {sizes.count(16) && sizes.count(24) && sizes.count(32) && sizes.count(48),
+       "icon 1 of 16, 24, 32, 48 px"},
+      {manifest.find("supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"") != std::string::npos,
+       "manifest: Windows 10 and 11"},
+      {manifest.find(">PerMonitorV2") != std::string::npos, "manifest: per-monitor DPI awareness v2"},
+  };
+  int failures = 0;
+  for (const auto& [ok, what] : checks) {
+    failures += !ok;
+    std::printf("%s: %s\n", ok ? "ok" : "MISSING", what);
+  }
   return failures == 0 ? 0 : 1;
 }
