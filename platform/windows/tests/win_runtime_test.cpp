@@ -62,6 +62,10 @@ HWND WindowOf(forms::Control& c) {
 HWND WindowOf(forms::Form& f) {
   return static_cast<FormPeer*>(f.peer())->Handle();
 }
+// The run's DPI (the Wine suite runs at 96 and at 144): 15 or 10 twips to the pixel.
+int TwipsPerPixel() {
+  return 1440 / int(GetDpiForSystem());
+}
 RECT ScreenRect(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
@@ -73,10 +77,10 @@ void ExpectTheSystemsFrame(Probe& probe) {
   const RECT outer = ScreenRect(WindowOf(probe));
   POINT corner{0, 0};
   ClientToScreen(WindowOf(probe), &corner);
-  EXPECT_EQ(probe.Frame().left, (corner.x - outer.left) * 15);
-  EXPECT_EQ(probe.Frame().top, (corner.y - outer.top) * 15);
-  EXPECT_EQ(probe.Width(), (outer.right - outer.left) * 15);
-  EXPECT_EQ(probe.Height(), (outer.bottom - outer.top) * 15);
+  EXPECT_EQ(probe.Frame().left, (corner.x - outer.left) * TwipsPerPixel());
+  EXPECT_EQ(probe.Frame().top, (corner.y - outer.top) * TwipsPerPixel());
+  EXPECT_EQ(probe.Width(), (outer.right - outer.left) * TwipsPerPixel());
+  EXPECT_EQ(probe.Height(), (outer.bottom - outer.top) * TwipsPerPixel());
 }
 
 TEST(WinRuntime, TheModelHoldsTheFrameOfEveryBorderStyle) {
@@ -133,7 +137,10 @@ TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
          const RECT r = ScreenRect(WindowOf(p));
          SetWindowPos(WindowOf(p), nullptr, r.left + 20, r.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
        },
-       false, "", [](Probe& p) { return p.Left() == 1500 + 300 && p.Top() == 1200 + 150; }},
+       false, "",
+       [](Probe& p) {
+         return p.Left() == 1500 + 20 * TwipsPerPixel() && p.Top() == 1200 + 10 * TwipsPerPixel();
+       }},
       {"the close command unloads", [](Probe& p) { SendMessageW(WindowOf(p), WM_CLOSE, 0, 0); }, false, "",
        [](Probe& p) { return !p.Loaded(); }},
   };
@@ -142,17 +149,17 @@ TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
     SCOPED_TRACE(row.what);
     Probe probe(runtime);
     probe.Show();
-    // The model's twips are the window's pixels at 96 dpi: client area, place and controls.
+    // The model's twips are the window's pixels at the run's DPI: client area, place and controls.
     RECT client;
     GetClientRect(WindowOf(probe), &client);
-    EXPECT_EQ(client.right, 300);
-    EXPECT_EQ(client.bottom, 200);
-    EXPECT_EQ(ScreenRect(WindowOf(probe)).left, 100);
+    EXPECT_EQ(client.right, 4500 / TwipsPerPixel());
+    EXPECT_EQ(client.bottom, 3000 / TwipsPerPixel());
+    EXPECT_EQ(ScreenRect(WindowOf(probe)).left, 1500 / TwipsPerPixel());
     POINT corner{0, 0};
     ClientToScreen(WindowOf(probe), &corner);
     ExpectTheSystemsFrame(probe);
-    EXPECT_EQ(ScreenRect(WindowOf(probe.box)).left - corner.x, 8);
-    EXPECT_EQ(ScreenRect(WindowOf(probe.box)).top - corner.y, 30);
+    EXPECT_EQ(ScreenRect(WindowOf(probe.box)).left - corner.x, 120 / TwipsPerPixel());
+    EXPECT_EQ(ScreenRect(WindowOf(probe.box)).top - corner.y, 450 / TwipsPerPixel());
     row.act(probe);
     if (row.modal) probe.Show(forms::Modality::Modal);
     EXPECT_EQ(probe.events, row.events);

@@ -72,7 +72,8 @@ def main():
     with open(reg, "w", encoding="utf-16") as out:
         out.write("Windows Registry Editor Version 5.00\r\n\r\n" + key + "\r\n" +
                   "".join(f'"{k}"="{v}"\r\n' for k, v in SETTINGS.items()) +
-                  "\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n\"Managed\"=\"N\"\r\n")
+                  "\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n\"Managed\"=\"N\"\r\n"
+                  "\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"LogPixels\"=dword:00000060\r\n")  # 96 dpi
     subprocess.run([WINE_RUN, PREFIX, "regedit", "/S", reg], env=env, timeout=120, check=True)
     program = start([WINE_RUN, PREFIX, EXE], env)
 
