@@ -8,6 +8,7 @@
 
 #include "platform/windows/forms/win_control_peer.h"
 #include "platform/windows/forms/win_form.h"
+#include "platform/windows/forms/win_gdi.h"
 #include "platform/windows/forms/win_runtime.h"
 #include "platform/windows/forms/win_tray.h"
 #include "platform/windows/forms/win_window.h"
@@ -140,6 +141,17 @@ TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
        false, "",
        [](Probe& p) {
          return p.Left() == 1500 + 20 * TwipsPerPixel() && p.Top() == 1200 + 10 * TwipsPerPixel();
+       }},
+      {"a move to a monitor of twice the DPI: the fonts follow at that DPI",
+       [](Probe& p) {
+         const RECT suggested = ScreenRect(WindowOf(p));
+         const UINT dpi = 2 * GetDpiForSystem();
+         SendMessageW(WindowOf(p), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+       },
+       false, "",
+       [](Probe& p) {
+         const auto font = reinterpret_cast<HFONT>(SendMessageW(WindowOf(p.box), WM_GETFONT, 0, 0));
+         return font == FontOf(p.box.font(), 2 * int(GetDpiForSystem()));
        }},
       {"the close command unloads", [](Probe& p) { SendMessageW(WindowOf(p), WM_CLOSE, 0, 0); }, false, "",
        [](Probe& p) { return !p.Loaded(); }},
