@@ -121,6 +121,9 @@ void Label::SetAlignment(Alignment a) {
 void Label::SetTransparent(bool v) {
   if (Assign(transparent_, v)) Changed(Prop::Colors);
 }
+void Label::SetWordWrap(bool v) {
+  if (Assign(wordWrap_, v)) Changed(Prop::Alignment);  // how the text is laid out in its box
+}
 
 void ProgressBar::SetValue(int v) {
   if (Assign(value_, v)) Changed(Prop::Value);

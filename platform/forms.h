@@ -193,18 +193,24 @@ class Label : public Control {
       : Control(other, index),
         caption_(other.caption_),
         alignment_(other.alignment_),
-        transparent_(other.transparent_) {}
+        transparent_(other.transparent_),
+        wordWrap_(other.wordWrap_) {}
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& v);
   Alignment alignment() const { return alignment_; }
   void SetAlignment(Alignment a);
   bool Transparent() const { return transparent_; }  // shows the container's background
   void SetTransparent(bool v);
+  // The caption may break between words onto the next lines of a box tall enough for them; off,
+  // it keeps to its own lines and is cut at the box's edge.
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
 
  private:
   std::string caption_;
   Alignment alignment_ = Alignment::Left;
   bool transparent_ = false;
+  bool wordWrap_ = true;
 };
 
 // The gradient percentage bar: the filled part runs from the start colour to the end colour, and

@@ -9,7 +9,7 @@ packages=(
   cmake make ccache
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   googletest
-  wine wine64
+  wine wine64 fonts-wine
   xvfb xauth
   trayer xdotool x11-utils imagemagick
 )

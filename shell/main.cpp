@@ -1,6 +1,7 @@
-// Sysvane's start: the Qt application, the Linux services, and the hidden Menu window whose load
-// is the whole start-up sequence. The event loop runs unless the start-up ended the program
-// (a second instance ends inside that load, before any loop).
+// Sysvane's start on Linux; Windows' is main_windows.cpp beside it. The Qt application, the Linux
+// services, and the hidden Menu window whose load is the whole start-up sequence. The event loop
+// runs unless the start-up ended the program (a second instance ends inside that load, before any
+// loop).
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QApplication>

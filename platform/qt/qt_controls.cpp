@@ -39,6 +39,7 @@ void LabelWidget::Apply(Prop prop) {
       alignment_ = label.alignment() == forms::Alignment::Center  ? Qt::AlignHCenter
                    : label.alignment() == forms::Alignment::Right ? Qt::AlignRight
                                                                   : Qt::AlignLeft;
+      wordWrap_ = label.WordWrap();
       break;
     case Prop::Colors:
       back_ = ToQColor(label.BackColor());
@@ -60,7 +61,7 @@ void LabelWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (!transparent_) painter.fillRect(rect(), back_);
   painter.setPen(fore_);
-  painter.drawText(rect(), int(alignment_ | Qt::AlignTop | Qt::TextWordWrap), text_);
+  painter.drawText(rect(), int(alignment_ | Qt::AlignTop) | (wordWrap_ ? int(Qt::TextWordWrap) : 0), text_);
 }
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* e) {

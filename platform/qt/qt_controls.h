@@ -25,6 +25,7 @@ class LabelWidget : public ControlWidget<QWidget> {
  private:
   QString text_;
   Qt::Alignment alignment_ = Qt::AlignLeft;
+  bool wordWrap_ = true;
   QColor back_, fore_;
   bool transparent_ = false;
 };

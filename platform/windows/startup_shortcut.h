@@ -15,15 +15,24 @@ class StartupShortcut {
 
   // The link's path; empty when the Startup folder is unknown.
   std::string Path(const std::string& LinkName) const;
-  // Writes the link to `TargetPath` (its folder as the working folder); false when it was not saved.
+  // Writes the link to `TargetPath` (its folder as the working folder) and switches it on in Task
+  // Manager; false when it was not saved.
   bool Create(const std::string& LinkName, const std::string& TargetPath, const std::string& Arguments);
   // Deletes the link; false when there was none or it stayed.
   bool Remove(const std::string& LinkName);
-  // The dialog's read-back: the link is there.
+  // The dialog's read-back: the link is there and the user has not switched it off in Task
+  // Manager (as a desktop entry switched off reads unchecked on Linux).
   bool Exists(const std::string& LinkName) const;
 
  private:
   std::string folder_;
 };
+
+// The working folder of a program at `path`: its folder, or the root itself (C:\) for one in a
+// drive's root.
+std::string WorkingFolderOf(const std::string& path);
+
+// Task Manager's switch of a Startup-folder item is off.
+bool SwitchedOffInTaskManager(const std::string& LinkName);
 
 }  // namespace sysvane::windows

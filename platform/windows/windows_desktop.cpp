@@ -36,9 +36,16 @@ std::string PercentEncoded(const std::string& text, const std::string& kept) {
 }
 
 bool ShellOpen(const std::string& address) {
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(nullptr, L"open", Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  return result > 32;  // smaller answers are errors
+  // No dialog of the shell's own when nothing answers (no mail program): the caller says so in
+  // the program's words. The handler is found and started before the call returns.
+  const std::wstring file = Wide(address);
+  SHELLEXECUTEINFOW open{};
+  open.cbSize = sizeof open;
+  open.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  open.lpVerb = L"open";
+  open.lpFile = file.c_str();
+  open.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExW(&open) != FALSE;
 }
 
 DWORD Attributes(const std::string& path) {

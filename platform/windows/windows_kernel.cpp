@@ -22,7 +22,43 @@ uint64_t FileTimeValue(const FILETIME& time) {
 // naming the newest systems with the version of Windows 8.
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 
+// One processor's times as the kernel keeps them (SYSTEM_PROCESSOR_PERFORMANCE_INFORMATION).
+struct ProcessorTimes {
+  LARGE_INTEGER idle, kernel, user, reserved1[2];
+  ULONG reserved2;
+};
+constexpr int kProcessorPerformanceClass = 8;
+using QueryGroupFunction = LONG(WINAPI*)(int, void*, ULONG, void*, ULONG, ULONG*);
+
+// The idle time summed over the processors of every group, one group at a time: GetSystemTimes
+// covers one group of at most 64 processors, so an idle 128-thread machine would read half busy.
+std::optional<IdleTotal> IdleOfEveryGroup() {
+  static const auto query = reinterpret_cast<QueryGroupFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformationEx")));
+  if (!query) return std::nullopt;
+  IdleTotal total;
+  for (USHORT group = 0; group < GetActiveProcessorGroupCount(); ++group) {
+    std::vector<ProcessorTimes> times(GetActiveProcessorCount(group));
+    ULONG length = 0;
+    if (times.empty() || query(kProcessorPerformanceClass, &group, sizeof group, times.data(),
+                               ULONG(times.size() * sizeof(ProcessorTimes)), &length) < 0)
+      return std::nullopt;
+    for (size_t i = 0; i < length / sizeof(ProcessorTimes); ++i)
+      total.time += uint64_t(times[i].idle.QuadPart);
+    total.processors += length / sizeof(ProcessorTimes);
+  }
+  return total;
+}
+
 }  // namespace
+
+std::optional<IdleTotal> SystemIdle() {
+  // One group (every machine up to 64 logical processors): GetSystemTimes over all of them.
+  if (GetActiveProcessorGroupCount() > 1) return IdleOfEveryGroup();
+  FILETIME idle{}, kernel{}, user{};
+  if (!GetSystemTimes(&idle, &kernel, &user)) return std::nullopt;
+  return IdleTotal{FileTimeValue(idle), GetActiveProcessorCount(ALL_PROCESSOR_GROUPS)};
+}
 
 std::string SystemDriveFirst(const std::string& roots) {
   std::string first;
@@ -93,9 +129,11 @@ uint32_t WindowsKernel::GetDriveType(const std::string& root) {
 std::optional<DiskSpace> WindowsKernel::GetDiskFreeSpaceEx(const std::string& root) {
   ULARGE_INTEGER available{}, total{}, free{};
   // An empty removable drive answers with an error, never with a dialog.
-  const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  // This thread's mode alone: the process-wide one belongs to whoever else runs in the process.
+  DWORD mode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &mode);
   const BOOL done = GetDiskFreeSpaceExW(Wide(root).c_str(), &available, &total, &free);
-  SetErrorMode(mode);
+  SetThreadErrorMode(mode, nullptr);
   if (!done) return std::nullopt;
   return DiskSpace{available.QuadPart, total.QuadPart, free.QuadPart};
 }
@@ -105,15 +143,15 @@ std::string WindowsKernel::DriveMountPoint(const std::string&) {
 }
 
 std::optional<uint32_t> WindowsKernel::QueryProcessorCount() {
-  const DWORD count = GetActiveProcessorCount(ALL_PROCESSOR_GROUPS);
-  if (count == 0) return std::nullopt;
-  return count;
+  const auto idle = SystemIdle();
+  if (!idle || idle->processors == 0) return std::nullopt;
+  return idle->processors;
 }
 
 std::optional<uint64_t> WindowsKernel::QueryIdleTime() {
-  FILETIME idle{}, kernel{}, user{};
-  if (!GetSystemTimes(&idle, &kernel, &user)) return std::nullopt;
-  return FileTimeValue(idle);
+  const auto idle = SystemIdle();
+  if (!idle) return std::nullopt;
+  return idle->time;
 }
 
 std::optional<uint64_t> WindowsKernel::QuerySystemTime() {

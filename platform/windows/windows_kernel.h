@@ -30,4 +30,12 @@ class WindowsKernel : public Kernel {
 // their order.
 std::string SystemDriveFirst(const std::string& roots);
 
+// The idle time of the machine's processors (100 ns units) and how many processors it sums: both
+// over the same processors, so that the CPU usage divides the idle time by its own count.
+struct IdleTotal {
+  uint64_t time = 0;
+  uint32_t processors = 0;
+};
+std::optional<IdleTotal> SystemIdle();
+
 }  // namespace sysvane::windows

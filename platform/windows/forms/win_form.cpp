@@ -1,9 +1,11 @@
 #include "platform/windows/forms/win_form.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/windows/forms/win_control_peer.h"
 #include "platform/windows/forms/win_gdi.h"
+#include "platform/windows/forms/win_screen.h"
 #include "platform/windows/forms/win_units.h"
 #include "platform/windows/forms/win_window.h"
 #include "platform/windows/wide_text.h"
@@ -64,8 +66,9 @@ FormPeer::FormPeer(forms::Form& form) : form_(form) {
   window_ = CreateWindowExW(ExStyleOf(form), WindowClass(L"SysvaneForm", FormProc),
                             windows::Wide(form.Caption()).c_str(), StyleOf(form), 0, 0, 1, 1, owner, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
-  dpi_ = int(GetDpiForWindow(window_));
-  if (dpi_ <= 0) dpi_ = 96;
+  // Made at the primary monitor's corner, the window goes to the model's place: its size is that
+  // monitor's from the start.
+  dpi_ = Desktop().HoldingTwips({form.Left(), form.Top()}).dpi;
   Bind(window_, this);
   ApplyGeometry();
   ApplyRegion();
@@ -130,11 +133,31 @@ void FormPeer::ApplyStyle() {
 }
 
 void FormPeer::ApplyGeometry() {
-  Place(TwipsToPixels(form_.Left(), dpi_), TwipsToPixels(form_.Top(), dpi_));
+  // The frame first: one the model did not hold yet may move the window's corner (a window against
+  // the work area's bottom stays there in the real frame). While the window is being made the model
+  // cannot place it itself: it is placed here either way.
+  ReportFrame();
+  Place(Desktop().ToPixels({form_.Left(), form_.Top(), form_.Width(), form_.Height()}, dpi_));
 }
 
-void FormPeer::Place(int x, int y) {
-  int width = TwipsToPixels(form_.Width(), dpi_), height = TwipsToPixels(form_.Height(), dpi_);
+forms::FrameExtents FormPeer::SystemFrame() const {
+  // Outer minus client: the caption and borders of this style at this DPI (23 pixels and more of
+  // title on Windows 10 and 11, where the designed frame guessed 19).
+  constexpr int kClient = 100;
+  RECT outer{0, 0, kClient, kClient};
+  AdjustWindowRectExForDpi(&outer, StyleOf(form_), FALSE, ExStyleOf(form_), UINT(dpi_));
+  return {PixelsToTwips(-outer.left, dpi_), PixelsToTwips(-outer.top, dpi_),
+          PixelsToTwips(outer.right - kClient, dpi_), PixelsToTwips(outer.bottom - kClient, dpi_)};
+}
+
+void FormPeer::ReportFrame() {
+  if (!form_.HasTitleBar()) return;
+  const forms::FrameExtents frame = SystemFrame();
+  if (form_.Frame() != frame) form_.NotifyFrame(frame);
+}
+
+void FormPeer::Place(const PixelBox& box) {
+  int width = box.Width(), height = box.Height();
   if (form_.HasTitleBar()) {
     // The system's frame around the form's client size: the controls get the room they were laid
     // out in, whatever the theme's caption height.
@@ -145,7 +168,7 @@ void FormPeer::Place(int x, int y) {
   }
   const bool nested = placing_;  // a DPI change inside our own placement places again
   placing_ = true;
-  SetWindowPos(window_, nullptr, x, y, std::max(width, 1), std::max(height, 1),
+  SetWindowPos(window_, nullptr, box.left, box.top, std::max(width, 1), std::max(height, 1),
                SWP_NOZORDER | SWP_NOACTIVATE);
   placing_ = nested;
   InvalidateRect(window_, nullptr, FALSE);
@@ -216,9 +239,10 @@ void FormPeer::Moved() {
   RECT outer;
   GetWindowRect(window_, &outer);
   // Our own placement comes back here too: only a position the model does not hold is news.
-  if (outer.left == TwipsToPixels(form_.Left(), dpi_) && outer.top == TwipsToPixels(form_.Top(), dpi_))
-    return;
-  form_.NotifyMoved(PixelsToTwips(outer.left, dpi_), PixelsToTwips(outer.top, dpi_));
+  const DesktopScale desktop = Desktop();
+  if (desktop.ToPixels(TwipsPoint{form_.Left(), form_.Top()}) == PixelPoint{outer.left, outer.top}) return;
+  const TwipsPoint at = desktop.ToTwips(PixelPoint{outer.left, outer.top});
+  form_.NotifyMoved(at.x, at.y);
 }
 
 void FormPeer::DpiChanged(int dpi, const RECT& suggested) {
@@ -226,12 +250,23 @@ void FormPeer::DpiChanged(int dpi, const RECT& suggested) {
   // the user took the window, the system's suggested place is news for the model; where our own
   // placement took it, the model's place stands.
   dpi_ = dpi;
-  if (!placing_) form_.NotifyMoved(PixelsToTwips(suggested.left, dpi_), PixelsToTwips(suggested.top, dpi_));
-  Place(suggested.left, suggested.top);
-  for (forms::Control* control : form_.Controls()) {
-    if (!control->peer()) continue;
-    control->peer()->Changed(Prop::Font);
-    control->peer()->Changed(Prop::Geometry);
+  if (!placing_) {
+    const TwipsPoint at = Desktop().ToTwips(PixelPoint{suggested.left, suggested.top});
+    form_.NotifyMoved(at.x, at.y);
+  }
+  // The caption does not scale with the DPI: the frame in twips changes, and the window is placed
+  // again from the model at its new size.
+  ApplyGeometry();
+  // Each control's container learns the new DPI (a page's controls from their tab strip, so the
+  // window's own controls first), then the fonts follow at that DPI, then the places that a tab
+  // strip's new font moved.
+  std::vector<forms::Control*> controls;
+  for (bool onPage : {false, true}) {
+    for (forms::Control* control : form_.Controls())
+      if (control->peer() && (control->ContainerStrip() != nullptr) == onPage) controls.push_back(control);
+  }
+  for (Prop prop : {Prop::Geometry, Prop::Font, Prop::Geometry}) {
+    for (forms::Control* control : controls) control->peer()->Changed(prop);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/windows/forms/win_api.h"
 
 #include "platform/forms.h"
+#include "platform/windows/forms/win_units.h"
 
 namespace sysvane::win {
 
@@ -30,7 +31,11 @@ class FormPeer : public forms::Peer {
  private:
   void ApplyStyle();
   void ApplyGeometry();
-  void Place(int x, int y);  // the form's size at the window's DPI, its outer corner at (x, y)
+  // The system's frame around this window's style at its DPI, and telling the model of it.
+  forms::FrameExtents SystemFrame() const;
+  void ReportFrame();
+  // The window at `box`; a window with a title bar takes the frame of its client size instead.
+  void Place(const PixelBox& box);
   void ApplyVisible();
   void ApplyRegion();
   void ApplyOnTop();

@@ -79,21 +79,31 @@ forms::Color PaintedPeer::Background(bool transparent) const {
 
 // ---------------------------------------------------------------------------------------------
 
+UINT LabelTextFormat(forms::Alignment alignment, bool wordWrap, int boxHeight, int lineHeight) {
+  const UINT align = alignment == forms::Alignment::Center  ? DT_CENTER
+                     : alignment == forms::Alignment::Right ? DT_RIGHT
+                                                            : DT_LEFT;
+  const UINT common = align | DT_TOP | DT_NOPREFIX;
+  // A second line that the box cannot show would take the words off the first: one line it is.
+  if (lineHeight <= 0 || boxHeight < 2 * lineHeight) return common | DT_SINGLELINE | DT_END_ELLIPSIS;
+  return common | (wordWrap ? DT_WORDBREAK : 0);
+}
+
 LabelPeer::LabelPeer(forms::Label& label) : PaintedPeer(label), label_(label) {
   CreatePainted();
 }
 
 void LabelPeer::Paint(HDC dc, const RECT& area) {
   FillRect(dc, &area, BrushOf(Background(label_.Transparent())));
-  const UINT align = label_.alignment() == forms::Alignment::Center  ? DT_CENTER
-                     : label_.alignment() == forms::Alignment::Right ? DT_RIGHT
-                                                                     : DT_LEFT;
   HGDIOBJ old = SelectObject(dc, Font());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(label_.ForeColor()));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
   RECT text = area;
   const std::wstring caption = MultiLine(label_.Caption());
-  DrawTextW(dc, caption.c_str(), int(caption.size()), &text, align | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+  DrawTextW(dc, caption.c_str(), int(caption.size()), &text,
+            LabelTextFormat(label_.alignment(), label_.WordWrap(), area.bottom - area.top, metrics.tmHeight));
   SelectObject(dc, old);
 }
 

@@ -22,6 +22,12 @@ class PaintedPeer : public ControlPeer {
   forms::Color Background(bool transparent) const;
 };
 
+// DrawText's layout of a label's caption in a box `boxHeight` pixels high, for a font whose lines
+// are `lineHeight` pixels: a box of one line holds one line, cut short with an ellipsis; a taller
+// one breaks between words where the label wraps, and only at the caption's own line breaks
+// where it does not.
+UINT LabelTextFormat(forms::Alignment alignment, bool wordWrap, int boxHeight, int lineHeight);
+
 class LabelPeer : public PaintedPeer {
  public:
   explicit LabelPeer(forms::Label& label);

@@ -20,11 +20,6 @@ namespace sysvane::win {
 
 namespace {
 
-forms::TwipsRect ToTwipsRect(const RECT& r, int dpi) {
-  return {PixelsToTwips(r.left, dpi), PixelsToTwips(r.top, dpi), PixelsToTwips(r.right - r.left, dpi),
-          PixelsToTwips(r.bottom - r.top, dpi)};
-}
-
 std::vector<std::wstring> Lines(const std::string& text) {
   std::vector<std::wstring> lines(1);
   for (wchar_t c : MultiLine(text)) {
@@ -73,7 +68,8 @@ WinRuntime::WinRuntime(std::function<bool()> prevInstance) : prevInstance_(std::
   BecomeDpiAware();
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
-  tray_ = std::make_unique<Tray>([this] { return Screen().TwipsPerPixelX; });
+  tray_ =
+      std::make_unique<Tray>([this] { return Screen().TwipsPerPixelX; }, [this] { return modalDepth_ > 0; });
 }
 
 WinRuntime::~WinRuntime() = default;
@@ -98,10 +94,20 @@ void WinRuntime::RunModal(forms::Form& form) {
   // and the tray icon go on working. Modal windows nest: the innermost one has the input.
   const std::vector<HWND> disabled = OtherEnabledWindows(peer->Handle());
   for (HWND window : disabled) EnableWindow(window, FALSE);
+  EnterModal();
   RunMessages([&form] { return !form.Loaded() || !form.Visible(); });
+  LeaveModal();
   for (HWND window : disabled) {
     if (IsWindow(window)) EnableWindow(window, TRUE);
   }
+}
+
+void WinRuntime::EnterModal() {
+  ++modalDepth_;
+}
+
+void WinRuntime::LeaveModal() {
+  if (--modalDepth_ == 0) tray_->ModalEnded();
 }
 
 void WinRuntime::PauseWithoutMessages(int milliseconds) {
@@ -114,7 +120,7 @@ forms::ScreenInfo WinRuntime::Screen() {
   RECT place;
   const Monitor monitor = TrayMonitor(tray_ && tray_->Place(place) ? &place : nullptr);
   forms::ScreenInfo info;
-  const forms::TwipsRect area = ToTwipsRect(monitor.area, monitor.dpi);
+  const forms::TwipsRect area = ToTwips(Desktop(), monitor.area);
   info.Left = area.Left;
   info.Top = area.Top;
   info.Width = area.Width;
@@ -126,25 +132,26 @@ forms::ScreenInfo WinRuntime::Screen() {
 forms::TwipsRect WinRuntime::WorkArea() {
   RECT place;
   const Monitor monitor = TrayMonitor(tray_ && tray_->Place(place) ? &place : nullptr);
-  return ToTwipsRect(monitor.work, monitor.dpi);
+  return ToTwips(Desktop(), monitor.work);
 }
 
-// Every Windows shell has a notification area; one that restarts gets the icon again.
+// The shell has taken the icon. At sign-in it may not be ready yet: until it is, the program lives
+// as it does without a tray, and the icon is offered again every second.
 bool WinRuntime::SystemTrayAvailable() {
-  return true;
+  return tray_->Added();
 }
 
 // The icon's place as the shell tells it; the roll-up takes the tray's edge from it.
 std::optional<forms::TwipsRect> WinRuntime::TrayIconPlace() {
   RECT place;
   if (!tray_ || !tray_->Place(place)) return std::nullopt;
-  const Monitor monitor = TrayMonitor(&place);
-  return ToTwipsRect(place, monitor.dpi);
+  return ToTwips(Desktop(), place);
 }
 
 std::vector<forms::TwipsRect> WinRuntime::WorkAreas() {
+  const DesktopScale desktop = Desktop();
   std::vector<forms::TwipsRect> areas;
-  for (const Monitor& monitor : Monitors()) areas.push_back(ToTwipsRect(monitor.work, monitor.dpi));
+  for (const Monitor& monitor : Monitors()) areas.push_back(ToTwips(desktop, monitor.work));
   return areas;
 }
 
@@ -213,8 +220,11 @@ void WinRuntime::SetForegroundWindow(forms::Form& form) {
 
 int WinRuntime::MsgBox(const std::string& prompt, int style, const std::string& title) {
   // The style word and the answers are the message box's own numbers.
-  return MessageBoxW(nullptr, MultiLine(prompt).c_str(), windows::Wide(title).c_str(),
-                     UINT(style) | MB_TASKMODAL | MB_SETFOREGROUND);
+  EnterModal();
+  const int answer = MessageBoxW(nullptr, MultiLine(prompt).c_str(), windows::Wide(title).c_str(),
+                                 UINT(style) | MB_TASKMODAL | MB_SETFOREGROUND);
+  LeaveModal();
+  return answer;
 }
 
 LocaleInfo WinRuntime::Locale() {

@@ -51,6 +51,10 @@ class WinRuntime : public forms::Runtime {
   bool EndCalled() const { return ended_; }
 
  private:
+  // A modal box or window is up while the depth is above 0: the tray's clicks wait for its end.
+  void EnterModal();
+  void LeaveModal();
+  int modalDepth_ = 0;
   std::unique_ptr<Tray> tray_;
   std::function<bool()> prevInstance_;
   bool ended_ = false;

@@ -47,6 +47,17 @@ std::vector<Monitor> Monitors() {
   return monitors;
 }
 
+DesktopScale Desktop() {
+  std::vector<MonitorPixels> pixels;
+  for (const Monitor& m : Monitors())
+    pixels.push_back({m.area.left, m.area.top, m.area.right, m.area.bottom, m.dpi});
+  return DesktopScale(std::move(pixels), int(GetDpiForSystem()));
+}
+
+forms::TwipsRect ToTwips(const DesktopScale& desktop, const RECT& r) {
+  return desktop.ToTwips(r.left, r.top, r.right, r.bottom);
+}
+
 void BecomeDpiAware() {
   // The manifest says so too; this covers a copy of the program started without it.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);

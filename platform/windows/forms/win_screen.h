@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/windows/forms/win_api.h"
+#include "platform/windows/forms/win_desktop_scale.h"
 
 namespace sysvane::win {
 
@@ -17,6 +18,10 @@ struct Monitor {
 // primary one.
 Monitor TrayMonitor(const RECT* iconPlace);
 std::vector<Monitor> Monitors();
+
+// The desktop's monitors as they are now, for converting places between twips and pixels.
+DesktopScale Desktop();
+forms::TwipsRect ToTwips(const DesktopScale& desktop, const RECT& r);
 
 // Per-monitor DPI awareness for the process, before its first window.
 void BecomeDpiAware();

@@ -23,13 +23,31 @@ LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The tab control tells its parent of no focus it takes (NM_SETFOCUS is not among its
+// notifications): its own WM_SETFOCUS is the Options dialog's GotFocus of the strip.
+LRESULT CALLBACK StripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR strip) {
+  if (message == WM_SETFOCUS) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    reinterpret_cast<forms::TabStrip*>(strip)->NotifyGotFocus();
+    return result;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 TabStripPeer::TabStripPeer(forms::TabStrip& strip) : ControlPeer(strip), strip_(strip) {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_TAB_CLASSES};
   InitCommonControlsEx(&classes);
   Create(WC_TABCONTROLW, WS_TABSTOP | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+  SetWindowSubclass(Window(), StripProc, 1, reinterpret_cast<DWORD_PTR>(&strip_));
   ApplyAll();
+}
+
+TabStripPeer::~TabStripPeer() {
+  // The window goes a little later than its model: its focus must not reach the model then.
+  RemoveWindowSubclass(Window(), StripProc, 1);
 }
 
 RECT TabStripPeer::DisplayArea() const {
@@ -103,8 +121,6 @@ void TabStripPeer::Notify(const NMHDR& header) {
   if (header.code == TCN_SELCHANGE) {
     const int selected = TabCtrl_GetCurSel(Window());
     if (selected >= 0) strip_.NotifyTabSelected(selected);
-  } else if (header.code == NM_SETFOCUS) {
-    strip_.NotifyGotFocus();
   }
 }
 

@@ -12,6 +12,7 @@ namespace sysvane::win {
 class TabStripPeer : public ControlPeer {
  public:
   explicit TabStripPeer(forms::TabStrip& strip);
+  ~TabStripPeer() override;
   void Notify(const NMHDR& header) override;
   // The container of the controls on page `index`, made when first asked for.
   Container Page(int index);

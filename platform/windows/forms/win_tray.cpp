@@ -11,6 +11,8 @@ namespace sysvane::win {
 namespace {
 
 constexpr size_t kVisibleTip = 63;
+constexpr UINT_PTR kRetryTimer = 0x7A1;
+constexpr UINT kDeliverHeld = WM_APP + 3;
 Tray* instance = nullptr;
 
 UINT TaskbarCreated() {
@@ -43,13 +45,20 @@ HICON IconOf(const forms::ArgbImage& image) {
 
 }  // namespace
 
-Tray::Tray(std::function<forms::Twips()> twipsPerPixel) : twipsPerPixel_(std::move(twipsPerPixel)) {
+Tray::Tray(std::function<forms::Twips()> twipsPerPixel, std::function<bool()> modalUp, Shell shell)
+    : twipsPerPixel_(std::move(twipsPerPixel)), modalUp_(std::move(modalUp)), shell_(std::move(shell)) {
+  if (!shell_)
+    shell_ = [](DWORD message, NOTIFYICONDATAW& data) { return Shell_NotifyIconW(message, &data) != FALSE; };
   instance = this;
-  AddRuntimeHandler(OnMessage);
+  static const bool handled = (AddRuntimeHandler(OnMessage), true);
+  (void)handled;
+  // A program raised to administrator hears the shell's restart only when it lets the message in.
+  ChangeWindowMessageFilterEx(RuntimeWindow(), TaskbarCreated(), MSGFLT_ALLOW, nullptr);
 }
 
 Tray::~Tray() {
-  if (shown_) Send(NIM_DELETE);
+  KillTimer(RuntimeWindow(), kRetryTimer);
+  if (added_) Send(NIM_DELETE);
   if (liveIcon_) DestroyIcon(liveIcon_);
   instance = nullptr;
 }
@@ -57,16 +66,46 @@ Tray::~Tray() {
 bool Tray::OnMessage(UINT message, WPARAM, LPARAM lParam) {
   if (!instance) return false;
   if (message == kTrayMessage) {
-    if (instance->last_.hWnd)
-      instance->last_.hWnd->NotifyMouseMove(0, 0, forms::Twips(LOWORD(lParam)) * instance->twipsPerPixel_(),
-                                            0);
+    // A click while a modal box is up would open a second box or window over it: it waits.
+    if (LOWORD(lParam) != WM_MOUSEMOVE && instance->modalUp_ && instance->modalUp_())
+      instance->held_.push_back(lParam);
+    else
+      instance->Deliver(lParam);
     return true;
   }
-  if (message == TaskbarCreated() && instance->shown_) {
-    instance->Send(NIM_ADD);
+  if (message == kDeliverHeld) {
+    const std::vector<LPARAM> held = std::move(instance->held_);
+    instance->held_.clear();
+    for (LPARAM notification : held) instance->Deliver(notification);
+    return true;
+  }
+  if (message == TaskbarCreated()) {
+    instance->added_ = false;
+    if (instance->shown_) instance->Add();
     return true;
   }
   return false;
+}
+
+void Tray::Deliver(LPARAM notification) {
+  if (last_.hWnd) last_.hWnd->NotifyMouseMove(0, 0, forms::Twips(LOWORD(notification)) * twipsPerPixel_(), 0);
+}
+
+void Tray::ModalEnded() {
+  if (!held_.empty()) PostMessageW(RuntimeWindow(), kDeliverHeld, 0, 0);
+}
+
+void CALLBACK Tray::Retry(HWND, UINT, UINT_PTR, DWORD) {
+  if (instance && instance->shown_ && !instance->added_) instance->Add();
+}
+
+void Tray::Add() {
+  // A shell that timed out may have taken the icon all the same: then it answers a change.
+  added_ = Send(NIM_ADD) || Send(NIM_MODIFY);
+  if (added_)
+    KillTimer(RuntimeWindow(), kRetryTimer);
+  else
+    SetTimer(RuntimeWindow(), kRetryTimer, kRetryMilliseconds, Retry);
 }
 
 bool Tray::Send(int message) {
@@ -81,7 +120,7 @@ bool Tray::Send(int message) {
   const std::wstring tip =
       windows::Wide(std::string(last_.szTip.data(), strnlen(last_.szTip.data(), kVisibleTip)));
   lstrcpynW(data.szTip, tip.c_str(), int(sizeof(data.szTip) / sizeof(wchar_t)));
-  return Shell_NotifyIconW(DWORD(message), &data) != FALSE;
+  return shell_(DWORD(message), data);
 }
 
 HICON Tray::TakeUpLiveIcon(const forms::NOTIFYICONDATA& data) {
@@ -96,11 +135,11 @@ bool Tray::Notify(int message, const forms::NOTIFYICONDATA& data) {
     case NIM_ADD: {
       HICON previous = TakeUpLiveIcon(data);
       last_ = data;
-      // Kept even when the shell refused: a shell that starts later is given the icon.
+      // Kept even when the shell refused: it is asked again until it takes the icon.
       shown_ = true;
-      const bool sent = Send(NIM_ADD);
+      Add();
       if (previous) DestroyIcon(previous);
-      return sent;
+      return added_;
     }
     case NIM_MODIFY: {
       if (!shown_) return false;
@@ -108,13 +147,16 @@ bool Tray::Notify(int message, const forms::NOTIFYICONDATA& data) {
       forms::Form* owner = last_.hWnd;
       last_ = data;
       if (!last_.hWnd) last_.hWnd = owner;
-      const bool sent = Send(NIM_MODIFY);
+      const bool sent = added_ && Send(NIM_MODIFY);
       if (previous) DestroyIcon(previous);  // the shell holds its own copy of the new one
       return sent;
     }
     case NIM_DELETE:
       if (!shown_) return false;
       shown_ = false;
+      KillTimer(RuntimeWindow(), kRetryTimer);
+      if (!added_) return false;
+      added_ = false;
       return Send(NIM_DELETE);
     default:
       return false;
@@ -122,7 +164,7 @@ bool Tray::Notify(int message, const forms::NOTIFYICONDATA& data) {
 }
 
 bool Tray::Place(RECT& place) const {
-  if (!shown_) return false;
+  if (!added_) return false;
   NOTIFYICONIDENTIFIER icon{};
   icon.cbSize = sizeof(icon);
   icon.hWnd = RuntimeWindow();

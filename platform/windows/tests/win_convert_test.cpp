@@ -2,7 +2,10 @@
 // any DPI (every window's place and size), and UTF-8 to UTF-16 (every caption and tip).
 #include <gtest/gtest.h>
 
+#include "monitor/window_placement.h"
+#include "platform/windows/forms/win_desktop_scale.h"
 #include "platform/windows/forms/win_gdi.h"
+#include "platform/windows/forms/win_painted.h"
 #include "platform/windows/forms/win_units.h"
 #include "platform/windows/wide_text.h"
 
@@ -25,6 +28,70 @@ TEST(WinConvert, TwipsKeepTheirLengthAndNeighboursTouchAtEveryDpi) {
   }
   EXPECT_EQ(FontHeight(8.25, 96), -11);  // MS Sans Serif 8.25 pt: 11 pixels at 96 dpi
   EXPECT_EQ(FontHeight(8.25, 144), -17);
+}
+
+TEST(WinConvert, PlacesKeepTheirPixelOnMonitorsOfMixedDpi) {
+  // The primary at 150 % (2880 x 1620), a second one at 100 % (1920 x 1080) to its right.
+  const DesktopScale desktop({{0, 0, 2880, 1620, 144}, {2880, 0, 4800, 1080, 96}}, 144);
+  struct Row {
+    PixelPoint pixels;
+    TwipsPoint twips;
+  };
+  const Row rows[] = {
+      {{2500, 300}, {25000, 3000}},  // dragged to x = 2500 on the primary: saved and back on that pixel
+      {{3000, 100}, {28800 + 1800, 1500}},  // on the second: its corner, then its own 15 twips a pixel
+      {{2880, 0}, {28800, 0}},
+      {{-20, 5}, {-200, 50}},  // off every screen: by the nearest monitor
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.pixels.x);
+    EXPECT_EQ(desktop.ToTwips(row.pixels), row.twips);
+    EXPECT_EQ(desktop.ToPixels(row.twips), row.pixels);
+  }
+  // A window 1140 twips high stood on the second monitor's work area (40 pixels of taskbar) ends
+  // on its last pixel row.
+  const forms::TwipsRect work = desktop.ToTwips(2880, 0, 4800, 1040);
+  EXPECT_EQ(work, (forms::TwipsRect{28800, 0, 28800, 15600}));
+  EXPECT_EQ(desktop.ToPixels({work.Left, work.Height - 1140, 1500, 1140}, 96).bottom, 1040);
+  // A taskbar at the top, its icon where Shell_NotifyIconGetRect puts it: the roll-up hangs from
+  // the taskbar's lower edge, on either monitor.
+  struct Taskbar {
+    RECT icon, screen, work;
+  };
+  for (const Taskbar& bar : {Taskbar{{2800, 12, 2836, 48}, {0, 0, 2880, 1620}, {0, 60, 2880, 1620}},
+                             Taskbar{{4700, 8, 4724, 32}, {2880, 0, 4800, 1080}, {2880, 40, 4800, 1080}}}) {
+    auto twips = [&desktop](const RECT& r) { return desktop.ToTwips(r.left, r.top, r.right, r.bottom); };
+    const RollupStart start = PlaceRollup(TrayEdgeOf(twips(bar.icon), twips(bar.screen), twips(bar.work)),
+                                          twips(bar.icon), twips(bar.screen), twips(bar.work), 2010, 540, 30);
+    EXPECT_TRUE(start.growsDown);
+    EXPECT_EQ(desktop.ToPixels(TwipsPoint{start.Left, start.Top}).y, bar.work.top);
+  }
+  // The roll-up grows upwards a step of 15 twips at a time at 125 %: its bottom edge stays.
+  const DesktopScale single({{0, 0, 1920, 1080, 120}}, 120);
+  for (int step = 0; step < 36; ++step)
+    EXPECT_EQ(single.ToPixels({27000, 12045.0 - 15 * step, 2010, 30.0 + 15 * step}, 120).bottom, 1006);
+}
+
+TEST(WinConvert, ALabelWrapsOnlyWhereItsBoxHoldsTheLinesAndItsFormAsks) {
+  struct Row {
+    bool wordWrap;
+    int boxHeight, lineHeight;
+    UINT layout;
+  };
+  constexpr UINT kOneLine = DT_SINGLELINE | DT_END_ELLIPSIS;
+  const Row rows[] = {
+      {true, 17, 13, kOneLine},      // a long processor name in the detail window's row
+      {true, 25, 13, kOneLine},      // not quite two lines
+      {true, 26, 13, DT_WORDBREAK},  // the message box's prompt
+      {false, 26, 13, 0},            // its own line breaks only
+      {false, 13, 13, kOneLine},    {true, 13, 0, kOneLine},  // no font to measure: one line
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.boxHeight);
+    const UINT layout = LabelTextFormat(forms::Alignment::Right, row.wordWrap, row.boxHeight, row.lineHeight);
+    EXPECT_EQ(layout & (kOneLine | DT_WORDBREAK), row.layout);
+    EXPECT_EQ(layout & (DT_RIGHT | DT_CENTER | DT_NOPREFIX), UINT(DT_RIGHT | DT_NOPREFIX));
+  }
 }
 
 TEST(WinConvert, TextsCrossIntoUtf16Whole) {

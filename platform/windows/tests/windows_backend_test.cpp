@@ -131,10 +131,26 @@ TEST(WindowsBackend, StartupShortcutIsARealLinkMadeFoundAndRemoved) {
   shortcuts.CreateStartupShortcut(name, "C:\\windows\\system32\\notepad.exe", "");
   EXPECT_TRUE(desktop.FileExists(StartupShortcut().Path(name)));
   EXPECT_TRUE(shortcuts.StartupShortcutExists(name));
+  // Switched off in Task Manager: unchecked; saved checked: on again.
+  const std::wstring approved =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+  const unsigned char off[12] = {3};
+  RegSetKeyValueW(SystemRoot(HKEY_CURRENT_USER), approved.c_str(), Wide(name + ".lnk").c_str(), REG_BINARY,
+                  off, sizeof off);
+  EXPECT_FALSE(shortcuts.StartupShortcutExists(name));
+  shortcuts.CreateStartupShortcut(name, "C:\\windows\\system32\\notepad.exe", "");
+  EXPECT_TRUE(shortcuts.StartupShortcutExists(name));
+  RegDeleteKeyValueW(SystemRoot(HKEY_CURRENT_USER), approved.c_str(), Wide(name + ".lnk").c_str());
   shortcuts.RemoveStartupShortcut(name);
   EXPECT_FALSE(shortcuts.StartupShortcutExists(name) || desktop.RemoveStartupLink(name));
   shortcuts.CreateStartupShortcut(name, "", "");  // no program to link to: the one message said
   EXPECT_EQ(runtime.msgBoxes.size(), 1u);
+}
+
+TEST(WindowsBackend, AProgramInADrivesRootWorksInThatRoot) {
+  EXPECT_EQ(WorkingFolderOf("C:\\sysvane.exe"), "C:\\");  // "C:" would be the drive's current folder
+  EXPECT_EQ(WorkingFolderOf("D:\\Tools\\sysvane.exe"), "D:\\Tools");
+  EXPECT_EQ(WorkingFolderOf("\\\\server\\share\\sysvane.exe"), "\\\\server\\share");
 }
 
 TEST(WindowsBackend, MutexRefusesASecondHolderUntilTheFirstEnds) {

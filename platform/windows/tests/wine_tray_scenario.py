@@ -72,7 +72,8 @@ def main():
     with open(reg, "w", encoding="utf-16") as out:
         out.write("Windows Registry Editor Version 5.00\r\n\r\n" + key + "\r\n" +
                   "".join(f'"{k}"="{v}"\r\n' for k, v in SETTINGS.items()) +
-                  "\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n\"Managed\"=\"N\"\r\n")
+                  "\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n\"Managed\"=\"N\"\r\n"
+                  "\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"LogPixels\"=dword:00000060\r\n")  # 96 dpi
     subprocess.run([WINE_RUN, PREFIX, "regedit", "/S", reg], env=env, timeout=120, check=True)
     program = start([WINE_RUN, PREFIX, EXE], env)
 
@@ -83,6 +84,11 @@ def main():
     px, py, pw, ph = geometry(env, panel)
     icon = (px + pw - 12, py + ph // 2)
     shot(env, "tray-icon", (px - 40, py - 20, pw + 40, ph + 20))
+    # The program's own icon, with its green bars, not the system's generic one (no icon resource).
+    pixels = run(env, "import", "-window", "root", "-crop", f"{pw}x{ph}+{px}+{py}", "+repage", "txt:-")
+    if not any(g > 150 and r < 100 and b < 100 for r, g, b in
+               (map(int, m) for m in re.findall(r"\((\d+),(\d+),(\d+)", pixels))):
+        raise SystemExit("FAIL: the tray shows no icon of the program's own")
 
     # The pointer leaves the icon at once, so that the icon's tip does not cover the panel.
     run(env, "xdotool", "mousemove", *map(str, icon), "click", "1", "mousemove", "10", "10")

@@ -1,6 +1,7 @@
-// Sysvane's start on Windows: the Win32 services, the Win32 forms runtime, and the hidden Menu
-// window whose load is the whole start-up sequence. The message loop runs unless the start-up
-// ended the program (a second instance ends inside that load, before any loop).
+// Sysvane's start on Windows; Linux's is main.cpp beside it. The Win32 services, the Win32 forms
+// runtime, and the hidden Menu window whose load is the whole start-up sequence. The message loop
+// runs unless the start-up ended the program (a second instance ends inside that load, before any
+// loop).
 #include "platform/windows/forms/win_runtime.h"
 #include "platform/windows/instance_mutex.h"
 #include "platform/windows/windows_desktop.h"
@@ -12,9 +13,15 @@
 #include "shell/program.h"
 
 // Last: the system headers define some of the program's names as macros.
+// clang-format off
 #include "platform/windows/win32.h"
+#include <objbase.h>
+// clang-format on
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // COM once for the user-interface thread, before any ShellExecute: the handlers of mailto: and
+  // of links may be COM objects, and some need a single-threaded apartment without OLE1 DDE.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   sysvane::windows::WindowsKernel kernel;
   sysvane::windows::WindowsRegistry registry;
   sysvane::windows::WindowsProcessorLibrary processor;
@@ -30,6 +37,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // the splash holds the start-up (its loop runs inside the Menu window's load).
   runtime.OnCloseRequest([&program] { program.menu().CloseProgram(); });
   program.menu().Load();
-  if (runtime.EndCalled()) return 0;
-  return runtime.Run();
+  const int code = runtime.EndCalled() ? 0 : runtime.Run();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return code;
 }
