@@ -28,9 +28,12 @@ std::string SystemFamilyName(Kernel& kernel) {
 }
 
 std::string ScreenResolutionText(const forms::ScreenInfo& screen, const LocaleInfo& locale) {
-  // Always 15 twips to the pixel, whatever the display's own scale.
-  return SingleText(static_cast<float>(screen.Width / 15), locale) + " x " +
-         SingleText(static_cast<float>(screen.Height / 15), locale);
+  // In the display's own pixels: at 144 dots per inch a pixel is 10 twips, not 15, and dividing
+  // by 15 there would show a 1280-pixel screen as 853.3333 wide.
+  const forms::Twips perX = screen.TwipsPerPixelX > 0 ? screen.TwipsPerPixelX : forms::kTwipsPerPixel;
+  const forms::Twips perY = screen.TwipsPerPixelY > 0 ? screen.TwipsPerPixelY : forms::kTwipsPerPixel;
+  return SingleText(static_cast<float>(screen.Width / perX), locale) + " x " +
+         SingleText(static_cast<float>(screen.Height / perY), locale);
 }
 
 std::string FitSystemName(const std::string& name, forms::Twips width,

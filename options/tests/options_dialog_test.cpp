@@ -251,6 +251,15 @@ TEST_F(OptionsTest, TheSystemPageShowsTheMachinesFacts) {
                                       "Debian GNU/Linux 12", "107.374.182.400 bytes"}));
 }
 
+// The resolution is in the display's own pixels at any scale.
+TEST(SystemPageResolution, IsCountedInTheDisplaysOwnPixels) {
+  const std::pair<forms::ScreenInfo, const char*> rows[] = {{{19200, 12000, 15, 15}, "1280 x 800"},
+                                                            {{12800, 8000, 10, 10}, "1280 x 800"},
+                                                            {{9600, 6000, 0, 0}, "640 x 400"}};
+  for (const auto& [screen, shown] : rows)
+    EXPECT_EQ(ScreenResolutionText(screen, LocaleInfo{".", ","}), shown);
+}
+
 // A name that would wrap into the version line below loses its trailing parenthesised part, and
 // only that; one letter is 100 twips wide here, the row 1000 with a pixel to spare.
 TEST(SystemPageName, OnlyATooWideNameLosesItsLastParenthesisedPart) {
