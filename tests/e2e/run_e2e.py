@@ -36,7 +36,7 @@ BUTTONS = {"gnome": (2, 1), "gnome-wayland": (2, 1)}
 SCENARIOS = {
     "trayer": (Host("trayer"), SAVED, TRAY),
     "trayer-openbox": (Host("trayer", "openbox"), SAVED, TRAY),
-    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "double_click", "marks", "quiet_bus", "menu_exit")),
+    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "double_click", "bus_marks", "quiet_bus", "menu_exit")),
     "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
     "xfce-sni-late": (Host("xfce-sni", late=True), SAVED, ("late_panel",) + TRAY),
     "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
@@ -350,8 +350,8 @@ class Run:
         wait_for(lambda: all(self.menu_marks().get(k) == v for k, v in want.items()),
                  f"the menu's marks {want} {what} (the host reads {self.menu_marks()})", timeout=10)
 
-    def marks(self) -> None:
-        """The host's menu follows the Monitor window and the Options dialog as they open and close."""
+    def bus_marks(self) -> None:
+        """The menu a host reads follows the Monitor window and the Options dialog as they open and close."""
         self.name_on_bus = self.bus_name()
         self.marks_are("with the Monitor window open", Monitor="checked", Options="", Splash="")
         monitor = self.window("the Monitor window", lambda w: w.name == " Sysvane" and w.width == MONITOR_WIDTH)
