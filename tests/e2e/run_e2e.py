@@ -36,7 +36,7 @@ BUTTONS = {"gnome": (2, 1), "gnome-wayland": (2, 1)}
 SCENARIOS = {
     "trayer": (Host("trayer"), SAVED, TRAY),
     "trayer-openbox": (Host("trayer", "openbox"), SAVED, TRAY),
-    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "double_click", "bus_marks", "quiet_bus", "menu_exit")),
+    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "double_click", "bus_marks", "quiet_bus", "tray_lost", "menu_exit")),
     "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
     "xfce-sni-late": (Host("xfce-sni", late=True), SAVED, ("late_panel",) + TRAY),
     "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
@@ -384,6 +384,24 @@ class Run:
               f" {len(tips) * 60 // seconds} of them NewToolTip", flush=True)
         check(not calls, f"the program called out while idle: {calls}")
         check(len(tips) <= seconds // 2 + 1, f"{len(tips)} tips in {seconds} s: more than one per refresh")
+
+    def tray_lost(self) -> None:
+        """The panel goes: after the start-up's wait the program lives in its window; it comes back:
+        the item registers again, and closing the window no longer ends the program."""
+        panel = next(p for p in self.d.started if "xfce4-panel" in p.args and p.poll() is None)
+        stop(panel)
+        monitor = self.window("the Monitor window once the tray has gone", lambda w: w.width == MONITOR_WIDTH, 20)
+        box = self.window("the message that there is no tray", lambda w: w.width not in (0, 1, MONITOR_WIDTH))
+        self.d.start_tray()
+        self.x.close(box.id)
+        self.gone(box, "the message to close")
+        watcher = ("--dest=org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
+                   "string:org.kde.StatusNotifierWatcher", "string:RegisteredStatusNotifierItems")
+        wait_for(lambda: self.name_on_bus in self.bus(*watcher), "the item to register with the new watcher")
+        self.x.close(monitor.id)
+        self.gone(monitor, "the Monitor window to close")
+        time.sleep(1)
+        self.running()
 
     def no_tray(self) -> None:
         # The windows are X windows on XWayland: the program chose the X11 platform.
