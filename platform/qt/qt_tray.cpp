@@ -358,6 +358,14 @@ bool TrayService::eventFilter(QObject* watched, QEvent* event) {
       hover_.start(kPollWhereShown);
     } else if (event->type() == QEvent::Leave) {
       hover_.stop();
+    } else if (event->type() == QEvent::Hide) {
+      // Qt hides the embedded icon when its tray goes away: the icon waits for the next tray,
+      // once the tray's selection is let go (a panel that ends lets it go a moment later).
+      QTimer::singleShot(kLookForHost, this, [this] {
+        if (!icon_ || xembedPresent_()) return;
+        RemoveXEmbedIcon();
+        Settle();
+      });
     }
   }
   return QObject::eventFilter(watched, event);
