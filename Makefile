@@ -21,7 +21,16 @@ run: build
 	@scripts/run.sh $(BUILD_DIR)
 
 test: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS) -LE desktops
+
+# The end-to-end scenarios on GNOME Shell, KDE Plasma and sway, whose packages are large: they are
+# installed here, not by `make setup`.
+.PHONY: desktops-setup desktops-test
+desktops-setup:
+	@scripts/setup-desktops.sh
+
+desktops-test: desktops-setup build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -L desktops
 
 bench: build
 	@scripts/bench.sh $(BUILD_DIR)

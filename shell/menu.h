@@ -86,6 +86,7 @@ class Menu : public forms::Form {
 
  private:
   bool AnyStatisticSelected();
+  void WaitForTray();
   void StartWithoutTray();
   void TrayWatch_Timer();
   bool AnyWindowOpen();

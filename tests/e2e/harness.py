@@ -70,6 +70,42 @@ def stop(proc: subprocess.Popen) -> None:
             proc.wait(10)
 
 
+def pixels(data: bytes, width: int) -> list:
+    """Raw RGB bytes as rows of RGB triples."""
+    check(data and len(data) % (width * 3) == 0, "a picture of the screen could not be read")
+    return [[tuple(data[i:i + 3]) for i in range(row, row + width * 3, 3)] for row in range(0, len(data), width * 3)]
+
+
+def ink_box(before: list, after: list, masks=()):
+    """The bounding box (x, y, right, bottom), within the pictures, of what changed between two
+    pictures of one region, leaving out the masked boxes."""
+    points = [(c, r) for r, (old, new) in enumerate(zip(before, after)) for c, (p, q) in enumerate(zip(old, new))
+              if sum(abs(a - b) for a, b in zip(p, q)) > 60 and not any(
+                  m[0] <= c < m[2] and m[1] <= r < m[3] for m in masks)]
+    if not points:
+        return None
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    return min(xs), min(ys), max(xs) + 1, max(ys) + 1
+
+
+def bands(rows: list) -> list:
+    """The (top, bottom) of each band of rows drawn unlike the picture's background, taller than a
+    separator line: the items of a menu. The side columns, where its rounded corners are, are left out."""
+    rows = [row[len(row) // 8:-len(row) // 8] for row in rows]
+    background = Counter(p for row in rows for p in row).most_common(1)[0][0]
+    inked = [len(set(row)) > 1 and any(sum(abs(a - b) for a, b in zip(p, background)) > 60 for p in row)
+             for row in rows]
+    found, top = [], None
+    for r, ink in enumerate(inked + [False]):
+        if ink and top is None:
+            top = r
+        elif not ink and top is not None:
+            if r - top > 4:
+                found.append((top, r))
+            top = None
+    return found
+
+
 @dataclass
 class Window:
     id: int
@@ -104,9 +140,11 @@ class Display:
     def __init__(self, env: dict) -> None:
         self.env = env
 
-    def run(self, *argv, check_status: bool = True) -> str:
+    def run(self, *argv, check_status: bool = True, binary: bool = False):
         result = subprocess.run(argv, env=self.env, capture_output=True, timeout=60 * TIMEOUT_SCALE)
         check(result.returncode == 0 or not check_status, f"{' '.join(argv)}: {result.stderr.decode().strip()}")
+        if binary:
+            return result.stdout
         return result.stdout.decode(errors="replace") if result.returncode == 0 else ""
 
     def tree(self) -> dict:
@@ -143,7 +181,7 @@ class Display:
         data = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth",
                                "8", "rgb:-"], env=self.env, capture_output=True, timeout=60).stdout
         check(len(data) == width * height * 3, f"could not read the screen at {width}x{height}+{x}+{y}")
-        return [[tuple(data[(r * width + c) * 3:(r * width + c) * 3 + 3]) for c in range(width)] for r in range(height)]
+        return pixels(data, width)
 
     def drawn_box(self, window: Window):
         """The bounding box (x, y, right, bottom) of what is drawn in a window unlike its background,

@@ -2,22 +2,28 @@
 session bus, sets them up in a fresh user folder, and gives every process it starts (the program
 too) the environment of that desktop."""
 
+import json
 import os
+import pwd
 import re
 import shutil
 import tempfile
 from dataclasses import dataclass
 
 import harness
+import shells
 from harness import Display, ScenarioFailed, check, wait_for
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 800
-TRAY_CLASSES = {"trayer": "trayer", "xfce-sni": "xfce4-panel", "xfce-xembed": "xfce4-panel"}
+TRAY_CLASSES = {"trayer": "trayer", "xfce-sni": "xfce4-panel", "xfce-xembed": "xfce4-panel", "plasma": "plasmashell"}
+# The desktops whose shell draws the tray and its menus: the scenarios see them on screenshots.
+SHELLS = ("gnome", "gnome-wayland", "plasma", "sway")
+E2E_USER = "sysvane-e2e"  # sway refuses root: its desktop runs as this user (scripts/setup-desktops.sh)
 
 
 @dataclass(frozen=True)
 class Host:
-    tray: str = ""  # "trayer" (XEmbed), "xfce-sni" (the D-Bus StatusNotifierItem tray), "xfce-xembed", or none
+    tray: str = ""  # "trayer" (XEmbed), "xfce-sni" (the D-Bus StatusNotifierItem tray), "xfce-xembed", a shell, or none
     wm: str = ""  # "xfwm4", "openbox", or none
     edge: str = "bottom"  # where the panel sits
     wayland: str = ""  # Weston, headless, in place of Xvfb: "xwayland" with an X server, "native" without
@@ -27,12 +33,16 @@ class Host:
     def xembed(self) -> bool:
         return self.tray in ("trayer", "xfce-xembed")
 
+    @property
+    def shell(self) -> bool:
+        return self.tray in SHELLS
+
 
 # Every desktop session has a session bus. On the xfce-xembed host no process may own the
 # StatusNotifier watcher's name: the panel hosts the icon by XEmbed, as it does for a program that
 # finds no watcher on its bus.
 BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={path}</listen><standard_session_servicedirs/>
-<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
+<policy context="default"><allow user="*"/><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
 <allow own="*"/>{deny}</policy></busconfig>"""
 NO_WATCHER = '<deny own="org.kde.StatusNotifierWatcher"/>'
 
@@ -69,6 +79,7 @@ class Desktop:
             self.env[variable] = self.path(name)
             os.makedirs(self.env[variable], mode=0o700)
         self.x = Display(self.env)  # sees DISPLAY once it is set
+        self.user = pwd.getpwnam(E2E_USER) if host.tray == "sway" and os.getuid() == 0 else None
 
     def path(self, *parts: str) -> str:
         return os.path.join(self.root, *parts)
@@ -79,6 +90,11 @@ class Desktop:
             out.write(text)
 
     def start(self, name: str, *argv: str, pass_fds=()):
+        if self.user:  # the desktop's files are the user's, and so are its processes
+            for folder, _, files in os.walk(self.root):
+                for entry in [folder] + [os.path.join(folder, f) for f in files]:
+                    os.chown(entry, self.user.pw_uid, self.user.pw_gid)
+            argv = ("setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}", "--init-groups") + argv
         proc = harness.start(os.path.join(self.log_dir, f"{name}.log"), list(argv), dict(self.env), pass_fds)
         self.started.append(proc)
         return proc
@@ -90,6 +106,11 @@ class Desktop:
         self.start("dbus-daemon", "dbus-daemon", "--nofork", f"--config-file={self.path('bus.conf')}")
         wait_for(lambda: os.path.exists(self.path("bus")), "the session bus")
         self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={self.path('bus')}"
+        if host.shell:
+            getattr(shells, host.tray.replace("-", "_"))(self)
+            self.panel_box = wait_for(lambda: shells.panel_box(self), "the panel")
+            self.panel_before = self.grab(self.panel_box)
+            return self
         self._start_wayland() if host.wayland else self._start_xvfb()
         if host.wayland == "native":
             return self
@@ -119,10 +140,10 @@ class Desktop:
                 "dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
                 "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher"), "the tray's watcher")
 
-    def _start_xvfb(self) -> None:
+    def _start_xvfb(self, *extra: str) -> None:
         read_end, write_end = os.pipe()
         self.start("xvfb", "Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24",
-                   "-nolisten", "tcp", "-noreset", pass_fds=(write_end,))
+                   "-nolisten", "tcp", "-noreset", *extra, pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as reported:  # -displayfd: the server picks a free number and writes it
             number = reported.readline().strip()
@@ -145,6 +166,32 @@ class Desktop:
                 return re.search(r"xserver listening on display (:\d+)", log.read())
 
         self.env["DISPLAY"] = wait_for(display, "weston's XWayland display")[1]
+
+    def bus(self, dest: str, path: str, method: str, *args: str) -> str:
+        return self.x.run("gdbus", "call", "--session", "--dest", dest, "--object-path", path, "--method", method, *args)
+
+    def owned(self, name: str) -> bool:
+        return "true" in self.bus("org.freedesktop.DBus", "/", "org.freedesktop.DBus.NameHasOwner", name)
+
+    def shoot(self, path: str, box=None) -> None:
+        """A picture of the screen, or of the box (x, y, right, bottom) on it, as the desktop takes one."""
+        x, y, right, bottom = box or (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT)
+        if self.host.shell:
+            shells.shoot(self, path, (x, y, right, bottom))
+        else:
+            self.x.run("import", "-window", "root", "-crop", f"{right - x}x{bottom - y}+{x}+{y}", "+repage", path)
+
+    def grab(self, box) -> list:
+        """The pixels of a box (x, y, right, bottom), row by row, as RGB triples."""
+        if not self.host.shell:
+            return self.x.grab(box[0], box[1], box[2] - box[0], box[3] - box[1])
+        path = self.path("grab.png")
+        self.shoot(path, box)
+        return harness.pixels(self.x.run("convert", path, "-depth", "8", "rgb:-", binary=True), box[2] - box[0])
+
+    def click(self, x: int, y: int, button: int = 1, repeat: int = 1) -> None:
+        shells.click(self, x, y, button, repeat) if self.host.tray in ("gnome-wayland", "sway") else \
+            self.x.click(x, y, button, repeat)
 
     def panel(self):
         """The tray host's panel: its widest window."""

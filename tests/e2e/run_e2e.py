@@ -18,18 +18,25 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import ScenarioFailed, check, stop, wait_for, wait_still  # noqa: E402
+from harness import ScenarioFailed, bands, check, ink_box, stop, wait_for, wait_still  # noqa: E402
 from hosts import SCREEN_HEIGHT, SCREEN_WIDTH, TRAY_CLASSES, Desktop, Host  # noqa: E402
 
 # Saved once, no splash, no Monitor window at start: the icon comes at once and shows alone.
 SAVED = {"Defined": "Yes", "ShowSplash": "0", "ShowStatsAtStartup": "0", "ShowCPU": "1", "ShowPhysMem": "1"}
 TRAY = ("icon", "click", "double_click", "menu_exit")
 MONITOR_WIDTH = 268  # the Monitor window's client area: 4020 twips; its message boxes share its title
+# On the desktops whose shell is the host: the roll-up, the Monitor window, the menu's marks as the
+# bus and the host's own drawing show them after the Monitor window and the Options dialog, Exit.
+SHELL_TRAY = ("icon", "click", "double_click", "marks", "menu_exit")
+ITEMS = ("Show Splash Screen?", "Options", "Monitor", "About Sysvane", "Exit")
+# The buttons each host maps: (the roll-up's, the host's menu's). GNOME's AppIndicator host shows the
+# menu itself on a left click and sends the middle click as SecondaryActivate.
+BUTTONS = {"gnome": (2, 1), "gnome-wayland": (2, 1)}
 
 SCENARIOS = {
     "trayer": (Host("trayer"), SAVED, TRAY),
     "trayer-openbox": (Host("trayer", "openbox"), SAVED, TRAY),
-    "xfce-sni": (Host("xfce-sni"), SAVED, TRAY),
+    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "double_click", "bus_marks", "quiet_bus", "tray_lost", "menu_exit")),
     "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
     "xfce-sni-late": (Host("xfce-sni", late=True), SAVED, ("late_panel",) + TRAY),
     "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
@@ -38,6 +45,11 @@ SCENARIOS = {
     "weston-no-x-server": (Host(wayland="native"), SAVED, ("native",)),
     "xfce-xembed-bars": (Host("xfce-xembed"), {**SAVED, "TrayIcon": "2"}, ("icon", "busy_bars", "menu_exit")),
     "first-run": (Host("trayer", "xfwm4"), {}, ("splash", "icon", "options")),
+    "gnome-x11": (Host("gnome", edge="top"), SAVED, SHELL_TRAY),
+    "gnome-wayland": (Host("gnome-wayland", edge="top"), SAVED, SHELL_TRAY),
+    "plasma-bottom": (Host("plasma"), SAVED, SHELL_TRAY),
+    "plasma-top": (Host("plasma", edge="top"), SAVED, SHELL_TRAY),
+    "sway-waybar": (Host("sway", edge="top"), SAVED, SHELL_TRAY),
 }
 
 
@@ -68,7 +80,7 @@ class Run:
         x, y = max(0, min(b[0] for b in boxes) - margin), max(0, min(b[1] for b in boxes) - margin)
         right = min(SCREEN_WIDTH, max(b[2] for b in boxes) + margin)
         bottom = min(SCREEN_HEIGHT, max(b[3] for b in boxes) + margin)
-        self.x.run("import", "-window", "root", "-crop", f"{right - x}x{bottom - y}+{x}+{y}", "+repage", path)
+        self.d.shoot(path, (x, y, right, bottom))
 
     def windows(self, embedded: bool = False) -> list:
         """The program's mapped windows: top-level ones (framed or not), or those docked in the tray."""
@@ -92,12 +104,13 @@ class Run:
 
     def left_click(self, repeat: int) -> None:
         """Clicks the icon, and the hand moves on, as no tip should cover what opens."""
-        self.x.click(*self.icon_at, repeat=repeat)
-        self.x.run("xdotool", "mousemove", str(SCREEN_WIDTH // 2), str(SCREEN_HEIGHT // 2))
+        self.d.click(*self.icon_at, button=BUTTONS.get(self.d.host.tray, (1, 3))[0] if repeat == 1 else 1,
+                     repeat=repeat)
+        if not self.d.host.shell:
+            self.x.run("xdotool", "mousemove", str(SCREEN_WIDTH // 2), str(SCREEN_HEIGHT // 2))
 
     def icon_pixels(self) -> list:
-        x, y, right, bottom = self.box
-        return self.x.grab(x, y, right - x, bottom - y)
+        return self.d.grab(self.box)
 
     # ---- the steps ---------------------------------------------------------------------------
     def splash(self) -> None:
@@ -117,7 +130,15 @@ class Run:
                 return None
             return self.running() and self.x.drawn_box(self.panel)
 
-        self.box = wait_still(drawn, "the icon to show in the tray", timeout=60)
+        def new_in_panel():  # what changed in the panel's right third since before the program
+            x, y, right, bottom = self.d.panel_box
+            box = self.running() and ink_box(self.d.panel_before, self.d.grab(self.d.panel_box),
+                                             [(0, 0, (right - x) * 2 // 3, bottom - y)])
+            return box and box[2] - box[0] <= 64 and (x + box[0], y + box[1], x + box[2], y + box[3])
+
+        self.box = wait_still(new_in_panel if self.d.host.shell else drawn, "the icon to show in the tray", 60)
+        if not self.d.host.shell:
+            self.d.panel_box = (self.panel.x, self.panel.y, self.panel.right, self.panel.bottom)
         self.icon_at = ((self.box[0] + self.box[2]) // 2, (self.box[1] + self.box[3]) // 2)
         check(self.d.host.xembed or not self.windows(embedded=True), "the icon went to the XEmbed tray, not to D-Bus")
         self.icon_seen = self.icon_pixels()
@@ -153,10 +174,12 @@ class Run:
             return rollup if rollup and rollup.height > 20 else None
 
         rollup = wait_still(unrolled, "the roll-up to unroll and hold still")
-        panel = self.panel
-        gap = panel.y - rollup.bottom if self.d.host.edge == "bottom" else rollup.y - panel.bottom
-        check(-2 <= gap <= 8, f"the roll-up {rollup} is not against the panel {panel} ({gap} px away)")
-        self.screenshot("rollup", rollup, (rollup.x, panel.y, rollup.right, panel.bottom))
+        x, y, right, bottom = self.d.panel_box
+        gap = y - rollup.bottom if self.d.host.edge == "bottom" else rollup.y - bottom
+        check(-2 <= gap <= 8, f"the roll-up {rollup} is not against the panel {self.d.panel_box} ({gap} px away)")
+        aside = max(rollup.x - self.box[2], self.box[0] - rollup.right)
+        check(aside <= 8, f"the roll-up {rollup} is {aside} px aside of the icon at {self.box}")
+        self.screenshot("rollup", rollup, (rollup.x, y, rollup.right, bottom))
         self.gone(rollup, "the roll-up to go by itself")
 
     def monitor(self):
@@ -167,9 +190,11 @@ class Run:
             return monitor and (monitor, self.x.frame(first.id))
 
         monitor, frame = wait_still(placed, "the Monitor window to hold still", interval=0.5)
-        if self.d.host.wayland:  # Weston frames X windows but publishes no frame extents
+        if self.d.host.wayland or self.d.host.shell:  # Weston frames X windows but publishes no frame extents
             check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT,
                   f"the Monitor window {monitor} is off the screen")
+            x, y, right, bottom = self.d.panel_box if self.d.host.shell else (0, 0, 0, 0)
+            check(monitor.bottom <= y or monitor.y >= bottom, f"the Monitor window {monitor} covers the panel")
             outer = monitor
         else:
             left, right, top, bottom = frame
@@ -180,22 +205,109 @@ class Run:
             check(len(motif) > 1 and motif[0] & 1 and not motif[1] & (1 | 8 | 16),
                   f"the Monitor window asks for more than move and close: {motif}")
             outer = (monitor.x - left, monitor.y - top, monitor.right + right, monitor.bottom + bottom)
-            # The work area a window manager publishes; without one it is the whole screen.
+            # The work area a window manager publishes; without one, the screen less the panel's strut.
             area = [int(v) for v in re.findall(r"\d+", self.x.run("xprop", "-root", "_NET_WORKAREA"))][:4]
-            x, y, width, height = area if len(area) == 4 else (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT)
+            panel = self.d.panel()
+            x, y, width, height = area if len(area) == 4 else (
+                (0, 0, SCREEN_WIDTH, panel.y) if self.d.host.edge == "bottom"
+                else (0, panel.bottom, SCREEN_WIDTH, SCREEN_HEIGHT - panel.bottom))
             check(outer[0] == x and outer[1] >= y and outer[3] <= y + height,
                   f"the Monitor window's frame {outer} is not inside the work area {area} at its left edge")
             check(self.d.host.edge != "bottom" or outer[3] == y + height,
                   f"the Monitor window's frame {outer} does not stand on the work area's bottom {y + height}")
         time.sleep(2)  # two refreshes, for the picture
         self.screenshot("monitor", outer, margin=8)
+        self.monitor_window = monitor
         return monitor
 
     def double_click(self) -> None:
         self.left_click(2)
         self.monitor()
 
+    def exported_menu(self) -> list:
+        """The program's menu as its StatusNotifierItem exports it: (label, toggle state) per item."""
+        get = ("org.freedesktop.DBus.Properties.Get",)
+        items = self.d.bus("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", *get,
+                           "org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems")
+        ours = [(name, path or "/StatusNotifierItem") for name, path in re.findall(r"'([^'/@]+)@?(/[^']*)?'", items)
+                if f"uint32 {self.proc.pid}," in self.d.bus("org.freedesktop.DBus", "/",
+                                                            "org.freedesktop.DBus.GetConnectionUnixProcessID", name)]
+        check(len(ours) == 1, f"the watcher holds no one item of the program: {items}")
+        name, path = ours[0]
+        menu = re.search(r"'(/[^']*)'", self.d.bus(name, path, *get, "org.kde.StatusNotifierItem", "Menu"))[1]
+        layout = self.d.bus(name, menu, "com.canonical.dbusmenu.GetLayout", "0", "int32 -1", "[]")
+        found = []
+        for props in re.findall(r"\(\d+, \{([^{}]*)\}", layout):
+            label = re.search(r"'label': <'([^']*)'>", props)
+            if label and "'type': <'separator'>" not in props and "'visible': <false>" not in props:
+                state = re.search(r"'toggle-state': <(-?\d+)>", props)
+                found.append((label[1].replace("_", ""), int(state[1]) if state else 0))
+        return found
+
+    def host_menu(self, what: str, **marks):
+        """Opens the host's menu on the icon, checks the items and marks the program exports, and
+        returns the menu's box and its picture."""
+        expected = [(label, marks.get(label.split()[0].rstrip("?"), 0)) for label in ITEMS]
+        x, y, right, bottom = self.d.panel_box  # the menu opens beside the panel, at the icon's end
+        region = (SCREEN_WIDTH // 2, bottom, SCREEN_WIDTH, SCREEN_HEIGHT) if self.d.host.edge == "top" else \
+            (SCREEN_WIDTH // 2, 0, SCREEN_WIDTH, y)
+        masks = [(w.x - region[0], w.y - region[1], w.right - region[0], w.bottom - region[1]) for w in self.windows()]
+        before = self.d.grab(region)
+        self.d.click(*self.icon_at, button=BUTTONS.get(self.d.host.tray, (1, 3))[1])
+
+        def drawn():
+            box = ink_box(before, self.d.grab(region), masks)
+            return box and box[2] - box[0] > 60 and box[3] - box[1] > 60 and box
+
+        box = wait_still(drawn, "the host's menu to show")
+        box = (region[0] + box[0], region[1] + box[1], region[0] + box[2], region[1] + box[3])
+        self.screenshot(f"menu-{what}", box, self.box)
+        picture = self.d.grab(box)
+        items = bands(picture)
+        check(len(items) == len(ITEMS), f"the host's menu {box} shows {len(items)} items, not {len(ITEMS)}")
+        try:
+            wait_for(lambda: self.exported_menu() == expected, "the exported menu", 10)
+        except ScenarioFailed:
+            check(False, f"the program exports {self.exported_menu()}, not {expected}, {what}")
+        return box, [picture[top:end] for top, end in items], items, (before, region, masks)
+
+    def close_menu(self, shown) -> None:
+        before, region, masks = shown
+        self.d.click(SCREEN_WIDTH // 2 - 100, SCREEN_HEIGHT // 2)
+        wait_for(lambda: not ink_box(before, self.d.grab(region), masks), "the host's menu to close")
+
+    def choose(self, menu, label: str) -> None:
+        box, _, items, _ = menu
+        top, end = items[ITEMS.index(label)]
+        self.d.click((box[0] + box[2]) // 2, box[1] + (top + end) // 2)
+
+    def marks(self) -> None:
+        """The marks of Monitor and Options, as the program exports them and as the host draws them."""
+        shown = self.host_menu("monitor-open", Monitor=1)
+        self.close_menu(shown[3])
+        self.x.close(self.monitor_window.id)
+        self.gone(self.monitor_window, "the Monitor window to close")
+        menu = self.host_menu("monitor-closed")
+        self.choose(menu, "Options")
+        dialog = self.window("the Options dialog", lambda w: w.name == " Sysvane Options")
+        self.screenshot("options", dialog, margin=8)
+        self.x.close(dialog.id)
+        self.gone(dialog, "the Options dialog to close")
+        self.menu = self.host_menu("options-closed")
+        rows = self.menu[1]
+        check(rows[:2] == shown[1][:2] and rows[3:] == shown[1][3:],
+              "the host draws the menu's items other than Monitor differently after the Options dialog")
+        check(rows[2] != shown[1][2], "the host draws Monitor's row the same with the Monitor window open and closed")
+
     def menu_exit(self) -> None:
+        if self.d.host.shell:
+            self.choose(self.menu, "Exit")
+            box = self.window('the "Exit" question', lambda w: w.name == "Exit", timeout=15)
+            self.x.run("xdotool", "windowfocus", "--sync", str(box.id))
+            self.x.key("y")
+            self.ended_cleanly("Yes")
+            wait_for(lambda: self.icon_pixels() != self.icon_seen, "the icon to leave the tray")
+            return
         before = set(self.x.tree())
 
         def menu():  # a new popup, whoever owns it: a D-Bus tray's host draws the menu itself
@@ -220,6 +332,96 @@ class Run:
         self.x.key("y")
         self.ended_cleanly("Yes")
         wait_for(lambda: self.icon_pixels() != self.icon_seen, "the icon to leave the tray")
+
+    # ---- what a D-Bus host reads ---------------------------------------------------------------
+    def bus(self, *argv: str) -> str:
+        return self.x.run("dbus-send", "--session", "--print-reply", *argv)
+
+    def bus_name(self) -> str:
+        """The program's own connection to the session bus, found by its process id."""
+        names = re.findall(r'string "(:[\d.]+)"', self.bus("--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                         "org.freedesktop.DBus.ListNames"))
+        for name in names:
+            pid = self.x.run("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                             "/org/freedesktop/DBus", "org.freedesktop.DBus.GetConnectionUnixProcessID",
+                             f"string:{name}", check_status=False)
+            if re.search(rf"uint32 {self.proc.pid}\b", pid):
+                return name
+        raise ScenarioFailed("the program has no connection to the session bus")
+
+    def menu_marks(self) -> dict:
+        """Each item's label and marks as GetLayout gives them to a host that reads the whole menu."""
+        reply = self.bus(f"--dest={self.name_on_bus}", "/MenuBar", "com.canonical.dbusmenu.GetLayout",
+                         "int32:0", "int32:-1", "array:string:")
+        items, current = {}, None
+        for item_id, key, kind, value in re.findall(
+                r'int32 (-?\d+)|string "([^"]*)"\s*\n\s*variant\s+(\w+) "?([^"\n]*)"?', reply):
+            if item_id:
+                current = items.setdefault(int(item_id), {})
+            elif current is not None:
+                current[key] = value.strip()
+        return {props["label"]: ("checked" if props.get("toggle-type") == "checkmark" and props.get("toggle-state") == "1"
+                                 else "") + ("" if props.get("enabled", "true") == "true" else " off")
+                for props in items.values() if "label" in props}
+
+    def marks_are(self, what: str, **expected: str) -> None:
+        labels = {"Monitor": "Monitor", "Options": "Options", "Splash": "Show Splash Screen?"}
+        want = {labels[k]: v for k, v in expected.items()}
+        wait_for(lambda: all(self.menu_marks().get(k) == v for k, v in want.items()),
+                 f"the menu's marks {want} {what} (the host reads {self.menu_marks()})", timeout=10)
+
+    def bus_marks(self) -> None:
+        """The menu a host reads follows the Monitor window and the Options dialog as they open and close."""
+        self.name_on_bus = self.bus_name()
+        self.marks_are("with the Monitor window open", Monitor="checked", Options="", Splash="")
+        monitor = self.window("the Monitor window", lambda w: w.name == " Sysvane" and w.width == MONITOR_WIDTH)
+        self.x.close(monitor.id)
+        self.gone(monitor, "the Monitor window to close")
+        self.marks_are("with the Monitor window closed", Monitor="", Options="")
+        # The host's click on "Options" (the fourth item, counting the line).
+        self.bus(f"--dest={self.name_on_bus}", "/MenuBar", "com.canonical.dbusmenu.Event", "int32:3",
+                 "string:clicked", "variant:int32:0", "uint32:0")
+        dialog = self.window("the Options dialog", lambda w: w.name == " Sysvane Options")
+        self.marks_are("with the Options dialog open", Options="checked", Monitor="")
+        self.x.close(dialog.id)
+        self.gone(dialog, "the Options dialog to close")
+        self.marks_are("with the Options dialog cancelled", Options="", Monitor="")
+
+    def quiet_bus(self) -> None:
+        """While nothing happens the program asks nothing of the bus; it only tells a tip that changed."""
+        seconds = 20
+        monitor = self.d.start("dbus-monitor", "dbus-monitor", "--session", "--profile")
+        time.sleep(1)  # its match rules are in place
+        started = sum(1 for _ in open(monitor.log_path, encoding="utf-8", errors="replace"))
+        time.sleep(seconds)
+        with open(monitor.log_path, encoding="utf-8", errors="replace") as log:
+            lines = [line.split("\t") for line in log.read().splitlines()[started:]]
+        stop(monitor)
+        ours = [f for f in lines if len(f) > 5 and self.name_on_bus in (f[3], f[4])]
+        calls = [f for f in ours if f[0] == "mc" and f[3] == self.name_on_bus]
+        tips = [f for f in ours if f[0] == "sig" and f[-1] == "NewToolTip"]
+        print(f"  idle: {len(ours) * 60 // seconds} bus messages a minute to or from the program,"
+              f" {len(tips) * 60 // seconds} of them NewToolTip", flush=True)
+        check(not calls, f"the program called out while idle: {calls}")
+        check(len(tips) <= seconds // 2 + 1, f"{len(tips)} tips in {seconds} s: more than one per refresh")
+
+    def tray_lost(self) -> None:
+        """The panel goes: after the start-up's wait the program lives in its window; it comes back:
+        the item registers again, and closing the window no longer ends the program."""
+        panel = next(p for p in self.d.started if "xfce4-panel" in p.args and p.poll() is None)
+        stop(panel)
+        monitor = self.window("the Monitor window once the tray has gone", lambda w: w.width == MONITOR_WIDTH, 20)
+        box = self.window("the message that there is no tray", lambda w: w.width not in (0, 1, MONITOR_WIDTH))
+        self.d.start_tray()
+        self.x.close(box.id)
+        self.gone(box, "the message to close")
+        watcher = ("--dest=org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
+                   "string:org.kde.StatusNotifierWatcher", "string:RegisteredStatusNotifierItems")
+        wait_for(lambda: self.name_on_bus in self.bus(*watcher), "the item to register with the new watcher")
+        self.x.close(monitor.id)
+        self.gone(monitor, "the Monitor window to close")
+        time.sleep(1)
+        self.running()
 
     def no_tray(self) -> None:
         # The windows are X windows on XWayland: the program chose the X11 platform.
@@ -253,22 +455,29 @@ def run_one(name: str, program: str, out: str) -> bool:
     os.makedirs(log_dir)
     os.makedirs(shots, exist_ok=True)
     print(f"[ RUN  ] {name}: {host}", flush=True)
-    started = time.monotonic()
+    started, failed = time.monotonic(), []
     try:
         with Desktop(host, log_dir) as desktop:
             run = Run(name, desktop, program, settings, shots)
-            try:
-                for step in steps:
-                    print(f"  {step} ({time.monotonic() - started:.1f} s)", flush=True)
+            # A failed step is told, and the steps after it still run while the program does: a
+            # run tells every check that fails, not only the first.
+            for step in steps:
+                print(f"  {step} ({time.monotonic() - started:.1f} s)", flush=True)
+                try:
                     getattr(run, step)()
-            except BaseException:
-                if not host.wayland:
-                    run.screenshot("failure", (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT), margin=0)
-                raise
-    except Exception as error:
+                except Exception:
+                    traceback.print_exc(file=sys.stdout)
+                    failed.append(step)
+                    if not host.wayland:
+                        desktop.shoot(os.path.join(shots, f"{name}-failure-{step}.png"))
+                    if run.proc.poll() is not None:
+                        break
+    except Exception:
         traceback.print_exc(file=sys.stdout)
+        failed.append("the desktop")
+    if failed:
         print(f"  the desktop's logs: {log_dir}")
-        print(f"[ FAIL ] {name} ({time.monotonic() - started:.1f} s)", flush=True)
+        print(f"[ FAIL ] {name}: {', '.join(failed)} ({time.monotonic() - started:.1f} s)", flush=True)
         return False
     print(f"[   OK ] {name} ({time.monotonic() - started:.1f} s)", flush=True)
     return True
@@ -282,7 +491,7 @@ def main() -> int:
     parser.add_argument("scenarios", nargs="*", help="scenarios to run (default: all)")
     args = parser.parse_args()
     if args.list:
-        print("\n".join(SCENARIOS))
+        print("\n".join(f"{name} {'desktops' if host.shell else 'e2e'}" for name, (host, _, _) in SCENARIOS.items()))
         return 0
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # ctest's time-out: clean up as on a failure
     names = args.scenarios or list(SCENARIOS)

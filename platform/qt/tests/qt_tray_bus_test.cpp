@@ -1,0 +1,86 @@
+// The tray on a private session bus of its own, with a stand-in StatusNotifier watcher: the item
+// registers with each watcher that comes, knows GNOME Shell's host by the watcher's owner, and the
+// owner hears when the tray goes.
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QProcess>
+
+#include "platform/qt/qt_runtime.h"
+#include "platform/qt/qt_tray.h"
+#include "platform/qt/tests/qt_test_support.h"
+
+namespace sysvane::qt {
+namespace {
+
+using testing::RunEvents;
+
+// Takes registrations and says a host is there.
+class StandInWatcher : public QDBusVirtualObject {
+ public:
+  QStringList registered;
+  QString introspect(const QString&) const override { return {}; }
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+    if (message.member() == QLatin1String("RegisterStatusNotifierItem")) {
+      registered.append(message.arguments().value(0).toString());
+      return connection.send(message.createReply());
+    }
+    if (message.member() == QLatin1String("Get"))
+      return connection.send(message.createReply(QVariant::fromValue(QDBusVariant(true))));
+    return false;
+  }
+};
+
+TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
+  QProcess daemon;
+  daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+  ASSERT_TRUE(daemon.waitForReadyRead(10000)) << "dbus-daemon is part of every desktop this runs on";
+  const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+  QDBusConnection shell = QDBusConnection::connectToBus(address, "stand-in-shell");
+  StandInWatcher watcher;
+  ASSERT_TRUE(shell.registerVirtualObject("/StatusNotifierWatcher", &watcher));
+  for (const bool gnome : {false, true}) {
+    SCOPED_TRACE(gnome ? "GNOME Shell's host" : "another host");
+    if (gnome) shell.registerService("org.gnome.Shell");
+    shell.registerService("org.kde.StatusNotifierWatcher");
+    const QDBusConnection bus = QDBusConnection::connectToBus(address, gnome ? "program-2" : "program-1");
+    {
+      QtRuntime runtime;
+      forms::Form owner(runtime, "Menu");
+      owner.Load();
+      int lost = 0;
+      runtime.TrayLost = [&] { ++lost; };
+      runtime.Tray().LookForXEmbedWith([] { return false; });
+      runtime.Tray().UseBus(bus);
+      forms::NOTIFYICONDATA data;
+      data.hWnd = &owner;
+      ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
+      RunEvents(5000, [&] { return runtime.Tray().OnDBus() && runtime.Tray().GnomeHost() == gnome; });
+      EXPECT_TRUE(runtime.Tray().OnDBus());
+      EXPECT_EQ(runtime.Tray().GnomeHost(), gnome);
+      EXPECT_EQ(watcher.registered, QStringList{bus.baseService()});
+
+      shell.unregisterService("org.kde.StatusNotifierWatcher");  // the panel goes
+      RunEvents(5000, [&] { return lost > 0; });
+      EXPECT_EQ(lost, 1);
+      EXPECT_FALSE(runtime.SystemTrayAvailable());
+      shell.registerService("org.kde.StatusNotifierWatcher");  // and comes back
+      RunEvents(5000, [&] { return runtime.Tray().OnDBus(); });
+      EXPECT_TRUE(runtime.SystemTrayAvailable());
+      EXPECT_EQ(watcher.registered, QStringList({bus.baseService(), bus.baseService()}));
+      runtime.ShellNotifyIcon(forms::NIM_DELETE, data);
+      owner.Unload();
+    }
+    watcher.registered.clear();
+    shell.unregisterService("org.kde.StatusNotifierWatcher");
+  }
+  daemon.terminate();
+  daemon.waitForFinished();
+}
+
+}  // namespace
+}  // namespace sysvane::qt

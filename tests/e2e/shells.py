@@ -1,0 +1,193 @@
+"""The desktops whose shell is the tray host: GNOME Shell with the AppIndicator extension (X11 and
+headless Wayland), KDE Plasma (plasmashell, kded5's watcher, kwin_x11) and sway with waybar. Each
+starts as its session starts it, and the scenarios see and drive it as a user does: through its own
+screenshots and its own input."""
+
+import json
+import os
+import re
+
+from harness import check, wait_for
+
+SCREEN = "1280x800"
+WAYBAR_HEIGHT = 30
+
+# The panel holds a stretch and the notification area, at its right end, as Xfce's does.
+PLASMA_PANEL = """panels().forEach(function (p) {{ p.remove(); }});
+var panel = new Panel; panel.location = "{edge}"; panel.height = 36;
+panel.addWidget("org.kde.plasma.panelspacer"); panel.addWidget("org.kde.plasma.systemtray");"""
+
+SWAY_CONFIG = """output * resolution {screen} position 0 0
+default_border normal
+exec sh -c 'echo "$WAYLAND_DISPLAY $DISPLAY $SWAYSOCK" > {found}.new && mv {found}.new {found}'
+bar {{
+  swaybar_command waybar -c {root}/waybar.json -s {root}/waybar.css
+}}
+"""
+WAYBAR_CONFIG = {"layer": "top", "position": "top", "height": WAYBAR_HEIGHT, "modules-left": [],
+                 "modules-right": ["tray"], "tray": {"spacing": 6, "icon-size": 20}}
+WAYBAR_STYLE = "* { font-family: DejaVu Sans; font-size: 13px; } window#waybar { background: #2e3440; }"
+
+# The test session's switch, as Looking Glass has one: Eval and the screenshots over the bus answer
+# a test only in unsafe mode.
+TEST_EXTENSION = "sysvane-e2e@sysvane"
+
+# A pointer of the shell's own, as a remote desktop session has one: presses at a place on the stage.
+GNOME_POINTER = """const {{ Clutter, GLib }} = imports.gi;
+const seat = Clutter.get_default_backend().get_default_seat();
+global.e2ePointer = global.e2ePointer || seat.create_virtual_device(Clutter.InputDeviceType.POINTER_DEVICE);
+const t = () => GLib.get_monotonic_time();
+global.e2ePointer.notify_absolute_motion(t(), {x}, {y});
+for (let i = 0; i < {repeat}; i++) {{
+  global.e2ePointer.notify_button(t(), {button}, Clutter.ButtonState.PRESSED);
+  global.e2ePointer.notify_button(t(), {button}, Clutter.ButtonState.RELEASED);
+}}
+true"""
+GNOME_KEY = """const {{ Clutter, GLib }} = imports.gi;
+const seat = Clutter.get_default_backend().get_default_seat();
+global.e2eKeys = global.e2eKeys || seat.create_virtual_device(Clutter.InputDeviceType.KEYBOARD_DEVICE);
+global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.PRESSED);
+global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.RELEASED);
+true"""
+SWAY_BUTTONS = {1: "button1", 2: "button2", 3: "button3"}
+
+
+def shell_eval(desktop, script: str, starting: bool = False):
+    """The value of a script run inside GNOME Shell (the test session's unsafe mode); None while it
+    is starting, and does not answer yet."""
+    out = desktop.x.run("gdbus", "call", "--session", "--dest", "org.gnome.Shell", "--object-path", "/org/gnome/Shell",
+                        "--method", "org.gnome.Shell.Eval", script, check_status=not starting).strip()
+    m = re.fullmatch(r"\((true|false), '(.*)'\)", out, re.S)
+    if starting and not (m and m[1] == "true"):
+        return None
+    check(m and m[1] == "true", f"GNOME Shell could not run {script!r}: {out}")
+    return json.loads(m[2]) if m[2] else None
+
+
+def _private_system_bus(desktop) -> None:
+    """GNOME Shell gives up when /run/systemd/seats exists and no logind answers on the system bus:
+    a system bus of its own, empty, has none to ask."""
+    desktop.start("system-bus", "dbus-daemon", "--session", "--nofork", f"--address=unix:path={desktop.path('sys')}")
+    wait_for(lambda: os.path.exists(desktop.path("sys")), "the private system bus")
+    desktop.env["DBUS_SYSTEM_BUS_ADDRESS"] = f"unix:path={desktop.path('sys')}"
+
+
+def _gnome(desktop, session: str, *argv: str) -> None:
+    _private_system_bus(desktop)
+    desktop.env.update(XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_TYPE=session)
+    folder = f"data/gnome-shell/extensions/{TEST_EXTENSION}/"
+    desktop.write(folder + "metadata.json", json.dumps({"uuid": TEST_EXTENSION, "name": "e2e", "description": "e2e",
+                                                        "shell-version": ["43"]}))
+    desktop.write(folder + "extension.js", "function init() {}\nfunction enable() { global.context.unsafe_mode = true; }"
+                                           "\nfunction disable() {}\n")
+    for key, value in (("enabled-extensions", f"['ubuntu-appindicators@ubuntu.com', '{TEST_EXTENSION}']"),
+                       ("disable-user-extensions", "false")):
+        desktop.x.run("gsettings", "set", "org.gnome.shell", key, value)
+    desktop.start("gnome-shell", "gnome-shell", *argv)
+    wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "the AppIndicator extension's watcher", 120)
+    # The shell starts in the overview; Escape leaves it, as at a login.
+    wait_for(lambda: shell_eval(desktop, "Main.overview.visible && !Main.layoutManager._startingUp", True),
+             "the overview to show", 120)
+
+    def left():  # a key pressed while the shell still starts up may go unheard: pressed again
+        if shell_eval(desktop, "Main.overview.visible && !Main.overview.animationInProgress"):
+            press_key(desktop, "Escape")
+        return shell_eval(desktop, "!Main.overview.visible && !Main.overview.animationInProgress")
+
+    wait_for(left, "the overview to close", interval=1)
+
+
+def gnome(desktop) -> None:
+    desktop._start_xvfb("+extension", "GLX")
+    wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "the X server to answer")
+    _gnome(desktop, "x11", "--x11", "--replace")
+
+
+def gnome_wayland(desktop) -> None:
+    # Xwayland stays on: the program runs on it.
+    desktop.env["WAYLAND_DISPLAY"] = "wayland-e2e"
+    _gnome(desktop, "wayland", "--headless", "--wayland", "--wayland-display=wayland-e2e", "--virtual-monitor", SCREEN)
+    for variable in ("DISPLAY", "XAUTHORITY"):
+        desktop.env[variable] = shell_eval(desktop, f'imports.gi.GLib.getenv("{variable}")')
+    wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "Xwayland to answer")
+
+
+def plasma(desktop) -> None:
+    desktop._start_xvfb()
+    wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "the X server to answer")
+    desktop.env.update(XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true", KDE_SESSION_VERSION="5",
+                       XDG_SESSION_TYPE="x11", KWIN_COMPOSE="N")
+    desktop.start("kwin_x11", "kwin_x11")
+    wait_for(lambda: "window id" in desktop.x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), "KWin")
+    desktop.start("kded5", "kded5")
+    wait_for(lambda: desktop.owned("org.kde.kded5"), "kded5")
+    # A session loads the watcher into kded5; a bare plasmashell has none.
+    desktop.bus("org.kde.kded5", "/kded", "org.kde.kded5.loadModule", "statusnotifierwatcher")
+    wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "kded5's watcher")
+    desktop.start("plasmashell", "plasmashell", "--no-respawn")
+    wait_for(lambda: desktop.owned("org.kde.plasmashell"), "plasmashell", 120)
+    script = PLASMA_PANEL.format(edge=desktop.host.edge)
+    wait_for(lambda: desktop.x.run("gdbus", "call", "--session", "--dest", "org.kde.plasmashell", "--object-path",
+                                   "/PlasmaShell", "--method", "org.kde.PlasmaShell.evaluateScript", script,
+                                   check_status=False), "plasmashell to take its panel", 60)
+
+
+def sway(desktop) -> None:
+    found = desktop.path("sway-session")
+    desktop.write("sway.conf", SWAY_CONFIG.format(screen=SCREEN, found=found, root=desktop.root))
+    desktop.write("waybar.json", json.dumps(WAYBAR_CONFIG))
+    desktop.write("waybar.css", WAYBAR_STYLE)
+    desktop.env.update(WLR_BACKENDS="headless", WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1",
+                       XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP="sway")
+    desktop.start("sway", "sway", "-c", desktop.path("sway.conf"))
+    wait_for(lambda: os.path.exists(found), "sway to start its session", 60)
+    with open(found, encoding="utf-8") as session:
+        wayland, display, swaysock = session.read().split()
+    desktop.env.update(WAYLAND_DISPLAY=wayland, DISPLAY=display, SWAYSOCK=swaysock)
+    wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "waybar's watcher", 60)
+
+
+def panel_box(desktop):
+    """Where the tray's panel is: (x, y, right, bottom)."""
+    tray = desktop.host.tray
+    if tray.startswith("gnome"):
+        box = shell_eval(desktop, "(b => [b.x, b.y, b.x + b.width, b.y + b.height])(Main.layoutManager.panelBox)")
+        return box if box[3] > box[1] else None
+    if tray == "plasma":
+        docks = [w for w in desktop.x.tree().values() if "plasmashell" in w.wm_class and w.width > 600
+                 and 20 < w.height < 100 and "_NET_WM_WINDOW_TYPE_DOCK" in desktop.x.run(
+                     "xprop", "-id", str(w.id), "_NET_WM_WINDOW_TYPE", check_status=False)]
+        return docks and (docks[0].x, docks[0].y, docks[0].right, docks[0].bottom)
+    workspaces = json.loads(desktop.x.run("swaymsg", "-t", "get_workspaces", "-r", check_status=False) or "[]")
+    top = workspaces and workspaces[0]["rect"]["y"]
+    return top and (0, 0, workspaces[0]["rect"]["width"], top)
+
+
+def shoot(desktop, path: str, box) -> None:
+    x, y, right, bottom = box
+    if desktop.host.tray == "sway":
+        desktop.x.run("grim", "-g", f"{x},{y} {right - x}x{bottom - y}", path)
+    elif desktop.host.tray.startswith("gnome"):
+        out = desktop.bus("org.gnome.Shell.Screenshot", "/org/gnome/Shell/Screenshot",
+                          "org.gnome.Shell.Screenshot.ScreenshotArea", str(x), str(y), str(right - x),
+                          str(bottom - y), "false", path)
+        check("true" in out, f"GNOME Shell took no screenshot: {out}")
+    else:
+        desktop.x.run("import", "-window", "root", "-crop", f"{right - x}x{bottom - y}+{x}+{y}", "+repage", path)
+
+
+def click(desktop, x: int, y: int, button: int, repeat: int) -> None:
+    if desktop.host.tray == "sway":
+        desktop.x.run("swaymsg", "seat", "-", "cursor", "set", str(x), str(y))
+        for _ in range(repeat):
+            for state in ("press", "release"):
+                desktop.x.run("swaymsg", "seat", "-", "cursor", state, SWAY_BUTTONS[button])
+    else:
+        shell_eval(desktop, GNOME_POINTER.format(x=x, y=y, button=button, repeat=repeat))
+
+
+def press_key(desktop, key: str) -> None:
+    if desktop.host.tray == "gnome-wayland":
+        shell_eval(desktop, GNOME_KEY.format(key=key))
+    else:
+        desktop.x.key(key)
