@@ -37,6 +37,10 @@ class QtDesktop : public Desktop {
   static std::string ProgramPathAtStart(const std::string& argv0, const std::string& searchPath,
                                         const std::string& workingFolder, const std::string& exeLink);
 
+  // Called once a save's new file is open, before its contents go in; null in the program. The
+  // fault tests set it to kill a save right inside its write, every time rather than by luck.
+  static inline void (*writeBegun)() = nullptr;
+
  private:
   std::string programPath_;
 };
