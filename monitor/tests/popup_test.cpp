@@ -74,6 +74,7 @@ TEST_F(PopupTest, UnrollsAPixelAStepAwayFromTheTrayHoldsFiveSecondsAndRollsBackO
   // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.on);
+    fp.settings.values.clear();
     fp.Select(c.on);
     rt.workArea = c.area;
     rt.screen.Top = c.screenTop;

@@ -117,9 +117,10 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
       const long now = SaveIn(home.Text(c.file));
       ASSERT_GE(now, saved) << c.mode << ", round " << round
                             << ": not one save's whole file, or an older one";
-      if (stopInWrite > 0)
+      if (stopInWrite > 0) {
         ASSERT_EQ(now, saved + stopInWrite - 1)
             << c.mode << ", round " << round << ": not the last whole save";
+      }
       saved = now;
       int unfinished = 0;
       for (const auto& name : home.Entries(c.writtenIn)) {
@@ -127,9 +128,10 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
         std::filesystem::remove(home.Path(c.writtenIn + "/" + name));
         ++unfinished;
       }
-      if (stopInWrite > 0)
+      if (stopInWrite > 0) {
         EXPECT_EQ(unfinished, 1) << c.mode << ", round " << round
                                  << ": the killed save left no unfinished file";
+      }
     }
   }
 }

@@ -42,16 +42,22 @@ TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundr
     const char* supply;
     std::string uevent;  // written over the supply's, or the supply removed when empty
     const char* expected;
-    const char* shown;  // the Options dialog's bar, the Monitor window's battery row, the roll-up's line
+    // The Options dialog's bar, the Monitor window's battery row, the roll-up's line. An unknown
+    // charge leaves the dialog's bar as it was; the roll-up drops a battery that is gone.
+    const char* shown;
   } steps[] = {
-      {"BAT1", Battery("Charging", "0"), "1 8 40 ? ?", "?"},  // docked: two batteries are one
-      {"BAT1", "", "1 9 80 ? ?", "?"},                        // undocked
+      {"BAT1", Battery("Charging", "0"), "1 8 40 ? ?",
+       "40% | 40% | Battery (charging): 40%"},                            // docked: two batteries are one
+      {"BAT1", "", "1 9 80 ? ?", "80% | 80% | Battery (charging): 80%"},  // undocked
       {"AC", "POWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=0\n", "1 9 80 ? ?",
-       "?"},  // the battery still charges
-      {"BAT0", Battery("Discharging", "40000000"), "0 1 80 14400 18000", "?"},
-      {"BAT0", "POWER_SUPPLY_TYPE=Battery\n", "0 255 255 ? ?", "?"},  // charge and flags unknown
-      {"BAT0", "", "255 128 255 ? ?", "?"},                           // taken out
-      {"BAT0", Battery("Discharging", "9000000000000000000"), "0 1 100 ? 18000", "?"},  // far above full
+       "80% | 80% | Battery (charging): 80%"},  // the battery still charges
+      {"BAT0", Battery("Discharging", "40000000"), "0 1 80 14400 18000",
+       "80% | 80% | Battery (unplugged): 80%"},
+      {"BAT0", "POWER_SUPPLY_TYPE=Battery\n", "0 255 255 ? ?",
+       "80% | ? | Battery (unplugged): ?"},        // charge and flags unknown
+      {"BAT0", "", "255 128 255 ? ?", "80% | ?"},  // taken out
+      {"BAT0", Battery("Discharging", "9000000000000000000"), "0 1 100 ? 18000",
+       "100% | 100% | Battery (unplugged): 100%"},  // far above full
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(std::string(step.supply) + " " + step.expected);
