@@ -5,15 +5,16 @@
 # The program: every C++ file (.cpp, .h) that a build of the program compiles. The tests: the test
 # folders (tests/, and tests/ beside each folder's code, their support included), the test doubles
 # (platform/fake/), the fuzz targets (fuzz/), and the scripts that exist only to test (the package
-# test, the e2e and Wine scenarios, the fuzz, sanitizer, mutation, Windows-test and ratio scripts).
-# The benchmarks (bench/) are neither.
+# test, the e2e and Wine scenarios, the fuzz, sanitizer and Windows-test scripts). What measures
+# the program or its tests without testing anything is neither: the benchmarks (bench/), the
+# mutation run (scripts/mutate.py) and this count.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 limit=${1:-40}
 [[ $limit =~ ^[0-9]+$ ]] || { echo "usage: scripts/test-ratio.sh [LIMIT in per cent]" >&2; exit 2; }
 
 tests_pattern='(^|/)tests?/|^fuzz/|^platform/fake/|_test\.(sh|py)$|test_[a-z_]*\.(sh|py)$'
-tests_pattern+='|^scripts/(fuzz|fuzz-smoke|sanitize|windows-test|wine-run|test-ratio)\.sh$|^scripts/mutate\.py$'
+tests_pattern+='|^scripts/(fuzz|fuzz-smoke|sanitize|windows-test|wine-run)\.sh$'
 count() { xargs -r cat 2>/dev/null | grep -cvE '^\s*(//|#|$)' || true; }
 code=$(git ls-files '*.cpp' '*.h' | grep -vE "$tests_pattern|^bench/" | count)
 tests=$(git ls-files '*.cpp' '*.h' '*.py' '*.sh' | grep -E "$tests_pattern" | count)

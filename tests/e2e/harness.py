@@ -156,6 +156,13 @@ class Display:
         check(len(data) == width * height * 3, f"could not read the screen at {width}x{height}+{x}+{y}")
         return [[tuple(data[(r * width + c) * 3:(r * width + c) * 3 + 3]) for c in range(width)] for r in range(height)]
 
+    def painted(self, wid: int) -> bool:
+        """Whether a window's own picture holds more than one colour (a rootless XWayland has none
+        of its root, but each window's)."""
+        data = subprocess.run(["import", "-window", str(wid), "-depth", "8", "rgb:-"], env=self.env,
+                              capture_output=True, timeout=60).stdout
+        return len({data[i:i + 3] for i in range(0, len(data) - 2, 3)}) > 1
+
     def drawn_box(self, window: Window):
         """The bounding box (x, y, right, bottom) of what is drawn in a window unlike its background,
         leaving out lines of one colour across it (a panel's border)."""

@@ -177,7 +177,7 @@ class Run:
                   f"the Monitor window's frame {outer} is not inside the work area {area} at its left edge")
             check(self.d.host.edge != "bottom" or outer[3] == y + height,
                   f"the Monitor window's frame {outer} does not stand on the work area's bottom {y + height}")
-        wait_for(lambda: self.x.drawn_box(monitor), "the Monitor window to paint its rows")
+        wait_for(lambda: self.x.painted(monitor.id), "the Monitor window to paint its rows")
         self.screenshot("monitor", outer, margin=8)
         return monitor
 
