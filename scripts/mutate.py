@@ -3,19 +3,23 @@
 
 One mutant at a time: a small change to one line of a source file (a comparison flipped, a
 boundary moved by one, && swapped with ||, a constant changed, a statement dropped, a function
-left early), a rebuild of the test programs of that folder only (chosen by ctest label, in a Debug
--O0 build of its own), and those tests run: the folder's own label first, then the fault tests
-that cover it. A test program runs its tests of the label in one process split into 2 x jobs
-shards side by side (one process per test, as ctest runs them, is several times slower) with a
-timeout per program. A mutant is killed when a test fails, timed out when a test program hangs,
-survived when every test passes, and did not compile when the build fails.
-Kill rate = (killed + timed out) / mutants that compiled.
+left early), a rebuild of the test programs that cover its folder (chosen by ctest label, in a
+Debug -O0 build of its own), and those tests run: the folder's own label first, then the fault
+tests and the end-to-end scenarios that reach it. Every folder of program code is mutated, its
+.cpp files and its headers alike, each folder's share of the sample its share of the code lines;
+the Win32 backend and runtime (platform/windows/) too with --windows, through the Windows test
+programs under Wine (`make windows` first). A test program runs its tests of the label in one
+process split into 2 x jobs shards side by side (one process per test, as ctest runs them, is
+several times slower) with a timeout per program, the same for the unmutated baseline and for
+every mutant. A mutant is killed when a test fails, timed out when a test program did not end in
+time, survived when every test passes, and did not compile when the build fails.
+Kill rate = killed / mutants that compiled; the timed out are counted apart, never as kills.
 
-The sample is fixed by the seed and the sources: the same sources and seed give the same mutants.
+Each run draws a fresh seed and prints it; --seed repeats a run's sample on the same sources.
 Every file is restored afterwards, also on Ctrl-C; a run killed hard restores at the next start.
 
   scripts/mutate.py [--seed N] [--count N] [--build-dir DIR] [--jobs N] [--timeout S]
-                    [--list-survivors]
+                    [--windows [--windows-build-dir DIR]] [--only FOLDER,...]
 
 The report lands in DIR/mutate-report.md and DIR/mutate-report.json.
 """
@@ -32,21 +36,26 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 
-# The folders mutated, the share of the sample each gets (per cent, roughly its share of the
-# code), the source files (only .cpp: a header rebuilds half the program) and the ctest labels of
-# the tests that cover it.
+# The folders mutated, their source files (.cpp and headers; a header with declarations alone
+# offers no place to mutate) and the ctest labels of the tests that cover them, in the order run.
+# A folder's share of the sample is its share of the code lines.
 FOLDERS = [
-    ("stats", 10, "stats/*.cpp", ["stats", "faults"]),
-    ("monitor", 20, "monitor/*.cpp", ["monitor", "faults"]),
-    ("options", 18, "options/*.cpp", ["options", "faults"]),
-    ("dialogs", 8, "dialogs/*.cpp", ["dialogs"]),
-    ("shell", 11, "shell/*.cpp", ["shell"]),
-    ("platform/linux", 25, "platform/linux/*.cpp", ["linux", "faults"]),
-    ("platform", 8, "platform/*.cpp", ["platform"]),
+    ("stats", ["stats/*"], ["stats", "faults"]),
+    ("monitor", ["monitor/*"], ["monitor", "faults"]),
+    ("options", ["options/*"], ["options", "faults"]),
+    ("dialogs", ["dialogs/*"], ["dialogs"]),
+    ("shell", ["shell/*"], ["shell", "e2e"]),
+    ("platform/linux", ["platform/linux/*"], ["linux", "faults"]),
+    ("platform", ["platform/*"], ["platform"]),
+    ("platform/qt", ["platform/qt/*"], ["qt", "shell", "faults", "e2e"]),
 ]
-# main.cpp is the Qt program itself: only the end-to-end tests reach it; main_windows.cpp is
-# built only for Windows.
-SKIPPED_FILES = {"shell/main.cpp", "shell/main_windows.cpp"}
+WINDOWS_FOLDER = ("platform/windows", ["platform/windows/*", "platform/windows/forms/*"], ["windows"])
+# Seconds the tests of a label are given when not --timeout: a scenario drives a real desktop.
+LABEL_TIMEOUTS = {"e2e": 300, "windows": 900}
+# Programs the tests of a label run besides their own test programs.
+LABEL_TARGETS = {"e2e": ["sysvane"]}
+# Built only for Windows: its mutants would never be compiled here.
+SKIPPED_FILES = {"shell/main_windows.cpp"}
 
 # Tests left out, each takes many seconds: kill -9 during 300 saves (twice), and the live machine's
 # idle time, which waits up to 30 s for an idle processor on a busy machine.
@@ -163,27 +172,36 @@ def sites_of(path, rel):
     return sites
 
 
-def all_sites(pattern):
+def files_of(patterns):
+    return sorted({path for pattern in patterns for path in ROOT.glob(pattern)
+                   if path.suffix in (".cpp", ".h") and path.is_file()
+                   and str(path.relative_to(ROOT)) not in SKIPPED_FILES})
+
+
+def code_lines(patterns):
+    return sum(1 for path in files_of(patterns) for line in path.read_text().split("\n")
+               if line.strip() and not line.lstrip().startswith(("//", "#")))
+
+
+def all_sites(patterns):
     sites = []
-    for path in sorted(ROOT.glob(pattern)):
-        rel = path.relative_to(ROOT).as_posix()
-        if rel not in SKIPPED_FILES:
-            sites.extend(sites_of(path, rel))
+    for path in files_of(patterns):
+        sites.extend(sites_of(path, path.relative_to(ROOT).as_posix()))
     return sites
 
 
-def sample(seed, count):
-    """The mutants, chosen from the seed: each folder its share, and within a folder the kinds of
-    mutation taken in turn so that no kind crowds out the others."""
+def sample(seed, count, folders):
+    """The mutants, chosen from the seed: each folder its share of the code lines, and within a
+    folder the kinds of mutation taken in turn so that no kind crowds out the others."""
     rng = random.Random(seed)
-    total_share = sum(share for _, share, _, _ in FOLDERS)
-    wanted = [count * share // total_share for _, share, _, _ in FOLDERS]
+    shares = [code_lines(patterns) for _, patterns, _ in folders]
+    wanted = [count * share // sum(shares) for share in shares]
     for i in range(count - sum(wanted)):
         wanted[i % len(wanted)] += 1
     chosen = []
-    for (folder, _, pattern, labels), k in zip(FOLDERS, wanted):
+    for (folder, patterns, labels), k in zip(folders, wanted):
         families = {}
-        for site in all_sites(pattern):
+        for site in all_sites(patterns):
             families.setdefault(site[3], []).append(site)
         order = sorted(families)
         for name in order:
@@ -356,14 +374,15 @@ RESULTS = ["killed", "timed out", "survived", "did not compile"]
 
 def rate(rows):
     compiled = [r for r in rows if r["result"] != "did not compile"]
-    caught = [r for r in compiled if r["result"] in ("killed", "timed out")]
-    return (100.0 * len(caught) / len(compiled)) if compiled else 0.0, len(caught), len(compiled)
+    killed = [r for r in compiled if r["result"] == "killed"]
+    return (100.0 * len(killed) / len(compiled)) if compiled else 0.0, len(killed), len(compiled)
 
 
 def summary(rows):
     lines = ["| Folder | Mutants | Killed | Timed out | Survived | Did not compile | Kill rate |",
              "| --- | ---: | ---: | ---: | ---: | ---: | ---: |"]
-    groups = [(folder, [r for r in rows if r["folder"] == folder]) for folder, *_ in FOLDERS]
+    folders = list(dict.fromkeys(r["folder"] for r in rows))
+    groups = [(folder, [r for r in rows if r["folder"] == folder]) for folder in folders]
     for name, group in groups + [("all", rows)]:
         counts = [sum(1 for r in group if r["result"] == result) for result in RESULTS]
         percent, _, compiled = rate(group)
@@ -376,17 +395,19 @@ def write_report(build, rows, settings, finished):
     data = {"settings": settings, "finished": finished, "mutants": rows}
     (build / "mutate-report.json").write_text(json.dumps(data, indent=1))
     md = ["# Mutation testing", "",
-          "Seed %(seed)d, %(count)d mutants, %(timeout)d s per test program, sources %(sources)s." % settings +
+          "Seed %(seed)d, %(count)d mutants, %(timeouts)s, the same for the unmutated tests; "
+          "sources %(sources)s." % settings +
           (" %(minutes)s minutes, median %(median_seconds)s s per mutant." % settings if finished else ""),
-          "Kill rate = (killed + timed out) / mutants that compiled." +
+          "Kill rate = killed / mutants that compiled; the timed out are not counted as kills." +
           ("" if finished else " **Unfinished run.**"), ""]
     md += summary(rows)
-    md += ["", "## Survivors", "", "| Where | Operator | Original | Mutated |", "| --- | --- | --- | --- |"]
-    for r in rows:
-        if r["result"] == "survived":
-            md.append("| %s:%d | %s | `%s` | `%s` |" % (r["file"], r["line"], r["operator"],
-                                                     r["original"].strip().replace("|", "\\|"),
-                                                     r["mutated"].strip().replace("|", "\\|")))
+    for result, title in (("survived", "Survivors"), ("timed out", "Timed out")):
+        md += ["", "## " + title, "", "| Where | Operator | Original | Mutated |", "| --- | --- | --- | --- |"]
+        for r in rows:
+            if r["result"] == result:
+                md.append("| %s:%d | %s | `%s` | `%s` |" % (r["file"], r["line"], r["operator"],
+                                                         r["original"].strip().replace("|", "\\|"),
+                                                         r["mutated"].strip().replace("|", "\\|")))
     (build / "mutate-report.md").write_text("\n".join(md) + "\n")
     (build / "mutate-survivors.txt").write_text("".join(
         "%s:%d: %s: %s  ->  %s\n" % (r["file"], r["line"], r["operator"], r["original"].strip(),
@@ -396,18 +417,51 @@ def write_report(build, rows, settings, finished):
 # ---------------------------------------------------------------------------------------------
 
 
+class Label:
+    """The tests of one ctest label: the build they live in, their programs, the targets that
+    rebuild them and the time they are given."""
+
+    def __init__(self, name, build, programs, timeout, jobs):
+        self.name, self.build, self.programs, self.timeout, self.jobs = name, build, programs, timeout, jobs
+        built = {Path(p.path).name for p in programs if Path(p.path).resolve().is_relative_to(build)}
+        self.targets = sorted(built) + LABEL_TARGETS.get(name, []) or ["all"]
+
+    def rebuild(self):
+        return build_targets(self.build, self.targets, self.jobs)
+
+    def run(self):
+        return run_label(self.programs, self.timeout, 2 * self.jobs)
+
+
+def windows_label(build, timeout, jobs):
+    """The Windows test programs of a Windows build, run under Wine by scripts/windows-test.sh."""
+    if not (build / "CMakeCache.txt").exists():
+        sys.exit("--windows needs a Windows build in %s: run `make windows` first" % build)
+    program = Program([str(ROOT / "scripts" / "windows-test.sh"), str(build)], str(ROOT),
+                      dict(os.environ, JOBS=str(jobs)))
+    label = Label("windows", build, [program], timeout, jobs)
+    label.targets = ["all"]
+    return label
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--seed", type=int, default=None, help="repeat the sample of an earlier run")
     parser.add_argument("--count", type=int, default=300)
     parser.add_argument("--build-dir", default=str(ROOT / "build-mutate"))
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--timeout", type=int, default=20,
-                        help="seconds per test program (its tests of the label run in one process)")
-    parser.add_argument("--list-survivors", action="store_true")
+                        help="seconds per test program (its tests of the label run in one process); "
+                             "the end-to-end scenarios and the Windows tests get their own unless given")
+    parser.add_argument("--windows", action="store_true",
+                        help="mutate platform/windows/ too, through the Windows tests under Wine")
+    parser.add_argument("--windows-build-dir", default=str(ROOT / "build-windows"))
     parser.add_argument("--only", default="",
                         help="comma-separated folders: run only their mutants of the same sample")
     args = parser.parse_args()
+    timeout_given = "--timeout" in sys.argv
+    seed = args.seed if args.seed is not None else random.SystemRandom().randrange(1, 2 ** 31)
+    print("seed %d (--seed %d repeats this sample on the same sources)" % (seed, seed), flush=True)
     build = Path(args.build_dir).resolve()
     build.mkdir(parents=True, exist_ok=True)
 
@@ -418,35 +472,52 @@ def main():
         signal.signal(signum, interrupted)
 
     sources = Sources(build)
-    mutants = sample(args.seed, args.count)
+    folders = FOLDERS + ([WINDOWS_FOLDER] if args.windows else [])
+    mutants = sample(seed, args.count, folders)
     if args.only:
         wanted = set(args.only.split(","))
         mutants = [m for m in mutants if m[0] in wanted]
     commit = run(["git", "rev-parse", "--short", "HEAD"], 30)[1].strip()
     dirty = run(["git", "status", "--porcelain", "--untracked-files=no"], 30)[1].strip()
-    settings = {"seed": args.seed, "count": len(mutants), "timeout": args.timeout,
+
+    def timeout_of(label):
+        return args.timeout if timeout_given else LABEL_TIMEOUTS.get(label, args.timeout)
+
+    used = sorted({label for folder, labels, _ in mutants for label in labels})
+    settings = {"seed": seed, "count": len(mutants),
+                "timeouts": ", ".join("%s %d s" % (label, timeout_of(label)) for label in used),
                 "sources": commit + (" with local changes" if dirty else "")}
 
-    # The unmutated tests must pass, else every mutant would look killed: a failing one is left out.
+    # The unmutated tests must pass within the same time as the mutants', else every mutant would
+    # look killed or timed out: a failing test is left out, a label too slow ends the run.
     configure(build)
     print("building the tests (the first time takes a few minutes)...", flush=True)
-    code, out = build_targets(build, gtest_targets(build) or ["all"], args.jobs)
+    code, out = build_targets(build, gtest_targets(build) + ["sysvane"], args.jobs)
     if code != 0:
         sys.exit("the unmutated build failed:\n" + out[-4000:])
     excluded = list(SLOW_TESTS)
-    labels = sorted({label for _, _, _, folder_labels in FOLDERS for label in folder_labels})
-    for label in labels:
-        for program in programs_of(build, label, "|".join(excluded)):
-            code, out = program.run(args.timeout * 3, 2 * args.jobs)
+    labels = {}
+    for name in used:
+        if name == "windows":
+            label = windows_label(Path(args.windows_build_dir).resolve(), timeout_of(name), args.jobs)
+            if label.rebuild()[0] != 0:
+                sys.exit("the unmutated Windows build failed")
+        else:
+            label = Label(name, build, programs_of(build, name, "|".join(excluded)), timeout_of(name), args.jobs)
+        for program in label.programs:
+            code, out = program.run(label.timeout, 2 * args.jobs)
+            if code is None:
+                sys.exit("the unmutated tests of %s did not end within %d s: give them more with --timeout"
+                         % (name, label.timeout))
             failing = failed_tests(out) if code != 0 else []
-            for name in failing:
-                print("left out, fails unmutated: " + name)
-                excluded.append("^" + re.escape(name) + "$")
+            for test in failing:
+                print("left out, fails unmutated: " + test)
+                excluded.append("^" + re.escape(test) + "$")
             if code != 0 and not failing:
-                sys.exit("the unmutated tests of %s failed:\n%s" % (label, out[-4000:]))
-    excluded = "|".join(excluded)
-    programs = {label: programs_of(build, label, excluded) for label in labels}
-    targets = {label: sorted({Path(p.path).name for p in programs[label]}) for label in labels}
+                sys.exit("the unmutated tests of %s failed:\n%s" % (name, out[-4000:]))
+        if name != "windows":
+            label = Label(name, build, programs_of(build, name, "|".join(excluded)), timeout_of(name), args.jobs)
+        labels[name] = label
 
     rows = []
     started = time.monotonic()
@@ -455,12 +526,12 @@ def main():
             rel, line, _, family, op, original, mutated = site
             t0 = time.monotonic()
             sources.mutate(rel, line, mutated)
-            # The folder's own tests first, then the fault tests, each built only when needed.
+            # The folder's own tests first, then the others that reach it, each built only when needed.
             result, by = "survived", ""
             build_seconds = 0.0
-            for label in folder_labels:
+            for name in folder_labels:
                 t1 = time.monotonic()
-                code, out = build_targets(build, targets[label], args.jobs)
+                code, out = labels[name].rebuild()
                 build_seconds += time.monotonic() - t1
                 if code != 0:
                     # A test program that crashes while listing its tests fails the build, too.
@@ -469,7 +540,7 @@ def main():
                     else:
                         result = "did not compile"
                     break
-                result, by = run_label(programs[label], args.timeout, 2 * args.jobs)
+                result, by = labels[name].run()
                 if result != "survived":
                     break
             sources.restore()
@@ -491,10 +562,10 @@ def main():
     write_report(build, rows, settings, finished)
     # The mutated objects are stale now: the next build compiles the restored files again.
     print("\n".join(summary(rows)))
-    print("%d mutants in %.1f minutes (median %.1f s each); report: %s" % (
-        len(rows), settings["minutes"], settings["median_seconds"], build / "mutate-report.md"))
-    if args.list_survivors:
-        print((build / "mutate-survivors.txt").read_text(), end="")
+    print("seed %d: %d mutants in %.1f minutes (median %.1f s each); report: %s" % (
+        seed, len(rows), settings["minutes"], settings["median_seconds"], build / "mutate-report.md"))
+    print("survivors:")
+    print((build / "mutate-survivors.txt").read_text(), end="")
     return 0 if finished else 130
 
 

@@ -1,12 +1,7 @@
-// Sysvane's start on Linux; Windows' is main_windows.cpp beside it. The Qt application, the Linux
-// services, and the hidden Menu window whose load is the whole start-up sequence. The event loop
-// runs unless the start-up ended the program (a second instance ends inside that load, before any
-// loop).
-#include <sys/socket.h>
-#include <unistd.h>
+// Sysvane's start on Linux (Windows' is main_windows.cpp beside it): the Qt application, the Linux services,
+// and the hidden Menu window whose load is the whole start-up sequence. The event loop runs unless the
+// start-up ended the program (a second instance ends inside that load, before any loop).
 #include <QApplication>
-#include <QSocketNotifier>
-#include <csignal>
 #include <vector>
 
 #include "platform/linux/linux_kernel.h"
@@ -22,24 +17,6 @@
 
 namespace {
 
-// A termination signal becomes a byte on this pair, read by the event loop: the program then
-// closes as its Menu window closes (icon first, then every window), not in the middle of a handler.
-int signalPair[2] = {-1, -1};
-
-void OnTerminationSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t written = write(signalPair[1], &byte, 1);
-}
-
-void CatchTerminationSignals() {
-  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPair) != 0) return;
-  struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
-}
-
 int Run() {
   sysvane::LinuxKernel kernel;
   sysvane::LinuxRegistry registry;
@@ -53,16 +30,7 @@ int Run() {
 
   // A termination signal and the end of the desktop session close the program as Exit does, also
   // while the splash holds the start-up (its loop runs inside the Menu window's load).
-  std::unique_ptr<QSocketNotifier> termination;
-  if (signalPair[0] >= 0) {
-    termination = std::make_unique<QSocketNotifier>(signalPair[0], QSocketNotifier::Read);
-    QObject::connect(termination.get(), &QSocketNotifier::activated, [&] {
-      char byte;
-      [[maybe_unused]] const ssize_t got = read(signalPair[0], &byte, 1);
-      program.menu().CloseProgram();
-    });
-  }
-  const auto session = sysvane::qt::CloseWithTheSession(*qApp, [&] { program.menu().CloseProgram(); });
+  const auto toldToEnd = sysvane::qt::CloseWhenToldToEnd(*qApp, [&] { program.menu().CloseProgram(); });
 
   program.menu().Load();
   if (runtime.EndCalled()) return 0;
@@ -103,7 +71,7 @@ class LeanQtStart {
 
 int main(int argc, char** argv) {
   if (!sysvane::qt::ChoosePlatformPlugin()) return 1;
-  CatchTerminationSignals();
+  sysvane::qt::CatchTerminationSignals();
   LeanQtStart lean;
   QApplication app(argc, argv);
   lean.Restore();

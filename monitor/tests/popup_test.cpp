@@ -63,32 +63,34 @@ TEST_F(PopupTest, UnrollsAPixelAStepAwayFromTheTrayHoldsFiveSecondsAndRollsBackO
     std::optional<forms::TwipsRect> icon;
     bool down;          // unrolls downwards, below a panel at the top
     forms::Twips edge;  // the edge at the tray, which stays put: the bottom, or the top when unrolling down
+    int steps;          // from 30 twips, a pixel (15 twips) a step: 20 for one line, 14 more for each further
   };
   // clang-format off
   const Case cases[] = {
-      {"CPU", {0, 0, 28800, 15780}, 0, std::nullopt, false, 16200 - 420},  // 420 above the screen's bottom
-      {"CPU PhysMem Cdrive", {1500, 0, 27300, 14700}, 0, std::nullopt, false, 14700},  // but never below the work area
-      {"CPU", {0, 16200, 28800, 15780}, 16200, std::nullopt, false, 32400 - 420},  // on the tray's screen, below another
-      {"CPU", {0, 600, 28800, 15600}, 0, forms::TwipsRect{28200, 150, 300, 300}, true, 600}};  // below a top panel
+      {"CPU", {0, 0, 28800, 15780}, 0, std::nullopt, false, 16200 - 420, 20},  // 420 above the screen's bottom
+      {"CPU PhysMem Cdrive", {1500, 0, 27300, 14700}, 0, std::nullopt, false, 14700, 48},  // but never below the work area
+      {"CPU", {0, 16200, 28800, 15780}, 16200, std::nullopt, false, 32400 - 420, 20},  // on the tray's screen, below another
+      {"CPU", {0, 600, 28800, 15600}, 0, forms::TwipsRect{28200, 150, 300, 300}, true, 600, 20}};  // below a top panel
   // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.on);
+    fp.settings.values.clear();
     fp.Select(c.on);
     rt.workArea = c.area;
     rt.screen.Top = c.screenTop;
     rt.trayIconPlace = c.icon;
     popup().Show();
-    const int steps = (popup().FullHeight - 30) / 15;  // 20 for one line, 14 more for each further line
-    EXPECT_EQ(steps, 20 + 14 * (popup().StatCount - 1));
+    const int steps = c.steps;
+    const forms::Twips full = 30 + 15 * steps;
     auto place = [&] {
       const forms::Twips edge = c.down ? popup().Top() : popup().Top() + popup().Height();
       return std::tuple(popup().Height(), edge, popup().Left() + popup().Width());
     };
     EXPECT_EQ(place(), std::tuple(30.0, c.edge, 28800.0 - 15));
     rt.Advance(15 * (steps - 1));
-    EXPECT_EQ(popup().Height(), popup().FullHeight - 15);
+    EXPECT_EQ(popup().Height(), full - 15);
     rt.Advance(15);
-    EXPECT_EQ(place(), std::tuple(forms::Twips(popup().FullHeight), c.edge, 28800.0 - 15));
+    EXPECT_EQ(place(), std::tuple(full, c.edge, 28800.0 - 15));
     rt.Advance(15 + 4999);  // the step that finds it open, then the five seconds
     EXPECT_FALSE(popup().RollupTimer.Enabled() || popup().RolldownTimer.Enabled());
     rt.Advance(1 + 15 * 5);

@@ -134,11 +134,12 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
                 std::tuple(row < rows, row < rows, row < rows))
           << row;
       if (row >= rows) continue;
-      const forms::Twips top = o->Check1[7].Top() + 300 * (row + 1);
-      EXPECT_EQ(std::tuple(box.Caption()[0], box.Value(), box.Enabled(), box.Top(),
-                           o->ProgressBar1[8 + row].Top(), o->SystemInfo[7 + row].Top()),
-                std::tuple(char(letters[row] - 32), boxes[row], true, top, top,
-                           o->SystemText[6].Top() + 300 * (row + 1)));
+      // Both pages' last designed rows stand at 2580: the drives follow 300 apart.
+      const forms::Twips top = 2880 + 300 * row;
+      EXPECT_EQ(
+          std::tuple(box.Caption()[0], box.Value(), box.Enabled(), box.Top(), o->ProgressBar1[8 + row].Top(),
+                     o->SystemText[7 + row].Top(), o->SystemInfo[7 + row].Top()),
+          std::tuple(char(letters[row] - 32), boxes[row], true, top, top, top, top));
     }
     EXPECT_EQ(std::tuple(o->Height(), o->SSTab1.Height(), o->applyButton.Top(), o->cancelButton.Top(),
                          o->applyButton.Enabled()),

@@ -14,7 +14,6 @@ namespace sysvane::fake {
 class FakeDesktop : public Desktop {
  public:
   // --- what the tests script
-  bool browserAnswers = true;
   bool mailAnswers = true;
   bool programStarts = true;
   bool writesFail = false;

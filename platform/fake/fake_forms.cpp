@@ -130,7 +130,6 @@ Twips FakeRuntime::TextHeight(const forms::Font& font, const std::string& text) 
 
 bool FakeRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) {
   trayCalls.push_back({message, data});
-  if (trayRefuses) return false;
   if (message == forms::NIM_ADD) {
     trayIconShown = true;
     trayOwner_ = data.hWnd;
@@ -162,7 +161,6 @@ int FakeRuntime::ChangeCount(const void* modelObject, forms::Prop prop) const {
 }
 
 void FakeRuntime::PopupMenu(forms::Form&, forms::MenuList& menu) {
-  poppedMenus.push_back(menu.name);
   if (onPopupMenu) onPopupMenu(menu);
 }
 

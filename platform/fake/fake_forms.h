@@ -27,8 +27,7 @@ class FakeRuntime : public forms::Runtime {
   LocaleInfo locale;
   bool prevInstance = false;
   std::deque<int> msgBoxAnswers;  // answers in order; vbOK (or vbYes for Yes/No styles) when empty
-  bool trayRefuses = false;
-  bool trayAvailable = true;                      // a notification area exists
+  bool trayAvailable = true;      // a notification area exists
   std::optional<forms::TwipsRect> trayIconPlace;  // where the icon (or the click) is, when known
   // Runs instead of the default modal loop (which advances the clock until the window closes).
   std::function<void(forms::Form&)> onModal;
@@ -52,7 +51,6 @@ class FakeRuntime : public forms::Runtime {
   std::vector<TrayCall> trayCalls;
   bool trayIconShown = false;
   std::string TrayTip() const;  // the tip the shell shows: at most 63 characters, up to the NUL
-  std::vector<std::string> poppedMenus;
   std::vector<std::string> foregroundWindows;
   std::vector<int> pauses;
   bool ended = false;
@@ -67,7 +65,6 @@ class FakeRuntime : public forms::Runtime {
   void DeliverTray(uint32_t message);
   // How many times a peer was told that `prop` changed, for the control or form given.
   int ChangeCount(const void* modelObject, forms::Prop prop) const;
-  void ResetChangeCounts() { changes_.clear(); }
   bool TimerRunning(const forms::Timer& timer) const;
 
   // --- forms::Runtime

@@ -32,7 +32,6 @@ class FakeKernel : public Kernel {
   uint32_t numberOfProcessors = 1;
   std::optional<SystemName> systemName;
   int diskQueries = 0;  // how many GetDiskFreeSpaceEx calls were made
-  std::vector<std::string> diskQueryLog;
 
   // Drives as "c:\", "d:\" ... all fixed, each with the given (total, free-to-caller) bytes.
   void SetFixedDrives(const std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>& drives);
@@ -57,9 +56,7 @@ class FakeKernel : public Kernel {
 class FakeRegistry : public Registry {
  public:
   struct Key {
-    bool openable = true;
     std::map<std::string, RegValue> values;
-    std::optional<uint32_t> refuseAccess;  // opening with this access fails
   };
   std::map<std::string, Key> keys;
   std::vector<std::string> log;  // "open KEY", "read KEY\VALUE", "close KEY"

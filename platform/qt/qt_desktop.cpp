@@ -267,6 +267,7 @@ bool QtDesktop::WriteFileAtomically(const std::string& path, const std::string& 
   }
   Descriptor file(fd);
   if (!file.ok()) return false;
+  if (writeBegun) writeBegun();
   bool written = WriteAll(file.get(), contents) && ::fsync(file.get()) == 0;
   written = file.Close() && written;
   // rename replaces whatever lies at the target, a link included, without following it.

@@ -45,6 +45,10 @@ class QtDesktop : public Desktop {
                                         const std::string& workingFolder, const std::string& exeLink,
                                         const AppImage& appImage = {});
 
+  // Called once a save's new file is open, before its contents go in; null in the program. The
+  // fault tests set it to kill a save right inside its write, every time rather than by luck.
+  static inline void (*writeBegun)() = nullptr;
+
  private:
   std::string programPath_;
 };

@@ -11,15 +11,27 @@
 namespace sysvane::testing {
 namespace {
 
-// A termination signal while the splash holds the start-up: it goes no further, no icon appears.
-TEST_F(WindowTest, ToldToEndWhileTheSplashShowsTheStartUpGoesNoFurther) {
-  fp.Select("CPU StatsAtStartup");
-  fp.Set("ShowSplash", "1");
-  rt.onModal = [&](forms::Form&) { menu().CloseProgram(); };
-  menu().Load();
-  EXPECT_TRUE(rt.ended);
-  EXPECT_FALSE(menu().Loaded() || program.logo().Loaded() || program.display().Loaded());
-  EXPECT_TRUE(rt.trayCalls.empty());
+// A second start, and a termination signal while the splash holds the start-up: the start-up goes
+// no further, no icon and no window appear, and only the second start says why.
+TEST(ClosingTest, EndedDuringItsStartUpTheProgramShowsNoIconAndNoWindow) {
+  for (const bool second : {true, false}) {
+    SCOPED_TRACE(second ? "a second start" : "told to end while the splash shows");
+    fake::FakeProgram fp;
+    Program& program = fp.program;
+    fp.Select("CPU StatsAtStartup");
+    fp.Set("ShowSplash", "1");
+    fp.runtime.prevInstance = second;
+    fp.runtime.onModal = [&](forms::Form&) { program.menu().CloseProgram(); };
+    program.menu().Load();
+    EXPECT_TRUE(fp.runtime.ended);
+    EXPECT_FALSE(program.logo().Loaded() || program.display().Loaded() || program.options().Loaded());
+    EXPECT_TRUE(second || !program.menu().Loaded());  // a second start's hidden Menu window stays unseen
+    EXPECT_TRUE(fp.runtime.trayCalls.empty());
+    ASSERT_EQ(fp.runtime.msgBoxes.size(), second ? 1u : 0u);
+    if (second) {
+      EXPECT_EQ(fp.runtime.msgBoxes[0].prompt, "Program is already running!");
+    }
+  }
 }
 
 TEST(ClosingTest, TheIconGoesFirstThenEveryWindowInOrder) {

@@ -176,16 +176,35 @@ class Display:
     def key(self, *keys: str) -> None:
         self.run("xdotool", "key", "--delay", "80", *keys)
 
+    def visible(self, x: int, y: int, width: int, height: int) -> tuple:
+        """The part (x, y, width, height) of a region that lies on the screen: a window or a panel
+        may reach past its edge, and the screen holds no pixels there."""
+        if not hasattr(self, "_screen"):
+            root = self.run("xwininfo", "-root")
+            self._screen = tuple(int(re.search(rf"{what}:\s+(\d+)", root)[1]) for what in ("Width", "Height"))
+        left, top = max(0, x), max(0, y)
+        return left, top, max(0, min(x + width, self._screen[0]) - left), max(0, min(y + height, self._screen[1]) - top)
+
     def grab(self, x: int, y: int, width: int, height: int) -> list:
-        """The pixels of a region, row by row, as RGB triples."""
+        """The pixels of the region's part on the screen, row by row, as RGB triples."""
+        x, y, width, height = self.visible(x, y, width, height)
+        check(width > 0 and height > 0, f"nothing of {width}x{height}+{x}+{y} is on the screen")
         data = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth",
                                "8", "rgb:-"], env=self.env, capture_output=True, timeout=60).stdout
         check(len(data) == width * height * 3, f"could not read the screen at {width}x{height}+{x}+{y}")
         return pixels(data, width)
 
+    def painted(self, wid: int) -> bool:
+        """Whether a window's own picture holds more than one colour (a rootless XWayland has none
+        of its root, but each window's)."""
+        data = subprocess.run(["import", "-window", str(wid), "-depth", "8", "rgb:-"], env=self.env,
+                              capture_output=True, timeout=60).stdout
+        return len({data[i:i + 3] for i in range(0, len(data) - 2, 3)}) > 1
+
     def drawn_box(self, window: Window):
         """The bounding box (x, y, right, bottom) of what is drawn in a window unlike its background,
         leaving out lines of one colour across it (a panel's border)."""
+        left, top = self.visible(window.x, window.y, window.width, window.height)[:2]
         rows = self.grab(window.x, window.y, window.width, window.height)
         background = Counter(p for row in rows for p in row).most_common(1)[0][0]
         lines = {r for r, row in enumerate(rows) if len(set(row)) == 1}
@@ -194,7 +213,7 @@ class Display:
         if not points:
             return None
         xs, ys = [p[0] for p in points], [p[1] for p in points]
-        return window.x + min(xs), window.y + min(ys), window.x + max(xs) + 1, window.y + max(ys) + 1
+        return left + min(xs), top + min(ys), left + max(xs) + 1, top + max(ys) + 1
 
     def close(self, wid: int) -> None:
         """WM_DELETE_WINDOW, as a window manager's close button sends it (xdotool's windowclose

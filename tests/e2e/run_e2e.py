@@ -118,9 +118,19 @@ class Run:
         self.screenshot("splash", splash)
         self.gone(splash, "the splash screen to close")
 
+    def on_session_bus(self) -> bool:
+        """Whether the program has joined the session bus, as it does to ask for a tray host."""
+        bus = ("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/")
+        for name in re.findall(r'string "(:[0-9.]+)"', self.x.run(*bus, "org.freedesktop.DBus.ListNames")):
+            pid = self.x.run(*bus, "org.freedesktop.DBus.GetConnectionUnixProcessID", f"string:{name}",
+                             check_status=False)
+            if re.search(rf"uint32 {self.proc.pid}$", pid.strip()):
+                return True
+        return False
+
     def late_panel(self) -> None:
-        time.sleep(2)  # the program is up and has found no tray; the panel comes within its grace
-        self.running()
+        # The program is up and has asked for a tray, in vain; the panel comes within its grace.
+        wait_for(lambda: self.running() and self.on_session_bus(), "the program to ask for a tray")
         self.d.start_tray()
 
     def icon(self) -> None:
@@ -215,7 +225,7 @@ class Run:
                   f"the Monitor window's frame {outer} is not inside the work area {area} at its left edge")
             check(self.d.host.edge != "bottom" or outer[3] == y + height,
                   f"the Monitor window's frame {outer} does not stand on the work area's bottom {y + height}")
-        time.sleep(2)  # two refreshes, for the picture
+        wait_for(lambda: self.x.painted(monitor.id), "the Monitor window to paint its rows")
         self.screenshot("monitor", outer, margin=8)
         self.monitor_window = monitor
         return monitor
@@ -434,14 +444,16 @@ class Run:
         self.ended_cleanly("its Monitor window closed")
 
     def native(self) -> None:
-        # No X server at all: the program runs on Wayland itself, and says once what that means.
-        time.sleep(3)
-        self.running()
-        with open(self.proc.log_path, encoding="utf-8", errors="replace") as log:
-            said = log.read()
-        check(said.count("placement is up to the compositor") == 1, f"the program said: {said}")
+        # No X server at all: the program runs on Wayland itself, and says once what that means:
+        # once by the time it says it, and still once in all it said until it ended.
+        def said() -> str:
+            with open(self.proc.log_path, encoding="utf-8", errors="replace") as log:
+                return log.read()
+
+        wait_for(lambda: self.running() and "placement is up to the compositor" in said(), "the word on placement")
         stop(self.proc)
         check(self.proc.returncode == 0, f"the program ended with code {self.proc.returncode} on SIGTERM")
+        check(said().count("placement is up to the compositor") == 1, f"the program said: {said()}")
 
     def options(self) -> None:
         dialog = self.window("the first run's Options dialog", lambda w: w.name == " Sysvane Options", timeout=60)

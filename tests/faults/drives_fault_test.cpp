@@ -34,7 +34,9 @@ struct Machine {
       const std::string root = RootOf(caption);
       if (root.empty() || root == "c:\\") return;
       shown[window] += root + " " + std::to_string(value) + " " + detail + "|";
-      EXPECT_TRUE(seen[root].contains(std::to_string(value)) && seen[root].contains(detail)) << shown[window];
+      const bool rollUp = std::string_view(window) == "roll-up";  // a line without a detail
+      EXPECT_TRUE(seen[root].contains(std::to_string(value)) && (rollUp || seen[root].contains(detail)))
+          << shown[window];
     };
     Display& d = fp.program.display();
     for (int row = 0; d.Loaded() && row <= d.LastRow; ++row)
@@ -67,7 +69,7 @@ struct Machine {
       const uint64_t total = uint64_t(1000 + used) * 409600;
       sizes.push_back({root, {total, total / 100 * uint64_t(100 - used)}});
       fp.kernel.mountPoints[root] = place;
-      seen[root].insert({std::to_string(used), place, ByteCountText(total, {}), "", "0"});
+      seen[root].insert({std::to_string(used), place, ByteCountText(total, {})});
       const bool on = fp.settings.values[DriveKey(root)] == "1";
       const std::string figure = root + " " + std::to_string(used) + " ";
       if (on) expected["Monitor"] += figure + place + "|";

@@ -1,7 +1,9 @@
 // Kill -9 in the middle of saves, a hundred times each: a child saves in a loop through the
-// program's real writers and is killed at random moments once it has saved. The settings file and
-// the start-up entry are always one save's whole file, never a mix or a part, never gone.
+// program's real writers and is killed, every other round right inside a write (the save
+// announces it), else at a random moment once it has saved. The settings file and the start-up
+// entry are always one save's whole file, never a mix or a part, never gone.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,9 +28,19 @@ std::string ProgramOf(long generation) {
   return "/opt/sysvane-" + std::to_string(generation) + "/sysvane";
 }
 
+// The write that stops to be killed (0: none), and the pipe that says it has begun.
+int stopInWrite = 0;
+int announceTo = -1;
+void StopInChosenWrite() {
+  if (--stopInWrite != 0) return;
+  [[maybe_unused]] const ssize_t sent = write(announceTo, "w", 1);
+  for (;;) pause();
+}
+
 // Saves generation n, n + 1 ... until killed: the settings' payload, or the start-up entry of
 // /opt/sysvane-N/sysvane.
 [[noreturn]] void SaveForever(const std::string& mode, const std::string& path, long n) {
+  QtDesktop::writeBegun = StopInChosenWrite;
   if (mode == "settings") {
     qt::QtSettingsBackend settings(path);
     while (settings.Write("", "Settings", "Payload", Payload(n))) ++n;
@@ -79,28 +91,48 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
     home.Write(kSettingsFile, SettingsText(0));
     std::mt19937 random(99);
     long saved = 1;
-    int midWrite = 0;
     for (int round = 0; round < 100; ++round) {
+      // Odd rounds stop inside the first, second or third save's write: the saves before it are
+      // whole, so the file must hold exactly the last of them. Round 0 makes the first file.
+      stopInWrite = round % 2 == 1 ? 1 + int(random() % 3) : 0;
+      int announced[2];
+      ASSERT_EQ(pipe(announced), 0);
+      announceTo = announced[1];
       const ino_t before = Inode(home.Path(c.file));
       const pid_t pid = fork();
       if (pid == 0) SaveForever(c.mode, home.Path(c.file), saved + 1);
       ASSERT_GT(pid, 0);
-      for (int ms = 0; ms < 5000 && Inode(home.Path(c.file)) == before; ++ms) usleep(1000);  // its first save
-      usleep(random() % 3000);
+      close(announced[1]);
+      if (stopInWrite > 0) {
+        pollfd begun{announced[0], POLLIN, 0};
+        EXPECT_EQ(poll(&begun, 1, 30'000), 1) << c.mode << ", round " << round << ": no write began";
+      } else {
+        for (int ms = 0; ms < 5000 && Inode(home.Path(c.file)) == before; ++ms)
+          usleep(1000);  // its first save
+        usleep(random() % 3000);
+      }
       kill(pid, SIGKILL);
       waitpid(pid, nullptr, 0);
+      close(announced[0]);
       const long now = SaveIn(home.Text(c.file));
       ASSERT_GE(now, saved) << c.mode << ", round " << round
                             << ": not one save's whole file, or an older one";
+      if (stopInWrite > 0) {
+        ASSERT_EQ(now, saved + stopInWrite - 1)
+            << c.mode << ", round " << round << ": not the last whole save";
+      }
       saved = now;
+      int unfinished = 0;
       for (const auto& name : home.Entries(c.writtenIn)) {
         if (c.file.ends_with("/" + name)) continue;
         std::filesystem::remove(home.Path(c.writtenIn + "/" + name));
-        ++midWrite;
+        ++unfinished;
+      }
+      if (stopInWrite > 0) {
+        EXPECT_EQ(unfinished, 1) << c.mode << ", round " << round
+                                 << ": the killed save left no unfinished file";
       }
     }
-    EXPECT_TRUE(midWrite > 0 || c.mode == "autostart")
-        << "no kill landed inside a save: the test proved nothing";
   }
 }
 

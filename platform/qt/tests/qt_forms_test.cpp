@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QWindow>
 
 #include "platform/qt/qt_convert.h"
@@ -41,6 +42,22 @@ class Window : public forms::Form {
 
  private:
   bool titled_;
+};
+
+// One bar of 1830 x 900 twips: 122 x 60 pixels, 120 x 58 inside its frame, white, its text black.
+class BarWindow : public forms::Form {
+ public:
+  explicit BarWindow(forms::Runtime& runtime) : Form(runtime, "Bars") {}
+  forms::ProgressBar bar{*this, "Bar"};
+
+ protected:
+  void Design() override {
+    SetClientSize(2400, 1200);
+    bar.Move(150, 150, 1830, 900);
+    bar.SetBarColors(forms::Color::Rgb(0, 192, 0), forms::Color::Rgb(255, 0, 0));
+    bar.SetBackColor(forms::Color::Rgb(255, 255, 255));
+    bar.SetForeColor(forms::Color::Rgb(0, 0, 0));
+  }
 };
 
 class QtFormsTest : public ::testing::Test {
@@ -117,6 +134,48 @@ TEST_F(QtFormsTest, MeasuredTextFitsTheLabelThatShowsIt) {
                                          << label.width() << "x" << label.height();
     }
   }
+}
+
+// What a bar paints, measured on its pixels: the fill from the left across the value's share of
+// the inside, the gradient from the start colour at the fill's left end to the end colour at its
+// right end, and the value with its "%" centred on the bar.
+TEST_F(QtFormsTest, ABarPaintsItsGradientAcrossTheFilledPartAndCentresItsText) {
+  BarWindow window(runtime);
+  window.Show();
+  QWidget* bar = WidgetOf(window)->childAt(40, 30);
+  ASSERT_NE(bar, nullptr);
+  auto near = [](QRgb pixel, QColor expected) {
+    const QColor got(pixel);
+    return std::abs(got.red() - expected.red()) + std::abs(got.green() - expected.green()) +
+               std::abs(got.blue() - expected.blue()) <=
+           12;
+  };
+  int textWidth = 0;
+  for (const auto& [value, filled] : {std::pair{0, 0}, {50, 60}, {100, 120}}) {
+    SCOPED_TRACE(value);
+    window.bar.SetValue(value);
+    const QImage image = bar->grab().toImage();
+    ASSERT_EQ(image.size(), QSize(122, 60));
+    int fill = 0;  // along the second row inside the frame, above the text
+    while (fill < 120 && !near(image.pixel(1 + fill, 2), Qt::white)) ++fill;
+    EXPECT_EQ(fill, filled);
+    if (filled > 0) {
+      EXPECT_TRUE(near(image.pixel(1, 2), QColor(0, 192, 0)))
+          << QColor(image.pixel(1, 2)).name().toStdString();
+      EXPECT_TRUE(near(image.pixel(filled, 2), QColor(255, 0, 0)))
+          << QColor(image.pixel(filled, 2)).name().toStdString();
+    }
+    QRect text;  // the dark pixels: the text's ink
+    for (int y = 1; y < 59; ++y)
+      for (int x = 1; x < 121; ++x)
+        if (QColor(image.pixel(x, y)).value() < 80) text |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_NEAR((text.left() + text.right() + 1) / 2.0, 61, 2) << "centred across";
+    EXPECT_NEAR((text.top() + text.bottom() + 1) / 2.0, 30, 3) << "centred down";
+    EXPECT_GT(text.width(), textWidth) << "0%, 50%, 100%: each text wider";
+    textWidth = text.width();
+  }
+  window.Unload();
 }
 
 }  // namespace
