@@ -109,7 +109,8 @@ class Desktop:
         if host.shell:
             getattr(shells, host.tray.replace("-", "_"))(self)
             self.panel_box = wait_for(lambda: shells.panel_box(self), "the panel")
-            self.panel_before = self.grab(self.panel_box)
+            # The panel as it is before the program: drawn, and holding still for a second.
+            self.panel_before = harness.wait_still(lambda: self.grab(self.panel_box), "the panel to settle", 60, 1)
             return self
         self._start_wayland() if host.wayland else self._start_xvfb()
         if host.wayland == "native":
@@ -201,4 +202,5 @@ class Desktop:
     def __exit__(self, *exc) -> None:
         for proc in reversed(self.started):
             harness.stop(proc)
+        harness.stop_sessions_orphans(f"DBUS_SESSION_BUS_ADDRESS=unix:path={self.path('bus')}")
         shutil.rmtree(self.root, ignore_errors=True)

@@ -18,7 +18,7 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import ScenarioFailed, bands, check, ink_box, stop, wait_for, wait_still  # noqa: E402
+from harness import ScenarioFailed, bands, check, ink_box, new_item, stop, wait_for, wait_still  # noqa: E402
 from hosts import SCREEN_HEIGHT, SCREEN_WIDTH, TRAY_CLASSES, Desktop, Host  # noqa: E402
 
 # Saved once, no splash, no Monitor window at start: the icon comes at once and shows alone.
@@ -129,11 +129,10 @@ class Run:
                 return None
             return self.running() and self.x.drawn_box(self.panel)
 
-        def new_in_panel():  # what changed in the panel's right third since before the program
+        def new_in_panel():  # in the panel's right third, where the notification area is
             x, y, right, bottom = self.d.panel_box
-            box = self.running() and ink_box(self.d.panel_before, self.d.grab(self.d.panel_box),
-                                             [(0, 0, (right - x) * 2 // 3, bottom - y)])
-            return box and box[2] - box[0] <= 64 and (x + box[0], y + box[1], x + box[2], y + box[3])
+            box = self.running() and new_item(self.d.panel_before, self.d.grab(self.d.panel_box), (right - x) * 2 // 3)
+            return box and (x + box[0], y + box[1], x + box[2], y + box[3])
 
         self.box = wait_still(new_in_panel if self.d.host.shell else drawn, "the icon to show in the tray", 60)
         if not self.d.host.shell:
@@ -175,7 +174,8 @@ class Run:
                   f"the Monitor window {monitor} is off the screen")
             x, y, right, bottom = self.d.panel_box if self.d.host.shell else (0, 0, 0, 0)
             check(monitor.bottom <= y or monitor.y >= bottom, f"the Monitor window {monitor} covers the panel")
-            outer = monitor
+            left, right, top, bottom = frame
+            outer = (monitor.x - left, monitor.y - top, monitor.right + right, monitor.bottom + bottom)
         else:
             left, right, top, bottom = frame
             check(bool(self.d.host.wm) == any(frame), f"the Monitor window's frame is {frame} under {self.d.host}")
@@ -341,6 +341,8 @@ def run_one(name: str, program: str, out: str) -> bool:
     shutil.rmtree(log_dir, ignore_errors=True)
     os.makedirs(log_dir)
     os.makedirs(shots, exist_ok=True)
+    for old in (f for f in os.listdir(shots) if f.startswith(name + "-")):
+        os.remove(os.path.join(shots, old))
     print(f"[ RUN  ] {name}: {host}", flush=True)
     started, failed = time.monotonic(), []
     try:
@@ -357,7 +359,7 @@ def run_one(name: str, program: str, out: str) -> bool:
                     failed.append(step)
                     if not host.wayland:
                         desktop.shoot(os.path.join(shots, f"{name}-failure-{step}.png"))
-                    if run.proc.poll() is not None:
+                    if run.proc.poll() is not None or step == "icon":  # no icon, nothing to click
                         break
     except Exception:
         traceback.print_exc(file=sys.stdout)

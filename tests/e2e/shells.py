@@ -64,6 +64,12 @@ def shell_eval(desktop, script: str, starting: bool = False):
     return json.loads(m[2]) if m[2] else None
 
 
+def _activation_environment(desktop) -> None:
+    """The services the bus starts (kglobalaccel, kactivitymanagerd...) see the session's display, as
+    a session's start-up tells its bus."""
+    desktop.x.run("dbus-update-activation-environment", "--all")
+
+
 def _private_system_bus(desktop) -> None:
     """GNOME Shell gives up when /run/systemd/seats exists and no logind answers on the system bus:
     a system bus of its own, empty, has none to ask."""
@@ -75,6 +81,7 @@ def _private_system_bus(desktop) -> None:
 def _gnome(desktop, session: str, *argv: str) -> None:
     _private_system_bus(desktop)
     desktop.env.update(XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_TYPE=session)
+    _activation_environment(desktop)
     folder = f"data/gnome-shell/extensions/{TEST_EXTENSION}/"
     desktop.write(folder + "metadata.json", json.dumps({"uuid": TEST_EXTENSION, "name": "e2e", "description": "e2e",
                                                         "shell-version": ["43"]}))
@@ -109,6 +116,7 @@ def gnome_wayland(desktop) -> None:
     _gnome(desktop, "wayland", "--headless", "--wayland", "--wayland-display=wayland-e2e", "--virtual-monitor", SCREEN)
     for variable in ("DISPLAY", "XAUTHORITY"):
         desktop.env[variable] = shell_eval(desktop, f'imports.gi.GLib.getenv("{variable}")')
+    _activation_environment(desktop)
     wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "Xwayland to answer")
 
 
@@ -117,14 +125,18 @@ def plasma(desktop) -> None:
     wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "the X server to answer")
     desktop.env.update(XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true", KDE_SESSION_VERSION="5",
                        XDG_SESSION_TYPE="x11", KWIN_COMPOSE="N")
+    _private_system_bus(desktop)
+    _activation_environment(desktop)
     desktop.start("kwin_x11", "kwin_x11")
     wait_for(lambda: "window id" in desktop.x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), "KWin")
     desktop.start("kded5", "kded5")
-    wait_for(lambda: desktop.owned("org.kde.kded5"), "kded5")
-    # A session loads the watcher into kded5; a bare plasmashell has none.
-    desktop.bus("org.kde.kded5", "/kded", "org.kde.kded5.loadModule", "statusnotifierwatcher")
-    wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "kded5's watcher")
     desktop.start("plasmashell", "plasmashell", "--no-respawn")
+    # A session loads the watcher into kded5; a bare plasmashell has none. kded5 answers once it
+    # has given up waiting for its configuration updates (30 s here).
+    wait_for(lambda: desktop.x.run("gdbus", "call", "--session", "--dest", "org.kde.kded5", "--object-path", "/kded",
+                                   "--method", "org.kde.kded5.loadModule", "statusnotifierwatcher",
+                                   check_status=False), "kded5 to load the watcher", 120)
+    wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "kded5's watcher")
     wait_for(lambda: desktop.owned("org.kde.plasmashell"), "plasmashell", 120)
     script = PLASMA_PANEL.format(edge=desktop.host.edge)
     wait_for(lambda: desktop.x.run("gdbus", "call", "--session", "--dest", "org.kde.plasmashell", "--object-path",
@@ -144,6 +156,7 @@ def sway(desktop) -> None:
     with open(found, encoding="utf-8") as session:
         wayland, display, swaysock = session.read().split()
     desktop.env.update(WAYLAND_DISPLAY=wayland, DISPLAY=display, SWAYSOCK=swaysock)
+    _activation_environment(desktop)
     wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "waybar's watcher", 60)
 
 
