@@ -94,7 +94,7 @@ class Desktop:
             for folder, _, files in os.walk(self.root):
                 for entry in [folder] + [os.path.join(folder, f) for f in files]:
                     os.chown(entry, self.user.pw_uid, self.user.pw_gid)
-            argv = ("setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}", "--init-groups") + argv
+        argv = self.as_user(*argv)
         proc = harness.start(os.path.join(self.log_dir, f"{name}.log"), list(argv), dict(self.env), pass_fds)
         self.started.append(proc)
         return proc
@@ -167,6 +167,11 @@ class Desktop:
                 return re.search(r"xserver listening on display (:\d+)", log.read())
 
         self.env["DISPLAY"] = wait_for(display, "weston's XWayland display")[1]
+
+    def as_user(self, *argv: str) -> tuple:
+        """A command line run as the desktop's user."""
+        return (("setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}", "--init-groups") if
+                self.user else ()) + argv
 
     def bus(self, dest: str, path: str, method: str, *args: str) -> str:
         return self.x.run("gdbus", "call", "--session", "--dest", dest, "--object-path", path, "--method", method, *args)

@@ -6,6 +6,9 @@ screenshots and its own input."""
 import json
 import os
 import re
+import socket
+import struct
+import time
 
 from harness import check, wait_for
 
@@ -20,9 +23,7 @@ panel.addWidget("org.kde.plasma.panelspacer"); panel.addWidget("org.kde.plasma.s
 SWAY_CONFIG = """output * resolution {screen} position 0 0
 default_border normal
 exec sh -c 'echo "$WAYLAND_DISPLAY $DISPLAY $SWAYSOCK" > {found}.new && mv {found}.new {found}'
-bar {{
-  swaybar_command waybar -c {root}/waybar.json -s {root}/waybar.css
-}}
+exec waybar -c {root}/waybar.json -s {root}/waybar.css
 """
 WAYBAR_CONFIG = {"layer": "top", "position": "top", "height": WAYBAR_HEIGHT, "modules-left": [],
                  "modules-right": ["tray"], "tray": {"spacing": 6, "icon-size": 20}}
@@ -49,7 +50,53 @@ global.e2eKeys = global.e2eKeys || seat.create_virtual_device(Clutter.InputDevic
 global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.PRESSED);
 global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.RELEASED);
 true"""
-SWAY_BUTTONS = {1: "button1", 2: "button2", 3: "button3"}
+BUTTON_CODES = {1: 0x110, 2: 0x112, 3: 0x111}  # BTN_LEFT, BTN_MIDDLE, BTN_RIGHT
+
+
+class VirtualPointer:
+    """A hand on a wlroots compositor that has no input device: a pointer of the virtual-pointer
+    protocol, spoken on the compositor's socket for as long as the desktop lives."""
+
+    def __init__(self, path: str) -> None:
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.sock.connect(path)
+        self.ids = 1
+        registry, done = self._new(), self._new()
+        self._send(1, 1, struct.pack("I", registry))  # wl_display.get_registry
+        self._send(1, 0, struct.pack("I", done))  # wl_display.sync: done once every global is told
+        found = {}
+        while (event := self._read())[0] != done:
+            check(event[0] != 1 or event[1] != 0, f"the compositor refused the pointer: {event}")
+            if event[0] == registry and event[1] == 0:  # wl_registry.global(name, interface, version)
+                name, size = struct.unpack_from("II", event[2])
+                found[event[2][8:8 + size - 1].decode()] = name
+        manager, self.pointer = self._new(), self._new()
+        interface = b"zwlr_virtual_pointer_manager_v1\0"
+        self._send(registry, 0, struct.pack("II", found[interface[:-1].decode()], len(interface)) +
+                   interface.ljust((len(interface) + 3) // 4 * 4, b"\0") + struct.pack("II", 1, manager))
+        self._send(manager, 0, struct.pack("II", 0, self.pointer))  # create_virtual_pointer(the seat's)
+
+    def _new(self) -> int:
+        self.ids += 1
+        return self.ids
+
+    def _send(self, target: int, opcode: int, args: bytes) -> None:
+        self.sock.sendall(struct.pack("II", target, (8 + len(args)) << 16 | opcode) + args)
+
+    def _read(self) -> tuple:
+        head = self.sock.recv(8, socket.MSG_WAITALL)
+        target, size_op = struct.unpack("II", head)
+        return target, size_op & 0xFFFF, self.sock.recv((size_op >> 16) - 8, socket.MSG_WAITALL)
+
+    def click(self, x: int, y: int, button: int, repeat: int, width: int, height: int) -> None:
+        now = lambda: int(time.monotonic() * 1000) & 0xFFFFFFFF  # noqa: E731
+        self._send(self.pointer, 1, struct.pack("IIIII", now(), x, y, width, height))  # motion_absolute
+        self._send(self.pointer, 4, struct.pack("I", now()))  # frame
+        for _ in range(repeat):  # at a hand's pace: a menu takes a press only on an item it has highlighted
+            for state in (1, 0):
+                time.sleep(0.05)
+                self._send(self.pointer, 2, struct.pack("III", now(), BUTTON_CODES[button], state))
+                self._send(self.pointer, 4, struct.pack("I", now()))
 
 
 def shell_eval(desktop, script: str, starting: bool = False):
@@ -156,6 +203,9 @@ def sway(desktop) -> None:
     with open(found, encoding="utf-8") as session:
         wayland, display, swaysock = session.read().split()
     desktop.env.update(WAYLAND_DISPLAY=wayland, DISPLAY=display, SWAYSOCK=swaysock)
+    desktop.pointer = VirtualPointer(desktop.path("runtime", wayland))
+    # Xwayland lets in its user alone; the scenario's camera and hands run as root.
+    desktop.x.run(*desktop.as_user("xhost", "+si:localuser:root"))
     _activation_environment(desktop)
     wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "waybar's watcher", 60)
 
@@ -191,10 +241,8 @@ def shoot(desktop, path: str, box) -> None:
 
 def click(desktop, x: int, y: int, button: int, repeat: int) -> None:
     if desktop.host.tray == "sway":
-        desktop.x.run("swaymsg", "seat", "-", "cursor", "set", str(x), str(y))
-        for _ in range(repeat):
-            for state in ("press", "release"):
-                desktop.x.run("swaymsg", "seat", "-", "cursor", state, SWAY_BUTTONS[button])
+        width, height = map(int, SCREEN.split("x"))
+        desktop.pointer.click(x, y, button, repeat, width, height)
     else:
         shell_eval(desktop, GNOME_POINTER.format(x=x, y=y, button=button, repeat=repeat))
 
