@@ -222,9 +222,17 @@ class Run:
         return found
 
     def host_menu(self, what: str, **marks):
-        """Opens the host's menu on the icon, checks the items and marks the program exports, and
-        returns the menu's box and its picture."""
+        """Opens the host's menu on the icon and checks the items and marks the program exports."""
+        menu = self.open_menu(what)
         expected = [(label, marks.get(label.split()[0].rstrip("?"), 0)) for label in ITEMS]
+        try:
+            wait_for(lambda: self.exported_menu() == expected, "the exported menu", 10)
+        except ScenarioFailed:
+            check(False, f"the program exports {self.exported_menu()}, not {expected}, {what}")
+        return menu
+
+    def open_menu(self, what: str):
+        """Opens the host's menu on the icon: its box, the pictures of its items, where they are."""
         x, y, right, bottom = self.d.panel_box  # the menu opens beside the panel, at the icon's end
         region = (SCREEN_WIDTH // 2, bottom, SCREEN_WIDTH, SCREEN_HEIGHT) if self.d.host.edge == "top" else \
             (SCREEN_WIDTH // 2, 0, SCREEN_WIDTH, y)
@@ -245,10 +253,6 @@ class Run:
         picture = self.d.grab(box)
         items = bands(picture)
         check(len(items) == len(ITEMS), f"the host's menu {box} shows {len(items)} items, not {len(ITEMS)}")
-        try:
-            wait_for(lambda: self.exported_menu() == expected, "the exported menu", 10)
-        except ScenarioFailed:
-            check(False, f"the program exports {self.exported_menu()}, not {expected}, {what}")
         return box, [picture[top:end] for top, end in items], items, (before, region, masks)
 
     def empty_spot(self) -> tuple:
@@ -289,7 +293,7 @@ class Run:
 
     def menu_exit(self) -> None:
         if self.d.host.shell:
-            self.choose(self.menu, "Exit")
+            self.choose(getattr(self, "menu", None) or self.open_menu("exit"), "Exit")
             box = self.window('the "Exit" question', lambda w: w.name == "Exit", timeout=15)
             self.x.run("xdotool", "windowfocus", "--sync", str(box.id))
             self.x.key("y")
