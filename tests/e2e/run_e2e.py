@@ -228,7 +228,9 @@ class Run:
         try:
             wait_for(lambda: self.exported_menu() == expected, "the exported menu", 10)
         except ScenarioFailed:
-            check(False, f"the program exports {self.exported_menu()}, not {expected}, {what}")
+            exported = self.exported_menu()
+            self.close_menu(menu[3])  # for the steps after this one
+            check(False, f"the program exports {exported}, not {expected}, {what}")
         return menu
 
     def open_menu(self, what: str):
