@@ -80,7 +80,14 @@ Position BringOntoWorkArea(const std::vector<TwipsRect>& areas, const TwipsRect&
 
 TrayEdge TrayEdgeOf(const std::optional<TwipsRect>& icon, const TwipsRect& screen,
                     const TwipsRect& workArea) {
-  if (!icon) return TrayEdge::Bottom;
+  if (!icon) {
+    // The side the panels keep from the work area; the bottom when they keep none.
+    const Twips kept[] = {screen.Top + screen.Height - (workArea.Top + workArea.Height),
+                          workArea.Top - screen.Top, workArea.Left - screen.Left,
+                          screen.Left + screen.Width - (workArea.Left + workArea.Width)};
+    const auto widest = std::max_element(std::begin(kept), std::end(kept));
+    return *widest > 0 ? TrayEdge(widest - std::begin(kept)) : TrayEdge::Bottom;
+  }
   const Twips x = icon->Left + icon->Width / 2;
   const Twips y = icon->Top + icon->Height / 2;
   if (y >= workArea.Top + workArea.Height) return TrayEdge::Bottom;
@@ -104,12 +111,22 @@ RollupStart PlaceRollup(TrayEdge edge, const std::optional<TwipsRect>& icon, con
   const Twips areaRight = workArea.Left + workArea.Width;
   const Twips areaBottom = workArea.Top + workArea.Height;
   const Twips atRightEnd = areaRight - width - kInset;
+  const Twips screenBottom = screen.Top + screen.Height;
+  // An icon inside the work area lies in a panel that the work area does not leave out (no window
+  // manager keeps it, or a Wayland panel that X clients cannot see): the panel is taken to be
+  // centred on the icon, so twice as deep as the icon's centre lies from the screen's edge.
+  const Twips centreY = icon ? icon->Top + icon->Height / 2 : 0;
+  const bool inside = icon && centreY >= workArea.Top && centreY < areaBottom;
   switch (edge) {
-    case TrayEdge::Bottom:
-      return {atRightEnd, std::min(screen.Top + screen.Height - 450, areaBottom - stripHeight), false};
+    case TrayEdge::Bottom: {
+      Twips top = std::min(screenBottom - 450, areaBottom - stripHeight);
+      if (inside) top = std::min(top, 2 * centreY - screenBottom - stripHeight);
+      return {atRightEnd, top, false};
+    }
     case TrayEdge::Top: {
       const bool rightHalf = !icon || icon->Left + icon->Width / 2 >= workArea.Left + workArea.Width / 2;
-      return {rightHalf ? atRightEnd : workArea.Left + kInset, workArea.Top, true};
+      const Twips top = inside ? std::max(workArea.Top, 2 * centreY - screen.Top) : workArea.Top;
+      return {rightHalf ? atRightEnd : workArea.Left + kInset, top, true};
     }
     case TrayEdge::Left:
     case TrayEdge::Right: {

@@ -31,7 +31,8 @@ enum class TrayEdge { Bottom, Top, Left, Right };
 
 // The side where the icon lies outside the work area, that is in the panel the work area leaves
 // out; an icon inside the work area (a panel that reserves no room) belongs to the nearest side of
-// the screen. With no place known, the bottom, as the roll-up always assumed.
+// the screen. With no place known, the side the panels keep from the work area (the bottom when
+// they keep none).
 TrayEdge TrayEdgeOf(const std::optional<forms::TwipsRect>& icon, const forms::TwipsRect& screen,
                     const forms::TwipsRect& workArea);
 
@@ -44,6 +45,7 @@ struct RollupStart {
 };
 // Bottom: 420 twips above the screen's bottom and 15 in from the work area's right edge, never
 // below the work area. Top: just below the panel, 15 in from the work area's end nearer the icon.
+// A panel the work area does not leave out is taken to be centred on the icon.
 // Sides: 15 beside the panel, level with the icon, its full height kept on the work area.
 RollupStart PlaceRollup(TrayEdge edge, const std::optional<forms::TwipsRect>& icon,
                         const forms::TwipsRect& screen, const forms::TwipsRect& workArea, forms::Twips width,

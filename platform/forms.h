@@ -714,6 +714,10 @@ class Runtime {
   // Ends the program once the current handler returns.
   virtual void End() = 0;
 
+  // Told when the notification area that held the icon has gone away (a panel restarted,
+  // crashed or removed); SystemTrayAvailable says when one is back.
+  std::function<void()> TrayLost;
+
   // The frame the window manager last put around a window with a title bar.
   std::optional<FrameExtents> lastFrameSeen;
 };

@@ -92,8 +92,14 @@ void Menu::Form_Load() {
   if (settings.IsOn("ShowStatsAtStartup")) program_.display().Show();
 
   // A panel started with the same session may still be on its way: the program waits for it a
-  // few seconds before it lives without one.
-  if (noTray) TrayWatch.SetEnabled(true);
+  // few seconds before it lives without one. A tray that goes away later is waited for alike.
+  rt.TrayLost = [this] { WaitForTray(); };
+  if (noTray) WaitForTray();
+}
+
+void Menu::WaitForTray() {
+  ticksWithoutTray_ = 0;
+  TrayWatch.SetEnabled(true);
 }
 
 // Without a notification area nothing could reach the program but its windows: one is shown,
@@ -270,6 +276,7 @@ void Menu::CloseProgram() {
 }
 
 void Menu::Form_QueryUnload() {
+  runtime().TrayLost = nullptr;
   trayIcon_.DeleteTrayIcon();
   program_.UnloadLogo();  // only while the start-up waits behind it; its unload ends that wait
   program_.UnloadDetailDisplay();

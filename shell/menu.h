@@ -73,6 +73,7 @@ class Menu : public forms::Form {
 
  private:
   bool AnyStatisticSelected();
+  void WaitForTray();
   void StartWithoutTray();
   void TrayWatch_Timer();
   bool AnyWindowOpen();

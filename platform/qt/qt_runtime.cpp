@@ -21,6 +21,7 @@
 #include "platform/qt/qt_peers.h"
 #include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_tray.h"
+#include "platform/qt/qt_work_area.h"
 
 namespace sysvane::qt {
 
@@ -38,6 +39,9 @@ QStringList Lines(const std::string& text) {
 
 QtRuntime::QtRuntime() : tray_(std::make_unique<TrayService>()) {
   QApplication::setWindowIcon(AppIcon());
+  tray_->AvailabilityChanged = [this](bool available) {
+    if (!available && TrayLost) TrayLost();
+  };
 }
 
 QtRuntime::~QtRuntime() = default;
@@ -85,15 +89,23 @@ forms::ScreenInfo QtRuntime::Screen() {
   return info;
 }
 
+// The screen less the panels: as the window manager publishes it, else as the panels reserve it.
+static QRect AvailableGeometry(QScreen& screen, const std::optional<std::vector<Strut>>& struts) {
+  if (!struts) return screen.availableGeometry();
+  return AreaLeftByStruts(screen.geometry(), screen.virtualSize(), *struts);
+}
+
 forms::TwipsRect QtRuntime::WorkArea() {
   QScreen* screen = TrayScreen(*tray_);
-  return screen ? ToTwipsRect(screen->availableGeometry()) : forms::TwipsRect{};
+  return screen ? ToTwipsRect(AvailableGeometry(*screen, StrutsWithoutPublishedWorkArea()))
+                : forms::TwipsRect{};
 }
 
 std::vector<forms::TwipsRect> QtRuntime::WorkAreas() {
+  const std::optional<std::vector<Strut>> struts = StrutsWithoutPublishedWorkArea();
   std::vector<forms::TwipsRect> areas;
   for (QScreen* screen : QGuiApplication::screens())
-    areas.push_back(ToTwipsRect(screen->availableGeometry()));
+    areas.push_back(ToTwipsRect(AvailableGeometry(*screen, struts)));
   return areas;
 }
 
@@ -154,7 +166,7 @@ void QtRuntime::PopupMenu(forms::Form&, forms::MenuList& list) {
     action->setEnabled(item->Enabled());
     actions.emplace_back(action, item);
   }
-  QAction* chosen = menu.exec(QCursor::pos());
+  QAction* chosen = menu.exec(tray_->PopupPoint());
   if (!chosen) return;
   // The command runs once the menu has gone.
   for (auto& [action, item] : actions) {

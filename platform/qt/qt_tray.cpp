@@ -5,22 +5,24 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QFileInfo>
 #include <QStyleHints>
 #include <cstring>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_dbus_menu.h"
+#include "platform/qt/qt_host_clicks.h"
 #include "platform/qt/qt_pictures.h"
+#include "platform/qt/qt_sni_watch.h"
 
 namespace sysvane::qt {
 
 namespace {
-constexpr int kPollWhereShown = 500;    // ms, the pointer checked against the icon's place
-constexpr int kTipRefreshBlind = 2000;  // ms, 512 without knowing where the icon is
+constexpr int kPollWhereShown = 500;  // ms, the pointer checked against the icon's place
+constexpr int kTipRefresh = 2000;     // ms, 512 for a D-Bus host that shows tips but not hovering
 constexpr size_t kVisibleTip = 63;
-constexpr int kLookForHost = 500;  // ms, while the icon waits for a tray
+constexpr int kLookForHost = 500;  // ms, while the icon waits for an XEmbed tray
+const QString kBusName = QStringLiteral("sysvane-tray");
 
 // Whether the D-Bus library would have to start a session bus to answer: no address is set and
 // no bus listens at its usual place.
@@ -54,35 +56,36 @@ bool XEmbedTrayNow() {
   return owned;
 }
 
-bool DBusTrayHostNow() {
-  const QString platform = QGuiApplication::platformName();
-  if (platform != QLatin1String("xcb") && !platform.startsWith(QLatin1String("wayland"))) return false;
-  if (NoSessionBus()) return false;
-  const QDBusConnection bus = QDBusConnection::sessionBus();
-  const QString watcherName = QStringLiteral("org.kde.StatusNotifierWatcher");
-  if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcherName)) return false;
-  QDBusInterface watcher(watcherName, QStringLiteral("/StatusNotifierWatcher"), watcherName, bus);
-  return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
-}
-
-// A tray host that is there now, asked afresh each time and without asking Qt.
-TrayService::Host TrayHostNow() {
-  if (DBusTrayHostNow()) return TrayService::Host::DBus;
-  return XEmbedTrayNow() ? TrayService::Host::XEmbed : TrayService::Host::None;
+// The program's icon in the sizes panels draw.
+QList<QImage> AppIconImages() {
+  QList<QImage> images;
+  for (int size : {16, 22, 24, 32, 48}) images.append(AppIcon().pixmap(size).toImage());
+  return images;
 }
 
 }  // namespace
 
-TrayService::TrayService() : hostPresent_(TrayHostNow) {
+TrayService::TrayService() : images_(AppIconImages()), xembedPresent_(XEmbedTrayNow) {
   hover_.setTimerType(Qt::CoarseTimer);
   connect(&hover_, &QTimer::timeout, this, [this] { Poll(); });
   waitForHost_.setTimerType(Qt::CoarseTimer);
   waitForHost_.setInterval(kLookForHost);
-  connect(&waitForHost_, &QTimer::timeout, this, [this] { MakeIconOnceHostIsThere(); });
+  connect(&waitForHost_, &QTimer::timeout, this, [this] { Settle(); });
 }
 
 TrayService::~TrayService() {
   delete icon_.data();
+  watch_.reset();
+  if (bus_) {
+    bus_->unregisterObject(QLatin1String(SniItemAdaptor::kPath));
+    bus_->unregisterObject(QLatin1String(DBusMenuAdaptor::kPath));
+  }
+  delete item_.data();
+  delete menu_.data();
+}
+
+void TrayService::UseBus(const QDBusConnection& bus) {
+  bus_ = std::make_unique<QDBusConnection>(bus);
 }
 
 QString TrayService::ShownTip(const forms::NOTIFYICONDATA& data) {
@@ -91,6 +94,7 @@ QString TrayService::ShownTip(const forms::NOTIFYICONDATA& data) {
 }
 
 QString TrayService::ToolTip() const {
+  if (onDBus_) return tip_;
   return icon_ ? icon_->toolTip() : QString();
 }
 
@@ -105,26 +109,34 @@ std::optional<QRect> TrayService::Place() const {
   return std::nullopt;
 }
 
+QPoint TrayService::PopupPoint() const {
+  return fromHost_ && lastClick_ ? *lastClick_ : QCursor::pos();
+}
+
 bool TrayService::Available() const {
-  return icon_ ? QSystemTrayIcon::isSystemTrayAvailable() : hostPresent_() != Host::None;
+  if (onDBus_ || (watch_ && watch_->HostReady())) return true;
+  return (icon_ || !added_) && xembedPresent_();
+}
+
+bool TrayService::GnomeHost() const {
+  return watch_ && watch_->GnomeHost();
+}
+
+bool TrayService::HostShowsMenu(const forms::MenuList& menu) const {
+  return hostOpening_ && menu_ && &menu == &menu_->List();
 }
 
 bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
   switch (message) {
-    case forms::NIM_ADD: {
+    case forms::NIM_ADD:
       added_ = true;
       owner_ = data.hWnd;
-      iconName_ = data.hIcon;
-      menuToMirror_ = data.menu;
       tip_ = ShownTip(data);
-      if (icon_) {
-        MirrorMenu(data.menu);
-        icon_->setToolTip(tip_);
-      } else {
-        MakeIconOnceHostIsThere();
-      }
+      if (icon_) icon_->setToolTip(tip_);
+      Export(data.menu);
+      if (item_) item_->SetToolTip(tip_, onDBus_ && !GnomeHost());
+      Settle();
       return true;
-    }
     case forms::NIM_MODIFY: {
       if (!added_) return false;
       if (data.hWnd) owner_ = data.hWnd;
@@ -132,78 +144,155 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
       if (tip != tip_) {  // the tray hears only of a tip that changed
         tip_ = tip;
         if (icon_) icon_->setToolTip(tip_);
+        // GNOME Shell's host shows no tip: it is not woken for one.
+        if (item_) item_->SetToolTip(tip_, onDBus_ && !GnomeHost());
       }
       return true;
     }
-    case forms::NIM_DELETE: {
+    case forms::NIM_DELETE:
       if (!added_) return false;
       added_ = false;
-      waitForHost_.stop();
-      menuToMirror_ = nullptr;
-      if (!icon_) return true;
-      hover_.stop();
-      ForgetMenu();
       owner_ = nullptr;
-      if (embedded_) embedded_->removeEventFilter(this);
-      embedded_ = nullptr;
-      icon_->hide();
-      // Removing the icon may be the answer to one of its own clicks.
-      icon_->disconnect(this);
-      icon_->deleteLater();
-      icon_ = nullptr;
+      // The menu's items may go before the runtime does: the host reads them no more.
+      if (menu_) {
+        bus_->unregisterObject(QLatin1String(DBusMenuAdaptor::kPath));
+        delete menu_.data();
+      }
+      Settle();
       return true;
-    }
     default:
       return false;
   }
 }
 
-void TrayService::MakeIconOnceHostIsThere() {
-  if (!added_ || icon_) {
-    waitForHost_.stop();
-    return;
+// The item and its menu are on the bus from the first NIM_ADD on, whether or not a watcher is
+// there: a watcher that comes later reads them as soon as the item registers.
+void TrayService::Export(forms::MenuList* menu) {
+  if (!bus_) {
+    if (NoSessionBus()) return;  // the D-Bus library would start a bus just to find no tray
+    bus_ = std::make_unique<QDBusConnection>(
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, kBusName));
   }
-  const Host host = hostPresent_();
-  const bool waiting = waitForHost_.isActive();
-  const bool settled = host == Host::DBus || (host == Host::XEmbed && (!waiting || xembedSeen_));
-  xembedSeen_ = host == Host::XEmbed;
-  if (!settled) {
-    if (!waiting) waitForHost_.start();
-    return;
+  if (!bus_->isConnected()) return;
+  if (menu && !menu_) {
+    menu_ = new DBusMenu(*menu);
+    new DBusMenuAdaptor(menu_);
+    menu_->Opening = [this] { HostOpensMenu(); };
+    bus_->registerObject(QLatin1String(DBusMenuAdaptor::kPath), menu_, QDBusConnection::ExportAdaptors);
   }
-  waitForHost_.stop();
-  dbusHost_ = host == Host::DBus;  // Qt's answer too, when it makes the icon just below
-  // Without any session bus, the D-Bus library would start one to answer Qt's question (a tenth
-  // of a second or more) that could hold no tray: Qt is given an address that fails at once, only
-  // while the icon is made, so that programs started later get the environment as it was.
-  const bool noBus = NoSessionBus();
-  if (noBus) qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
+  if (item_) return;
+  item_ = new SniItem();
+  new SniItemAdaptor(item_);
+  item_->SetIconImages(images_);
+  item_->Requested = [this](SniRequest request, std::optional<QPoint> place) { HostRequest(request, place); };
+  bus_->registerObject(QLatin1String(SniItemAdaptor::kPath), item_, QDBusConnection::ExportAdaptors);
+  watch_ = std::make_unique<SniWatch>(*bus_, bus_->baseService());
+  watch_->Changed = [this] { Settle(); };
+}
+
+void TrayService::Settle() {
+  const bool dbus = added_ && watch_ && watch_->HostReady();
+  if (dbus != onDBus_) {
+    onDBus_ = dbus;
+    if (dbus) {
+      RemoveXEmbedIcon();
+      // A host that came since the last tip reads it afresh; it is told of later changes.
+      item_->SetToolTip(tip_, false);
+    }
+  }
+  if (!added_) RemoveXEmbedIcon();
+  if (added_ && !dbus && !icon_) {
+    // The D-Bus host is preferred: XEmbed is taken once the bus has answered, and once the tray
+    // has been there a whole look (a panel sets up its XEmbed tray and its D-Bus host a moment
+    // apart).
+    const bool xembed = xembedPresent_();
+    const bool busAnswered = !watch_ || watch_->Settled();
+    if (xembed && busAnswered && (xembedSeen_ || !waitForHost_.isActive())) MakeXEmbedIcon();
+    xembedSeen_ = xembed;
+  }
+  const bool waiting = added_ && !onDBus_ && !icon_;
+  if (waiting && !waitForHost_.isActive()) waitForHost_.start();
+  if (!waiting) waitForHost_.stop();
+  FollowHovering();
+  const bool available = added_ && Shown();
+  if (available != available_) {
+    available_ = available;
+    if (AvailabilityChanged) AvailabilityChanged(available);
+  }
+}
+
+void TrayService::MakeXEmbedIcon() {
+  // Qt asks the session bus for a D-Bus host when it makes its first icon, and would put the icon
+  // there itself: it is given an address that fails at once, only while the icon is made, so that
+  // the icon goes to XEmbed and no D-Bus library starts a bus to answer. Programs started later
+  // get the environment as it was.
+  const QByteArray address = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+  qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
   icon_ = new QSystemTrayIcon();
   connect(icon_, &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason); });
-  MirrorMenu(menuToMirror_);
-  icon_->setIcon(AppIcon());
+  QIcon icon;
+  for (const QImage& image : images_) icon.addPixmap(QPixmap::fromImage(image));
+  icon_->setIcon(icon);
   icon_->setToolTip(tip_);
   icon_->show();
-  if (noBus) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  if (address.isNull())
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  else
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
   TrackEmbeddedIcon();
-  hover_.start(kPollWhereShown);
+}
+
+void TrayService::RemoveXEmbedIcon() {
+  if (!icon_) return;
+  if (embedded_) embedded_->removeEventFilter(this);
+  embedded_ = nullptr;
+  icon_->hide();
+  // Removing the icon may be the answer to one of its own clicks.
+  icon_->disconnect(this);
+  icon_->deleteLater();
+  icon_ = nullptr;
+}
+
+void TrayService::SetIconImages(const QList<QImage>& images) {
+  images_ = images;
+  if (item_) item_->SetIconImages(images);
+  if (icon_) {
+    QIcon icon;
+    for (const QImage& image : images) icon.addPixmap(QPixmap::fromImage(image));
+    icon_->setIcon(icon);
+  }
+}
+
+void TrayService::SetLabel(const QString& label, const QString& guide) {
+  if (item_) item_->SetLabel(label, guide);
+}
+
+bool TrayService::QuickSecond() {
+  if (sinceTrigger_.isValid() &&
+      sinceTrigger_.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+    sinceTrigger_.invalidate();
+    return true;
+  }
+  sinceTrigger_.start();
+  return false;
+}
+
+void TrayService::HostRequest(SniRequest request, std::optional<QPoint> place) {
+  // Over a Wayland panel the pointer's position is unknown to the program: the host's is used.
+  fromHost_ = place.has_value();
+  lastClick_ = place ? *place : QCursor::pos();
+  const bool gnome = GnomeHost();
+  const bool quick = request == SniRequest::Activate && !gnome && QuickSecond();
+  for (uint32_t message : MessagesForRequest(request, gnome, quick)) Deliver(message);
 }
 
 void TrayService::Activated(QSystemTrayIcon::ActivationReason reason) {
+  fromHost_ = false;
   lastClick_ = QCursor::pos();
   switch (reason) {
     case QSystemTrayIcon::Trigger:
-      // A tray that reports only activations (D-Bus): the second within the desktop's
-      // double-click interval is the double-click.
-      if (sinceTrigger_.isValid() &&
-          sinceTrigger_.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
-        sinceTrigger_.invalidate();
-        Deliver(forms::WM_LBUTTONDBLCLK);
-        break;
-      }
-      sinceTrigger_.start();
-      Deliver(forms::WM_LBUTTONUP);
+      Deliver(QuickSecond() ? forms::WM_LBUTTONDBLCLK : forms::WM_LBUTTONUP);
       break;
     case QSystemTrayIcon::DoubleClick:
       // The window expects the release of the first click before every double-click.
@@ -220,56 +309,8 @@ void TrayService::Activated(QSystemTrayIcon::ActivationReason reason) {
   }
 }
 
-void TrayService::MirrorMenu(forms::MenuList* list) {
-  if (list == menuList_) return;
-  ForgetMenu();
-  if (!list) return;
-  menuList_ = list;
-  hostMenu_ = std::make_unique<QMenu>();
-  const QPointer<TrayService> self(this);
-  for (forms::MenuItem* item : list->items) {
-    QAction* action = hostMenu_->addAction(QString());
-    // The command runs once the host's call has returned, as after a popup menu.
-    connect(action, &QAction::triggered, this, [item] {
-      QMetaObject::invokeMethod(
-          qApp, [item] { item->NotifyClick(); }, Qt::QueuedConnection);
-    });
-    item->StateChanged = [self] {
-      if (self) self->SyncMenu();
-    };
-  }
-  SyncMenu();
-  connect(hostMenu_.get(), &QMenu::aboutToShow, this, [this] { HostOpensMenu(); });
-  if (dbusHost_ && icon_) icon_->setContextMenu(hostMenu_.get());
-}
-
-void TrayService::SyncMenu() {
-  if (!hostMenu_ || !menuList_) return;
-  const QList<QAction*> actions = hostMenu_->actions();
-  for (qsizetype i = 0; i < actions.size() && i < qsizetype(menuList_->items.size()); ++i) {
-    const forms::MenuItem& item = *menuList_->items[size_t(i)];
-    QAction* action = actions[i];
-    action->setSeparator(item.IsSeparator());
-    action->setText(item.IsSeparator() ? QString() : ToQString(item.Caption()));
-    action->setCheckable(item.Checked());  // an unchecked item shows no box, as in the popup menu
-    action->setChecked(item.Checked());
-    action->setEnabled(item.Enabled());
-    action->setVisible(item.Visible());
-  }
-}
-
-void TrayService::ForgetMenu() {
-  if (menuList_) {
-    for (forms::MenuItem* item : menuList_->items) item->StateChanged = nullptr;
-  }
-  if (icon_) icon_->setContextMenu(nullptr);
-  hostMenu_.reset();
-  menuList_ = nullptr;
-}
-
 // What the owner does on a right click, besides popping its menu up, runs before the host shows it.
 void TrayService::HostOpensMenu() {
-  SyncMenu();
   hostOpening_ = true;
   DeliverNow(forms::WM_RBUTTONUP);
   hostOpening_ = false;
@@ -282,6 +323,18 @@ void TrayService::Deliver(uint32_t message) {
 
 void TrayService::DeliverNow(uint32_t message) {
   if (owner_) owner_->NotifyMouseMove(0, 0, ToTwips(message), 0);
+}
+
+// Only what can tell the pointer is on the icon wakes the program: an embedded icon's Enter, or
+// its place on screen; a D-Bus host that shows tips gets the fresh tip every few seconds.
+void TrayService::FollowHovering() {
+  if (onDBus_ && !GnomeHost()) {
+    if (hover_.interval() != kTipRefresh || !hover_.isActive()) hover_.start(kTipRefresh);
+  } else if (icon_ && !embedded_) {
+    if (!hover_.isActive()) hover_.start(kPollWhereShown);
+  } else if (!icon_) {
+    hover_.stop();
+  }
 }
 
 void TrayService::TrackEmbeddedIcon() {
@@ -305,12 +358,24 @@ bool TrayService::eventFilter(QObject* watched, QEvent* event) {
       hover_.start(kPollWhereShown);
     } else if (event->type() == QEvent::Leave) {
       hover_.stop();
+    } else if (event->type() == QEvent::Hide) {
+      // Qt hides the embedded icon when its tray goes away: the icon waits for the next tray,
+      // once the tray's selection is let go (a panel that ends lets it go a moment later).
+      QTimer::singleShot(kLookForHost, this, [this] {
+        if (!icon_ || xembedPresent_()) return;
+        RemoveXEmbedIcon();
+        Settle();
+      });
     }
   }
   return QObject::eventFilter(watched, event);
 }
 
 void TrayService::Poll() {
+  if (onDBus_) {
+    DeliverNow(forms::WM_MOUSEMOVE);
+    return;
+  }
   if (!icon_) return;
   TrackEmbeddedIcon();
   if (embedded_) {
@@ -322,13 +387,7 @@ void TrayService::Poll() {
     return;
   }
   const QRect place = icon_->geometry();
-  const int interval = place.isEmpty() ? kTipRefreshBlind : kPollWhereShown;
-  if (hover_.interval() != interval) hover_.setInterval(interval);
-  if (!place.isEmpty()) {
-    if (place.contains(QCursor::pos())) DeliverNow(forms::WM_MOUSEMOVE);
-  } else if (QSystemTrayIcon::isSystemTrayAvailable()) {
-    DeliverNow(forms::WM_MOUSEMOVE);  // a tray that does not tell where the icon is
-  }
+  if (!place.isEmpty() && place.contains(QCursor::pos())) DeliverNow(forms::WM_MOUSEMOVE);
 }
 
 }  // namespace sysvane::qt

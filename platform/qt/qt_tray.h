@@ -1,26 +1,22 @@
-// The notification-area icon (Shell_NotifyIcon) on QSystemTrayIcon. Its mouse notifications reach
-// the owner window's Form_MouseMove as Windows mouse message numbers, in twips:
-// click 514, double-click 515 (always after a 514), context request 517, and 512 while the
-// pointer rests on the icon. Two kinds of tray hold it:
-// - XEmbed: Qt embeds the icon as a widget of its own and reports clicks and double-clicks; the
-//   program pops its menu up on 517.
-// - D-Bus (StatusNotifierItem): the host reports each click as a plain activation, so two within
-//   the desktop's double-click interval are the click and then the double-click; and the host shows
-//   the menu itself, from a copy kept in step with the owner's (the host's request to show it is
-//   the 517, and the owner's popup call then does nothing).
-// The icon is made once a tray host is there. Qt asks the session bus for a D-Bus host only when
-// it makes its first icon, and keeps that answer for the rest of the run: an icon made before a
-// panel that started with the same session would live in XEmbed (or nowhere) even on a panel
-// that offers D-Bus. Until a host is there the icon waits, and a host is looked for twice a second;
-// a D-Bus host takes it at once, an XEmbed tray once it has been there a whole look.
-// Qt reports no hovering: where the tray tells the icon's place, the pointer is checked against it
-// every 500 ms; where it does not, 512 comes every 2 seconds, so that the tip stays live. An
-// embedded icon's Enter and Leave events start and stop that check, so that nothing wakes up while
-// the pointer is elsewhere.
+// The notification-area icon (Shell_NotifyIcon). Its mouse notifications reach the owner
+// window's Form_MouseMove as Windows mouse message numbers, in twips: click 514, double-click 515,
+// context request 517, and 512 while the pointer rests on the icon. Two kinds of tray hold it:
+// - D-Bus (StatusNotifierItem): the program's own item and menu (SniItem, DBusMenu), shown
+//   whenever the session's watcher has a host. The host reports requests rather than clicks
+//   (see MessagesForRequest), with the click's place, and shows the menu itself from the
+//   owner's items (its opening is the 517, and the owner's popup call then does nothing).
+// - XEmbed, through QSystemTrayIcon, only while no D-Bus host is there: Qt embeds the icon as a
+//   widget of its own and reports clicks and double-clicks; the program pops its menu up on 517.
+// The icon follows the trays: it moves to a D-Bus host that comes (a panel that registers its
+// host after it took the XEmbed selection), waits for a tray while none is there, and the owner
+// hears when the tray that held it goes away or one comes back.
+// The tip: on a D-Bus host that shows tips (not GNOME Shell's) the host reports no hovering, so
+// 512 comes every 2 seconds and the tip goes out when its text changed; an XEmbed icon gets 512
+// while the pointer rests on it.
 #pragma once
 
 #include <QElapsedTimer>
-#include <QMenu>
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -31,8 +27,14 @@
 #include <optional>
 
 #include "platform/forms.h"
+#include "platform/qt/qt_dbus_menu.h"
+#include "platform/qt/qt_sni_item.h"
+
+class QDBusConnection;
 
 namespace sysvane::qt {
+
+class SniWatch;
 
 class TrayService : public QObject {
  public:
@@ -47,57 +49,76 @@ class TrayService : public QObject {
   // The icon's tip and place on screen (empty when it has none or no icon is shown).
   QString ToolTip() const;
   QRect Geometry() const;
-  // The icon's place, else the pointer's position at the last click on it.
+  // The icon's place, else the place of the last click on it (the host's, else the pointer's).
   std::optional<QRect> Place() const;
-  bool Shown() const { return icon_ != nullptr; }
-  // Whether a tray could hold the icon now: Qt's answer once the icon is made, and before that
-  // an answer that leaves Qt's question unasked.
+  // Where the owner's own menu pops up: at the host's click, else at the pointer.
+  QPoint PopupPoint() const;
+  bool Shown() const { return icon_ != nullptr || onDBus_; }
+  bool OnDBus() const { return onDBus_; }
+  // Whether a tray holds the icon now (or, before NIM_ADD, could hold it).
   bool Available() const;
-  // How a host is looked for while the icon waits (the real desktop's unless replaced).
-  enum class Host { None, XEmbed, DBus };
-  void LookForHostWith(std::function<Host()> present) { hostPresent_ = std::move(present); }
+  // Told when that changes: the tray that held the icon went away, or one came.
+  std::function<void(bool available)> AvailabilityChanged;
 
-  // The copy of the owner's menu that a D-Bus host shows (exported only to such a host); null
-  // without a menu.
-  QMenu* HostMenu() const { return hostMenu_.get(); }
+  // How an XEmbed tray is looked for (the real desktop's unless replaced).
+  void LookForXEmbedWith(std::function<bool()> present) { xembedPresent_ = std::move(present); }
+  // Follows the watcher on `bus` instead of the session bus (before NIM_ADD).
+  void UseBus(const QDBusConnection& bus);
+
+  // The pictures of the icon, one per size (on every kind of tray), and the text a D-Bus host
+  // may draw beside it (GNOME's AppIndicator extension); `guide` is its longest text.
+  void SetIconImages(const QList<QImage>& images);
+  void SetLabel(const QString& label, const QString& guide = QString());
+
+  // The D-Bus item and menu, once NIM_ADD exported them (null without a session bus).
+  SniItem* Item() const { return item_; }
+  DBusMenu* Menu() const { return menu_; }
+  bool GnomeHost() const;
   // The host is opening `menu`: the owner's popup call for it has nothing more to do.
-  bool HostShowsMenu(const forms::MenuList& menu) const { return hostOpening_ && &menu == menuList_; }
+  bool HostShowsMenu(const forms::MenuList& menu) const;
 
   // Hands a notification to the owner window at the next turn of the event loop, after the
-  // tray's own event has been handled; a double-click is preceded by its 514 when Qt gave none.
+  // tray's own event has been handled; an XEmbed double-click is preceded by its 514 when Qt
+  // gave none.
   void Deliver(uint32_t message);
   void Activated(QSystemTrayIcon::ActivationReason reason);
+  void HostRequest(SniRequest request, std::optional<QPoint> place);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Export(forms::MenuList* menu);
+  void Settle();
+  void MakeXEmbedIcon();
+  void RemoveXEmbedIcon();
+  void FollowHovering();
   void Poll();
-  void MakeIconOnceHostIsThere();
   void TrackEmbeddedIcon();
   void DeliverNow(uint32_t message);
-  void MirrorMenu(forms::MenuList* list);
-  void SyncMenu();
-  void ForgetMenu();
   void HostOpensMenu();
-  QPointer<QSystemTrayIcon> icon_;
-  QPointer<QWidget> embedded_;  // the icon's own widget in an XEmbed tray
+  bool QuickSecond();
+
+  QPointer<QSystemTrayIcon> icon_;  // XEmbed only
+  QPointer<QWidget> embedded_;      // the icon's own widget in an XEmbed tray
+  std::unique_ptr<QDBusConnection> bus_;
+  QPointer<SniItem> item_;
+  QPointer<DBusMenu> menu_;
+  std::unique_ptr<SniWatch> watch_;
   forms::Form* owner_ = nullptr;
   QString tip_;
-  std::string iconName_;
+  QList<QImage> images_;
   QTimer hover_;
+  QTimer waitForHost_;
   QElapsedTimer sinceTrigger_;
   std::optional<QPoint> lastClick_;
-  forms::MenuList* menuList_ = nullptr;
-  std::unique_ptr<QMenu> hostMenu_;
+  bool fromHost_ = false;  // lastClick_ is a place a host gave
+  std::function<bool()> xembedPresent_;
+  bool added_ = false;  // between NIM_ADD and NIM_DELETE, whether or not a tray holds it yet
+  bool onDBus_ = false;
   bool hostOpening_ = false;
-  bool added_ = false;     // between NIM_ADD and NIM_DELETE, whether or not the icon is made yet
-  bool dbusHost_ = false;  // the icon went to a D-Bus host (which shows the menu itself)
-  forms::MenuList* menuToMirror_ = nullptr;
-  QTimer waitForHost_;
-  std::function<Host()> hostPresent_;
-  bool xembedSeen_ = false;  // at the last look: a panel sets up its XEmbed tray and D-Bus host
-                             // a moment apart, and the icon waits for the second a little
+  bool xembedSeen_ = false;  // at the last look
+  bool available_ = false;   // as the owner was last told
 };
 
 }  // namespace sysvane::qt

@@ -19,12 +19,14 @@ TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
     bool defined;  // the options were saved once
     bool trayComes;
     bool monitorShown, optionsShown, endsWhenClosed;
+    bool lostLater = false;  // there at start, gone a while after
   };
   const Row rows[] = {
       {"statistics selected: the Monitor window", {"ShowCPU"}, true, false, true, false, true},
       {"nothing selected: the choice first", {}, true, false, false, true, true},
       {"first run: the Options dialog", {}, false, false, false, true, true},
       {"a tray comes: on as usual", {"ShowCPU"}, true, true, true, false, false},
+      {"the tray goes after start-up", {"ShowCPU"}, true, false, true, false, true, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -33,7 +35,7 @@ TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
     if (row.defined) fresh.Set("Defined", "Yes");
     fresh.Set("ShowSplash", "0");
     for (const auto& key : row.selected) fresh.Set(key, "1");
-    runtime.trayAvailable = false;
+    runtime.trayAvailable = row.lostLater;
     int boxes = 0;
     runtime.onModal = [&](forms::Form& box) {
       ++boxes;
@@ -41,6 +43,12 @@ TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
     };
     Menu& menu = fresh.program.menu();
     menu.Load();
+    if (row.lostLater) {
+      runtime.Advance(9000);
+      runtime.trayAvailable = false;
+      ASSERT_TRUE(runtime.TrayLost) << "the program hears of it";
+      runtime.TrayLost();
+    }
     EXPECT_EQ(boxes, 0) << "a panel may still be starting";
     runtime.Advance(5000);
     EXPECT_EQ(boxes, 1) << "said once";

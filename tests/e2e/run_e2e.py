@@ -36,7 +36,7 @@ BUTTONS = {"gnome": (2, 1), "gnome-wayland": (2, 1)}
 SCENARIOS = {
     "trayer": (Host("trayer"), SAVED, TRAY),
     "trayer-openbox": (Host("trayer", "openbox"), SAVED, TRAY),
-    "xfce-sni": (Host("xfce-sni"), SAVED, TRAY),
+    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "double_click", "bus_marks", "quiet_bus", "tray_lost", "menu_exit")),
     "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
     "xfce-sni-late": (Host("xfce-sni", late=True), SAVED, ("late_panel",) + TRAY),
     "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
@@ -185,9 +185,12 @@ class Run:
             check(len(motif) > 1 and motif[0] & 1 and not motif[1] & (1 | 8 | 16),
                   f"the Monitor window asks for more than move and close: {motif}")
             outer = (monitor.x - left, monitor.y - top, monitor.right + right, monitor.bottom + bottom)
-            # The work area a window manager publishes; without one it is the whole screen.
+            # The work area a window manager publishes; without one, the screen less the panel's strut.
             area = [int(v) for v in re.findall(r"\d+", self.x.run("xprop", "-root", "_NET_WORKAREA"))][:4]
-            x, y, width, height = area if len(area) == 4 else (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT)
+            panel = self.d.panel()
+            x, y, width, height = area if len(area) == 4 else (
+                (0, 0, SCREEN_WIDTH, panel.y) if self.d.host.edge == "bottom"
+                else (0, panel.bottom, SCREEN_WIDTH, SCREEN_HEIGHT - panel.bottom))
             check(outer[0] == x and outer[1] >= y and outer[3] <= y + height,
                   f"the Monitor window's frame {outer} is not inside the work area {area} at its left edge")
             check(self.d.host.edge != "bottom" or outer[3] == y + height,
@@ -326,6 +329,96 @@ class Run:
         self.x.key("y")
         self.ended_cleanly("Yes")
         wait_for(lambda: self.icon_pixels() != self.icon_seen, "the icon to leave the tray")
+
+    # ---- what a D-Bus host reads ---------------------------------------------------------------
+    def bus(self, *argv: str) -> str:
+        return self.x.run("dbus-send", "--session", "--print-reply", *argv)
+
+    def bus_name(self) -> str:
+        """The program's own connection to the session bus, found by its process id."""
+        names = re.findall(r'string "(:[\d.]+)"', self.bus("--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                         "org.freedesktop.DBus.ListNames"))
+        for name in names:
+            pid = self.x.run("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                             "/org/freedesktop/DBus", "org.freedesktop.DBus.GetConnectionUnixProcessID",
+                             f"string:{name}", check_status=False)
+            if re.search(rf"uint32 {self.proc.pid}\b", pid):
+                return name
+        raise ScenarioFailed("the program has no connection to the session bus")
+
+    def menu_marks(self) -> dict:
+        """Each item's label and marks as GetLayout gives them to a host that reads the whole menu."""
+        reply = self.bus(f"--dest={self.name_on_bus}", "/MenuBar", "com.canonical.dbusmenu.GetLayout",
+                         "int32:0", "int32:-1", "array:string:")
+        items, current = {}, None
+        for item_id, key, kind, value in re.findall(
+                r'int32 (-?\d+)|string "([^"]*)"\s*\n\s*variant\s+(\w+) "?([^"\n]*)"?', reply):
+            if item_id:
+                current = items.setdefault(int(item_id), {})
+            elif current is not None:
+                current[key] = value.strip()
+        return {props["label"]: ("checked" if props.get("toggle-type") == "checkmark" and props.get("toggle-state") == "1"
+                                 else "") + ("" if props.get("enabled", "true") == "true" else " off")
+                for props in items.values() if "label" in props}
+
+    def marks_are(self, what: str, **expected: str) -> None:
+        labels = {"Monitor": "Monitor", "Options": "Options", "Splash": "Show Splash Screen?"}
+        want = {labels[k]: v for k, v in expected.items()}
+        wait_for(lambda: all(self.menu_marks().get(k) == v for k, v in want.items()),
+                 f"the menu's marks {want} {what} (the host reads {self.menu_marks()})", timeout=10)
+
+    def bus_marks(self) -> None:
+        """The menu a host reads follows the Monitor window and the Options dialog as they open and close."""
+        self.name_on_bus = self.bus_name()
+        self.marks_are("with the Monitor window open", Monitor="checked", Options="", Splash="")
+        monitor = self.window("the Monitor window", lambda w: w.name == " Sysvane" and w.width == MONITOR_WIDTH)
+        self.x.close(monitor.id)
+        self.gone(monitor, "the Monitor window to close")
+        self.marks_are("with the Monitor window closed", Monitor="", Options="")
+        # The host's click on "Options" (the fourth item, counting the line).
+        self.bus(f"--dest={self.name_on_bus}", "/MenuBar", "com.canonical.dbusmenu.Event", "int32:3",
+                 "string:clicked", "variant:int32:0", "uint32:0")
+        dialog = self.window("the Options dialog", lambda w: w.name == " Sysvane Options")
+        self.marks_are("with the Options dialog open", Options="checked", Monitor="")
+        self.x.close(dialog.id)
+        self.gone(dialog, "the Options dialog to close")
+        self.marks_are("with the Options dialog cancelled", Options="", Monitor="")
+
+    def quiet_bus(self) -> None:
+        """While nothing happens the program asks nothing of the bus; it only tells a tip that changed."""
+        seconds = 20
+        monitor = self.d.start("dbus-monitor", "dbus-monitor", "--session", "--profile")
+        time.sleep(1)  # its match rules are in place
+        started = sum(1 for _ in open(monitor.log_path, encoding="utf-8", errors="replace"))
+        time.sleep(seconds)
+        with open(monitor.log_path, encoding="utf-8", errors="replace") as log:
+            lines = [line.split("\t") for line in log.read().splitlines()[started:]]
+        stop(monitor)
+        ours = [f for f in lines if len(f) > 5 and self.name_on_bus in (f[3], f[4])]
+        calls = [f for f in ours if f[0] == "mc" and f[3] == self.name_on_bus]
+        tips = [f for f in ours if f[0] == "sig" and f[-1] == "NewToolTip"]
+        print(f"  idle: {len(ours) * 60 // seconds} bus messages a minute to or from the program,"
+              f" {len(tips) * 60 // seconds} of them NewToolTip", flush=True)
+        check(not calls, f"the program called out while idle: {calls}")
+        check(len(tips) <= seconds // 2 + 1, f"{len(tips)} tips in {seconds} s: more than one per refresh")
+
+    def tray_lost(self) -> None:
+        """The panel goes: after the start-up's wait the program lives in its window; it comes back:
+        the item registers again, and closing the window no longer ends the program."""
+        panel = next(p for p in self.d.started if "xfce4-panel" in p.args and p.poll() is None)
+        stop(panel)
+        monitor = self.window("the Monitor window once the tray has gone", lambda w: w.width == MONITOR_WIDTH, 20)
+        box = self.window("the message that there is no tray", lambda w: w.width not in (0, 1, MONITOR_WIDTH))
+        self.d.start_tray()
+        self.x.close(box.id)
+        self.gone(box, "the message to close")
+        watcher = ("--dest=org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
+                   "string:org.kde.StatusNotifierWatcher", "string:RegisteredStatusNotifierItems")
+        wait_for(lambda: self.name_on_bus in self.bus(*watcher), "the item to register with the new watcher")
+        self.x.close(monitor.id)
+        self.gone(monitor, "the Monitor window to close")
+        time.sleep(1)
+        self.running()
 
     def no_tray(self) -> None:
         # The windows are X windows on XWayland: the program chose the X11 platform.

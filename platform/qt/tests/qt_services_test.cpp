@@ -1,5 +1,5 @@
-// The runtime's services on a real Qt: the tray icon (tip, click timing, the menu a D-Bus host
-// shows) and the choice of platform plugin. (The single-instance lock is tried by the fault tests.)
+// The runtime's services on a real Qt: the XEmbed tray icon (tip, click timing) and the choice of
+// platform plugin. (The single-instance lock is tried by the fault tests.)
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,30 +17,22 @@ namespace {
 using testing::RunDeferredDeletes;
 using testing::RunEvents;
 
-// The owner of the icon: it records the message numbers it is sent, and may pop its menu up on 517.
+// The owner of the icon: it records the message numbers it is sent.
 class TrayOwner : public forms::Form {
  public:
   using Form::Form;
-  forms::MenuItem splash{"mnuSplash", "Show Splash Screen?"}, line{"Separator", "-"},
-      monitor{"mnuDisplay", "Monitor"};
-  forms::MenuList menu{"MenuTray", {&splash, &line, &monitor}};
   std::vector<int> messages;
-  bool popsMenu = false;
 
  protected:
-  void Form_MouseMove(int, int, forms::Twips x, forms::Twips) override {
-    messages.push_back(int(x / 15));
-    if (messages.back() == 517 && popsMenu) PopupMenu(menu);
-  }
+  void Form_MouseMove(int, int, forms::Twips x, forms::Twips) override { messages.push_back(int(x / 15)); }
 };
 
 struct TrayTest : ::testing::Test {
   void SetUp() override {
     owner.Load();
     data.hWnd = &owner;
-    data.menu = &owner.menu;
     std::snprintf(data.szTip.data(), data.szTip.size(), "Sysvane Monitor");
-    runtime.Tray().LookForHostWith([] { return TrayService::Host::XEmbed; });
+    runtime.Tray().LookForXEmbedWith([] { return true; });
     ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
   }
   void TearDown() override {
@@ -54,34 +46,31 @@ struct TrayTest : ::testing::Test {
 };
 
 // A panel that starts after the program: the icon waits for it, keeping what it was told meanwhile.
-// A panel sets up its XEmbed tray and its D-Bus host a moment apart: XEmbed alone is taken only
-// once it has been there a whole look.
-TEST(LateTrayTest, TheIconIsMadeOnceATrayIsThereWithTheTipAndMenuOfThatMoment) {
-  using H = TrayService::Host;
+// A panel sets up its XEmbed tray and its D-Bus host a moment apart: an XEmbed tray that was not
+// there at once is taken only once it has been there a whole look.
+TEST(LateTrayTest, TheIconIsMadeOnceATrayIsThereWithTheTipOfThatMoment) {
   struct Row {
-    std::vector<H> looks;  // the host found at each look, the first at NIM_ADD
-    size_t madeAt;         // the look after which the icon is made
+    std::vector<bool> looks;  // an XEmbed tray at each look, the first at NIM_ADD
+    size_t madeAt;            // the look after which the icon is made
   };
-  for (const Row& row : {Row{{H::XEmbed}, 1}, Row{{H::None, H::None, H::DBus}, 3},
-                         Row{{H::None, H::XEmbed, H::DBus}, 3}, Row{{H::None, H::XEmbed, H::XEmbed}, 3}}) {
+  for (const Row& row :
+       {Row{{true}, 1}, Row{{false, true, true}, 3}, Row{{false, true, false, true, true}, 5}}) {
     SCOPED_TRACE(row.looks.size());
     QtRuntime runtime;
     TrayOwner owner{runtime, "Menu"};
     owner.Load();
     size_t looked = 0;
-    runtime.Tray().LookForHostWith([&] { return row.looks[std::min(looked++, row.looks.size() - 1)]; });
+    runtime.Tray().LookForXEmbedWith(
+        [&] { return bool(row.looks[std::min(looked++, row.looks.size() - 1)]); });
     forms::NOTIFYICONDATA data;
     data.hWnd = &owner;
-    data.menu = &owner.menu;
     ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
     std::snprintf(data.szTip.data(), data.szTip.size(), "CPU usage: 12%%");
     EXPECT_TRUE(runtime.ShellNotifyIcon(forms::NIM_MODIFY, data)) << "the icon is added, only not shown yet";
-    RunEvents(3000, [&] { return runtime.Tray().Shown(); });
+    RunEvents(4000, [&] { return runtime.Tray().Shown(); });
     ASSERT_TRUE(runtime.Tray().Shown());
     EXPECT_EQ(looked, row.madeAt);
     EXPECT_EQ(runtime.Tray().ToolTip(), QStringLiteral("CPU usage: 12%"));
-    ASSERT_NE(runtime.Tray().HostMenu(), nullptr);
-    EXPECT_EQ(runtime.Tray().HostMenu()->actions().size(), 3);
     EXPECT_TRUE(runtime.ShellNotifyIcon(forms::NIM_DELETE, data));
     EXPECT_FALSE(runtime.ShellNotifyIcon(forms::NIM_DELETE, data)) << "removed once";
     owner.Unload();
@@ -118,40 +107,6 @@ TEST_F(TrayTest, ClicksBecomeTheMessagesOfAnXEmbedTrayWhicheverTrayReportsThem) 
   data.szTip.fill('x');
   runtime.ShellNotifyIcon(forms::NIM_MODIFY, data);
   EXPECT_EQ(runtime.Tray().ToolTip(), QString(63, 'x')) << "a full tip field shows 63 characters";
-}
-
-TEST_F(TrayTest, TheHostsMenuMirrorsTheOwnersAndItsOpeningIsTheRightClick) {
-  QMenu* host = runtime.Tray().HostMenu();
-  ASSERT_NE(host, nullptr);
-  auto shown = [&] {
-    std::vector<std::string> items;
-    for (QAction* a : host->actions())
-      items.push_back(a->isSeparator() ? "-"
-                                       : a->text().toStdString() + (a->isChecked() ? " [x]" : "") +
-                                             (a->isEnabled() ? "" : " (off)"));
-    return items;
-  };
-  owner.monitor.SetEnabled(false);
-  EXPECT_EQ(shown(), (std::vector<std::string>{"Show Splash Screen?", "-", "Monitor (off)"}));
-  owner.splash.SetChecked(true);
-  owner.monitor.SetEnabled(true);
-  EXPECT_EQ(shown(), (std::vector<std::string>{"Show Splash Screen? [x]", "-", "Monitor"})) << "kept in step";
-
-  bool popped = false;
-  owner.popsMenu = true;
-  QTimer::singleShot(300, [&] {
-    if (QWidget* popup = QApplication::activePopupWidget()) popped = popup->close();
-  });
-  emit host->aboutToShow();
-  EXPECT_EQ(owner.messages, std::vector<int>{517}) << "at once, before the host shows the menu";
-  RunEvents(400);
-  EXPECT_FALSE(popped) << "the owner's own popup gives way to the host's menu";
-
-  int clicks = 0;
-  owner.monitor.Click = [&] { ++clicks; };
-  host->actions()[2]->trigger();
-  RunEvents(1000, [&] { return clicks > 0; });
-  EXPECT_EQ(clicks, 1);
 }
 
 TEST(QtPlatformChoice, AWaylandSessionRunsOnXWaylandWheneverItCan) {
