@@ -233,10 +233,10 @@ class Display:
     def close(self, wid: int) -> None:
         """WM_DELETE_WINDOW, as a window manager's close button sends it (xdotool's windowclose
         destroys the window behind the program's back)."""
-        check(_xlib_call(self.env["DISPLAY"], "close", wid), f"could not ask window 0x{wid:x} to close")
+        check(_xlib_call(self.env, "close", wid), f"could not ask window 0x{wid:x} to close")
 
     def selection_owned(self, name: str) -> bool:
-        return _xlib_call(self.env["DISPLAY"], "owner", name)
+        return _xlib_call(self.env, "owner", name)
 
 
 class _XClientMessage(ctypes.Structure):
@@ -245,7 +245,10 @@ class _XClientMessage(ctypes.Structure):
                 ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 16)]
 
 
-def _xlib_call(display_name: str, what: str, arg) -> bool:
+def _xlib_call(env: dict, what: str, arg) -> bool:
+    # Xlib reads the display's cookie file from this process's environment (Xwayland under GNOME has one).
+    os.environ["XAUTHORITY"] = env.get("XAUTHORITY", os.path.expanduser("~/.Xauthority"))
+    display_name = env["DISPLAY"]
     xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
     xlib.XOpenDisplay.restype = ctypes.c_void_p
     xlib.XInternAtom.restype = ctypes.c_ulong
