@@ -204,8 +204,8 @@ class Display:
         # The pointer comes from elsewhere, as a hand moves it: a toolkit may ignore a press on a
         # window the pointer never entered.
         self.run("xdotool", "mousemove", str(max(0, x - 40)), str(max(0, y - 40)))
-        self.run("xdotool", "mousemove", str(x), str(y), *(("click", "--repeat", str(repeat), "--delay", "80", str(button))
-                                                           if repeat else ()))
+        clicks = ("click", "--repeat", str(repeat), "--delay", "80", str(button)) if repeat else ()
+        self.run("xdotool", "mousemove", str(x), str(y), *clicks)
 
     def key(self, *keys: str) -> None:
         self.run("xdotool", "key", "--delay", "80", *keys)

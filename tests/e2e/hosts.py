@@ -2,7 +2,6 @@
 session bus, sets them up in a fresh user folder, and gives every process it starts (the program
 too) the environment of that desktop."""
 
-import json
 import os
 import pwd
 import re
@@ -174,7 +173,8 @@ class Desktop:
                 self.user else ()) + argv
 
     def bus(self, dest: str, path: str, method: str, *args: str) -> str:
-        return self.x.run("gdbus", "call", "--session", "--dest", dest, "--object-path", path, "--method", method, *args)
+        return self.x.run("gdbus", "call", "--session", "--dest", dest, "--object-path", path, "--method", method,
+                          *args)
 
     def owned(self, name: str) -> bool:
         return "true" in self.bus("org.freedesktop.DBus", "/", "org.freedesktop.DBus.NameHasOwner", name)

@@ -174,8 +174,9 @@ class Run:
                   f"the Monitor window {monitor} is off the screen")
             x, y, right, bottom = self.d.panel_box if self.d.host.shell else (0, 0, 0, 0)
             check(monitor.bottom <= y or monitor.y >= bottom, f"the Monitor window {monitor} covers the panel")
-            left, right, top, bottom = frame
-            outer = (monitor.x - left, monitor.y - top, monitor.right + right, monitor.bottom + bottom)
+            left, right, top, bottom = frame  # Weston's pictures are of the window alone
+            outer = monitor if self.d.host.wayland else (monitor.x - left, monitor.y - top, monitor.right + right,
+                                                         monitor.bottom + bottom)
         else:
             left, right, top, bottom = frame
             check(bool(self.d.host.wm) == any(frame), f"the Monitor window's frame is {frame} under {self.d.host}")

@@ -13,7 +13,6 @@ import time
 from harness import check, wait_for
 
 SCREEN = "1280x800"
-WAYBAR_HEIGHT = 30
 
 # The panel holds a stretch and the notification area, at its right end, as Xfce's does.
 PLASMA_PANEL = """panels().forEach(function (p) {{ p.remove(); }});
@@ -25,13 +24,17 @@ default_border normal
 exec sh -c 'echo "$WAYLAND_DISPLAY $DISPLAY $SWAYSOCK" > {found}.new && mv {found}.new {found}'
 exec waybar -c {root}/waybar.json -s {root}/waybar.css
 """
-WAYBAR_CONFIG = {"layer": "top", "position": "top", "height": WAYBAR_HEIGHT, "modules-left": [],
+WAYBAR_CONFIG = {"layer": "top", "position": "top", "height": 30, "modules-left": [],
                  "modules-right": ["tray"], "tray": {"spacing": 6, "icon-size": 20}}
 WAYBAR_STYLE = "* { font-family: DejaVu Sans; font-size: 13px; } window#waybar { background: #2e3440; }"
 
 # The test session's switch, as Looking Glass has one: Eval and the screenshots over the bus answer
 # a test only in unsafe mode.
 TEST_EXTENSION = "sysvane-e2e@sysvane"
+TEST_EXTENSION_CODE = """function init() {}
+function enable() { global.context.unsafe_mode = true; }
+function disable() {}
+"""
 
 # A pointer of the shell's own, as a remote desktop session has one: presses at a place on the stage.
 GNOME_POINTER = """const {{ Clutter, GLib }} = imports.gi;
@@ -132,11 +135,13 @@ def _gnome(desktop, session: str, *argv: str) -> None:
     folder = f"data/gnome-shell/extensions/{TEST_EXTENSION}/"
     desktop.write(folder + "metadata.json", json.dumps({"uuid": TEST_EXTENSION, "name": "e2e", "description": "e2e",
                                                         "shell-version": ["43"]}))
-    desktop.write(folder + "extension.js", "function init() {}\nfunction enable() { global.context.unsafe_mode = true; }"
-                                           "\nfunction disable() {}\n")
-    for key, value in (("enabled-extensions", f"['ubuntu-appindicators@ubuntu.com', '{TEST_EXTENSION}']"),
-                       ("disable-user-extensions", "false")):
-        desktop.x.run("gsettings", "set", "org.gnome.shell", key, value)
+    desktop.write(folder + "extension.js", TEST_EXTENSION_CODE)
+    # No banners: the one telling root that it is root would come and go over the menus' pictures.
+    extensions = f"['ubuntu-appindicators@ubuntu.com', '{TEST_EXTENSION}']"
+    for schema, key, value in (("shell", "enabled-extensions", extensions),
+                               ("shell", "disable-user-extensions", "false"),
+                               ("desktop.notifications", "show-banners", "false")):
+        desktop.x.run("gsettings", "set", f"org.gnome.{schema}", key, value)
     desktop.start("gnome-shell", "gnome-shell", *argv)
     wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "the AppIndicator extension's watcher", 120)
     # The shell starts in the overview; Escape leaves it, as at a login.
