@@ -99,6 +99,13 @@ class Desktop:
         return proc
 
     def __enter__(self) -> "Desktop":
+        try:
+            return self._set_up()
+        except BaseException:  # what started is ended: a process run as another user outlives us
+            self.__exit__()
+            raise
+
+    def _set_up(self) -> "Desktop":
         host = self.host
         self.write("bus.conf", BUS_CONFIG.format(path=self.path("bus"), deny=NO_WATCHER if host.tray == "xfce-xembed"
                                                  else ""))
