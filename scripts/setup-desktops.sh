@@ -11,9 +11,9 @@ packages=(
   # gsettings writes its settings into the fresh home's dconf before it starts
   gnome-shell gnome-shell-extension-appindicator libgl1-mesa-dri dconf-gsettings-backend libglib2.0-bin
   # KDE Plasma 5.27: the shell, its desktop's panel and tray applets, kded5 with the watcher, KWin
-  plasma-workspace plasma-desktop kwin-x11 kded5
-  # sway with waybar's tray, screenshots with grim
-  sway waybar grim
+  plasma-workspace plasma-desktop kwin-x11 kded5 kactivitymanagerd
+  # sway with waybar's tray, screenshots with grim, xhost to let the tests' tools into its Xwayland
+  sway waybar grim x11-xserver-utils
 )
 "$(dirname "$0")/install-missing.sh" --no-recommends "${packages[@]}"
 

@@ -88,6 +88,27 @@ def ink_box(before: list, after: list, masks=()):
     return min(xs), min(ys), max(xs) + 1, max(ys) + 1
 
 
+def new_item(before: list, after: list, start: int = 0):
+    """The box (x, y, right, bottom), within two pictures of a panel, of the one item drawn in the
+    second and nowhere in the first, wherever the panel moved its other items to make room for it;
+    only items right of start count."""
+    columns, old = list(zip(*after)), list(zip(*before))
+    background = Counter(columns).most_common(1)[0][0]
+    items, left = [], None
+    for c, column in enumerate(columns + [background]):
+        if column != background and left is None:
+            left = c
+        elif column == background and left is not None:
+            if left >= start and not any(old[i:i + c - left] == columns[left:c] for i in range(len(old) - c + left)):
+                items.append((left, c))
+            left = None
+    if len(items) != 1:
+        return None
+    left, right = items[0]
+    rows = [r for r in range(len(after)) if any(columns[c][r] != background[r] for c in range(left, right))]
+    return left, rows[0], right, rows[-1] + 1
+
+
 def bands(rows: list) -> list:
     """The (top, bottom) of each band of rows drawn unlike the picture's background, taller than a
     separator line: the items of a menu. The side columns, where its rounded corners are, are left out."""
@@ -104,6 +125,18 @@ def bands(rows: list) -> list:
                 found.append((top, r))
             top = None
     return found
+
+
+def stop_sessions_orphans(variable: str) -> None:
+    """Ends, by pid, what a desktop's session started behind its back (services its bus started, a
+    configuration update a daemon left hanging): every process whose environment holds its variable."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/environ", "rb") as environ:
+                if variable.encode() + b"\0" in environ.read():
+                    os.kill(int(pid), signal.SIGKILL)
+        except OSError:
+            pass
 
 
 @dataclass
@@ -171,7 +204,8 @@ class Display:
         # The pointer comes from elsewhere, as a hand moves it: a toolkit may ignore a press on a
         # window the pointer never entered.
         self.run("xdotool", "mousemove", str(max(0, x - 40)), str(max(0, y - 40)))
-        self.run("xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(repeat), "--delay", "80", str(button))
+        clicks = ("click", "--repeat", str(repeat), "--delay", "80", str(button)) if repeat else ()
+        self.run("xdotool", "mousemove", str(x), str(y), *clicks)
 
     def key(self, *keys: str) -> None:
         self.run("xdotool", "key", "--delay", "80", *keys)
@@ -218,10 +252,10 @@ class Display:
     def close(self, wid: int) -> None:
         """WM_DELETE_WINDOW, as a window manager's close button sends it (xdotool's windowclose
         destroys the window behind the program's back)."""
-        check(_xlib_call(self.env["DISPLAY"], "close", wid), f"could not ask window 0x{wid:x} to close")
+        check(_xlib_call(self.env, "close", wid), f"could not ask window 0x{wid:x} to close")
 
     def selection_owned(self, name: str) -> bool:
-        return _xlib_call(self.env["DISPLAY"], "owner", name)
+        return _xlib_call(self.env, "owner", name)
 
 
 class _XClientMessage(ctypes.Structure):
@@ -230,7 +264,10 @@ class _XClientMessage(ctypes.Structure):
                 ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 16)]
 
 
-def _xlib_call(display_name: str, what: str, arg) -> bool:
+def _xlib_call(env: dict, what: str, arg) -> bool:
+    # Xlib reads the display's cookie file from this process's environment (Xwayland under GNOME has one).
+    os.environ["XAUTHORITY"] = env.get("XAUTHORITY", os.path.expanduser("~/.Xauthority"))
+    display_name = env["DISPLAY"]
     xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
     xlib.XOpenDisplay.restype = ctypes.c_void_p
     xlib.XInternAtom.restype = ctypes.c_ulong

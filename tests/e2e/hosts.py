@@ -2,7 +2,6 @@
 session bus, sets them up in a fresh user folder, and gives every process it starts (the program
 too) the environment of that desktop."""
 
-import json
 import os
 import pwd
 import re
@@ -94,12 +93,19 @@ class Desktop:
             for folder, _, files in os.walk(self.root):
                 for entry in [folder] + [os.path.join(folder, f) for f in files]:
                     os.chown(entry, self.user.pw_uid, self.user.pw_gid)
-            argv = ("setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}", "--init-groups") + argv
+        argv = self.as_user(*argv)
         proc = harness.start(os.path.join(self.log_dir, f"{name}.log"), list(argv), dict(self.env), pass_fds)
         self.started.append(proc)
         return proc
 
     def __enter__(self) -> "Desktop":
+        try:
+            return self._set_up()
+        except BaseException:  # what started is ended: a process run as another user outlives us
+            self.__exit__()
+            raise
+
+    def _set_up(self) -> "Desktop":
         host = self.host
         self.write("bus.conf", BUS_CONFIG.format(path=self.path("bus"), deny=NO_WATCHER if host.tray == "xfce-xembed"
                                                  else ""))
@@ -109,7 +115,8 @@ class Desktop:
         if host.shell:
             getattr(shells, host.tray.replace("-", "_"))(self)
             self.panel_box = wait_for(lambda: shells.panel_box(self), "the panel")
-            self.panel_before = self.grab(self.panel_box)
+            # The panel as it is before the program: drawn, and holding still for a second.
+            self.panel_before = harness.wait_still(lambda: self.grab(self.panel_box), "the panel to settle", 60, 1)
             return self
         self._start_wayland() if host.wayland else self._start_xvfb()
         if host.wayland == "native":
@@ -167,8 +174,14 @@ class Desktop:
 
         self.env["DISPLAY"] = wait_for(display, "weston's XWayland display")[1]
 
+    def as_user(self, *argv: str) -> tuple:
+        """A command line run as the desktop's user."""
+        return (("setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}", "--init-groups") if
+                self.user else ()) + argv
+
     def bus(self, dest: str, path: str, method: str, *args: str) -> str:
-        return self.x.run("gdbus", "call", "--session", "--dest", dest, "--object-path", path, "--method", method, *args)
+        return self.x.run("gdbus", "call", "--session", "--dest", dest, "--object-path", path, "--method", method,
+                          *args)
 
     def owned(self, name: str) -> bool:
         return "true" in self.bus("org.freedesktop.DBus", "/", "org.freedesktop.DBus.NameHasOwner", name)
@@ -201,4 +214,5 @@ class Desktop:
     def __exit__(self, *exc) -> None:
         for proc in reversed(self.started):
             harness.stop(proc)
+        harness.stop_sessions_orphans(f"DBUS_SESSION_BUS_ADDRESS=unix:path={self.path('bus')}")
         shutil.rmtree(self.root, ignore_errors=True)

@@ -18,7 +18,7 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import ScenarioFailed, bands, check, ink_box, stop, wait_for, wait_still  # noqa: E402
+from harness import ScenarioFailed, bands, check, ink_box, new_item, stop, wait_for, wait_still  # noqa: E402
 from hosts import SCREEN_HEIGHT, SCREEN_WIDTH, TRAY_CLASSES, Desktop, Host  # noqa: E402
 
 # Saved once, no splash, no Monitor window at start: the icon comes at once and shows alone.
@@ -140,11 +140,10 @@ class Run:
                 return None
             return self.running() and self.x.drawn_box(self.panel)
 
-        def new_in_panel():  # what changed in the panel's right third since before the program
+        def new_in_panel():  # in the panel's right third, where the notification area is
             x, y, right, bottom = self.d.panel_box
-            box = self.running() and ink_box(self.d.panel_before, self.d.grab(self.d.panel_box),
-                                             [(0, 0, (right - x) * 2 // 3, bottom - y)])
-            return box and box[2] - box[0] <= 64 and (x + box[0], y + box[1], x + box[2], y + box[3])
+            box = self.running() and new_item(self.d.panel_before, self.d.grab(self.d.panel_box), (right - x) * 2 // 3)
+            return box and (x + box[0], y + box[1], x + box[2], y + box[3])
 
         self.box = wait_still(new_in_panel if self.d.host.shell else drawn, "the icon to show in the tray", 60)
         if not self.d.host.shell:
@@ -205,7 +204,9 @@ class Run:
                   f"the Monitor window {monitor} is off the screen")
             x, y, right, bottom = self.d.panel_box if self.d.host.shell else (0, 0, 0, 0)
             check(monitor.bottom <= y or monitor.y >= bottom, f"the Monitor window {monitor} covers the panel")
-            outer = monitor
+            left, right, top, bottom = frame  # Weston's pictures are of the window alone
+            outer = monitor if self.d.host.wayland else (monitor.x - left, monitor.y - top, monitor.right + right,
+                                                         monitor.bottom + bottom)
         else:
             left, right, top, bottom = frame
             check(bool(self.d.host.wm) == any(frame), f"the Monitor window's frame is {frame} under {self.d.host}")
@@ -255,14 +256,27 @@ class Run:
         return found
 
     def host_menu(self, what: str, **marks):
-        """Opens the host's menu on the icon, checks the items and marks the program exports, and
-        returns the menu's box and its picture."""
+        """Opens the host's menu on the icon and checks the items and marks the program exports."""
+        menu = self.open_menu(what)
         expected = [(label, marks.get(label.split()[0].rstrip("?"), 0)) for label in ITEMS]
+        try:
+            wait_for(lambda: self.exported_menu() == expected, "the exported menu", 10)
+        except ScenarioFailed:
+            exported = self.exported_menu()
+            self.close_menu(menu[3])  # for the steps after this one
+            check(False, f"the program exports {exported}, not {expected}, {what}")
+        return menu
+
+    def open_menu(self, what: str):
+        """Opens the host's menu on the icon: its box, the pictures of its items, where they are."""
         x, y, right, bottom = self.d.panel_box  # the menu opens beside the panel, at the icon's end
         region = (SCREEN_WIDTH // 2, bottom, SCREEN_WIDTH, SCREEN_HEIGHT) if self.d.host.edge == "top" else \
             (SCREEN_WIDTH // 2, 0, SCREEN_WIDTH, y)
-        masks = [(w.x - region[0], w.y - region[1], w.right - region[0], w.bottom - region[1]) for w in self.windows()]
-        before = self.d.grab(region)
+        # The program's windows and their frames (sway draws a title bar that the window does not own).
+        masks = [(w.x - region[0] - 40, w.y - region[1] - 40, w.right - region[0] + 40, w.bottom - region[1] + 40)
+                 for w in self.windows()]
+        self.d.click(*self.empty_spot(), repeat=0)  # the hand comes from elsewhere, and no tip shows
+        before = wait_still(lambda: self.d.grab(region), "the screen to hold still")
         self.d.click(*self.icon_at, button=BUTTONS.get(self.d.host.tray, (1, 3))[1])
 
         def drawn():
@@ -275,16 +289,20 @@ class Run:
         picture = self.d.grab(box)
         items = bands(picture)
         check(len(items) == len(ITEMS), f"the host's menu {box} shows {len(items)} items, not {len(ITEMS)}")
-        try:
-            wait_for(lambda: self.exported_menu() == expected, "the exported menu", 10)
-        except ScenarioFailed:
-            check(False, f"the program exports {self.exported_menu()}, not {expected}, {what}")
         return box, [picture[top:end] for top, end in items], items, (before, region, masks)
+
+    def empty_spot(self) -> tuple:
+        """A place on the desktop's background, away from the program's windows."""
+        spots = [(x, SCREEN_HEIGHT // 2) for x in range(SCREEN_WIDTH // 8, SCREEN_WIDTH, SCREEN_WIDTH // 8)]
+        return next(s for s in spots if not any(w.x - 40 <= s[0] < w.right + 40 for w in self.windows()))
 
     def close_menu(self, shown) -> None:
         before, region, masks = shown
-        self.d.click(SCREEN_WIDTH // 2 - 100, SCREEN_HEIGHT // 2)
-        wait_for(lambda: not ink_box(before, self.d.grab(region), masks), "the host's menu to close")
+        self.d.click(*self.empty_spot())
+        try:
+            wait_for(lambda: not ink_box(before, self.d.grab(region), masks), "the host's menu to close")
+        except ScenarioFailed:
+            check(False, f"the host's menu did not close: {ink_box(before, self.d.grab(region), masks)} in {region}")
 
     def choose(self, menu, label: str) -> None:
         box, _, items, _ = menu
@@ -304,14 +322,14 @@ class Run:
         self.x.close(dialog.id)
         self.gone(dialog, "the Options dialog to close")
         self.menu = self.host_menu("options-closed")
-        rows = self.menu[1]
-        check(rows[:2] == shown[1][:2] and rows[3:] == shown[1][3:],
-              "the host draws the menu's items other than Monitor differently after the Options dialog")
-        check(rows[2] != shown[1][2], "the host draws Monitor's row the same with the Monitor window open and closed")
+        # Only Monitor's mark went, with its window: the rows the host draws tell it.
+        changed = [label for label, now, then in zip(ITEMS, self.menu[1], shown[1]) if now != then]
+        check(changed == ["Monitor"], f"the host's drawing of the menu changed in {changed}, not in Monitor alone, "
+                                      "after the Monitor window and the Options dialog were closed")
 
     def menu_exit(self) -> None:
         if self.d.host.shell:
-            self.choose(self.menu, "Exit")
+            self.choose(getattr(self, "menu", None) or self.open_menu("exit"), "Exit")
             box = self.window('the "Exit" question', lambda w: w.name == "Exit", timeout=15)
             self.x.run("xdotool", "windowfocus", "--sync", str(box.id))
             self.x.key("y")
@@ -466,6 +484,8 @@ def run_one(name: str, program: str, out: str) -> bool:
     shutil.rmtree(log_dir, ignore_errors=True)
     os.makedirs(log_dir)
     os.makedirs(shots, exist_ok=True)
+    for old in (f for f in os.listdir(shots) if f.startswith(name + "-")):
+        os.remove(os.path.join(shots, old))
     print(f"[ RUN  ] {name}: {host}", flush=True)
     started, failed = time.monotonic(), []
     try:
@@ -482,7 +502,7 @@ def run_one(name: str, program: str, out: str) -> bool:
                     failed.append(step)
                     if not host.wayland:
                         desktop.shoot(os.path.join(shots, f"{name}-failure-{step}.png"))
-                    if run.proc.poll() is not None:
+                    if run.proc.poll() is not None or step == "icon":  # no icon, nothing to click
                         break
     except Exception:
         traceback.print_exc(file=sys.stdout)

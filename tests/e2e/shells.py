@@ -6,11 +6,13 @@ screenshots and its own input."""
 import json
 import os
 import re
+import socket
+import struct
+import time
 
 from harness import check, wait_for
 
 SCREEN = "1280x800"
-WAYBAR_HEIGHT = 30
 
 # The panel holds a stretch and the notification area, at its right end, as Xfce's does.
 PLASMA_PANEL = """panels().forEach(function (p) {{ p.remove(); }});
@@ -20,17 +22,19 @@ panel.addWidget("org.kde.plasma.panelspacer"); panel.addWidget("org.kde.plasma.s
 SWAY_CONFIG = """output * resolution {screen} position 0 0
 default_border normal
 exec sh -c 'echo "$WAYLAND_DISPLAY $DISPLAY $SWAYSOCK" > {found}.new && mv {found}.new {found}'
-bar {{
-  swaybar_command waybar -c {root}/waybar.json -s {root}/waybar.css
-}}
+exec waybar -c {root}/waybar.json -s {root}/waybar.css
 """
-WAYBAR_CONFIG = {"layer": "top", "position": "top", "height": WAYBAR_HEIGHT, "modules-left": [],
+WAYBAR_CONFIG = {"layer": "top", "position": "top", "height": 30, "modules-left": [],
                  "modules-right": ["tray"], "tray": {"spacing": 6, "icon-size": 20}}
 WAYBAR_STYLE = "* { font-family: DejaVu Sans; font-size: 13px; } window#waybar { background: #2e3440; }"
 
 # The test session's switch, as Looking Glass has one: Eval and the screenshots over the bus answer
 # a test only in unsafe mode.
 TEST_EXTENSION = "sysvane-e2e@sysvane"
+TEST_EXTENSION_CODE = """function init() {}
+function enable() { global.context.unsafe_mode = true; }
+function disable() {}
+"""
 
 # A pointer of the shell's own, as a remote desktop session has one: presses at a place on the stage.
 GNOME_POINTER = """const {{ Clutter, GLib }} = imports.gi;
@@ -49,7 +53,53 @@ global.e2eKeys = global.e2eKeys || seat.create_virtual_device(Clutter.InputDevic
 global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.PRESSED);
 global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.RELEASED);
 true"""
-SWAY_BUTTONS = {1: "button1", 2: "button2", 3: "button3"}
+BUTTON_CODES = {1: 0x110, 2: 0x112, 3: 0x111}  # BTN_LEFT, BTN_MIDDLE, BTN_RIGHT
+
+
+class VirtualPointer:
+    """A hand on a wlroots compositor that has no input device: a pointer of the virtual-pointer
+    protocol, spoken on the compositor's socket for as long as the desktop lives."""
+
+    def __init__(self, path: str) -> None:
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.sock.connect(path)
+        self.ids = 1
+        registry, done = self._new(), self._new()
+        self._send(1, 1, struct.pack("I", registry))  # wl_display.get_registry
+        self._send(1, 0, struct.pack("I", done))  # wl_display.sync: done once every global is told
+        found = {}
+        while (event := self._read())[0] != done:
+            check(event[0] != 1 or event[1] != 0, f"the compositor refused the pointer: {event}")
+            if event[0] == registry and event[1] == 0:  # wl_registry.global(name, interface, version)
+                name, size = struct.unpack_from("II", event[2])
+                found[event[2][8:8 + size - 1].decode()] = name
+        manager, self.pointer = self._new(), self._new()
+        interface = b"zwlr_virtual_pointer_manager_v1\0"
+        self._send(registry, 0, struct.pack("II", found[interface[:-1].decode()], len(interface)) +
+                   interface.ljust((len(interface) + 3) // 4 * 4, b"\0") + struct.pack("II", 1, manager))
+        self._send(manager, 0, struct.pack("II", 0, self.pointer))  # create_virtual_pointer(the seat's)
+
+    def _new(self) -> int:
+        self.ids += 1
+        return self.ids
+
+    def _send(self, target: int, opcode: int, args: bytes) -> None:
+        self.sock.sendall(struct.pack("II", target, (8 + len(args)) << 16 | opcode) + args)
+
+    def _read(self) -> tuple:
+        head = self.sock.recv(8, socket.MSG_WAITALL)
+        target, size_op = struct.unpack("II", head)
+        return target, size_op & 0xFFFF, self.sock.recv((size_op >> 16) - 8, socket.MSG_WAITALL)
+
+    def click(self, x: int, y: int, button: int, repeat: int, width: int, height: int) -> None:
+        now = lambda: int(time.monotonic() * 1000) & 0xFFFFFFFF  # noqa: E731
+        self._send(self.pointer, 1, struct.pack("IIIII", now(), x, y, width, height))  # motion_absolute
+        self._send(self.pointer, 4, struct.pack("I", now()))  # frame
+        for _ in range(repeat):  # at a hand's pace: a menu takes a press only on an item it has highlighted
+            for state in (1, 0):
+                time.sleep(0.05)
+                self._send(self.pointer, 2, struct.pack("III", now(), BUTTON_CODES[button], state))
+                self._send(self.pointer, 4, struct.pack("I", now()))
 
 
 def shell_eval(desktop, script: str, starting: bool = False):
@@ -64,6 +114,12 @@ def shell_eval(desktop, script: str, starting: bool = False):
     return json.loads(m[2]) if m[2] else None
 
 
+def _activation_environment(desktop) -> None:
+    """The services the bus starts (kglobalaccel, kactivitymanagerd...) see the session's display, as
+    a session's start-up tells its bus."""
+    desktop.x.run("dbus-update-activation-environment", "--all")
+
+
 def _private_system_bus(desktop) -> None:
     """GNOME Shell gives up when /run/systemd/seats exists and no logind answers on the system bus:
     a system bus of its own, empty, has none to ask."""
@@ -75,14 +131,17 @@ def _private_system_bus(desktop) -> None:
 def _gnome(desktop, session: str, *argv: str) -> None:
     _private_system_bus(desktop)
     desktop.env.update(XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_TYPE=session)
+    _activation_environment(desktop)
     folder = f"data/gnome-shell/extensions/{TEST_EXTENSION}/"
     desktop.write(folder + "metadata.json", json.dumps({"uuid": TEST_EXTENSION, "name": "e2e", "description": "e2e",
                                                         "shell-version": ["43"]}))
-    desktop.write(folder + "extension.js", "function init() {}\nfunction enable() { global.context.unsafe_mode = true; }"
-                                           "\nfunction disable() {}\n")
-    for key, value in (("enabled-extensions", f"['ubuntu-appindicators@ubuntu.com', '{TEST_EXTENSION}']"),
-                       ("disable-user-extensions", "false")):
-        desktop.x.run("gsettings", "set", "org.gnome.shell", key, value)
+    desktop.write(folder + "extension.js", TEST_EXTENSION_CODE)
+    # No banners: the one telling root that it is root would come and go over the menus' pictures.
+    extensions = f"['ubuntu-appindicators@ubuntu.com', '{TEST_EXTENSION}']"
+    for schema, key, value in (("shell", "enabled-extensions", extensions),
+                               ("shell", "disable-user-extensions", "false"),
+                               ("desktop.notifications", "show-banners", "false")):
+        desktop.x.run("gsettings", "set", f"org.gnome.{schema}", key, value)
     desktop.start("gnome-shell", "gnome-shell", *argv)
     wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "the AppIndicator extension's watcher", 120)
     # The shell starts in the overview; Escape leaves it, as at a login.
@@ -109,6 +168,7 @@ def gnome_wayland(desktop) -> None:
     _gnome(desktop, "wayland", "--headless", "--wayland", "--wayland-display=wayland-e2e", "--virtual-monitor", SCREEN)
     for variable in ("DISPLAY", "XAUTHORITY"):
         desktop.env[variable] = shell_eval(desktop, f'imports.gi.GLib.getenv("{variable}")')
+    _activation_environment(desktop)
     wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "Xwayland to answer")
 
 
@@ -117,14 +177,18 @@ def plasma(desktop) -> None:
     wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "the X server to answer")
     desktop.env.update(XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true", KDE_SESSION_VERSION="5",
                        XDG_SESSION_TYPE="x11", KWIN_COMPOSE="N")
+    _private_system_bus(desktop)
+    _activation_environment(desktop)
     desktop.start("kwin_x11", "kwin_x11")
     wait_for(lambda: "window id" in desktop.x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), "KWin")
     desktop.start("kded5", "kded5")
-    wait_for(lambda: desktop.owned("org.kde.kded5"), "kded5")
-    # A session loads the watcher into kded5; a bare plasmashell has none.
-    desktop.bus("org.kde.kded5", "/kded", "org.kde.kded5.loadModule", "statusnotifierwatcher")
-    wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "kded5's watcher")
     desktop.start("plasmashell", "plasmashell", "--no-respawn")
+    # A session loads the watcher into kded5; a bare plasmashell has none. kded5 answers once it
+    # has given up waiting for its configuration updates (30 s here).
+    wait_for(lambda: desktop.x.run("gdbus", "call", "--session", "--dest", "org.kde.kded5", "--object-path", "/kded",
+                                   "--method", "org.kde.kded5.loadModule", "statusnotifierwatcher",
+                                   check_status=False), "kded5 to load the watcher", 120)
+    wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "kded5's watcher")
     wait_for(lambda: desktop.owned("org.kde.plasmashell"), "plasmashell", 120)
     script = PLASMA_PANEL.format(edge=desktop.host.edge)
     wait_for(lambda: desktop.x.run("gdbus", "call", "--session", "--dest", "org.kde.plasmashell", "--object-path",
@@ -144,6 +208,10 @@ def sway(desktop) -> None:
     with open(found, encoding="utf-8") as session:
         wayland, display, swaysock = session.read().split()
     desktop.env.update(WAYLAND_DISPLAY=wayland, DISPLAY=display, SWAYSOCK=swaysock)
+    desktop.pointer = VirtualPointer(desktop.path("runtime", wayland))
+    # Xwayland lets in its user alone; the scenario's camera and hands run as root.
+    desktop.x.run(*desktop.as_user("xhost", "+si:localuser:root"))
+    _activation_environment(desktop)
     wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "waybar's watcher", 60)
 
 
@@ -178,10 +246,8 @@ def shoot(desktop, path: str, box) -> None:
 
 def click(desktop, x: int, y: int, button: int, repeat: int) -> None:
     if desktop.host.tray == "sway":
-        desktop.x.run("swaymsg", "seat", "-", "cursor", "set", str(x), str(y))
-        for _ in range(repeat):
-            for state in ("press", "release"):
-                desktop.x.run("swaymsg", "seat", "-", "cursor", state, SWAY_BUTTONS[button])
+        width, height = map(int, SCREEN.split("x"))
+        desktop.pointer.click(x, y, button, repeat, width, height)
     else:
         shell_eval(desktop, GNOME_POINTER.format(x=x, y=y, button=button, repeat=repeat))
 
