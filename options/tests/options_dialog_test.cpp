@@ -47,8 +47,7 @@ TEST(OptionsSwitches, EachKeyLoadsIntoAndSavesFromItsOwnBox) {
     saved.push_back({"TrayIcon", trayIcon});
     EXPECT_FALSE(o.Check0[0].Value() || o.applyButton.Enabled());
     o.applyButton_Click();
-    EXPECT_EQ(w.fp.settings.writes, saved);
-    EXPECT_EQ(w.menu().mnuSplash.Checked(), chosen != 2);
+    EXPECT_EQ(std::pair(w.fp.settings.writes, w.menu().mnuSplash.Checked()), std::pair(saved, chosen != 2));
   }
   // Whole numbers as a 16-bit conversion rounds them (halves to even); parsing is the settings'.
   const std::pair<const char*, int> rows[] = {{"1", 1},   {"2", 2},   {"3", 0},   {"-1", 0},
