@@ -123,8 +123,8 @@ TEST(TipTest, TheFiguresOfTheSelectedStatisticsSentOnlyWhenTheyChange) {
     menu.Load();
     menu.CPUMeter = std::make_unique<FixedSampler>(cpu);
     for (int i = 0; i < 2; ++i) fp.runtime.DeliverTray(forms::WM_MOUSEMOVE);
-    EXPECT_EQ(fp.runtime.TrayTip(), tip);
-    EXPECT_EQ(fp.runtime.trayCalls.size(), std::string(tip) == "Sysvane Monitor" ? 1u : 2u) << tip;
+    EXPECT_EQ(std::pair(fp.runtime.TrayTip(), fp.runtime.trayCalls.size()),
+              std::pair(std::string(tip), std::string(tip) == "Sysvane Monitor" ? size_t(1) : 2));
     fp.program.info.PopupShowing = true;  // the roll-up shows the figures: the tip is left alone
     menu.CPUMeter = std::make_unique<FixedSampler>(7);
     fp.runtime.DeliverTray(forms::WM_MOUSEMOVE);
