@@ -12,19 +12,12 @@ TEST_F(WindowTest, TheMessageBoxSizesItselfToItsTextAndAnswersWithTheButtonsCode
   // * on the default one, > on the focused one, @ its left (1095 wide, 105 apart, centred); "icon":
   // the one shown; "at": the box's place, centred on the 28800 x 16200 screen, 900 taller than
   // the buttons' top; then the answer.
-  struct Case {
-    std::string prompt;
-    int style;
-    std::string title;
-    std::function<void(MessageBox&)> close;
-    std::string shown;
-  };
   auto click = [](int i) { return [i](MessageBox& b) { b.MsgButton[i].NotifyClick(); }; };
   auto escape = [](MessageBox& b) { b.NotifyKeyUp(forms::vbKeyEscape, 0); };
   const std::string box = " Sysvane Options ",
                     five = "one\r\ntwo\r\nthree\r\nfour\r\nabcdefghijklmnopqrstuvwxyz1234";
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<std::string, int, std::string, std::function<void(MessageBox&)>, std::string> cases[] = {
       // " Sysvane Options": 16 characters x 1.28 beats the text (5 x 90 + 1290) and the button (1095 + 570).
       {"Hello", 48, "", click(0), box + "1843 text 960+553x480 buttons 750 >*&OK@374 icon 2 at 13478,7275 height 1650 answer 1"},
       {five, 64, "", escape, box + "3990 text 960+2700x975 buttons 1245 >*&OK@1447 icon 3 at 12405,7027 height 2145 answer 2"},
@@ -39,7 +32,7 @@ TEST_F(WindowTest, TheMessageBoxSizesItselfToItsTextAndAnswersWithTheButtonsCode
       {"?", 6, "", escape, box + "1843 text 330+1123x480 buttons 750 at 13478,7275 height 1650 answer 2"},
       {"?", 80, "", click(0), box + "1843 text 330+1123x480 buttons 750 >*&OK@374 at 13478,7275 height 1650 answer 1"}};  // no fifth icon
   // clang-format on
-  for (const Case& c : cases) {
+  for (const auto& [prompt, style, title, close, expected] : cases) {
     std::string shown;
     rt.onModal = [&](forms::Form&) {
       MessageBox& b = program.messageBox();
@@ -55,10 +48,10 @@ TEST_F(WindowTest, TheMessageBoxSizesItselfToItsTextAndAnswersWithTheButtonsCode
       for (int i = 0; i < 4; ++i) shown += b.MsgIcon[i].Visible() ? " icon " + std::to_string(i) : "";
       shown += " at " + n(b.Left()) + "," + n(b.Top()) + " height " + n(b.Height());
       ExpectLaidOutApart(b);
-      c.close(b);
+      close(b);
     };
-    const int answer = ShowMessageBox(program, c.prompt, int16_t(c.style), c.title);
-    EXPECT_EQ(shown + " answer " + std::to_string(answer), c.shown);
+    const int answer = ShowMessageBox(program, prompt, int16_t(style), title);
+    EXPECT_EQ(shown + " answer " + std::to_string(answer), expected);
     EXPECT_FALSE(program.messageBox().Loaded());
   }
 }

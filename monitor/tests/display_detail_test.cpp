@@ -25,47 +25,43 @@ class DetailTest : public WindowTest {
 };
 
 TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWindow) {
-  struct Case {
-    int row;
-    std::function<void()> change;  // after the window's load
-    std::string shown;
-    const char* left = "1000";  // the Monitor window's, 4110 wide, at top 3000 and 2220 high
-  };
+  // The row, a change after the window's load, what the detail window shows, the Monitor window's
+  // left (4110 wide, at top 3000 and 2220 high).
   const std::string used = "|are currently being used 975 5125,";
   auto none = [] {};
   // clang-format off
-  const Case cases[] = {
-      {1, none, "Physical Memory|11.811.160.064 of|17.179.869.184 bytes" + used + "3690"},
-      {2, none, "Virtual Memory|1 of|140.737.488.224.256 bytes" + used + "3960"},
-      {0, none, "CPU Activity|Fake Processor (740 MHz)|| 555 5125,3420"},
-      {0, [&] { MakeWindows98(); }, "CPU Activity|Fake Processor (740 MHz)|1.234 active processes|56.789 active threads 975 5125,3420"},
+  const std::tuple<int, std::function<void()>, std::string, const char*> cases[] = {
+      {1, none, "Physical Memory|11.811.160.064 of|17.179.869.184 bytes" + used + "3690", "1000"},
+      {2, none, "Virtual Memory|1 of|140.737.488.224.256 bytes" + used + "3960", "1000"},
+      {0, none, "CPU Activity|Fake Processor (740 MHz)|| 555 5125,3420", "1000"},
+      {0, [&] { fp.kernel.version = OSVERSIONINFO{148, 4, 10, 1998, VER_PLATFORM_WIN32_WINDOWS, ""}; }, "CPU Activity|Fake Processor (740 MHz)|1.234 active processes|56.789 active threads 975 5125,3420", "1000"},
       {3, none, "Battery Status|1:02:05 remaining|| 555 26940,4230", "22815"},  // right up to the work area's edge
       {3, [&] { Power(0, 2, 40, 3725, 36000); },  // one more twip: on the left
        "Battery Status|1:02:05 remaining of|10:00:00 full-charge|(approximately) available 975 20941,4230", "22816"},
-      {3, [&] { Power(0, 2, 40, 0, 36000); }, ""}, {3, [&] { Power(0, 2, 40, BATTERY_LIFE_UNKNOWN, 36000); }, ""},
+      {3, [&] { Power(0, 2, 40, 0, 36000); }, "", "1000"}, {3, [&] { Power(0, 2, 40, BATTERY_LIFE_UNKNOWN, 36000); }, "", "1000"},
       {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000}; },  // asked afresh
-       "D: Drive|1.000.000 of|2.000.000 bytes" + used + "4245"},  // the bottoms level
-      {4, none, "C: Drive|375.000.000.000 of|500.000.000.000 bytes" + used + "4245"},
-      {5, [&] { fp.kernel.disks.erase("d:\\"); }, ""},
-      {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{3'000'000, 2'000'000, 3'000'000}; }, ""},  // more free than all
-      {1, [&] { SetMemory(0, 0); }, ""},
-      {3, [&] { Power(0, 2, 40, 3725, 0); }, "Battery Status|1:02:05 remaining|| 555 5125,4230"}};
+       "D: Drive|1.000.000 of|2.000.000 bytes" + used + "4245", "1000"},  // the bottoms level
+      {4, none, "C: Drive|375.000.000.000 of|500.000.000.000 bytes" + used + "4245", "1000"},
+      {5, [&] { fp.kernel.disks.erase("d:\\"); }, "", "1000"},
+      {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{3'000'000, 2'000'000, 3'000'000}; }, "", "1000"},  // more free than all
+      {1, [&] { SetMemory(0, 0); }, "", "1000"},
+      {3, [&] { Power(0, 2, 40, 3725, 0); }, "Battery Status|1:02:05 remaining|| 555 5125,4230", "1000"}};
   // clang-format on
   rt.locale.thousandsSeparator = ".";
   fp.processor.name = "Fake Processor";
   fp.processor.speed = "733M";
   fp.kernel.processes = Kernel::ProcessCounts{1234, 56789};
   fp.Select("CPU PhysMem VirtMem Battery Cdrive Ddrive");
-  for (const Case& c : cases) {
+  for (const auto& [row, change, shown, left] : cases) {
     SetMemory(17'179'869'184, 5'368'709'120, 140'737'488'224'256, 140'737'488'224'255);
     Power(0, 2, 40, 3725, BATTERY_LIFE_UNKNOWN);
     fp.kernel.SetFixedDrives({{"c:\\", {500'000'000'000, 125'000'000'000}}, {"d:\\", {2'000'000, 500'000}}});
-    fp.Set("MainLeft", c.left);
+    fp.Set("MainLeft", left);
     fp.Set("MainTop", "3000");
     display().Show();
-    Rest(c.row == 1 ? 0 : 1);  // another statistic first: none of its lines may linger
-    c.change();
-    EXPECT_EQ(Rest(c.row), c.shown);
+    Rest(row == 1 ? 0 : 1);  // another statistic first: none of its lines may linger
+    change();
+    EXPECT_EQ(Rest(row), shown);
     display().NotifyDeactivate();  // a click into the Monitor window closes it
     display().NotifyActivate();
     EXPECT_FALSE(program.detailDisplay().Loaded());

@@ -23,71 +23,60 @@ TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrder270TwipsApartEachLoadFr
       "CPU usage:",           "Physical memory usage:", "Virtual memory usage:",      "System resources:",
       "GDI resources:",       "User resources:",        "Battery status (charging):", "C: drive disk usage:",
       "D: drive disk usage:", "E: drive disk usage:"};
-  struct Case {
-    const char* on;  // nullptr: the options were never saved
-    uint8_t batteryFlag;
-    std::vector<int> slots;  // of the rows, in row order
-    bool windows98 = false;
-  };
+  // The statistics on (nullptr: the options were never saved), the battery flag, Windows 98, the
+  // slots of the rows in row order.
   // clang-format off
-  const Case cases[] = {
-      {"CPU PhysMem VirtMem SysRsrc GDIRsrc UserRsrc Battery Cdrive Edrive", 8, {0, 1, 2, 3, 4, 5, 6, 7, 9}, true},
-      {"SysRsrc GDIRsrc UserRsrc CPU Battery", 128, {0}}, {"Battery Cdrive", 8, {6, 7}}, {"Battery Edrive", 255, {6, 9}},
-      {"Battery Edrive", 0, {9}}, {nullptr, 8, {0, 1, 2, 7, 8, 9}}, {"CPU Ddrive", 8, {0, 8}}, {"OnTop", 8, {}}};
+  const std::tuple<const char*, uint8_t, bool, std::vector<int>> cases[] = {
+      {"CPU PhysMem VirtMem SysRsrc GDIRsrc UserRsrc Battery Cdrive Edrive", 8, true, {0, 1, 2, 3, 4, 5, 6, 7, 9}},
+      {"SysRsrc GDIRsrc UserRsrc CPU Battery", 128, false, {0}}, {"Battery Cdrive", 8, false, {6, 7}},
+      {"Battery Edrive", 255, false, {6, 9}}, {"Battery Edrive", 0, false, {9}}, {nullptr, 8, false, {0, 1, 2, 7, 8, 9}},
+      {"CPU Ddrive", 8, false, {0, 8}}, {"OnTop", 8, false, {}}};
   // clang-format on
   Drives("de");
-  for (const Case& k : cases) {
+  for (const auto& [on, batteryFlag, windows98, slots] : cases) {
     fp.settings.values.clear();
-    if (k.on) fp.Select(k.on);
-    program.info.WindowsFamily = k.windows98 ? 95 : 2000;
-    Power(1, k.batteryFlag, k.batteryFlag ? 60 : 0);
+    if (on) fp.Select(on);
+    program.info.WindowsFamily = windows98 ? 95 : 2000;
+    Power(1, batteryFlag, batteryFlag ? 60 : 0);
     display().Show();
-    const int rows = int(k.slots.size());
-    EXPECT_EQ(Captions(), Join(rows, [&](int r) { return captions[k.slots[r]]; }));
+    const int rows = int(slots.size());
+    EXPECT_EQ(Captions(), Join(rows, [&](int r) { return captions[slots[r]]; }));
     EXPECT_EQ(std::pair(menu().mnuDisplay.Enabled(), menu().mnuDisplay.Checked()),
               std::pair(rows > 0, rows > 0));
     if (!display().Loaded()) continue;
-    EXPECT_FALSE(display().StatText.Exists(rows) || display().StatBar.Exists(rows)) << k.on;
+    EXPECT_FALSE(display().StatText.Exists(rows) || display().StatBar.Exists(rows)) << on;
     EXPECT_EQ(std::pair(display().Height(), display().StatSlotCount),
               std::pair(870.0 + 270 * (rows - 1), 10));
     for (int row = 0; row < rows; ++row) {
       const forms::Control& text = display().StatText[row];
       const forms::ProgressBar& bar = display().StatBar[row];
-      EXPECT_TRUE(display().StatRow[k.slots[row]] == row &&
+      EXPECT_TRUE(display().StatRow[slots[row]] == row &&
                   text.Top() - display().StatText[0].Top() == 270 * row && bar.Visible() &&
                   bar.Top() - text.Top() == display().StatBar[0].Top() - display().StatText[0].Top());
-      const bool battery = k.slots[row] == Display::kSlotBattery;  // a full battery ends green
+      const bool battery = slots[row] == Display::kSlotBattery;  // a full battery ends green
       EXPECT_EQ(bar.StartColor(), battery ? forms::Color::Rgb(255, 0, 0) : forms::Color::Rgb(0, 192, 0));
     }
     display().Unload();
   }
 }
 
-TEST_F(DisplayTest, PlacedAsStoredOrOnTheWorkAreasBottomAndAlwaysOnAScreen) {
+// The window outlives its unloads: each load applies the on-top choice as it is then, off too.
+TEST_F(DisplayTest, PlacedAsStoredOrOnTheWorkAreasBottomAlwaysOnAScreenAndOnTopAsSet) {
   rt.workAreas = {{0, 0, 28800, 15600}, {28800, 0, 19200, 15600}};
-  for (auto [left, top, expectedLeft, expectedTop] :
-       {std::tuple{"", "", 0.0, 15600.0 - 870},
-        {"9360", "1234.5", 9360.0, 1234.5},
-        {"52000", "6000", 48000.0 - 4110, 6000.0}}) {  // a screen gone: on the nearest
+  for (auto [left, top, expectedLeft, expectedTop, onTop] :
+       {std::tuple{"", "", 0.0, 15600.0 - 870, true},
+        {"9360", "1234.5", 9360.0, 1234.5, false},
+        {"52000", "6000", 48000.0 - 4110, 6000.0, true}}) {  // a screen gone: on the nearest
     fp.settings.values.clear();
-    fp.Select("CPU");
+    fp.Select(onTop ? "CPU OnTop" : "CPU");
     if (*left) fp.Set("MainLeft", left), fp.Set("MainTop", top);
     display().Show();
-    EXPECT_EQ(std::pair(display().Left(), display().Top()), std::pair(expectedLeft, expectedTop)) << left;
+    EXPECT_EQ(std::tuple(display().Left(), display().Top(), display().OnTop()),
+              std::tuple(expectedLeft, expectedTop, onTop))
+        << left;
     display().NotifyMoved(3000, 4500);  // kept as it is when the window closes
     display().Unload();
     EXPECT_EQ(fp.settings.values["MainLeft"] + "," + fp.settings.values["MainTop"], "3000,4500");
-  }
-}
-
-// The window outlives its unloads: each load applies the on-top choice as it is then, off too.
-TEST_F(DisplayTest, OnTopAsTheSettingIsAtEachLoad) {
-  fp.Select("CPU");
-  for (const char* onTop : {"1", "0", "yes"}) {
-    fp.Set("ShowOnTop", onTop);
-    display().Show();
-    EXPECT_EQ(display().OnTop(), std::string(onTop) == "1") << onTop;
-    display().Unload();
   }
 }
 

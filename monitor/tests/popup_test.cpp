@@ -15,14 +15,9 @@ class PopupTest : public WindowTest {
 };
 
 TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder210TwipsApart) {
-  struct Case {
-    const char* on;
-    bool windows98, battery;
-    SYSTEM_POWER_STATUS power;
-    const char* lines;
-  };
+  // The statistics on, Windows 98, a battery found at start-up, the power state, the lines.
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, bool, bool, SYSTEM_POWER_STATUS, const char*> cases[] = {
       {"Edrive Ddrive Cdrive Battery VirtMem PhysMem CPU SysRsrc GDIRsrc UserRsrc", false, true, {0, 2, 40, 0, 0, 0},
        "CPU: 0%|Physical memory: 60%|Virtual memory: 12%|Battery (unplugged): 40%|C: drive usage: 50%|"
        "D: drive usage: 30%|E: drive usage: 40%"},
@@ -33,16 +28,16 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder210TwipsApart) {
       {"Battery", false, true, {0, 255, 255, 0, 0, 0}, "Battery (unplugged): ?"}};
   // clang-format on
   fp.resources.free[0] = 81, fp.resources.free[1] = 64, fp.resources.free[2] = 72;
-  for (const Case& c : cases) {
-    Drives("de");
-    SetMemory(1000, 400, 1000, 875);
+  Drives("de");
+  SetMemory(1000, 400, 1000, 875);
+  for (const auto& [on, windows98, battery, power, lines] : cases) {
     fp.settings.values.clear();
-    fp.Select(c.on);
-    program.info.WindowsFamily = c.windows98 ? 95 : 2000;
-    menu().HasBattery = c.battery;
-    fp.kernel.power = c.power;
+    fp.Select(on);
+    program.info.WindowsFamily = windows98 ? 95 : 2000;
+    menu().HasBattery = battery;
+    fp.kernel.power = power;
     popup().Show();
-    EXPECT_EQ(Lines(), c.lines);
+    EXPECT_EQ(Lines(), lines);
     const int n = popup().StatCount;
     EXPECT_EQ(popup().FullHeight, 330 + 210 * (n - 1));
     for (int k = 0; k < n; ++k)
@@ -56,48 +51,42 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder210TwipsApart) {
 }
 
 TEST_F(PopupTest, UnrollsAPixelAStepAwayFromTheTrayHoldsFiveSecondsAndRollsBackOnlyOnce) {
-  struct Case {
-    const char* on;
-    forms::TwipsRect area;
-    forms::Twips screenTop;
-    std::optional<forms::TwipsRect> icon;
-    bool down;          // unrolls downwards, below a panel at the top
-    forms::Twips edge;  // the edge at the tray, which stays put: the bottom, or the top when unrolling down
-    int steps;          // from 30 twips, a pixel (15 twips) a step: 20 for one line, 14 more for each further
-  };
+  // The statistics on, the work area, the screen's top, the icon's place; whether it unrolls
+  // downwards (below a panel at the top); the edge at the tray, which stays put (the bottom, or the
+  // top when unrolling down); the steps from 30 twips, a pixel (15 twips) a step: 20 for one line,
+  // 14 more for each further.
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<const char*, forms::TwipsRect, forms::Twips, std::optional<forms::TwipsRect>, bool, forms::Twips, int> cases[] = {
       {"CPU", {0, 0, 28800, 15780}, 0, std::nullopt, false, 16200 - 420, 20},  // 420 above the screen's bottom
       {"CPU PhysMem Cdrive", {1500, 0, 27300, 14700}, 0, std::nullopt, false, 14700, 48},  // but never below the work area
       {"CPU", {0, 16200, 28800, 15780}, 16200, std::nullopt, false, 32400 - 420, 20},  // on the tray's screen, below another
       {"CPU", {0, 600, 28800, 15600}, 0, forms::TwipsRect{28200, 150, 300, 300}, true, 600, 20}};  // below a top panel
   // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.on);
+  for (const auto& [on, area, screenTop, icon, down, edge, steps] : cases) {
+    SCOPED_TRACE(on);
     fp.settings.values.clear();
-    fp.Select(c.on);
-    rt.workArea = c.area;
-    rt.screen.Top = c.screenTop;
-    rt.trayIconPlace = c.icon;
+    fp.Select(on);
+    rt.workArea = area;
+    rt.screen.Top = screenTop;
+    rt.trayIconPlace = icon;
     popup().Show();
-    const int steps = c.steps;
     const forms::Twips full = 30 + 15 * steps;
-    auto place = [&] {
-      const forms::Twips edge = c.down ? popup().Top() : popup().Top() + popup().Height();
-      return std::tuple(popup().Height(), edge, popup().Left() + popup().Width());
+    auto place = [&, down = down] {
+      return std::tuple(popup().Height(), popup().Top() + (down ? 0 : popup().Height()),
+                        popup().Left() + popup().Width());
     };
-    EXPECT_EQ(place(), std::tuple(30.0, c.edge, 28800.0 - 15));
+    EXPECT_EQ(place(), std::tuple(30.0, edge, 28800.0 - 15));
     rt.Advance(15 * (steps - 1));
     EXPECT_EQ(popup().Height(), full - 15);
     rt.Advance(15);
-    EXPECT_EQ(place(), std::tuple(full, c.edge, 28800.0 - 15));
+    EXPECT_EQ(place(), std::tuple(full, edge, 28800.0 - 15));
     rt.Advance(15 + 4999);  // the step that finds it open, then the five seconds
     EXPECT_FALSE(popup().RollupTimer.Enabled() || popup().RolldownTimer.Enabled());
     rt.Advance(1 + 15 * 5);
     popup().NotifyDeactivate();  // activated again while rolling back: it does not unroll again
     popup().NotifyActivate();
     rt.Advance(15 * (steps - 5));
-    EXPECT_EQ(place(), std::tuple(30.0, c.edge, 28800.0 - 15));
+    EXPECT_EQ(place(), std::tuple(30.0, edge, 28800.0 - 15));
     rt.Advance(15);
     EXPECT_FALSE(popup().Loaded() || program.info.PopupShowing);
   }

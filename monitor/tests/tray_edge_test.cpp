@@ -14,15 +14,8 @@ constexpr TwipsRect kBelowTop{0, 600, 28800, 15600}, kAboveBottom{0, 0, 28800, 1
 constexpr TwipsRect kBesideLeft{600, 0, 28200, 16200}, kBesideRight{0, 0, 28200, 16200};
 
 TEST(TrayEdgeTest, TheTraysEdgeDecidesWhereTheRollupShowsAndWhichWayItUnrolls) {
-  struct Row {
-    const char* what;
-    std::optional<TwipsRect> icon;
-    TwipsRect area;
-    TrayEdge edge;
-    RollupStart start;
-  };
   // clang-format off
-  const Row rows[] = {
+  const std::tuple<const char*, std::optional<TwipsRect>, TwipsRect, TrayEdge, RollupStart> rows[] = {
       {"nothing known: as always", std::nullopt, kAboveBottom, TrayEdge::Bottom, {26775, 15570, false}},
       {"no place, the panels keep the top", std::nullopt, kBelowTop, TrayEdge::Top, {26775, 600, true}},
       {"no place, the panels keep the right", std::nullopt, kBesideRight, TrayEdge::Right, {26175, 0, true}},
@@ -34,13 +27,12 @@ TEST(TrayEdgeTest, TheTraysEdgeDecidesWhereTheRollupShowsAndWhichWayItUnrolls) {
       {"an icon's centre on the work area's top edge is inside it", TwipsRect{285, 585, 30, 30}, TwipsRect{600, 600, 28200, 15600}, TrayEdge::Left, {615, 600, true}},
       {"a corner icon nearer the side, no work area kept", TwipsRect{28500, 15600, 300, 300}, kScreen, TrayEdge::Bottom, {26775, 15270, false}},
       {"a click in the middle of a 44-pixel bottom bar that reserves nothing", TwipsRect{28000, 15870, 15, 15}, kScreen, TrayEdge::Bottom, {26775, 15525, false}},
-      {"a tall icon counts by its centre", TwipsRect{0, 600, 30, 1800}, TwipsRect{0, 1300, 28800, 14900}, TrayEdge::Left, {15, 1300, true}},
-  };
+      {"a tall icon counts by its centre", TwipsRect{0, 600, 30, 1800}, TwipsRect{0, 1300, 28800, 14900}, TrayEdge::Left, {15, 1300, true}}};
   // clang-format on
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    EXPECT_EQ(TrayEdgeOf(row.icon, kScreen, row.area), row.edge);
-    EXPECT_EQ(PlaceRollup(row.edge, row.icon, kScreen, row.area, 2010, 540, 30), row.start);
+  for (const auto& [what, icon, area, edge, start] : rows) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(TrayEdgeOf(icon, kScreen, area), edge);
+    EXPECT_EQ(PlaceRollup(edge, icon, kScreen, area, 2010, 540, 30), start);
   }
 }
 

@@ -33,9 +33,8 @@ TEST(LauncherTest, ALauncherStartsTheProgramTheEntryNames) {
     shortcuts.CreateStartupShortcut("Sysvane", program, "");
     ASSERT_TRUE(runtime.msgBoxes.empty());
     ASSERT_EQ(std::system(("gio launch '" + home.Path("config/autostart/Sysvane.desktop") + "'").c_str()), 0);
-    for (int i = 0; i < 500 && desktop.ReadFile(ran) != program; ++i) {
+    for (int i = 0; i < 500 && desktop.ReadFile(ran) != program; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     EXPECT_EQ(desktop.ReadFile(ran), program);
   }
 }

@@ -47,8 +47,7 @@ TEST(OptionsSwitches, EachKeyLoadsIntoAndSavesFromItsOwnBox) {
     saved.push_back({"TrayIcon", trayIcon});
     EXPECT_FALSE(o.Check0[0].Value() || o.applyButton.Enabled());
     o.applyButton_Click();
-    EXPECT_EQ(w.fp.settings.writes, saved);
-    EXPECT_EQ(w.menu().mnuSplash.Checked(), chosen != 2);
+    EXPECT_EQ(std::pair(w.fp.settings.writes, w.menu().mnuSplash.Checked()), std::pair(saved, chosen != 2));
   }
   // Whole numbers as a 16-bit conversion rounds them (halves to even); parsing is the settings'.
   const std::pair<const char*, int> rows[] = {{"1", 1},   {"2", 2},   {"3", 0},   {"-1", 0},
@@ -76,9 +75,8 @@ TEST(OptionsButtons, OkCancelAndCloseSaveAndEnableAsTheBoxesSay) {
     w.menu().mnuDisplay.SetEnabled(true);
     Options& o = w.Open();
     for (const auto& click : clicks) (click[0] == '0' ? o.Check0 : o.Check1)[click[2] - '0'].NotifyClick();
-    for (const auto& press : presses) {
+    for (const auto& press : presses)
       press == "Close" ? o.NotifyCloseRequest() : (press == "OK" ? o.OKButton : o.cancelButton).NotifyClick();
-    }
     const auto warned =
         std::vector<std::string>(warnings, "Warning:  No statistics were selected for display");
     EXPECT_EQ(std::tuple(w.warnings, o.SSTab1.Tab(), o.Loaded(), w.menu().mnuOptions.Checked(),
@@ -252,18 +250,15 @@ TEST_F(OptionsTest, TheSystemPageShowsTheMachinesFacts) {
                                       "Debian GNU/Linux 12", "107.374.182.400 bytes"}));
 }
 
-// The resolution is in the display's own pixels at any scale.
-TEST(SystemPageResolution, IsCountedInTheDisplaysOwnPixels) {
-  const std::pair<forms::ScreenInfo, const char*> rows[] = {{{19200, 12000, 15, 15}, "1280 x 800"},
-                                                            {{12800, 8000, 10, 10}, "1280 x 800"},
-                                                            {{9600, 6000, 0, 0}, "640 x 400"}};
-  for (const auto& [screen, shown] : rows)
+// The resolution is in the display's own pixels at any scale. A name that would wrap into the
+// version line below loses its trailing parenthesised part, and only that; one letter is 100 twips
+// wide here, the row 1000 with a pixel to spare.
+TEST(SystemPageTexts, ResolutionInTheDisplaysPixelsAndOnlyATooWideNameLosesItsLastParenthesis) {
+  const std::pair<forms::ScreenInfo, const char*> screens[] = {{{19200, 12000, 15, 15}, "1280 x 800"},
+                                                               {{12800, 8000, 10, 10}, "1280 x 800"},
+                                                               {{9600, 6000, 0, 0}, "640 x 400"}};
+  for (const auto& [screen, shown] : screens)
     EXPECT_EQ(ScreenResolutionText(screen, LocaleInfo{".", ","}), shown);
-}
-
-// A name that would wrap into the version line below loses its trailing parenthesised part, and
-// only that; one letter is 100 twips wide here, the row 1000 with a pixel to spare.
-TEST(SystemPageName, OnlyATooWideNameLosesItsLastParenthesisedPart) {
   const std::pair<const char*, const char*> rows[] = {{"Arch (x)", "Arch (x)"},
                                                       {"Debian 12 (bookworm)", "Debian 12"},
                                                       {"Debian (12) bookworm", "Debian (12) bookworm"},

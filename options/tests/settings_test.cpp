@@ -31,8 +31,6 @@ TEST(Settings, TrayIconChoiceDamagedValuesAreTheProgramIcon) {
       {"x1", Shows::ProgramIcon},       {"1 2", Shows::ProgramIcon},
       {"65537", Shows::ProgramIcon}};
   for (const auto& [text, shows] : rows) EXPECT_EQ(TrayIconFromText(text), shows) << '"' << text << '"';
-  fake::FakeSettingsBackend backend;
-  EXPECT_EQ(Settings{backend}.TrayIcon(), Shows::ProgramIcon);
 }
 
 // A missing key reads as its default; the options count as saved only under "Yes" itself; a refused
@@ -43,6 +41,7 @@ TEST(Settings, ReadersDefaultsDefinedAndRefusedWrites) {
   EXPECT_TRUE(settings.IsOn("ShowSplash", true) && !settings.IsOn("ShowCPU") &&
               !settings.ReadNumber("MainLeft"));
   EXPECT_EQ(settings.Read("FirstTimePosition", "No"), "No");
+  EXPECT_EQ(settings.TrayIcon(), Settings::TrayIconShows::ProgramIcon);
   for (const char* text : {"", "yes", "Yes ", "1"}) {
     backend.values["Defined"] = text;
     EXPECT_FALSE(settings.IsDefined()) << text;

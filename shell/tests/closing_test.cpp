@@ -23,14 +23,12 @@ TEST(ClosingTest, EndedDuringItsStartUpTheProgramShowsNoIconAndNoWindow) {
     fp.runtime.prevInstance = second;
     fp.runtime.onModal = [&](forms::Form&) { program.menu().CloseProgram(); };
     program.menu().Load();
-    EXPECT_TRUE(fp.runtime.ended);
-    EXPECT_FALSE(program.logo().Loaded() || program.display().Loaded() || program.options().Loaded());
+    EXPECT_TRUE(fp.runtime.ended &&
+                !(program.logo().Loaded() || program.display().Loaded() || program.options().Loaded()));
     EXPECT_TRUE(second || !program.menu().Loaded());  // a second start's hidden Menu window stays unseen
     EXPECT_TRUE(fp.runtime.trayCalls.empty());
-    ASSERT_EQ(fp.runtime.msgBoxes.size(), second ? 1u : 0u);
-    if (second) {
-      EXPECT_EQ(fp.runtime.msgBoxes[0].prompt, "Program is already running!");
-    }
+    EXPECT_EQ(Join(int(fp.runtime.msgBoxes.size()), [&](int i) { return fp.runtime.msgBoxes[i].prompt; }),
+              second ? "Program is already running!" : "");
   }
 }
 
@@ -58,8 +56,7 @@ TEST(ClosingTest, TheIconGoesFirstThenEveryWindowInOrder) {
               "   Are you sure you wish to exit the\r\nSysvane Monitor program?");
     EXPECT_EQ(closed, "");
     exitCommand ? program.menu().mnuExit.NotifyClick() : program.menu().CloseProgram();
-    EXPECT_EQ(closed, order);
-    EXPECT_TRUE(fp.runtime.ended);
+    EXPECT_EQ(std::pair(closed, fp.runtime.ended), std::pair(order, true));
   }
 }
 

@@ -13,37 +13,28 @@ namespace sysvane::testing {
 namespace {
 
 TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
-  struct Row {
-    const char* what;
-    std::vector<std::string> selected;
-    bool defined;  // the options were saved once
-    bool trayComes;
-    bool monitorShown, optionsShown, endsWhenClosed;
-    bool lostLater = false;  // there at start, gone a while after
-  };
-  const Row rows[] = {
-      {"statistics selected: the Monitor window", {"ShowCPU"}, true, false, true, false, true},
-      {"nothing selected: the choice first", {}, true, false, false, true, true},
-      {"first run: the Options dialog", {}, false, false, false, true, true},
-      {"a tray comes: on as usual", {"ShowCPU"}, true, true, true, false, false},
-      {"the tray goes after start-up", {"ShowCPU"}, true, false, true, false, true, true},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  // What, the key selected, the options saved once, the tray there at start and gone a while after,
+  // a tray comes later; the Monitor window shown, the Options dialog shown, the end with them.
+  const std::tuple<const char*, const char*, bool, bool, bool, bool, bool, bool> rows[] = {
+      {"statistics selected: the Monitor window", "ShowCPU", true, false, false, true, false, true},
+      {"nothing selected: the choice first", "", true, false, false, false, true, true},
+      {"first run: the Options dialog", "", false, false, false, false, true, true},
+      {"a tray comes: on as usual", "ShowCPU", true, false, true, true, false, false},
+      {"the tray goes after start-up", "ShowCPU", true, true, false, true, false, true}};
+  for (const auto& [what, selected, defined, lostLater, trayComes, monitorShown, optionsShown,
+                    endsWhenClosed] : rows) {
+    SCOPED_TRACE(what);
     fake::FakeProgram fresh;
     fake::FakeRuntime& runtime = fresh.runtime;
-    if (row.defined) fresh.Set("Defined", "Yes");
+    if (defined) fresh.Set("Defined", "Yes");
     fresh.Set("ShowSplash", "0");
-    for (const auto& key : row.selected) fresh.Set(key, "1");
-    runtime.trayAvailable = row.lostLater;
+    if (*selected) fresh.Set(selected, "1");
+    runtime.trayAvailable = lostLater;
     int boxes = 0;
-    runtime.onModal = [&](forms::Form& box) {
-      ++boxes;
-      box.Unload();
-    };
+    runtime.onModal = [&](forms::Form& box) { ++boxes, box.Unload(); };
     Menu& menu = fresh.program.menu();
     menu.Load();
-    if (row.lostLater) {
+    if (lostLater) {
       runtime.Advance(9000);
       runtime.trayAvailable = false;
       ASSERT_TRUE(runtime.TrayLost) << "the program hears of it";
@@ -54,16 +45,15 @@ TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
     EXPECT_EQ(boxes, 1) << "said once";
     EXPECT_EQ(runtime.trayCalls.front().data.menu, &menu.MenuTray) << "the icon waits with its menu";
     EXPECT_EQ(std::pair(menu.mnuDisplay.Checked(), menu.mnuOptions.Checked()),
-              std::pair(row.monitorShown, row.optionsShown));
+              std::pair(monitorShown, optionsShown));
     runtime.Advance(3000);
     EXPECT_FALSE(runtime.ended) << "not while a window is open";
-    runtime.trayAvailable = row.trayComes;
+    runtime.trayAvailable = trayComes;
     runtime.Advance(1000);
     fresh.program.UnloadDisplay();
     fresh.program.UnloadOptions();
     runtime.Advance(1000);
-    EXPECT_EQ(runtime.ended, row.endsWhenClosed);
-    EXPECT_EQ(runtime.trayIconShown, !row.endsWhenClosed);
+    EXPECT_EQ(std::pair(runtime.ended, runtime.trayIconShown), std::pair(endsWhenClosed, !endsWhenClosed));
   }
 }
 

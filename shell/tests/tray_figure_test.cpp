@@ -48,9 +48,7 @@ TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
         EXPECT_TRUE(glyph.first >= 1 && glyph.last <= size - 2 && top >= 1 && bottom <= size - 2 &&
                     glyph.last - glyph.first + 1 >= size / 4 && bottom - top + 1 >= size * 3 / 4);
       }
-      if (glyphs.size() == 2) {
-        EXPECT_GE(glyphs[1].first - glyphs[0].last - 1, size / 10);
-      }
+      if (glyphs.size() == 2) EXPECT_GE(glyphs[1].first - glyphs[0].last - 1, size / 10);
 
       // Bars: CPU on the left, memory on the right, each filled from the bottom to its share.
       const forms::ArgbImage bars = DrawTrayFigure({Shows::CpuAndMemoryBars, value, 100 - value}, size);
@@ -74,13 +72,11 @@ TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
         EXPECT_TRUE((percent < 99 || red > 4 * green) && (!filled || percent > 5 || green > 4 * red));
       }
     }
-    // Every figure a user can tell apart, and a full CPU shows 99.
+    // Every figure a user can tell apart (a full CPU showing 99 is a row of the test below).
     std::set<std::vector<uint32_t>> seen;
     for (int value = 0; value <= 99; ++value)
       seen.insert(DrawTrayFigure({Shows::CpuDigits, value, 0}, size).pixels);
     EXPECT_EQ(seen.size(), 100u);
-    EXPECT_EQ(DrawTrayFigure({Shows::CpuDigits, 100, 0}, size),
-              DrawTrayFigure({Shows::CpuDigits, 99, 0}, size));
   }
 }
 

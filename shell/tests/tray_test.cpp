@@ -67,14 +67,8 @@ TEST_F(WindowTest, TheLiveIconIsSentOnlyWhenWhatItShowsChanges) {
       program.options().applyButton.NotifyClick();
     };
   };
-  struct Step {
-    const char* what;
-    std::function<void()> act;
-    size_t sends;  // tray calls
-    bool newPicture, timer;
-    const char* label;
-  };
-  const Step steps[] = {
+  // What happens; then the tray calls, a new picture, the icon's own timer running, the label.
+  const std::tuple<const char*, std::function<void()>, size_t, bool, bool, const char*> steps[] = {
       {"3 %", [&] { rt.Advance(900); }, 1, true, true, "3%"},
       {"3 % again", [&] { rt.Advance(900); }, 0, false, true, "3%"},
       {"only memory moved", [&] { SetMemory(1000, 100), rt.Advance(900); }, 0, false, true, "3%"},
@@ -86,58 +80,55 @@ TEST_F(WindowTest, TheLiveIconIsSentOnlyWhenWhatItShowsChanges) {
       {"memory moved a percent", [&] { SetMemory(1000, 94), rt.Advance(900); }, 1, true, false, "42% 91%"},
       {"Monitor window closed", [&] { program.UnloadDisplay(), rt.Advance(900); }, 0, false, true, "42% 91%"},
       {"program icon applied", optionApplied(0), 1, true, false, ""}};
-  for (const Step& step : steps) {
+  for (const auto& [what, act, sends, newPicture, timer, label] : steps) {
     const size_t before = rt.trayCalls.size();
     const auto picture = rt.trayCalls.back().data.liveIcon;
-    step.act();
+    act();
     const forms::NOTIFYICONDATA& sent = rt.trayCalls.back().data;
     EXPECT_EQ(std::tuple(rt.trayCalls.size() - before, sent.liveIcon != picture,
                          rt.TimerRunning(menu().IconTimer), sent.label, rt.TrayTip()),
-              std::tuple(step.sends, step.newPicture, step.timer, std::string(step.label),
-                         std::string("Sysvane Monitor")))
-        << step.what;
+              std::tuple(sends, newPicture, timer, std::string(label), std::string("Sysvane Monitor")))
+        << what;
   }
   EXPECT_EQ(rt.trayCalls.back().data.liveIcon, nullptr);
 }
 
 TEST(TipTest, TheFiguresOfTheSelectedStatisticsSentOnlyWhenTheyChange) {
-  struct Case {
-    const char* on;
-    SYSTEM_POWER_STATUS power;
-    const char* tip;
-    uint64_t availPhys = 370;  // of 1000; above 1000: no total
-    int32_t cpu = 5;
-    bool windows98 = false;
-  };
+  // The statistics on, the power state, the tip; the free physical memory of 1000 (above 1000: no
+  // total), the CPU figure, Windows 98.
   // clang-format off
-  for (const Case& c : {Case{"Battery", {0, 1, 57, 0, 0, 0}, "Battery(unplugged): 57%"},
-       Case{"Battery", {1, 8, 40, 0, 0, 0}, "Battery(charging): 40%"}, Case{"Battery", {1, 2, 100, 0, 0, 0}, "Battery: 100%"},
-       Case{"Battery", {255, 255, 255, 0, 0, 0}, "Battery(charging): ?"},
-       Case{"CPU Battery", {1, 0, 1, 0, 0, 0}, "CPU: 5%, Battery: 1%"}, Case{"CPU Battery", {1, 128, 255, 0, 0, 0}, "CPU: 0%", 370, -1},
-       Case{"CPU PhysMem VirtMem SysRsrc GDIRsrc Battery", {0, 1, 90, 0, 0, 0},
-            "CPU: 5%, Memory: 63%, Resources: 81%, Battery(unplugged): 90%", 370, 5, true},
-       Case{"CPU PhysMem SysRsrc Battery", {0, 1, 100, 0, 0, 0},
-            "CPU: 100%, Memory: 100%, Resources: 81%, Battery(unplugged): 10", 0, 100, true},  // 65 cut to 63
-       Case{"PhysMem SysRsrc", {}, "Memory: 48%", 515},  // 48.5: halves to even
-       Case{"CPU PhysMem", {}, "CPU: 5%", 1001}, Case{"Ddrive", {}, ""}, Case{"", {}, "Sysvane Monitor"}}) {
+  const std::tuple<const char*, SYSTEM_POWER_STATUS, const char*, uint64_t, int32_t, bool> cases[] = {
+      {"Battery", {0, 1, 57, 0, 0, 0}, "Battery(unplugged): 57%", 370, 5, false},
+      {"Battery", {1, 8, 40, 0, 0, 0}, "Battery(charging): 40%", 370, 5, false},
+      {"Battery", {1, 2, 100, 0, 0, 0}, "Battery: 100%", 370, 5, false}, {"", {}, "Sysvane Monitor", 370, 5, false},
+      {"Battery", {255, 255, 255, 0, 0, 0}, "Battery(charging): ?", 370, 5, false},
+      {"CPU Battery", {1, 0, 1, 0, 0, 0}, "CPU: 5%, Battery: 1%", 370, 5, false},
+      {"CPU Battery", {1, 128, 255, 0, 0, 0}, "CPU: 0%", 370, -1, false}, {"Ddrive", {}, "", 370, 5, false},
+      {"CPU PhysMem VirtMem SysRsrc GDIRsrc Battery", {0, 1, 90, 0, 0, 0},
+       "CPU: 5%, Memory: 63%, Resources: 81%, Battery(unplugged): 90%", 370, 5, true},
+      {"CPU PhysMem SysRsrc Battery", {0, 1, 100, 0, 0, 0},
+       "CPU: 100%, Memory: 100%, Resources: 81%, Battery(unplugged): 10", 0, 100, true},  // 65 cut to 63
+      {"PhysMem SysRsrc", {}, "Memory: 48%", 515, 5, false},  // 48.5: halves to even
+      {"CPU PhysMem", {}, "CPU: 5%", 1001, 5, false}};
+  for (const auto& [on, power, tip, availPhys, cpu, windows98] : cases) {
     // clang-format on
     fake::FakeProgram fp;
     fp.kernel.SetFixedDrives({{"c:\\", {100, 40}}, {"d:\\", {100, 40}}});
-    if (c.windows98) fp.kernel.version = OSVERSIONINFO{148, 4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, ""};
-    fp.kernel.memory = MEMORYSTATUS{32, 0, c.availPhys > 1000 ? 0u : 1000u, c.availPhys, 0, 0, 0, 0};
-    fp.kernel.power = c.power;
+    if (windows98) fp.kernel.version = OSVERSIONINFO{148, 4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, ""};
+    fp.kernel.memory = MEMORYSTATUS{32, 0, availPhys > 1000 ? 0u : 1000u, availPhys, 0, 0, 0, 0};
+    fp.kernel.power = power;
     fp.resources.free[0] = 81;
-    fp.Select(c.on);
+    fp.Select(on);
     Menu& menu = fp.program.menu();
     menu.Load();
-    menu.CPUMeter = std::make_unique<FixedSampler>(c.cpu);
+    menu.CPUMeter = std::make_unique<FixedSampler>(cpu);
     for (int i = 0; i < 2; ++i) fp.runtime.DeliverTray(forms::WM_MOUSEMOVE);
-    EXPECT_EQ(fp.runtime.TrayTip(), c.tip);
-    EXPECT_EQ(fp.runtime.trayCalls.size(), std::string(c.tip) == "Sysvane Monitor" ? 1u : 2u) << c.tip;
+    EXPECT_EQ(std::pair(fp.runtime.TrayTip(), fp.runtime.trayCalls.size()),
+              std::pair(std::string(tip), std::string(tip) == "Sysvane Monitor" ? size_t(1) : 2));
     fp.program.info.PopupShowing = true;  // the roll-up shows the figures: the tip is left alone
     menu.CPUMeter = std::make_unique<FixedSampler>(7);
     fp.runtime.DeliverTray(forms::WM_MOUSEMOVE);
-    EXPECT_EQ(fp.runtime.TrayTip(), c.tip);
+    EXPECT_EQ(fp.runtime.TrayTip(), tip);
     fp.program.info.PopupShowing = false;
     for (forms::MenuItem* open : {&menu.mnuOptions, &menu.mnuDisplay}) {
       open->SetChecked(true);  // the window shows the figures: the fixed tip

@@ -8,9 +8,8 @@ namespace {
 TEST(Format, HalvesRoundToTheEvenNeighbour) {
   const std::tuple<double, int, double> rows[] = {{2.5, 0, 2},  {3.5, 0, 4},          {-2.5, 0, -2},
                                                   {2.51, 0, 3}, {0.03125, 4, 0.0312}, {0.09375, 4, 0.0938}};
-  for (const auto& [value, places, rounded] : rows) {
+  for (const auto& [value, places, rounded] : rows)
     EXPECT_EQ(places ? RoundHalfEven(value, places) : RoundHalfEven(value), rounded) << value;
-  }
   constexpr uint64_t G = 1ull << 30;
   const std::tuple<uint64_t, uint64_t, std::optional<int16_t>> used[] = {
       {8, 3, 62},         {200, 73, 64},          {1000, 0, 100},       {1000, 1000, 0},
@@ -42,8 +41,8 @@ TEST(Format, OneBatteryRuleForEveryWindow) {
       {1, 8, 100, true, Kind::Plain},    {1, 8, 60, true, Kind::Charging}};
   for (const auto& [ac, flag, percent, present, kind] : rows) {
     const BatteryState state = ClassifyBattery(SYSTEM_POWER_STATUS{ac, flag, percent, 0, 0, 0});
-    EXPECT_EQ(state.present, present) << int(flag) << "/" << int(percent);
-    EXPECT_TRUE(!present || state.kind == kind) << int(flag) << "/" << int(percent);
+    EXPECT_EQ(std::pair(state.present, present ? state.kind : kind), std::pair(present, kind))
+        << int(flag) << "/" << int(percent);
   }
 }
 

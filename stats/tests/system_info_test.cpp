@@ -26,8 +26,7 @@ TEST_F(SystemInfoTest, FixedDrivesLeaveOutDriveCAndOtherKinds) {
   EXPECT_EQ(info.FixedDriveCount, 2);
   kernel.driveRoots = {"", "d:\\"};  // a list starting with NUL is empty, and a listing starts afresh
   info.ListFixedDrives();
-  EXPECT_EQ(info.FixedDriveCount, 0);
-  EXPECT_TRUE(info.FixedDrives.empty());
+  EXPECT_TRUE(info.FixedDriveCount == 0 && info.FixedDrives.empty());
 }
 
 // The name stops before a quoted nickname; the speed rounds up to a multiple of ten, read as far as
@@ -77,8 +76,7 @@ TEST_F(SystemInfoTest, VersionCodesNamesAndLines) {
   }
   EXPECT_EQ(WindowsVersionLine(OSVERSIONINFO{148, 4, 10, 0x040A07CE, 1, ""}), "Version 4.10 Build 1998");
   kernel.version.reset();
-  EXPECT_EQ(info.GetWindowsVersionCode(), 0);
-  EXPECT_FALSE(info.IsWindowsNT());
+  EXPECT_TRUE(info.GetWindowsVersionCode() == 0 && !info.IsWindowsNT());
 }
 
 // A failed memory query keeps the last sample; failed counts read 0.

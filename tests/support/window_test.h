@@ -27,9 +27,6 @@ class WindowTest : public ::testing::Test {
   void Power(uint8_t ac, uint8_t flag, uint8_t percent, uint32_t life = 0, uint32_t full = 0) {
     fp.kernel.power = SYSTEM_POWER_STATUS{ac, flag, percent, 0, life, full};
   }
-  void MakeWindows98() {
-    fp.kernel.version = OSVERSIONINFO{148, 4, 10, 1998, VER_PLATFORM_WIN32_WINDOWS, ""};
-  }
   // Drives c: to the letters given, each with its own share used: c 50 %, d 30 %, e 40 %, f 50 % ...
   void Drives(const std::string& letters) {
     std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>> list{{"c:\\", {1000, 500}}};
