@@ -139,28 +139,21 @@ TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
   const QSize root(2560, 800);
   const int whole = 1 << 30;
   struct Row {
-    const char* what;
     QRect screen;
     std::vector<Strut> struts;
     QRect area;
   };
   const Row rows[] = {
-      {"a bottom panel across the first screen",
-       screen,
-       {{.bottom = 27, .bottomEnd = 1279}},
-       QRect(0, 0, 1280, 773)},
-      {"it does not touch the second screen", right, {{.bottom = 27, .bottomEnd = 1279}}, right},
-      {"a top bar and a left dock",
-       screen,
+      {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},  // a bottom panel
+      {right, {{.bottom = 27, .bottomEnd = 1279}}, right},  // does not touch the second screen
+      {screen,                                              // a top bar and a left dock
        {{.top = 44, .topEnd = whole}, {.left = 48, .leftStart = 100, .leftEnd = 600}},
        QRect(48, 44, 1232, 756)},
-      {"a right panel on the second screen",
-       right,
-       {{.right = 30, .rightEnd = 799}},
-       QRect(1280, 0, 1250, 800)},
-      {"a reservation that leaves nothing is not believed", screen, {{.top = 900, .topEnd = whole}}, screen},
+      {right, {{.right = 30, .rightEnd = 799}}, QRect(1280, 0, 1250, 800)},  // a right panel on the second
+      {screen, {{.top = 900, .topEnd = whole}}, screen},  // a reservation leaving nothing is not believed
   };
-  for (const Row& row : rows) EXPECT_EQ(AreaLeftByStruts(row.screen, root, row.struts), row.area) << row.what;
+  for (const Row& row : rows)
+    EXPECT_EQ(AreaLeftByStruts(row.screen, root, row.struts), row.area) << &row - rows;
 }
 
 }  // namespace
