@@ -39,9 +39,6 @@ class FakeTimerPeer : public forms::Peer {
   forms::Timer& timer_;
 };
 
-FakeRuntime::FakeRuntime() = default;
-FakeRuntime::~FakeRuntime() = default;
-
 std::unique_ptr<forms::Peer> FakeRuntime::CreateFormPeer(forms::Form& form) {
   return std::make_unique<FakeRecordingPeer>(*this, &form, nullptr);
 }
