@@ -39,9 +39,6 @@ class FakeTimerPeer : public forms::Peer {
   forms::Timer& timer_;
 };
 
-FakeRuntime::FakeRuntime() = default;
-FakeRuntime::~FakeRuntime() = default;
-
 std::unique_ptr<forms::Peer> FakeRuntime::CreateFormPeer(forms::Form& form) {
   return std::make_unique<FakeRecordingPeer>(*this, &form, nullptr);
 }
@@ -68,26 +65,21 @@ bool FakeRuntime::TimerRunning(const forms::Timer& timer) const {
 
 void FakeRuntime::Advance(long long milliseconds) {
   const long long end = now_ + milliseconds;
-  for (;;) {
-    auto next = timers_.end();
-    for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-      if (it->second.due > end) continue;
-      if (next == timers_.end() || it->second.due < next->second.due ||
-          (it->second.due == next->second.due && it->second.order < next->second.order))
-        next = it;
-    }
-    if (next == timers_.end()) break;
+  for (;;) {  // the earliest due timer, the first armed of those due together
+    const auto next = std::min_element(timers_.begin(), timers_.end(), [](const auto& a, const auto& b) {
+      return std::pair(a.second.due, a.second.order) < std::pair(b.second.due, b.second.order);
+    });
+    if (next == timers_.end() || next->second.due > end) break;
     forms::Timer* timer = next->first;
     now_ = std::max(now_, next->second.due);
-    // Re-arm before the tick, so that a handler that disables or re-enables the timer wins.
-    next->second = Schedule{now_ + timer->Interval(), order_++};
+    Arm(timer);  // before the tick, so that a handler that disables or re-enables the timer wins
     timer->NotifyTick();
   }
   now_ = end;
 }
 
 void FakeRuntime::Fire(forms::Timer& timer) {
-  if (timers_.count(&timer)) timers_[&timer] = Schedule{now_ + timer.Interval(), order_++};
+  if (timers_.count(&timer)) Arm(&timer);
   timer.NotifyTick();
 }
 
@@ -170,13 +162,10 @@ void FakeRuntime::SetForegroundWindow(forms::Form& form) {
 
 int FakeRuntime::MsgBox(const std::string& prompt, int style, const std::string& title) {
   msgBoxes.push_back({prompt, style, title});
-  if (!msgBoxAnswers.empty()) {
-    int answer = msgBoxAnswers.front();
-    msgBoxAnswers.pop_front();
-    return answer;
-  }
-  int buttons = style & 15;
-  return (buttons == 3 || buttons == 4) ? forms::vbYes : forms::vbOK;
+  if (msgBoxAnswers.empty()) return (style & 15) == 3 || (style & 15) == 4 ? forms::vbYes : forms::vbOK;
+  const int answer = msgBoxAnswers.front();
+  msgBoxAnswers.pop_front();
+  return answer;
 }
 
 }  // namespace sysvane::fake

@@ -49,15 +49,12 @@ std::string FakeKernel::GetLogicalDriveStrings() {
   return buffer;
 }
 
+// The roots are kept in lower case; the program may ask in either.
 uint32_t FakeKernel::GetDriveType(const std::string& root) {
   std::string lower = root;
   std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
-  for (const auto& [r, type] : driveTypes) {
-    std::string l = r;
-    std::transform(l.begin(), l.end(), l.begin(), ::tolower);
-    if (l == lower) return type;
-  }
-  return DRIVE_NO_ROOT_DIR;
+  const auto it = driveTypes.find(lower);
+  return it == driveTypes.end() ? DRIVE_NO_ROOT_DIR : it->second;
 }
 
 std::optional<DiskSpace> FakeKernel::GetDiskFreeSpaceEx(const std::string& root) {
@@ -116,10 +113,8 @@ static void Overwrite(std::string& buffer, const std::string& text) {
   for (size_t i = 0; i < text.size() && i < buffer.size(); ++i) buffer[i] = text[i];
 }
 
-void FakeProcessorLibrary::GetProcessor(std::string& first, std::string& second, std::string& third) {
+void FakeProcessorLibrary::GetProcessor(std::string& first, std::string&, std::string&) {
   Overwrite(first, name);
-  (void)second;
-  (void)third;
 }
 
 void FakeProcessorLibrary::GetProcessorRawSpeed(std::string& fourth) {

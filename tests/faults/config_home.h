@@ -12,16 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/temp_tree.h"
+
 namespace sysvane::faults {
 
 constexpr const char* kSettingsFile = "config/Sysvane/Sysvane.conf";
 
-class ConfigHome {
+class ConfigHome : public testing::TempTree {
  public:
   ConfigHome() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "sysvane-faults-XXXXXX").string();
-    root_ = mkdtemp(pattern.data());
-    std::filesystem::create_directories(root_ / "runtime");
+    std::filesystem::create_directories(Path("runtime"));
     for (auto [name, folder] : {std::pair{"XDG_CONFIG_HOME", "config"},
                                 {"XDG_DATA_HOME", "data"},
                                 {"XDG_RUNTIME_DIR", "runtime"},
@@ -32,22 +32,10 @@ class ConfigHome {
     }
   }
   ~ConfigHome() {
-    for (const auto& [name, value] : saved_) {
-      if (value)
-        setenv(name, value->c_str(), 1);
-      else
-        unsetenv(name);
-    }
-    std::error_code ignored;  // a test that failed half-way may leave a folder it cannot empty
-    std::filesystem::remove_all(root_, ignored);
+    for (const auto& [name, value] : saved_) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
   }
-  std::string Path(const std::string& relative = "") const { return (root_ / relative).string(); }
   std::string Text(const std::string& relative) const {
     return (std::ostringstream() << std::ifstream(Path(relative), std::ios::binary).rdbuf()).str();
-  }
-  void Write(const std::string& relative, const std::string& text) const {
-    std::filesystem::create_directories((root_ / relative).parent_path());
-    std::ofstream(Path(relative), std::ios::binary) << text;
   }
   // The type and mode bits, of a link itself; 0 when there is nothing.
   unsigned Stat(const std::string& relative) const {
@@ -56,13 +44,12 @@ class ConfigHome {
   }
   std::vector<std::string> Entries(const std::string& relative) const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(root_ / relative))
+    for (const auto& entry : std::filesystem::directory_iterator(Path(relative)))
       names.push_back(entry.path().filename().string());
     return names;
   }
 
  private:
-  std::filesystem::path root_;
   std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 

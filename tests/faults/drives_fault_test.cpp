@@ -4,6 +4,7 @@
 // its own drive has had, and within one ten-second re-check every window shows the drives there are.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -12,11 +13,34 @@
 #include "monitor/popup.h"
 #include "options/options_dialog.h"
 #include "options/system_page.h"
+#include "platform/fake/fake_program.h"
 #include "stats/format.h"
-#include "tests/faults/fault_program.h"
 
 namespace sysvane::faults {
 namespace {
+
+// A kernel told to change the machine at the worst moment: between the drive list and the disk
+// query that follows it (once, at the first query after a list was taken).
+class ScriptedKernel : public fake::FakeKernel {
+ public:
+  std::function<void()> betweenListAndQuery;
+  std::string GetLogicalDriveStrings() override {
+    listed_ = true;
+    return FakeKernel::GetLogicalDriveStrings();
+  }
+  std::optional<DiskSpace> GetDiskFreeSpaceEx(const std::string& root) override {
+    if (listed_ && betweenListAndQuery) std::exchange(betweenListAndQuery, nullptr)();
+    listed_ = false;
+    return FakeKernel::GetDiskFreeSpaceEx(root);
+  }
+
+ private:
+  bool listed_ = false;
+};
+
+struct FaultProgram : fake::ProgramOn<ScriptedKernel> {
+  FaultProgram() { fake::MakeLinuxLikeMachine(kernel); }
+};
 
 // "d:\" for a caption "D: drive ..."; "" for any other.
 std::string RootOf(const std::string& caption) {

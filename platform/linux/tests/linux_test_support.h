@@ -3,42 +3,17 @@
 #pragma once
 
 #include <unistd.h>
+
 #include <cctype>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/kernel.h"
 #include "platform/linux/linux_kernel.h"
 #include "platform/linux/linux_outside.h"
 #include "stats/system_info.h"
+#include "tests/temp_tree.h"
 
 namespace sysvane::testing {
-
-class TempTree {
- public:
-  explicit TempTree(const std::string& copyOf = "") {
-    std::string pattern = (std::filesystem::temp_directory_path() / "sysvane-linux-XXXXXX").string();
-    root_ = mkdtemp(pattern.data());
-    if (!copyOf.empty()) std::filesystem::copy(copyOf, root_, std::filesystem::copy_options::recursive);
-  }
-  ~TempTree() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-
-  // Writes `text` to `relative` in place (the same file, as /proc's never change), folders on the way.
-  void Write(const std::string& relative, const std::string& text) const {
-    std::filesystem::create_directories((root_ / relative).parent_path());
-    std::ofstream(root_ / relative, std::ios::binary | std::ios::trunc) << text;
-  }
-  void Remove(const std::string& relative) const { std::filesystem::remove_all(root_ / relative); }
-  std::string Path(const std::string& relative = "") const { return (root_ / relative).string(); }
-
- private:
-  std::filesystem::path root_;
-};
 
 // "line flag percent time-left full-time", an unknown time as "?".
 inline std::string PowerText(const SYSTEM_POWER_STATUS& s) {

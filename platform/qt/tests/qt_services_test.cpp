@@ -27,24 +27,6 @@ class TrayOwner : public forms::Form {
   void Form_MouseMove(int, int, forms::Twips x, forms::Twips) override { messages.push_back(int(x / 15)); }
 };
 
-struct TrayTest : ::testing::Test {
-  void SetUp() override {
-    owner.Load();
-    data.hWnd = &owner;
-    std::snprintf(data.szTip.data(), data.szTip.size(), "Sysvane Monitor");
-    runtime.Tray().LookForXEmbedWith([] { return true; });
-    ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
-  }
-  void TearDown() override {
-    runtime.ShellNotifyIcon(forms::NIM_DELETE, data);
-    owner.Unload();
-    RunDeferredDeletes();
-  }
-  QtRuntime runtime;
-  TrayOwner owner{runtime, "Menu"};
-  forms::NOTIFYICONDATA data;
-};
-
 // A panel that starts after the program: the icon waits for it, keeping what it was told meanwhile.
 // A panel sets up its XEmbed tray and its D-Bus host a moment apart: an XEmbed tray that was not
 // there at once is taken only once it has been there a whole look.
@@ -78,7 +60,14 @@ TEST(LateTrayTest, TheIconIsMadeOnceATrayIsThereWithTheTipOfThatMoment) {
   }
 }
 
-TEST_F(TrayTest, ClicksBecomeTheMessagesOfAnXEmbedTrayWhicheverTrayReportsThem) {
+TEST(TrayTest, ClicksBecomeTheMessagesOfAnXEmbedTrayWhicheverTrayReportsThem) {
+  QtRuntime runtime;
+  TrayOwner owner{runtime, "Menu"};
+  owner.Load();
+  forms::NOTIFYICONDATA data;
+  data.hWnd = &owner;
+  runtime.Tray().LookForXEmbedWith([] { return true; });
+  ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
   using R = QSystemTrayIcon::ActivationReason;
   const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
   struct Row {
@@ -107,6 +96,9 @@ TEST_F(TrayTest, ClicksBecomeTheMessagesOfAnXEmbedTrayWhicheverTrayReportsThem) 
   data.szTip.fill('x');
   runtime.ShellNotifyIcon(forms::NIM_MODIFY, data);
   EXPECT_EQ(runtime.Tray().ToolTip(), QString(63, 'x')) << "a full tip field shows 63 characters";
+  runtime.ShellNotifyIcon(forms::NIM_DELETE, data);
+  owner.Unload();
+  RunDeferredDeletes();
 }
 
 TEST(QtPlatformChoice, AWaylandSessionRunsOnXWaylandWheneverItCan) {

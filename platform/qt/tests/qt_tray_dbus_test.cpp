@@ -37,74 +37,42 @@ std::string Shown(const DBusMenu& menu) {
 TEST(DBusMenuTest, EveryChangeReachesTheHostWithThePropertiesTheItemLost) {
   OwnersMenu owner;
   DBusMenu menu(owner.list);
-  std::vector<int> updated;
-  std::string removed;
+  std::string updated, removed;  // "4 " for each item sent, "4:toggle-type,toggle-state " for each loss
   uint layoutRevision = 0;
   QObject::connect(&menu, &DBusMenu::ItemsPropertiesUpdated,
                    [&](const DBusMenuItemList& items, const DBusMenuItemKeysList& lost) {
-                     for (const DBusMenuItem& item : items) updated.push_back(item.id);
+                     for (const DBusMenuItem& item : items) updated += std::to_string(item.id) + " ";
                      for (const DBusMenuItemKeys& keys : lost)
-                       removed += std::to_string(keys.id) + ":" + keys.properties.join(",").toStdString();
+                       removed +=
+                           std::to_string(keys.id) + ":" + keys.properties.join(",").toStdString() + " ";
                    });
   QObject::connect(&menu, &DBusMenu::LayoutUpdated, [&](uint revision, int) { layoutRevision = revision; });
-  struct Row {
-    const char* what;
-    std::function<void()> change;
-    std::vector<int> updated;
-    std::string removed, shown;
+  // What happens; then the items sent, what they lost, and the menu the host now draws.
+  const std::pair<std::function<void()>, std::string> rows[] = {
+      {[&] { owner.display.SetChecked(true); },  // the Monitor window opens
+       "4 / / Show Splash Screen?|-|Options|Monitor [x]|"},
+      {[&] { owner.display.SetChecked(false); },  // and closes: no longer a toggle
+       "4 / 4:toggle-type,toggle-state / Show Splash Screen?|-|Options|Monitor|"},
+      {[&] { owner.options.SetChecked(true), owner.display.SetEnabled(false); },  // Options, nothing selected
+       "3 4 / / Show Splash Screen?|-|Options [x]|Monitor (off)|"},
+      {[&] { owner.options.SetChecked(false); },  // the dialog is cancelled
+       "3 / 3:toggle-type,toggle-state / Show Splash Screen?|-|Options|Monitor (off)|"},
+      {[&] { owner.splash.SetChecked(true), owner.splash.SetChecked(false); },  // undone in the same handler
+       "/ / Show Splash Screen?|-|Options|Monitor (off)|"},
+      {[&] { owner.line.SetVisible(false); }, "2 / / Show Splash Screen?|- (hidden)|Options|Monitor (off)|"},
   };
-  const Row rows[] = {
-      {"the Monitor window opens",
-       [&] { owner.display.SetChecked(true); },
-       {4},
-       "",
-       "Show Splash Screen?|-|Options|Monitor [x]|"},
-      {"and closes: no longer a toggle",
-       [&] { owner.display.SetChecked(false); },
-       {4},
-       "4:toggle-type,toggle-state",
-       "Show Splash Screen?|-|Options|Monitor|"},
-      {"the Options dialog opens, nothing selected",
-       [&] {
-         owner.options.SetChecked(true);
-         owner.display.SetEnabled(false);
-       },
-       {3, 4},
-       "",
-       "Show Splash Screen?|-|Options [x]|Monitor (off)|"},
-      {"the dialog is cancelled",
-       [&] { owner.options.SetChecked(false); },
-       {3},
-       "3:toggle-type,toggle-state",
-       "Show Splash Screen?|-|Options|Monitor (off)|"},
-      {"a change undone in the same handler",
-       [&] {
-         owner.splash.SetChecked(true);
-         owner.splash.SetChecked(false);
-       },
-       {},
-       "",
-       "Show Splash Screen?|-|Options|Monitor (off)|"},
-      {"a hidden line",
-       [&] { owner.line.SetVisible(false); },
-       {2},
-       "",
-       "Show Splash Screen?|- (hidden)|Options|Monitor (off)|"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (const auto& [change, expected] : rows) {
+    SCOPED_TRACE(expected);
     updated.clear();
     removed.clear();
     const uint before = menu.Revision();
-    row.change();
+    change();
     RunEvents(1000, [&] { return menu.Revision() != before; });
-    EXPECT_EQ(updated, row.updated);
-    EXPECT_EQ(removed, row.removed);
-    EXPECT_EQ(menu.Revision(), row.updated.empty() ? before : before + 1) << "a new layout with every change";
-    if (!row.updated.empty()) {
+    EXPECT_EQ(updated + "/ " + removed + "/ " + Shown(menu), expected);
+    EXPECT_EQ(menu.Revision(), updated.empty() ? before : before + 1) << "a new layout with every change";
+    if (!updated.empty()) {
       EXPECT_EQ(layoutRevision, menu.Revision());
     }
-    EXPECT_EQ(Shown(menu), row.shown);
   }
 }
 
@@ -171,28 +139,21 @@ TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
   const QSize root(2560, 800);
   const int whole = 1 << 30;
   struct Row {
-    const char* what;
     QRect screen;
     std::vector<Strut> struts;
     QRect area;
   };
   const Row rows[] = {
-      {"a bottom panel across the first screen",
-       screen,
-       {{.bottom = 27, .bottomEnd = 1279}},
-       QRect(0, 0, 1280, 773)},
-      {"it does not touch the second screen", right, {{.bottom = 27, .bottomEnd = 1279}}, right},
-      {"a top bar and a left dock",
-       screen,
+      {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},  // a bottom panel
+      {right, {{.bottom = 27, .bottomEnd = 1279}}, right},  // does not touch the second screen
+      {screen,                                              // a top bar and a left dock
        {{.top = 44, .topEnd = whole}, {.left = 48, .leftStart = 100, .leftEnd = 600}},
        QRect(48, 44, 1232, 756)},
-      {"a right panel on the second screen",
-       right,
-       {{.right = 30, .rightEnd = 799}},
-       QRect(1280, 0, 1250, 800)},
-      {"a reservation that leaves nothing is not believed", screen, {{.top = 900, .topEnd = whole}}, screen},
+      {right, {{.right = 30, .rightEnd = 799}}, QRect(1280, 0, 1250, 800)},  // a right panel on the second
+      {screen, {{.top = 900, .topEnd = whole}}, screen},  // a reservation leaving nothing is not believed
   };
-  for (const Row& row : rows) EXPECT_EQ(AreaLeftByStruts(row.screen, root, row.struts), row.area) << row.what;
+  for (const Row& row : rows)
+    EXPECT_EQ(AreaLeftByStruts(row.screen, root, row.struts), row.area) << &row - rows;
 }
 
 }  // namespace

@@ -111,9 +111,7 @@ TEST(WinConvert, TextsCrossIntoUtf16Whole) {
     EXPECT_EQ(windows::Wide(row.utf8), row.wide);
     EXPECT_EQ(windows::Narrow(row.wide), row.utf8);
   }
-  EXPECT_EQ(windows::Wide("a\xFF"
-                          "b"),
-            L"a\uFFFDb");  // a stray byte is marked, not the end of the text
+  EXPECT_EQ(windows::Wide(std::string("a\xFF") + "b"), L"a\uFFFDb");  // a stray byte is marked, not the end
   EXPECT_EQ(MultiLine("CPU\r\nMemory\rBattery\n\nC:"), L"CPU\nMemory\nBattery\n\nC:");
 }
 

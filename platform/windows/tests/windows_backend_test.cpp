@@ -16,78 +16,53 @@
 namespace sysvane::windows {
 namespace {
 
-struct Check {
-  const char* what;
-  void (*run)(WindowsKernel&);
-};
-
-const Check kKernelChecks[] = {
-    {"memory: whole 64-bit figures, the available part of the total",
-     [](WindowsKernel& kernel) {
-       MEMORYSTATUS memory;
-       ASSERT_TRUE(kernel.GlobalMemoryStatus(memory));
-       EXPECT_GT(memory.dwTotalPhys, uint64_t{64} << 20);
-       EXPECT_LE(memory.dwAvailPhys, memory.dwTotalPhys);
-       EXPECT_GT(memory.dwTotalVirtual, uint64_t{1} << 32);  // a 64-bit address space, not cut to 32 bits
-       EXPECT_LE(memory.dwAvailVirtual, memory.dwTotalVirtual);
-     }},
-    {"drives: c:\\ first and fixed, the list closed by two NULs",
-     [](WindowsKernel& kernel) {
-       const std::string roots = kernel.GetLogicalDriveStrings();
-       ASSERT_GE(roots.size(), 5u);
-       EXPECT_EQ(roots.substr(0, 4), std::string("c:\\\0", 4));
-       EXPECT_EQ(roots.substr(roots.size() - 2), std::string(2, '\0'));
-       EXPECT_EQ(kernel.GetDriveType("c:\\"), DRIVE_FIXED);
-     }},
-    {"disk: free and available space within the size, no answer for a missing drive",
-     [](WindowsKernel& kernel) {
-       const auto space = kernel.GetDiskFreeSpaceEx("c:\\");
-       ASSERT_TRUE(space);
-       EXPECT_GT(space->TotalNumberOfBytes, 0u);
-       EXPECT_LE(space->TotalNumberOfFreeBytes, space->TotalNumberOfBytes);
-       EXPECT_LE(space->FreeBytesAvailableToCaller, space->TotalNumberOfFreeBytes);
-       EXPECT_FALSE(kernel.GetDiskFreeSpaceEx("c:\\no such folder\\"));
-     }},
-    {"power: every field in its range",
-     [](WindowsKernel& kernel) {
-       SYSTEM_POWER_STATUS power;
-       ASSERT_TRUE(kernel.GetSystemPowerStatus(power));
-       EXPECT_TRUE(power.ACLineStatus <= AC_LINE_ONLINE || power.ACLineStatus == AC_LINE_UNKNOWN);
-       EXPECT_TRUE(power.BatteryLifePercent <= 100 || power.BatteryLifePercent == BATTERY_PERCENTAGE_UNKNOWN);
-     }},
-    {"cpu: the clock moves with real time, the idle time never goes back",
-     [](WindowsKernel& kernel) {
-       const auto idle = kernel.QueryIdleTime();
-       const auto start = kernel.QuerySystemTime();
-       Sleep(100);
-       const auto end = kernel.QuerySystemTime();
-       ASSERT_TRUE(idle && start && end);
-       EXPECT_GE(*end - *start, 900'000u);    // 100 ns units: at least 90 ms...
-       EXPECT_LE(*end - *start, 5'000'000u);  // ...and not seconds
-       EXPECT_GE(kernel.QueryIdleTime().value_or(0), *idle);
-       EXPECT_EQ(kernel.QueryProcessorCount(), kernel.GetNumberOfProcessors());
-     }},
-    {"version: the system's own, as KUSER_SHARED_DATA tells every process, manifest or not",
-     [](WindowsKernel& kernel) {
-       OSVERSIONINFO version;
-       ASSERT_TRUE(kernel.GetVersionEx(version));
-       EXPECT_EQ(version.dwPlatformId, VER_PLATFORM_WIN32_NT);
-       EXPECT_EQ(version.dwMajorVersion, *reinterpret_cast<const volatile ULONG*>(0x7FFE026C));
-       EXPECT_EQ(version.dwMinorVersion, *reinterpret_cast<const volatile ULONG*>(0x7FFE0270));
-     }},
-    {"processes: this one counted with its threads",
-     [](WindowsKernel& kernel) {
-       const auto counts = kernel.CountProcesses();
-       EXPECT_TRUE(counts && counts->processes >= 1 && counts->threads >= counts->processes);
-     }},
-};
-
+// Each figure whole and consistent with the others; a failed call stops the test at its line.
 TEST(WindowsBackend, KernelFiguresAreWholeAndConsistent) {
   WindowsKernel kernel;
-  for (const Check& check : kKernelChecks) {
-    SCOPED_TRACE(check.what);
-    check.run(kernel);
-  }
+  // Memory: whole 64-bit figures, the available part of the total.
+  MEMORYSTATUS memory;
+  ASSERT_TRUE(kernel.GlobalMemoryStatus(memory));
+  EXPECT_GT(memory.dwTotalPhys, uint64_t{64} << 20);
+  EXPECT_LE(memory.dwAvailPhys, memory.dwTotalPhys);
+  EXPECT_GT(memory.dwTotalVirtual, uint64_t{1} << 32);  // a 64-bit address space, not cut to 32 bits
+  EXPECT_LE(memory.dwAvailVirtual, memory.dwTotalVirtual);
+  // Drives: c:\ first and fixed, the list closed by two NULs.
+  const std::string roots = kernel.GetLogicalDriveStrings();
+  ASSERT_GE(roots.size(), 5u);
+  EXPECT_EQ(roots.substr(0, 4), std::string("c:\\\0", 4));
+  EXPECT_EQ(roots.substr(roots.size() - 2), std::string(2, '\0'));
+  EXPECT_EQ(kernel.GetDriveType("c:\\"), DRIVE_FIXED);
+  // Disk: free and available space within the size, no answer for a missing drive.
+  const auto space = kernel.GetDiskFreeSpaceEx("c:\\");
+  ASSERT_TRUE(space);
+  EXPECT_GT(space->TotalNumberOfBytes, 0u);
+  EXPECT_LE(space->TotalNumberOfFreeBytes, space->TotalNumberOfBytes);
+  EXPECT_LE(space->FreeBytesAvailableToCaller, space->TotalNumberOfFreeBytes);
+  EXPECT_FALSE(kernel.GetDiskFreeSpaceEx("c:\\no such folder\\"));
+  // Power: every field in its range.
+  SYSTEM_POWER_STATUS power;
+  ASSERT_TRUE(kernel.GetSystemPowerStatus(power));
+  EXPECT_TRUE(power.ACLineStatus <= AC_LINE_ONLINE || power.ACLineStatus == AC_LINE_UNKNOWN);
+  EXPECT_TRUE(power.BatteryLifePercent <= 100 || power.BatteryLifePercent == BATTERY_PERCENTAGE_UNKNOWN);
+  // CPU: the clock moves with real time, the idle time never goes back.
+  const auto idle = kernel.QueryIdleTime();
+  const auto start = kernel.QuerySystemTime();
+  Sleep(100);
+  const auto end = kernel.QuerySystemTime();
+  ASSERT_TRUE(idle && start && end);
+  EXPECT_GE(*end - *start, 900'000u);    // 100 ns units: at least 90 ms...
+  EXPECT_LE(*end - *start, 5'000'000u);  // ...and not seconds
+  EXPECT_GE(kernel.QueryIdleTime().value_or(0), *idle);
+  EXPECT_EQ(kernel.QueryProcessorCount(), kernel.GetNumberOfProcessors());
+  // Version: the system's own, as KUSER_SHARED_DATA tells every process, manifest or not.
+  OSVERSIONINFO version;
+  ASSERT_TRUE(kernel.GetVersionEx(version));
+  EXPECT_EQ(version.dwPlatformId, VER_PLATFORM_WIN32_NT);
+  EXPECT_EQ(version.dwMajorVersion, *reinterpret_cast<const volatile ULONG*>(0x7FFE026C));
+  EXPECT_EQ(version.dwMinorVersion, *reinterpret_cast<const volatile ULONG*>(0x7FFE0270));
+  // Processes: this one counted with its threads.
+  const auto counts = kernel.CountProcesses();
+  EXPECT_TRUE(counts && counts->processes >= 1 && counts->threads >= counts->processes);
 }
 
 TEST(WindowsBackend, SystemDriveComesFirstInLowerCase) {
