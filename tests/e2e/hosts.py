@@ -104,17 +104,18 @@ class Desktop:
             self.start_tray()
         return self
 
-    def start_tray(self) -> None:
-        host = self.host
-        if host.tray == "trayer":
+    def start_tray(self, tray: str = "", ready: bool = True) -> None:
+        """Starts the host's tray, or another kind of tray in its place, and waits until it is ready."""
+        host, tray = self.host, tray or self.host.tray
+        if tray == "trayer":
             self.start("trayer", "trayer", "--edge", host.edge, *TRAYER_ARGS)
-        elif host.tray:
+        elif tray:
             self.write("config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml",
                        PANEL_CONFIG.format(p=12 if host.edge == "bottom" else 11))
             self.start("xfce4-panel", "xfce4-panel", *([] if host.wm else ["--disable-wm-check"]))
-        if host.tray:
+        if tray and ready:
             wait_for(lambda: self.x.selection_owned("_NET_SYSTEM_TRAY_S0") and self.panel(), "the tray to be ready")
-        if host.tray == "xfce-sni":
+        if tray == "xfce-sni" and ready:
             wait_for(lambda: "true" in self.x.run(
                 "dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
                 "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher"), "the tray's watcher")
