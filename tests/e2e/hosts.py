@@ -22,6 +22,7 @@ class Host:
     edge: str = "bottom"  # where the panel sits
     wayland: str = ""  # Weston, headless, in place of Xvfb: "xwayland" with an X server, "native" without
     late: bool = False  # the panel starts after the program, as at a login where the program is quicker
+    bus: bool = True  # a session bus; without one (a bare X server, as `make run` sets up headless), trayer alone
 
     @property
     def xembed(self) -> bool:
@@ -87,9 +88,10 @@ class Desktop:
         host = self.host
         self.write("bus.conf", BUS_CONFIG.format(path=self.path("bus"), deny=NO_WATCHER if host.tray == "xfce-xembed"
                                                  else ""))
-        self.start("dbus-daemon", "dbus-daemon", "--nofork", f"--config-file={self.path('bus.conf')}")
-        wait_for(lambda: os.path.exists(self.path("bus")), "the session bus")
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={self.path('bus')}"
+        if host.bus:
+            self.start("dbus-daemon", "dbus-daemon", "--nofork", f"--config-file={self.path('bus.conf')}")
+            wait_for(lambda: os.path.exists(self.path("bus")), "the session bus")
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={self.path('bus')}"
         self._start_wayland() if host.wayland else self._start_xvfb()
         if host.wayland == "native":
             return self

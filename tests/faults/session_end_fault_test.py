@@ -12,6 +12,7 @@ recipe, and `--seed S --only R` runs round R of seed S alone again.
 """
 
 import argparse
+import dataclasses
 import os
 import random
 import re
@@ -31,19 +32,23 @@ from harness import check, wait_for  # noqa: E402
 from hosts import Desktop, Host  # noqa: E402
 from run_e2e import MONITOR_WIDTH, SAVED, Run  # noqa: E402
 
-# The stage the faults hit: the settings the round starts with, whether the tray comes before the
-# program, the moment the program is there (returns when it is), and the random wait after it (ms).
+# The stage the faults hit: the settings the round starts with (none: a first run, splash and Options
+# dialog), whether the tray comes before the program, the moment the program is there (returns when
+# it is: its X connection is the window Qt makes first), and the random wait after it (ms).
+CONNECTED = "Qt Selection Owner for sysvane"
 STAGES = {
-    "tray-wait": ({**SAVED}, False, lambda run: run.window_named("Qt Selection Owner for sysvane"), 6000),
+    "start": ({}, True, lambda run: run.window_named(CONNECTED), 400),
+    "tray-wait": ({**SAVED}, False, lambda run: run.window_named(CONNECTED), 6000),
     "options": ({"ShowSplash": "0"}, True, lambda run: run.window_named(" Sysvane Options"), 800),
-    "splash": ({**SAVED, "ShowSplash": "1"}, True, lambda run: run.window(
-        "the splash", lambda w: w.width >= 100 and w.height >= 100), 2500),
+    "splash": ({}, True, lambda run: run.window("the splash", lambda w: w.width >= 100 and w.height >= 100), 4000),
     "monitor": ({**SAVED, "ShowStatsAtStartup": "1"}, True, lambda run: run.window(
         "the Monitor window", lambda w: w.name == " Sysvane" and w.width == MONITOR_WIDTH), 2000),
     "rollup": ({**SAVED}, True, lambda run: (run.icon(), run.left_click(1)), 300),
 }
-TRAYS = ("trayer", "xfce-sni", "xfce-xembed")
-OTHER_TRAY = {"trayer": "xfce-sni", "xfce4-panel": "trayer"}  # by the running tray's program
+# The desktops: a bare X server with trayer and no session bus is what `make run` sets up headless.
+DESKTOPS = {"trayer": Host("trayer"), "trayer-no-bus": Host("trayer", bus=False), "xfce-sni": Host("xfce-sni"),
+            "xfce-xembed": Host("xfce-xembed")}
+WINDOW_MANAGERS = ("", "", "openbox")
 
 # What ends under the program: which process, and the signal it gets ("swap": the tray is ended
 # and another kind of tray started in its place).
@@ -77,13 +82,13 @@ def recipe(seed: int, number: int) -> dict:
         gaps = [rng.randrange(6) for _ in faults[:-1]] + [rng.randrange(800)]
     else:
         gaps = [rng.randrange(6) for _ in faults]
-    return {"stage": stage, "tray": rng.choice(TRAYS), "wm": rng.choice(("", "", "openbox")),
+    return {"stage": stage, "desktop": rng.choice(list(DESKTOPS)), "wm": rng.choice(WINDOW_MANAGERS),
             "wait": rng.randrange(STAGES[stage][3]), "faults": list(zip(faults, gaps))}
 
 
 def describe(r: dict) -> str:
     faults = ", ".join(f"+{gap} ms {fault}" for fault, gap in r["faults"])
-    return f"{r['stage']} on {r['tray']}{' + ' + r['wm'] if r['wm'] else ''}, {r['wait']} ms in: {faults}"
+    return f"{r['stage']} on {r['desktop']}{' + ' + r['wm'] if r['wm'] else ''}, {r['wait']} ms in: {faults}"
 
 
 class Round(Run):
@@ -100,7 +105,8 @@ class Round(Run):
         if proc is not None and proc.poll() is None:
             proc.send_signal(signal.SIGTERM if how == "swap" else how)
         if how == "swap":  # before any tray (the program still waits for one), the host's own comes
-            self.d.start_tray(OTHER_TRAY[proc.args[0]] if proc else self.d.host.tray, ready=False)
+            other = "xfce-sni" if proc and proc.args[0] == "trayer" and self.d.host.bus else "trayer"
+            self.d.start_tray(other if proc else self.d.host.tray, ready=False)
 
 
 def settings_whole(path: str, before: dict) -> None:
@@ -116,7 +122,7 @@ def settings_whole(path: str, before: dict) -> None:
 
 def run_round(program: str, r: dict, log_dir: str) -> None:
     settings, tray_first, reached, _ = STAGES[r["stage"]]
-    host = Host(r["tray"], r["wm"], late=not tray_first)
+    host = dataclasses.replace(DESKTOPS[r["desktop"]], wm=r["wm"], late=not tray_first)
     with Desktop(host, log_dir) as desktop:
         run = Round("round", desktop, program, settings, log_dir)
         reached(run)
