@@ -326,8 +326,11 @@ void TrayService::Poll() {
   if (hover_.interval() != interval) hover_.setInterval(interval);
   if (!place.isEmpty()) {
     if (place.contains(QCursor::pos())) DeliverNow(forms::WM_MOUSEMOVE);
-  } else if (QSystemTrayIcon::isSystemTrayAvailable()) {
-    DeliverNow(forms::WM_MOUSEMOVE);  // a tray that does not tell where the icon is
+  } else if (hostPresent_() != Host::None) {
+    // A tray that does not tell where the icon is. The look is the service's own: Qt's question
+    // makes a D-Bus tray icon with a bus connection of its own each time, and aborts in libdbus
+    // when the session bus has just gone (as at logout).
+    DeliverNow(forms::WM_MOUSEMOVE);
   }
 }
 
