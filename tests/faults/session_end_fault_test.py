@@ -69,7 +69,7 @@ PROGRAM_SIGNALS = ("int", "term", "hup")
 # How the program may end. Its own close on a signal ends with 0. When the X server goes first,
 # Qt's X11 platform ends the program with 1 ("The X11 connection broke"): a status of its own too.
 STATUS_AFTER_SIGNAL, STATUSES_WITHOUT_X = {0}, {0, 1}
-SANITIZER_REPORT = re.compile(r"ERROR: (Address|Leak)Sanitizer|runtime error:|Segmentation fault|Aborted")
+SANITIZER_REPORT = re.compile(r"ERROR: (Address|Leak)Sanitizer|runtime error:")
 
 
 def recipe(seed: int, number: int) -> dict:
@@ -113,7 +113,7 @@ def settings_whole(path: str, before: dict) -> None:
     """The file is old or new, never cut: one section, key=value lines, every key it had."""
     with open(path, encoding="utf-8") as f:
         text = f.read()
-    lines = text.splitlines()
+    lines = text.splitlines() or [""]
     check(text.endswith("\n") and lines[0] == "[Settings]", f"the settings file is cut or lost its section: {text!r}")
     keys = {line.split("=", 1)[0] for line in lines[1:] if line}
     check(all(re.match(r"^[A-Za-z]+=\S*$", line) for line in lines[1:] if line), f"a broken line in {text!r}")
@@ -123,19 +123,18 @@ def settings_whole(path: str, before: dict) -> None:
 def run_round(program: str, r: dict, log_dir: str) -> None:
     settings, tray_first, reached, _ = STAGES[r["stage"]]
     host = dataclasses.replace(DESKTOPS[r["desktop"]], wm=r["wm"], late=not tray_first)
+    x_ended = any(fault.startswith("x-") for fault, _ in r["faults"])
     with Desktop(host, log_dir) as desktop:
-        if any(fault.startswith("x-") for fault, _ in r["faults"]):
+        if x_ended:
             # Qt's X11 platform calls exit(1) inside the event loop: a leak check then would list all
             # that lives at that moment, the application itself included.
             desktop.env["ASAN_OPTIONS"] = desktop.env.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
         run = Round("round", desktop, program, settings, log_dir)
         reached(run)
         time.sleep(r["wait"] / 1000)
-        x_ended = False
         for fault, gap in r["faults"]:
             time.sleep(gap / 1000)
             run.inject(fault)
-            x_ended |= fault.startswith("x-")
         wait_for(lambda: run.proc.poll() is not None, "the program to end")
         status = run.proc.returncode
         with open(run.proc.log_path, encoding="utf-8", errors="replace") as log:
@@ -169,7 +168,7 @@ def main() -> int:
     print(f"session end: seed {args.seed}, {len(numbers)} rounds", flush=True)
     failed = []
     # A crash leaves its core (core_pattern "core") in the folder the program runs in: the round's.
-    resource.setrlimit(resource.RLIMIT_CORE, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
+    resource.setrlimit(resource.RLIMIT_CORE, (resource.getrlimit(resource.RLIMIT_CORE)[1],) * 2)
     loops = busy_loops()
     try:
         for number in numbers:
