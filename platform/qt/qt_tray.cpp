@@ -106,7 +106,8 @@ std::optional<QRect> TrayService::Place() const {
 }
 
 bool TrayService::Available() const {
-  return icon_ ? QSystemTrayIcon::isSystemTrayAvailable() : hostPresent_() != Host::None;
+  // Never Qt's question, also once the icon is made: see Poll.
+  return hostPresent_() != Host::None;
 }
 
 bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {

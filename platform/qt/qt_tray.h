@@ -50,8 +50,7 @@ class TrayService : public QObject {
   // The icon's place, else the pointer's position at the last click on it.
   std::optional<QRect> Place() const;
   bool Shown() const { return icon_ != nullptr; }
-  // Whether a tray could hold the icon now: Qt's answer once the icon is made, and before that
-  // an answer that leaves Qt's question unasked.
+  // Whether a tray could hold the icon now, asked of the desktop afresh without asking Qt.
   bool Available() const;
   // How a host is looked for while the icon waits (the real desktop's unless replaced).
   enum class Host { None, XEmbed, DBus };
