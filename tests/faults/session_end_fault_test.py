@@ -135,7 +135,11 @@ def run_round(program: str, r: dict, log_dir: str) -> None:
         for fault, gap in r["faults"]:
             time.sleep(gap / 1000)
             run.inject(fault)
-        wait_for(lambda: run.proc.poll() is not None, "the program to end")
+        try:
+            wait_for(lambda: run.proc.poll() is not None, "the program to end")
+        except harness.ScenarioFailed:
+            run.proc.send_signal(signal.SIGABRT)  # its core shows where it hangs
+            raise
         status = run.proc.returncode
         with open(run.proc.log_path, encoding="utf-8", errors="replace") as log:
             report = SANITIZER_REPORT.search(log.read())
