@@ -130,15 +130,16 @@ def run_round(program: str, r: dict, log_dir: str) -> None:
             # that lives at that moment, the application itself included.
             desktop.env["ASAN_OPTIONS"] = desktop.env.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
         run = Round("round", desktop, program, settings, log_dir)
-        reached(run)
-        time.sleep(r["wait"] / 1000)
-        for fault, gap in r["faults"]:
-            time.sleep(gap / 1000)
-            run.inject(fault)
         try:
+            reached(run)
+            time.sleep(r["wait"] / 1000)
+            for fault, gap in r["faults"]:
+                time.sleep(gap / 1000)
+                run.inject(fault)
             wait_for(lambda: run.proc.poll() is not None, "the program to end")
         except harness.ScenarioFailed:
-            run.proc.send_signal(signal.SIGABRT)  # its core shows where it hangs
+            if run.proc.poll() is None:
+                run.proc.send_signal(signal.SIGABRT)  # its core shows where it hangs
             raise
         status = run.proc.returncode
         with open(run.proc.log_path, encoding="utf-8", errors="replace") as log:
