@@ -308,17 +308,19 @@ void FormPeer::ApplyRegion() {
 void FormPeer::RepaintNow() {
   if (!widget_->isVisible()) return;
   // A window that was just shown is drawn once the window system has exposed it: wait for that,
-  // a short while at most, handling no input meanwhile.
-  QWindow* window = widget_->windowHandle();
+  // a short while at most, handling no input meanwhile. What is handled may unload the form (the
+  // program told to end) and so end this peer: from here on only guarded locals are used.
+  const QPointer<FormWidget> widget = widget_;
+  const QPointer<QWindow> window = widget->windowHandle();
   if (window && !window->isExposed()) {
     QTimer wake;  // bounds each wait below
     wake.start(10);
     QElapsedTimer waited;
     waited.start();
-    while (widget_ && window->isExposed() == false && waited.elapsed() < 250)
+    while (widget && widget->isVisible() && window && !window->isExposed() && waited.elapsed() < 250)
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
   }
-  if (widget_) widget_->repaint();
+  if (widget && widget->isVisible()) widget->repaint();
 }
 
 namespace {

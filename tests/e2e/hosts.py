@@ -27,6 +27,7 @@ class Host:
     edge: str = "bottom"  # where the panel sits
     wayland: str = ""  # Weston, headless, in place of Xvfb: "xwayland" with an X server, "native" without
     late: bool = False  # the panel starts after the program, as at a login where the program is quicker
+    bus: bool = True  # a session bus; without one (a bare X server, as `make run` sets up headless), trayer alone
 
     @property
     def xembed(self) -> bool:
@@ -109,9 +110,10 @@ class Desktop:
         host = self.host
         self.write("bus.conf", BUS_CONFIG.format(path=self.path("bus"), deny=NO_WATCHER if host.tray == "xfce-xembed"
                                                  else ""))
-        self.start("dbus-daemon", "dbus-daemon", "--nofork", f"--config-file={self.path('bus.conf')}")
-        wait_for(lambda: os.path.exists(self.path("bus")), "the session bus")
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={self.path('bus')}"
+        if host.bus:
+            self.start("dbus-daemon", "dbus-daemon", "--nofork", f"--config-file={self.path('bus.conf')}")
+            wait_for(lambda: os.path.exists(self.path("bus")), "the session bus")
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={self.path('bus')}"
         if host.shell:
             getattr(shells, host.tray.replace("-", "_"))(self)
             self.panel_box = wait_for(lambda: shells.panel_box(self), "the panel")
@@ -132,17 +134,18 @@ class Desktop:
             self.start_tray()
         return self
 
-    def start_tray(self) -> None:
-        host = self.host
-        if host.tray == "trayer":
+    def start_tray(self, tray: str = "", ready: bool = True) -> None:
+        """Starts the host's tray, or another kind of tray in its place, and waits until it is ready."""
+        host, tray = self.host, tray or self.host.tray
+        if tray == "trayer":
             self.start("trayer", "trayer", "--edge", host.edge, *TRAYER_ARGS)
-        elif host.tray:
+        elif tray:
             self.write("config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml",
                        PANEL_CONFIG.format(p=12 if host.edge == "bottom" else 11))
             self.start("xfce4-panel", "xfce4-panel", *([] if host.wm else ["--disable-wm-check"]))
-        if host.tray:
+        if tray and ready:
             wait_for(lambda: self.x.selection_owned("_NET_SYSTEM_TRAY_S0") and self.panel(), "the tray to be ready")
-        if host.tray == "xfce-sni":
+        if tray == "xfce-sni" and ready:
             wait_for(lambda: "true" in self.x.run(
                 "dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
                 "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher"), "the tray's watcher")
