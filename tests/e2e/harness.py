@@ -79,13 +79,20 @@ def pixels(data: bytes, width: int) -> list:
 def ink_box(before: list, after: list, masks=()):
     """The bounding box (x, y, right, bottom), within the pictures, of what changed between two
     pictures of one region, leaving out the masked boxes."""
-    points = [(c, r) for r, (old, new) in enumerate(zip(before, after)) for c, (p, q) in enumerate(zip(old, new))
-              if sum(abs(a - b) for a, b in zip(p, q)) > 60 and not any(
-                  m[0] <= c < m[2] and m[1] <= r < m[3] for m in masks)]
+    return bounds([(c, r) for r, (old, new) in enumerate(zip(before, after)) for c, (p, q) in enumerate(zip(old, new))
+                   if differ(p, q) and not any(m[0] <= c < m[2] and m[1] <= r < m[3] for m in masks)])
+
+
+def differ(p: tuple, q: tuple) -> bool:
+    return sum(abs(a - b) for a, b in zip(p, q)) > 60
+
+
+def bounds(points: list, x: int = 0, y: int = 0):
+    """The box (x, y, right, bottom) around the points (column, row), moved by x, y; None without points."""
     if not points:
         return None
     xs, ys = [p[0] for p in points], [p[1] for p in points]
-    return min(xs), min(ys), max(xs) + 1, max(ys) + 1
+    return x + min(xs), y + min(ys), x + max(xs) + 1, y + max(ys) + 1
 
 
 def new_item(before: list, after: list, start: int = 0):
@@ -114,8 +121,7 @@ def bands(rows: list) -> list:
     separator line: the items of a menu. The side columns, where its rounded corners are, are left out."""
     rows = [row[len(row) // 8:-len(row) // 8] for row in rows]
     background = Counter(p for row in rows for p in row).most_common(1)[0][0]
-    inked = [len(set(row)) > 1 and any(sum(abs(a - b) for a, b in zip(p, background)) > 60 for p in row)
-             for row in rows]
+    inked = [len(set(row)) > 1 and any(differ(p, background) for p in row) for row in rows]
     found, top = [], None
     for r, ink in enumerate(inked + [False]):
         if ink and top is None:
@@ -242,12 +248,8 @@ class Display:
         rows = self.grab(window.x, window.y, window.width, window.height)
         background = Counter(p for row in rows for p in row).most_common(1)[0][0]
         lines = {r for r, row in enumerate(rows) if len(set(row)) == 1}
-        points = [(c, r) for r, row in enumerate(rows) if r not in lines for c, p in enumerate(row)
-                  if sum(abs(a - b) for a, b in zip(p, background)) > 60]
-        if not points:
-            return None
-        xs, ys = [p[0] for p in points], [p[1] for p in points]
-        return left + min(xs), top + min(ys), left + max(xs) + 1, top + max(ys) + 1
+        return bounds([(c, r) for r, row in enumerate(rows) if r not in lines for c, p in enumerate(row)
+                       if differ(p, background)], left, top)
 
     def close(self, wid: int) -> None:
         """WM_DELETE_WINDOW, as a window manager's close button sends it (xdotool's windowclose
