@@ -45,16 +45,13 @@ def wait_still(sample, what: str, timeout: float = 30.0, interval: float = 0.3):
     return wait_for(settled, what, timeout, interval)
 
 
-def _die_with_parent() -> None:
-    # A child that outlived a harness killed with SIGKILL would keep a display or a tray alive.
-    ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
-
-
 def start(log_path: str, argv: list, env: dict, pass_fds=()) -> subprocess.Popen:
     """Starts a process that logs to log_path, to be ended by stop."""
     with open(log_path, "ab") as log:
         proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                                pass_fds=pass_fds, preexec_fn=_die_with_parent)
+                                # A child that outlived a harness killed with SIGKILL would keep a display
+                                # or a tray alive: it dies with its parent (PR_SET_PDEATHSIG).
+                                pass_fds=pass_fds, preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))
     proc.log_path = log_path
     return proc
 
