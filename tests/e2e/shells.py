@@ -146,7 +146,7 @@ def _gnome(desktop, session: str, *argv: str) -> None:
 
     def left():  # a key pressed while the shell still starts up may go unheard: pressed again
         if shell_eval(desktop, "Main.overview.visible && !Main.overview.animationInProgress"):
-            press_key(desktop, "Escape")
+            shell_eval(desktop, GNOME_KEY.format(key="Escape")) if session == "wayland" else desktop.x.key("Escape")
         return shell_eval(desktop, "!Main.overview.visible && !Main.overview.animationInProgress")
 
     wait_for(left, "the overview to close", interval=1)
@@ -239,10 +239,3 @@ def click(desktop, x: int, y: int, button: int, repeat: int) -> None:
         desktop.pointer.click(x, y, button, repeat, width, height)
     else:
         shell_eval(desktop, GNOME_POINTER.format(x=x, y=y, button=button, repeat=repeat))
-
-
-def press_key(desktop, key: str) -> None:
-    if desktop.host.tray == "gnome-wayland":
-        shell_eval(desktop, GNOME_KEY.format(key=key))
-    else:
-        desktop.x.key(key)
