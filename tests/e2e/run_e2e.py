@@ -77,11 +77,9 @@ class Run:
         if self.d.host.wayland:  # a rootless XWayland has no picture of its root: the window's own
             self.x.run("import", "-window", str(windows[0].id), path)
             return
-        boxes = [(w.x, w.y, w.right, w.bottom) if hasattr(w, "right") else w for w in windows]
-        x, y = max(0, min(b[0] for b in boxes) - margin), max(0, min(b[1] for b in boxes) - margin)
-        right = min(SCREEN_WIDTH, max(b[2] for b in boxes) + margin)
-        bottom = min(SCREEN_HEIGHT, max(b[3] for b in boxes) + margin)
-        self.d.shoot(path, (x, y, right, bottom))
+        sides = list(zip(*[(w.x, w.y, w.right, w.bottom) if hasattr(w, "right") else w for w in windows]))
+        self.d.shoot(path, (max(0, min(sides[0]) - margin), max(0, min(sides[1]) - margin),
+                            min(SCREEN_WIDTH, max(sides[2]) + margin), min(SCREEN_HEIGHT, max(sides[3]) + margin)))
 
     def windows(self, embedded: bool = False) -> list:
         """The program's mapped windows: top-level ones (framed or not), or those docked in the tray."""
@@ -190,23 +188,21 @@ class Run:
             return monitor and (monitor, self.x.frame(first.id))
 
         monitor, frame = wait_still(placed, "the Monitor window to hold still", interval=0.5)
+        left, right, top, bottom = frame  # Weston's pictures are of the window alone
+        outer = monitor if self.d.host.wayland else (monitor.x - left, monitor.y - top, monitor.right + right,
+                                                     monitor.bottom + bottom)
         if self.d.host.wayland or self.d.host.shell:  # Weston frames X windows but publishes no frame extents
             check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT,
                   f"the Monitor window {monitor} is off the screen")
-            x, y, right, bottom = self.d.panel_box if self.d.host.shell else (0, 0, 0, 0)
+            y, bottom = self.d.panel_box[1::2] if self.d.host.shell else (0, 0)
             check(monitor.bottom <= y or monitor.y >= bottom, f"the Monitor window {monitor} covers the panel")
-            left, right, top, bottom = frame  # Weston's pictures are of the window alone
-            outer = monitor if self.d.host.wayland else (monitor.x - left, monitor.y - top, monitor.right + right,
-                                                         monitor.bottom + bottom)
         else:
-            left, right, top, bottom = frame
             check(bool(self.d.host.wm) == any(frame), f"the Monitor window's frame is {frame} under {self.d.host}")
             # Asked for: move and close alone (Motif functions: 8 minimize, 16 maximize, 1 all).
             motif = [int(v, 16) for v in re.findall(r"0x[0-9a-f]+", self.x.run(
                 "xprop", "-id", str(monitor.id), "_MOTIF_WM_HINTS"))]
             check(len(motif) > 1 and motif[0] & 1 and not motif[1] & (1 | 8 | 16),
                   f"the Monitor window asks for more than move and close: {motif}")
-            outer = (monitor.x - left, monitor.y - top, monitor.right + right, monitor.bottom + bottom)
             # The work area a window manager publishes; without one, the screen less the panel's strut.
             area = [int(v) for v in re.findall(r"\d+", self.x.run("xprop", "-root", "_NET_WORKAREA"))][:4]
             panel = self.d.panel()
@@ -402,7 +398,7 @@ class Run:
         name = self.bus_name()
         wait_for(lambda: name in self.registered(), "the item to register with the new watcher")
         self.close(monitor, "the Monitor window")
-        time.sleep(1)
+        self.menu_with("once the Monitor window closed", drawn=False)  # the program took the close
         self.running()
 
     def no_tray(self) -> None:
