@@ -371,11 +371,15 @@ class Run:
         """While nothing happens the program asks nothing of the bus; it only tells a tip that changed."""
         seconds = 20
         monitor = self.d.start("dbus-monitor", "dbus-monitor", "--session", "--profile")
-        time.sleep(1)  # its match rules are in place
-        started = sum(1 for _ in open(monitor.log_path, encoding="utf-8", errors="replace"))
-        time.sleep(seconds)
-        with open(monitor.log_path, encoding="utf-8", errors="replace") as log:
-            lines = [line.split("\t") for line in log.read().splitlines()[started:]]
+
+        def told() -> list:
+            with open(monitor.log_path, encoding="utf-8", errors="replace") as log:
+                return log.read().splitlines()
+
+        # The bus takes back its unique name once it is a monitor: from then on it sees every message.
+        started = len(wait_for(lambda: "NameLost" in "".join(told()) and told(), "dbus-monitor to become a monitor"))
+        time.sleep(seconds)  # the idle time measured, not a wait for a state
+        lines = [line.split("\t") for line in told()[started:]]
         stop(monitor)
         name = self.bus_name()
         ours = [f for f in lines if len(f) > 5 and name in (f[3], f[4])]
