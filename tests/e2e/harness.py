@@ -266,25 +266,18 @@ class _XClientMessage(ctypes.Structure):
 def _xlib_call(env: dict, what: str, arg) -> bool:
     # Xlib reads the display's cookie file from this process's environment (Xwayland under GNOME has one).
     os.environ["XAUTHORITY"] = env.get("XAUTHORITY", os.path.expanduser("~/.Xauthority"))
-    display_name = env["DISPLAY"]
     xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
     xlib.XOpenDisplay.restype = ctypes.c_void_p
-    xlib.XInternAtom.restype = ctypes.c_ulong
-    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    xlib.XGetSelectionOwner.restype = ctypes.c_ulong
-    xlib.XFlush.argtypes = xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-    display = xlib.XOpenDisplay(display_name.encode())
-    if not display:
+    display = ctypes.c_void_p(xlib.XOpenDisplay(env["DISPLAY"].encode()))
+    if not display.value:
         return False
+    atom = lambda name: xlib.XInternAtom(display, name.encode(), 0)  # noqa: E731
     try:
         if what == "owner":
-            return xlib.XGetSelectionOwner(display, xlib.XInternAtom(display, arg.encode(), 0)) != 0
-        event = _XClientMessage(type=33, window=arg, format=32)  # ClientMessage
-        event.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
-        event.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-        sent = xlib.XSendEvent(display, arg, 0, 0, ctypes.byref(event))
+            return xlib.XGetSelectionOwner(display, ctypes.c_ulong(atom(arg))) != 0
+        event = _XClientMessage(type=33, window=arg, format=32, message_type=atom("WM_PROTOCOLS"))  # ClientMessage
+        event.data[0] = atom("WM_DELETE_WINDOW")
+        sent = xlib.XSendEvent(display, ctypes.c_ulong(arg), 0, ctypes.c_long(0), ctypes.byref(event))
         xlib.XFlush(display)
         return bool(sent)
     finally:
