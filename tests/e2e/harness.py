@@ -45,16 +45,13 @@ def wait_still(sample, what: str, timeout: float = 30.0, interval: float = 0.3):
     return wait_for(settled, what, timeout, interval)
 
 
-def _die_with_parent() -> None:
-    # A child that outlived a harness killed with SIGKILL would keep a display or a tray alive.
-    ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
-
-
 def start(log_path: str, argv: list, env: dict, pass_fds=()) -> subprocess.Popen:
     """Starts a process that logs to log_path, to be ended by stop."""
     with open(log_path, "ab") as log:
         proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                                pass_fds=pass_fds, preexec_fn=_die_with_parent)
+                                # A child that outlived a harness killed with SIGKILL would keep a display
+                                # or a tray alive: it dies with its parent (PR_SET_PDEATHSIG).
+                                pass_fds=pass_fds, preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))
     proc.log_path = log_path
     return proc
 
@@ -79,13 +76,20 @@ def pixels(data: bytes, width: int) -> list:
 def ink_box(before: list, after: list, masks=()):
     """The bounding box (x, y, right, bottom), within the pictures, of what changed between two
     pictures of one region, leaving out the masked boxes."""
-    points = [(c, r) for r, (old, new) in enumerate(zip(before, after)) for c, (p, q) in enumerate(zip(old, new))
-              if sum(abs(a - b) for a, b in zip(p, q)) > 60 and not any(
-                  m[0] <= c < m[2] and m[1] <= r < m[3] for m in masks)]
+    return bounds([(c, r) for r, (old, new) in enumerate(zip(before, after)) for c, (p, q) in enumerate(zip(old, new))
+                   if differ(p, q) and not any(m[0] <= c < m[2] and m[1] <= r < m[3] for m in masks)])
+
+
+def differ(p: tuple, q: tuple) -> bool:
+    return sum(abs(a - b) for a, b in zip(p, q)) > 60
+
+
+def bounds(points: list, x: int = 0, y: int = 0):
+    """The box (x, y, right, bottom) around the points (column, row), moved by x, y; None without points."""
     if not points:
         return None
     xs, ys = [p[0] for p in points], [p[1] for p in points]
-    return min(xs), min(ys), max(xs) + 1, max(ys) + 1
+    return x + min(xs), y + min(ys), x + max(xs) + 1, y + max(ys) + 1
 
 
 def new_item(before: list, after: list, start: int = 0):
@@ -114,8 +118,7 @@ def bands(rows: list) -> list:
     separator line: the items of a menu. The side columns, where its rounded corners are, are left out."""
     rows = [row[len(row) // 8:-len(row) // 8] for row in rows]
     background = Counter(p for row in rows for p in row).most_common(1)[0][0]
-    inked = [len(set(row)) > 1 and any(sum(abs(a - b) for a, b in zip(p, background)) > 60 for p in row)
-             for row in rows]
+    inked = [len(set(row)) > 1 and any(differ(p, background) for p in row) for row in rows]
     found, top = [], None
     for r, ink in enumerate(inked + [False]):
         if ink and top is None:
@@ -242,12 +245,8 @@ class Display:
         rows = self.grab(window.x, window.y, window.width, window.height)
         background = Counter(p for row in rows for p in row).most_common(1)[0][0]
         lines = {r for r, row in enumerate(rows) if len(set(row)) == 1}
-        points = [(c, r) for r, row in enumerate(rows) if r not in lines for c, p in enumerate(row)
-                  if sum(abs(a - b) for a, b in zip(p, background)) > 60]
-        if not points:
-            return None
-        xs, ys = [p[0] for p in points], [p[1] for p in points]
-        return left + min(xs), top + min(ys), left + max(xs) + 1, top + max(ys) + 1
+        return bounds([(c, r) for r, row in enumerate(rows) if r not in lines for c, p in enumerate(row)
+                       if differ(p, background)], left, top)
 
     def close(self, wid: int) -> None:
         """WM_DELETE_WINDOW, as a window manager's close button sends it (xdotool's windowclose
@@ -267,25 +266,18 @@ class _XClientMessage(ctypes.Structure):
 def _xlib_call(env: dict, what: str, arg) -> bool:
     # Xlib reads the display's cookie file from this process's environment (Xwayland under GNOME has one).
     os.environ["XAUTHORITY"] = env.get("XAUTHORITY", os.path.expanduser("~/.Xauthority"))
-    display_name = env["DISPLAY"]
     xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
     xlib.XOpenDisplay.restype = ctypes.c_void_p
-    xlib.XInternAtom.restype = ctypes.c_ulong
-    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    xlib.XGetSelectionOwner.restype = ctypes.c_ulong
-    xlib.XFlush.argtypes = xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-    display = xlib.XOpenDisplay(display_name.encode())
-    if not display:
+    display = ctypes.c_void_p(xlib.XOpenDisplay(env["DISPLAY"].encode()))
+    if not display.value:
         return False
+    atom = lambda name: xlib.XInternAtom(display, name.encode(), 0)  # noqa: E731
     try:
         if what == "owner":
-            return xlib.XGetSelectionOwner(display, xlib.XInternAtom(display, arg.encode(), 0)) != 0
-        event = _XClientMessage(type=33, window=arg, format=32)  # ClientMessage
-        event.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
-        event.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-        sent = xlib.XSendEvent(display, arg, 0, 0, ctypes.byref(event))
+            return xlib.XGetSelectionOwner(display, ctypes.c_ulong(atom(arg))) != 0
+        event = _XClientMessage(type=33, window=arg, format=32, message_type=atom("WM_PROTOCOLS"))  # ClientMessage
+        event.data[0] = atom("WM_DELETE_WINDOW")
+        sent = xlib.XSendEvent(display, ctypes.c_ulong(arg), 0, ctypes.c_long(0), ctypes.byref(event))
         xlib.XFlush(display)
         return bool(sent)
     finally:

@@ -123,7 +123,6 @@ class Desktop:
         self._start_wayland() if host.wayland else self._start_xvfb()
         if host.wayland == "native":
             return self
-        wait_for(lambda: self.x.run("xdpyinfo", check_status=False), "the X server to answer")
         if host.wm:
             self.start(host.wm, host.wm, *(["--compositor=off", "--sm-client-disable"] if host.wm == "xfwm4" else []))
             wait_for(lambda: "window id" in self.x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
@@ -146,9 +145,7 @@ class Desktop:
         if tray and ready:
             wait_for(lambda: self.x.selection_owned("_NET_SYSTEM_TRAY_S0") and self.panel(), "the tray to be ready")
         if tray == "xfce-sni" and ready:
-            wait_for(lambda: "true" in self.x.run(
-                "dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
-                "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher"), "the tray's watcher")
+            wait_for(lambda: self.owned("org.kde.StatusNotifierWatcher"), "the tray's watcher")
 
     def _start_xvfb(self, *extra: str) -> None:
         read_end, write_end = os.pipe()
@@ -159,6 +156,7 @@ class Desktop:
             number = reported.readline().strip()
         check(number.isdigit(), "Xvfb did not report its display number")
         self.env["DISPLAY"] = ":" + number
+        wait_for(lambda: self.x.run("xdpyinfo", check_status=False), "the X server to answer")
 
     def _start_wayland(self) -> None:
         self.env.update(WAYLAND_DISPLAY="wayland-e2e", XDG_SESSION_TYPE="wayland")
@@ -176,15 +174,16 @@ class Desktop:
                 return re.search(r"xserver listening on display (:\d+)", log.read())
 
         self.env["DISPLAY"] = wait_for(display, "weston's XWayland display")[1]
+        wait_for(lambda: self.x.run("xdpyinfo", check_status=False), "XWayland to answer")
 
     def as_user(self, *argv: str) -> tuple:
         """A command line run as the desktop's user."""
         return (("setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}", "--init-groups") if
                 self.user else ()) + argv
 
-    def bus(self, dest: str, path: str, method: str, *args: str) -> str:
+    def bus(self, dest: str, path: str, method: str, *args: str, check_status: bool = True) -> str:
         return self.x.run("gdbus", "call", "--session", "--dest", dest, "--object-path", path, "--method", method,
-                          *args)
+                          *args, check_status=check_status)
 
     def owned(self, name: str) -> bool:
         return "true" in self.bus("org.freedesktop.DBus", "/", "org.freedesktop.DBus.NameHasOwner", name)
@@ -192,8 +191,8 @@ class Desktop:
     def shoot(self, path: str, box=None) -> None:
         """A picture of the screen, or of the box (x, y, right, bottom) on it, as the desktop takes one."""
         x, y, right, bottom = box or (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT)
-        if self.host.shell:
-            shells.shoot(self, path, (x, y, right, bottom))
+        if self.host.tray in ("gnome", "gnome-wayland", "sway"):
+            shells.shoot(self, path, x, y, right, bottom)
         else:
             self.x.run("import", "-window", "root", "-crop", f"{right - x}x{bottom - y}+{x}+{y}", "+repage", path)
 

@@ -114,12 +114,6 @@ def shell_eval(desktop, script: str, starting: bool = False):
     return json.loads(m[2]) if m[2] else None
 
 
-def _activation_environment(desktop) -> None:
-    """The services the bus starts (kglobalaccel, kactivitymanagerd...) see the session's display, as
-    a session's start-up tells its bus."""
-    desktop.x.run("dbus-update-activation-environment", "--all")
-
-
 def _private_system_bus(desktop) -> None:
     """GNOME Shell gives up when /run/systemd/seats exists and no logind answers on the system bus:
     a system bus of its own, empty, has none to ask."""
@@ -131,7 +125,9 @@ def _private_system_bus(desktop) -> None:
 def _gnome(desktop, session: str, *argv: str) -> None:
     _private_system_bus(desktop)
     desktop.env.update(XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_TYPE=session)
-    _activation_environment(desktop)
+    # The services the bus starts (kglobalaccel, kactivitymanagerd...) see the session's display, as
+    # a session's start-up tells its bus.
+    desktop.x.run("dbus-update-activation-environment", "--all")
     folder = f"data/gnome-shell/extensions/{TEST_EXTENSION}/"
     desktop.write(folder + "metadata.json", json.dumps({"uuid": TEST_EXTENSION, "name": "e2e", "description": "e2e",
                                                         "shell-version": ["43"]}))
@@ -150,7 +146,7 @@ def _gnome(desktop, session: str, *argv: str) -> None:
 
     def left():  # a key pressed while the shell still starts up may go unheard: pressed again
         if shell_eval(desktop, "Main.overview.visible && !Main.overview.animationInProgress"):
-            press_key(desktop, "Escape")
+            shell_eval(desktop, GNOME_KEY.format(key="Escape")) if session == "wayland" else desktop.x.key("Escape")
         return shell_eval(desktop, "!Main.overview.visible && !Main.overview.animationInProgress")
 
     wait_for(left, "the overview to close", interval=1)
@@ -158,7 +154,6 @@ def _gnome(desktop, session: str, *argv: str) -> None:
 
 def gnome(desktop) -> None:
     desktop._start_xvfb("+extension", "GLX")
-    wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "the X server to answer")
     _gnome(desktop, "x11", "--x11", "--replace")
 
 
@@ -168,32 +163,29 @@ def gnome_wayland(desktop) -> None:
     _gnome(desktop, "wayland", "--headless", "--wayland", "--wayland-display=wayland-e2e", "--virtual-monitor", SCREEN)
     for variable in ("DISPLAY", "XAUTHORITY"):
         desktop.env[variable] = shell_eval(desktop, f'imports.gi.GLib.getenv("{variable}")')
-    _activation_environment(desktop)
+    desktop.x.run("dbus-update-activation-environment", "--all")
     wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "Xwayland to answer")
 
 
 def plasma(desktop) -> None:
     desktop._start_xvfb()
-    wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "the X server to answer")
     desktop.env.update(XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true", KDE_SESSION_VERSION="5",
                        XDG_SESSION_TYPE="x11", KWIN_COMPOSE="N")
     _private_system_bus(desktop)
-    _activation_environment(desktop)
+    desktop.x.run("dbus-update-activation-environment", "--all")
     desktop.start("kwin_x11", "kwin_x11")
     wait_for(lambda: "window id" in desktop.x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), "KWin")
     desktop.start("kded5", "kded5")
     desktop.start("plasmashell", "plasmashell", "--no-respawn")
     # A session loads the watcher into kded5; a bare plasmashell has none. kded5 answers once it
     # has given up waiting for its configuration updates (30 s here).
-    wait_for(lambda: desktop.x.run("gdbus", "call", "--session", "--dest", "org.kde.kded5", "--object-path", "/kded",
-                                   "--method", "org.kde.kded5.loadModule", "statusnotifierwatcher",
-                                   check_status=False), "kded5 to load the watcher", 120)
+    wait_for(lambda: desktop.bus("org.kde.kded5", "/kded", "org.kde.kded5.loadModule", "statusnotifierwatcher",
+                                 check_status=False), "kded5 to load the watcher", 120)
     wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "kded5's watcher")
     wait_for(lambda: desktop.owned("org.kde.plasmashell"), "plasmashell", 120)
     script = PLASMA_PANEL.format(edge=desktop.host.edge)
-    wait_for(lambda: desktop.x.run("gdbus", "call", "--session", "--dest", "org.kde.plasmashell", "--object-path",
-                                   "/PlasmaShell", "--method", "org.kde.PlasmaShell.evaluateScript", script,
-                                   check_status=False), "plasmashell to take its panel", 60)
+    wait_for(lambda: desktop.bus("org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell.evaluateScript", script,
+                                 check_status=False), "plasmashell to take its panel", 60)
 
 
 def sway(desktop) -> None:
@@ -211,7 +203,7 @@ def sway(desktop) -> None:
     desktop.pointer = VirtualPointer(desktop.path("runtime", wayland))
     # Xwayland lets in its user alone; the scenario's camera and hands run as root.
     desktop.x.run(*desktop.as_user("xhost", "+si:localuser:root"))
-    _activation_environment(desktop)
+    desktop.x.run("dbus-update-activation-environment", "--all")
     wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "waybar's watcher", 60)
 
 
@@ -231,17 +223,14 @@ def panel_box(desktop):
     return top and (0, 0, workspaces[0]["rect"]["width"], top)
 
 
-def shoot(desktop, path: str, box) -> None:
-    x, y, right, bottom = box
+def shoot(desktop, path: str, x: int, y: int, right: int, bottom: int) -> None:
+    """A picture taken by the compositor, on the shells whose windows are not all on one X screen."""
     if desktop.host.tray == "sway":
-        desktop.x.run("grim", "-g", f"{x},{y} {right - x}x{bottom - y}", path)
-    elif desktop.host.tray.startswith("gnome"):
-        out = desktop.bus("org.gnome.Shell.Screenshot", "/org/gnome/Shell/Screenshot",
-                          "org.gnome.Shell.Screenshot.ScreenshotArea", str(x), str(y), str(right - x),
-                          str(bottom - y), "false", path)
-        check("true" in out, f"GNOME Shell took no screenshot: {out}")
-    else:
-        desktop.x.run("import", "-window", "root", "-crop", f"{right - x}x{bottom - y}+{x}+{y}", "+repage", path)
+        return desktop.x.run("grim", "-g", f"{x},{y} {right - x}x{bottom - y}", path)
+    out = desktop.bus("org.gnome.Shell.Screenshot", "/org/gnome/Shell/Screenshot",
+                      "org.gnome.Shell.Screenshot.ScreenshotArea", str(x), str(y), str(right - x), str(bottom - y),
+                      "false", path)
+    check("true" in out, f"GNOME Shell took no screenshot: {out}")
 
 
 def click(desktop, x: int, y: int, button: int, repeat: int) -> None:
@@ -250,10 +239,3 @@ def click(desktop, x: int, y: int, button: int, repeat: int) -> None:
         desktop.pointer.click(x, y, button, repeat, width, height)
     else:
         shell_eval(desktop, GNOME_POINTER.format(x=x, y=y, button=button, repeat=repeat))
-
-
-def press_key(desktop, key: str) -> None:
-    if desktop.host.tray == "gnome-wayland":
-        shell_eval(desktop, GNOME_KEY.format(key=key))
-    else:
-        desktop.x.key(key)

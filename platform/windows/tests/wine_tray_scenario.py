@@ -6,7 +6,11 @@ import os
 import re
 import subprocess
 import sys
-import time
+
+from wine_with_display import set_registry, start_xvfb, stop_wine
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tests", "e2e"))
+from harness import wait_for, wait_still  # noqa: E402
 
 EXE, WINE_RUN, PREFIX, SHOTS = sys.argv[1:5]
 SETTINGS = {"Defined": "Yes", "ShowSplash": "1", "ShowStatsAtStartup": "0", "ShowCPU": "1",
@@ -18,15 +22,6 @@ def start(argv, env, **kw):
     started.append(subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                     start_new_session=True, **kw))
     return started[-1]
-
-
-def wait_for(what, probe, seconds=30.0):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        if found := probe():
-            return found
-        time.sleep(0.2)
-    raise SystemExit(f"FAIL: no {what} within {seconds:.0f} s")
 
 
 def run(env, *argv):
@@ -43,44 +38,33 @@ def geometry(env, wid):  # x, y, width, height
             for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
 
 
+def still(env, wid):  # the window's geometry once it holds still
+    return wait_still(lambda: geometry(env, wid), f"window 0x{wid:x} to hold still")
+
+
 def shot(env, name, box):  # box: x, y, width, height
     run(env, "import", "-window", "root", "-crop", "{2}x{3}+{0}+{1}".format(*box), "+repage",
         os.path.join(SHOTS, f"windows-{name}.png"))
 
 
-def stop_wine():  # the prefix's Wine server with its programs: the next run starts on its own display
-    subprocess.run(["wineserver", "-k"], env={**os.environ, "WINEPREFIX": PREFIX}, capture_output=True)
-
-
 def main():
     os.makedirs(SHOTS, exist_ok=True)
-    stop_wine()  # a server left by a run that was cut short holds that run's display
+    stop_wine(PREFIX)  # a server left by a run that was cut short holds that run's display
     env = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
     env.update(WINEPREFIX=PREFIX, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
-    read_end, write_end = os.pipe()
-    start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"], env,
-          pass_fds=(write_end,))
-    os.close(write_end)
-    env["DISPLAY"] = ":" + os.read(read_end, 16).decode().strip()
+    start_xvfb(env, started)
     start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "28",
            "--transparent", "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true"], env)
-    panel = wait_for("tray panel", lambda: visible(env, "--name", "^panel$"))[0]
-    # The settings as a user left them, in the registry the program reads (one call: a Wine start
-    # costs a second); unmanaged windows, which Wine hides without waiting for a window manager.
-    key = r"[HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Sysvane\Settings]"
-    reg = os.path.join(SHOTS, "settings.reg")
-    with open(reg, "w", encoding="utf-16") as out:
-        out.write("Windows Registry Editor Version 5.00\r\n\r\n" + key + "\r\n" +
-                  "".join(f'"{k}"="{v}"\r\n' for k, v in SETTINGS.items()) +
-                  "\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n\"Managed\"=\"N\"\r\n"
-                  "\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"LogPixels\"=dword:00000060\r\n")  # 96 dpi
-    subprocess.run([WINE_RUN, PREFIX, "regedit", "/S", reg], env=env, timeout=120, check=True)
+    panel = wait_for(lambda: visible(env, "--name", "^panel$"), "the tray panel")[0]
+    # The settings as a user left them, in the registry the program reads.
+    settings = "".join(f'"{k}"="{v}"\r\n' for k, v in SETTINGS.items())
+    key = r"HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Sysvane\Settings"
+    set_registry(WINE_RUN, PREFIX, env, os.path.join(SHOTS, "settings.reg"), keys=f"[{key}]\r\n{settings}\r\n")
     program = start([WINE_RUN, PREFIX, EXE], env)
 
-    splash = wait_for("splash screen", lambda: visible(env, "--classname", "sysvane.exe"))[0]
-    time.sleep(0.5)
-    shot(env, "splash", geometry(env, splash))
-    wait_for("tray icon", lambda: geometry(env, panel)[2] >= 16 and not visible(env, "--classname", "sysvane.exe"))
+    splash = wait_for(lambda: visible(env, "--classname", "sysvane.exe"), "the splash screen")[0]
+    shot(env, "splash", still(env, splash))
+    wait_for(lambda: geometry(env, panel)[2] >= 16 and not visible(env, "--classname", "sysvane.exe"), "the tray icon")
     px, py, pw, ph = geometry(env, panel)
     icon = (px + pw - 12, py + ph // 2)
     shot(env, "tray-icon", (px - 40, py - 20, pw + 40, ph + 20))
@@ -92,29 +76,27 @@ def main():
 
     # The pointer leaves the icon at once, so that the icon's tip does not cover the panel.
     run(env, "xdotool", "mousemove", *map(str, icon), "click", "1", "mousemove", "10", "10")
-    rollup = wait_for("roll-up panel", lambda: visible(env, "--classname", "sysvane.exe"))[0]
-    time.sleep(1.5)  # risen to its full height
-    x, y, w, h = geometry(env, rollup)
+    rollup = wait_for(lambda: visible(env, "--classname", "sysvane.exe"), "the roll-up panel")[0]
+    x, y, w, h = still(env, rollup)  # risen to its full height
     if h < 30 or abs((x + w) - (px + pw)) > 40:
         raise SystemExit(f"FAIL: roll-up panel at {x},{y} {w}x{h}, not risen above the tray")
     shot(env, "rollup", (x - 10, y - 10, w + 20, h + 20))
-    wait_for("roll-up panel to close", lambda: not visible(env, "--classname", "sysvane.exe"), 15)
+    wait_for(lambda: not visible(env, "--classname", "sysvane.exe"), "the roll-up panel to close", 15)
 
     run(env, "xdotool", "mousemove", *map(str, icon), "click", "--repeat", "2", "--delay", "80", "1")
-    monitor = wait_for("Monitor window", lambda: visible(env, "--name", "^ Sysvane$"))[0]
-    time.sleep(1.2)  # one refresh
-    shot(env, "monitor", geometry(env, monitor))
+    monitor = wait_for(lambda: visible(env, "--name", "^ Sysvane$"), "the Monitor window")[0]
+    shot(env, "monitor", still(env, monitor))
 
     run(env, "xdotool", "mousemove", *map(str, icon), "click", "3")
-    menu = wait_for("tray menu", lambda: [w for w in visible(env, "--classname", "sysvane.exe") if w != monitor])[0]
+    menu = wait_for(lambda: [w for w in visible(env, "--classname", "sysvane.exe") if w != monitor], "the tray menu")[0]
     mx, my, mw, mh = geometry(env, menu)
     shot(env, "tray-menu", (mx, my, mw, mh))
     run(env, "xdotool", "mousemove", str(mx + 30), str(my + mh - 10), "click", "1")  # Exit, the last item
-    ask = wait_for("Exit question", lambda: visible(env, "--name", "^Exit$"))[0]
+    ask = wait_for(lambda: visible(env, "--name", "^Exit$"), "the Exit question")[0]
     shot(env, "exit", geometry(env, ask))
     run(env, "xdotool", "windowfocus", "--sync", str(ask), "key", "Return")  # Yes is the default
-    wait_for("program to end", lambda: program.poll() is not None, 15)
-    wait_for("tray icon to go", lambda: geometry(env, panel)[2] < 16, 10)
+    wait_for(lambda: program.poll() is not None, "the program to end", 15)
+    wait_for(lambda: geometry(env, panel)[2] < 16, "the tray icon to go", 10)
 
 
 try:
@@ -123,4 +105,4 @@ finally:
     for process in reversed(started):
         if process.poll() is None:
             process.kill()
-    stop_wine()
+    stop_wine(PREFIX)
