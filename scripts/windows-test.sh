@@ -9,11 +9,8 @@ prefix=$build/wineprefix
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 
 rm -rf "$prefix"
-mkdir -p "$prefix"
-start=$(date +%s)
 wineboot -i
 wineserver -w
-echo "Wine prefix made in $(($(date +%s) - start)) s: $prefix"
 
 # A server that stays up until `wineserver -k` below, and the prefix's services started now, with
 # no output: a service started by the first test would hold that test's output open and ctest
