@@ -25,12 +25,11 @@ class Probe : public forms::Form {
   forms::TabStrip tabs{*this, "tabs"};
   forms::CheckBox onPage{*this, "onPage"};
   forms::Timer giveUp{*this, "giveUp"};
-  std::string events;
+  std::string events, heard;  // heard: the tray's messages, as the pixel x the form hears them at
   forms::BorderStyle style = forms::BorderStyle::FixedDialog;
 
  protected:
   void Design() override {
-    SetCaption(" Probe");
     SetBorderStyle(style);
     Move(1500, 1200, 0, 0);
     SetClientSize(4500, 3000);
@@ -49,6 +48,9 @@ class Probe : public forms::Form {
     giveUp.SetInterval(3000);
     giveUp.SetEnabled(true);
   }
+  void Form_MouseMove(int, int, forms::Twips x, forms::Twips) override {
+    heard += std::to_string(int(x) / 15) + " ";
+  }
 };
 
 HWND WindowOf(forms::Control& c) {
@@ -59,11 +61,6 @@ HWND WindowOf(forms::Form& f) {
 }
 LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
   return SendMessageW(window, message, w, l);
-}
-RECT ScreenRect(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  return r;
 }
 // The run's DPI (the Wine suite runs at 96 and at 144): 15 or 10 twips to the pixel.
 int TwipsPerPixel() {
@@ -100,17 +97,12 @@ TEST_F(WinRuntimeTest, WhatTheUserDoesReachesTheModelOnce) {
       {"the tab strip takes the focus", [](Probe& p) { SetFocus(WindowOf(p.tabs)); }, false, "tabfocus ",
        [](Probe& p) { return GetFocus() == WindowOf(p.tabs); }},
       {"the system moves the window",
-       [](Probe& p) {
-         SetWindowPos(WindowOf(p), nullptr, 1500 / TwipsPerPixel() + 20, 1200 / TwipsPerPixel() + 10, 0, 0,
-                      SWP_NOSIZE | SWP_NOZORDER);
-       },
-       false, "",
-       [](Probe& p) {
-         return p.Left() == 1500 + 20 * TwipsPerPixel() && p.Top() == 1200 + 10 * TwipsPerPixel();
-       }},
+       [](Probe& p) { SetWindowPos(WindowOf(p), nullptr, 170, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }, false,
+       "", [](Probe& p) { return p.Left() == 170 * TwipsPerPixel() && p.Top() == 130 * TwipsPerPixel(); }},
       {"a move to a monitor of twice the DPI: the fonts follow at that DPI",
        [](Probe& p) {
-         const RECT suggested = ScreenRect(WindowOf(p));
+         RECT suggested;
+         GetWindowRect(WindowOf(p), &suggested);
          Send(WindowOf(p), WM_DPICHANGED, MAKEWPARAM(2 * GetDpiForSystem(), 2 * GetDpiForSystem()),
               LPARAM(&suggested));
        },
@@ -128,8 +120,8 @@ TEST_F(WinRuntimeTest, WhatTheUserDoesReachesTheModelOnce) {
     probe.Show();
     // The model's twips are the window's pixels at the run's DPI, and the model holds the frame the
     // system put around the window in each border style: its outer size is the window's.
-    const RECT outer = ScreenRect(WindowOf(probe)), box = ScreenRect(WindowOf(probe.box));
-    RECT client;
+    RECT outer, box, client;
+    GetWindowRect(WindowOf(probe), &outer), GetWindowRect(WindowOf(probe.box), &box);
     GetClientRect(WindowOf(probe), &client);
     POINT corner{0, 0};
     ClientToScreen(WindowOf(probe), &corner);
@@ -155,19 +147,8 @@ bool PumpUntil(const std::function<bool()>& done) {
   return done();
 }
 
-class TrayOwner : public forms::Form {
- public:
-  explicit TrayOwner(forms::Runtime& runtime) : Form(runtime, "TrayOwner") {}
-  std::string heard;
-
- protected:
-  void Form_MouseMove(int, int, forms::Twips x, forms::Twips) override {
-    heard += std::to_string(int(x) / 15) + " ";
-  }
-};
-
 TEST_F(WinRuntimeTest, TheIconReachesAShellThatWasNotReadyAndClicksWaitForAModalBox) {
-  TrayOwner owner(runtime);
+  Probe owner(runtime);
   owner.Load();
   int refusals = 2, adds = 0;
   bool modal = false;
