@@ -64,7 +64,6 @@ def main():
     panel = wait_for("tray panel", lambda: visible("--name", "^panel$"))[0]
     program = start(WINE_RUN, PREFIX, EXE)
 
-    wait_for("splash screen", lambda: visible("--classname", "sysvane.exe"))
     wait_for("tray icon", lambda: geometry(panel)[2] >= 16 and not visible("--classname", "sysvane.exe"))
     px, py, pw, ph = geometry(panel)
     icon = (px + pw - 12, py + ph // 2)
