@@ -48,7 +48,9 @@ TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
         EXPECT_TRUE(glyph.first >= 1 && glyph.last <= size - 2 && top >= 1 && bottom <= size - 2 &&
                     glyph.last - glyph.first + 1 >= size / 4 && bottom - top + 1 >= size * 3 / 4);
       }
-      if (glyphs.size() == 2) EXPECT_GE(glyphs[1].first - glyphs[0].last - 1, size / 10);
+      if (glyphs.size() == 2) {
+        EXPECT_GE(glyphs[1].first - glyphs[0].last - 1, size / 10);
+      }
 
       // Bars: CPU on the left, memory on the right, each filled from the bottom to its share.
       const forms::ArgbImage bars = DrawTrayFigure({Shows::CpuAndMemoryBars, value, 100 - value}, size);
