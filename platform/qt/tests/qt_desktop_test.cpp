@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_settings.h"
 #include "tests/faults/config_home.h"
 
 namespace sysvane {
@@ -59,6 +60,8 @@ TEST_F(DesktopFilesTest, TheBaseFoldersFollowTheEnvironment) {
   ::setenv("XDG_DATA_HOME", "relative", 1);  // ignored, as the base-folder rules say
   EXPECT_EQ(desktop.ConfigHome(), root + "/cfg");
   EXPECT_EQ(desktop.DataHome(), root + "/home/.local/share");
+  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // the settings file follows the same rule
+  EXPECT_EQ(qt::QtSettingsBackend::DefaultPath(), root + "/home/.config/Sysvane/Sysvane.conf");
 }
 
 TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
