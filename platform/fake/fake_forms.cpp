@@ -122,13 +122,8 @@ Twips FakeRuntime::TextHeight(const forms::Font& font, const std::string& text) 
 
 bool FakeRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) {
   trayCalls.push_back({message, data});
-  if (message == forms::NIM_ADD) {
-    trayIconShown = true;
-    trayOwner_ = data.hWnd;
-  } else if (message == forms::NIM_DELETE) {
-    trayIconShown = false;
-    trayOwner_ = nullptr;
-  }
+  if (message == forms::NIM_ADD || message == forms::NIM_DELETE)
+    trayOwner_ = message == forms::NIM_ADD ? data.hWnd : nullptr;
   return true;
 }
 

@@ -46,7 +46,7 @@ class FakeRuntime : public forms::Runtime {
     forms::NOTIFYICONDATA data;
   };
   std::vector<TrayCall> trayCalls;
-  bool trayIconShown = false;
+  bool TrayIconShown() const { return trayOwner_; }
   std::string TrayTip() const;  // the tip the shell shows: at most 63 characters, up to the NUL
   std::vector<std::string> foregroundWindows;
   std::vector<int> pauses;
