@@ -98,23 +98,18 @@ TEST(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCall)
   EXPECT_EQ(clicked, 1);
 }
 
+// The host's request, GNOME Shell's host, a second click soon after the first; then the messages.
 TEST(HostClicksTest, EachHostsRequestsBecomeTheOwnersMessages) {
-  struct Row {
-    SniRequest request;
-    bool gnome, quickSecond;
-    std::vector<uint32_t> messages;
-  };
-  const Row rows[] = {
+  const std::tuple<SniRequest, bool, bool, std::vector<uint32_t>> rows[] = {
       {SniRequest::Activate, false, false, {514}},
       {SniRequest::Activate, false, true, {515}},
       {SniRequest::SecondaryActivate, false, false, {514}},
       {SniRequest::ContextMenu, false, false, {517}},
       {SniRequest::Activate, true, false, {515}},
-      {SniRequest::SecondaryActivate, true, false, {514}},
-  };
-  for (const Row& row : rows)
-    EXPECT_EQ(MessagesForRequest(row.request, row.gnome, row.quickSecond), row.messages)
-        << int(row.request) << " gnome " << row.gnome << " quick " << row.quickSecond;
+      {SniRequest::SecondaryActivate, true, false, {514}}};
+  for (const auto& [request, gnome, quickSecond, messages] : rows)
+    EXPECT_EQ(MessagesForRequest(request, gnome, quickSecond), messages)
+        << int(request) << gnome << quickSecond;
 }
 
 TEST(SniItemTest, PicturesAreArgbInNetworkOrderAndClickPlacesAreKeptWhenUsable) {
@@ -138,12 +133,7 @@ TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
   const QRect screen(0, 0, 1280, 800), right(1280, 0, 1280, 800);
   const QSize root(2560, 800);
   const int whole = 1 << 30;
-  struct Row {
-    QRect screen;
-    std::vector<Strut> struts;
-    QRect area;
-  };
-  const Row rows[] = {
+  const std::tuple<QRect, std::vector<Strut>, QRect> rows[] = {
       {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},  // a bottom panel
       {right, {{.bottom = 27, .bottomEnd = 1279}}, right},  // does not touch the second screen
       {screen,                                              // a top bar and a left dock
@@ -152,8 +142,8 @@ TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
       {right, {{.right = 30, .rightEnd = 799}}, QRect(1280, 0, 1250, 800)},  // a right panel on the second
       {screen, {{.top = 900, .topEnd = whole}}, screen},  // a reservation leaving nothing is not believed
   };
-  for (const Row& row : rows)
-    EXPECT_EQ(AreaLeftByStruts(row.screen, root, row.struts), row.area) << &row - rows;
+  for (const auto& [on, struts, area] : rows)
+    EXPECT_EQ(AreaLeftByStruts(on, root, struts), area) << struts.size() << " struts on " << on.x();
 }
 
 }  // namespace
