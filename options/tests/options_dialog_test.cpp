@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ranges>
 
 #include "monitor/display.h"
 #include "options/system_page.h"
@@ -123,52 +124,52 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
   fp.Set("ShowFdrive", "1");
   SetLetterDrives(*this, "de");
   Options* o = &Open();
-  // The rows' letters, choices and places; their figures and sizes are the drive fault test's.
-  auto check = [&](const std::string& letters, const std::vector<int>& boxes, bool apply) {
-    const int rows = int(letters.size());
+  // Each row shown as its letter and its choice ("D1 E0"), its box, bar and labels on one line 300
+  // twips apart below both pages' last designed rows (at 2580); the rows' figures and sizes are the
+  // drive fault test's. The dialog grows by a row's height for each.
+  auto check = [&](const std::string& expected, bool apply) {
+    std::string shown;
     for (int row = 0; row < 7; ++row) {
       const forms::CheckBox& box = o->Check1[8 + row];
-      EXPECT_EQ(std::tuple(box.Visible(), o->SystemText[7 + row].Visible(), o->SystemInfo[7 + row].Visible()),
-                std::tuple(row < rows, row < rows, row < rows))
-          << row;
-      if (row >= rows) continue;
-      // Both pages' last designed rows stand at 2580: the drives follow 300 apart.
-      const forms::Twips top = 2880 + 300 * row;
-      EXPECT_EQ(
-          std::tuple(box.Caption()[0], box.Value(), box.Enabled(), box.Top(), o->ProgressBar1[8 + row].Top(),
-                     o->SystemText[7 + row].Top(), o->SystemInfo[7 + row].Top()),
-          std::tuple(char(letters[row] - 32), boxes[row], true, top, top, top, top));
+      const forms::Control* parts[] = {&box, &o->ProgressBar1[8 + row], &o->SystemText[7 + row],
+                                       &o->SystemInfo[7 + row]};
+      for (const forms::Control* part : parts) {
+        if (part->Visible() && part->Top() != 2880 + 300 * row) shown += "misplaced ";
+        if (part->Visible() != box.Visible()) shown += "half shown ";
+      }
+      if (box.Visible())
+        shown += std::string{box.Caption()[0]} + std::to_string(box.Value()) + (box.Enabled() ? " " : "off ");
     }
-    EXPECT_EQ(std::tuple(o->Height(), o->SSTab1.Height(), o->applyButton.Top(), o->cancelButton.Top(),
+    const double rows = double(std::count(expected.begin(), expected.end(), ' ') + 1);
+    EXPECT_EQ(std::tuple(shown, o->Height(), o->SSTab1.Height(), o->applyButton.Top(), o->cancelButton.Top(),
                          o->applyButton.Enabled()),
-              std::tuple(4125.0 + 300 * rows, 3060.0 + 300 * rows, 3285.0 + 300 * rows, 3285.0 + 300 * rows,
-                         apply));
+              std::tuple(expected + " ", 4125 + 300 * rows, 3060 + 300 * rows, 3285 + 300 * rows,
+                         3285 + 300 * rows, apply));
   };
   auto writes = [&](const std::string& key) {
-    return std::count_if(fp.settings.writes.begin(), fp.settings.writes.end(),
-                         [&](auto& w) { return w.first == key; });
+    return std::ranges::count(fp.settings.writes | std::views::keys, key);
   };
   auto change = [&](const std::string& letters) {
     SetLetterDrives(*this, letters);
     fp.runtime.Fire(o->Timer2);
   };
-  check("de", {1, 0}, false);
+  check("D1 E0", false);
   o->Check1[9].NotifyClick();
   change("e");  // E moves up a row with the choice just made
-  check("e", {1}, true);
+  check("E1", true);
   o->applyButton.NotifyClick();
   EXPECT_EQ(writes("ShowDdrive"), 0);  // absent: not saved
   EXPECT_EQ(fp.settings.values["ShowEdrive"], "1");
   change("def");  // back, and new with a stored 1: nothing unsaved
-  check("def", {1, 1, 1}, false);
+  check("D1 E1 F1", false);
   o->Check1[8].NotifyClick();
   change("ef");
   o->applyButton.NotifyClick();
-  check("ef", {1, 1}, false);
+  check("E1 F1", false);
   change("def");  // D comes back with its unsaved choice
-  check("def", {0, 1, 1}, true);
+  check("D0 E1 F1", true);
   change("defghijkl");
-  check("defghij", {0, 1, 1, 0, 0, 0, 0}, true);
+  check("D0 E1 F1 G0 H0 I0 J0", true);
   const int queries = fp.kernel.diskQueries;
   fp.runtime.Fire(o->Timer2);
   EXPECT_EQ(fp.kernel.diskQueries, queries);  // nothing changed, nothing rebuilt
@@ -176,7 +177,7 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
   EXPECT_EQ(writes("ShowJdrive"), 1);
   EXPECT_EQ(writes("ShowKdrive"), 0);
   o = &Open();
-  check("defghij", {0, 1, 1, 0, 0, 0, 0}, false);
+  check("D0 E1 F1 G0 H0 I0 J0", false);
 }
 
 // The previews sample only while the Statistics page shows and the dialog is not minimised; a
