@@ -98,15 +98,12 @@ void FakeRuntime::PauseWithoutMessages(int milliseconds) {
   now_ += milliseconds;  // timers that fall due meanwhile fire at the next Advance
 }
 
+// Lines end at "\r\n", "\n" or a lone "\r" (text[size] is the terminating NUL).
 static std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines(1);
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    if (text[i] == '\n' || text[i] == '\r')
-      lines.emplace_back();
-    else
-      lines.back() += text[i];
-  }
+  for (size_t i = 0; i < text.size(); ++i)
+    if (text[i] != '\r' || text[i + 1] != '\n')
+      text[i] == '\n' || text[i] == '\r' ? lines.emplace_back() : lines.back() += text[i];
   return lines;
 }
 
