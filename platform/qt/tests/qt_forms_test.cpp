@@ -67,13 +67,14 @@ TEST_F(QtFormsTest, TwipsBecomePixelsAndEachKindOfWindowGetsItsFlags) {
     window.Show();
     FormWidget* widget = WidgetOf(window);
     ASSERT_NE(widget, nullptr);
-    EXPECT_EQ(widget->size(), size);
-    EXPECT_EQ(widget->minimumSize(), widget->maximumSize()) << "fixed size";
-    EXPECT_EQ(widget->childAt(labelAt)->size(), QSize(129, 16)) << "the label, at its place";
-    EXPECT_EQ(widget->windowType(), kind);
+    // Its size, fixed; the label at its place; its kind, a close button only with a title, and
+    // never a minimize or maximize button.
     const Qt::WindowFlags flags = widget->windowFlags();
-    EXPECT_EQ(bool(flags & Qt::WindowCloseButtonHint), titled);
-    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(std::tuple(widget->size(), widget->minimumSize(), widget->maximumSize(),
+                         widget->childAt(labelAt)->size(), widget->windowType(),
+                         bool(flags & Qt::WindowCloseButtonHint),
+                         bool(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))),
+              std::tuple(size, size, size, QSize(129, 16), kind, titled, false));
     RunEvents(2000, [&] { return window.ticks >= 2; });
     EXPECT_GE(window.ticks, 2) << "timers tick while the window is loaded";
     window.Unload();

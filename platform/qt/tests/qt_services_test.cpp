@@ -57,10 +57,10 @@ TEST(LateTrayTest, TheIconIsMadeOnceATrayIsThereWithTheTipOfThatMoment) {
     EXPECT_TRUE(runtime.ShellNotifyIcon(forms::NIM_MODIFY, data)) << "the icon is added, only not shown yet";
     RunEvents(4000, [&] { return runtime.Tray().Shown(); });
     ASSERT_TRUE(runtime.Tray().Shown());
-    EXPECT_EQ(looked, madeAt);
-    EXPECT_EQ(runtime.Tray().ToolTip(), QStringLiteral("CPU usage: 12%"));
-    EXPECT_TRUE(runtime.ShellNotifyIcon(forms::NIM_DELETE, data));
-    EXPECT_FALSE(runtime.ShellNotifyIcon(forms::NIM_DELETE, data)) << "removed once";
+    EXPECT_EQ(std::pair(looked, runtime.Tray().ToolTip().toStdString()),
+              std::pair(madeAt, std::string("CPU usage: 12%")));
+    const bool removed = runtime.ShellNotifyIcon(forms::NIM_DELETE, data);
+    EXPECT_TRUE(removed && !runtime.ShellNotifyIcon(forms::NIM_DELETE, data)) << "removed, and once";
   }
 }
 
