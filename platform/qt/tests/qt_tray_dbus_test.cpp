@@ -34,9 +34,12 @@ std::string Shown(const DBusMenu& menu) {
   return shown;
 }
 
-TEST(DBusMenuTest, EveryChangeReachesTheHostWithThePropertiesTheItemLost) {
+struct DBusMenuTest : ::testing::Test {
   OwnersMenu owner;
-  DBusMenu menu(owner.list);
+  DBusMenu menu{owner.list};
+};
+
+TEST_F(DBusMenuTest, EveryChangeReachesTheHostWithThePropertiesTheItemLost) {
   std::string updated, removed;  // "4 " for each item sent, "4:toggle-type,toggle-state " for each loss
   uint layoutRevision = 0;
   QObject::connect(&menu, &DBusMenu::ItemsPropertiesUpdated,
@@ -70,15 +73,11 @@ TEST(DBusMenuTest, EveryChangeReachesTheHostWithThePropertiesTheItemLost) {
     RunEvents(1000, [&] { return menu.Revision() != before; });
     EXPECT_EQ(updated + "/ " + removed + "/ " + Shown(menu), expected);
     EXPECT_EQ(menu.Revision(), updated.empty() ? before : before + 1) << "a new layout with every change";
-    if (!updated.empty()) {
-      EXPECT_EQ(layoutRevision, menu.Revision());
-    }
+    EXPECT_TRUE(updated.empty() || layoutRevision == menu.Revision()) << "and the host is told of it";
   }
 }
 
-TEST(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCall) {
-  OwnersMenu owner;
-  DBusMenu menu(owner.list);
+TEST_F(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCall) {
   int opened = 0, clicked = 0;
   menu.Opening = [&] {
     ++opened;
