@@ -38,10 +38,6 @@ class ScriptedKernel : public fake::FakeKernel {
   bool listed_ = false;
 };
 
-struct FaultProgram : fake::ProgramOn<ScriptedKernel> {
-  FaultProgram() { fake::MakeLinuxLikeMachine(kernel); }
-};
-
 // "d:\" for a caption "D: drive ..."; "" for any other.
 std::string RootOf(const std::string& caption) {
   if (caption.find(": drive ") != 1 || caption[0] < 'A' || caption[0] > 'Z') return "";
@@ -112,7 +108,7 @@ struct Machine {
     }
   }
 
-  FaultProgram fp;
+  fake::LinuxLikeProgram<ScriptedKernel> fp;
   std::map<std::string, std::set<std::string>> seen;  // root -> the figures, places and sizes it had
   std::map<std::string, std::string> expected;
   int popups = 0;
