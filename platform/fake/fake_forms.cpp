@@ -110,11 +110,11 @@ static std::vector<std::string> Lines(const std::string& text) {
 Twips FakeRuntime::TextWidth(const forms::Font& font, const std::string& text) {
   size_t widest = 0;
   for (const auto& line : Lines(text)) widest = std::max(widest, line.size());
-  return Twips(widest) * charWidth * font.size / 8.25;
+  return Twips(widest) * 90 * font.size / 8.25;  // 90 twips a character at 8.25 points
 }
 
 Twips FakeRuntime::TextHeight(const forms::Font& font, const std::string& text) {
-  return Twips(Lines(text).size()) * lineHeight * font.size / 8.25;
+  return Twips(Lines(text).size()) * 195 * font.size / 8.25;  // 195 twips a line
 }
 
 bool FakeRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) {

@@ -30,9 +30,6 @@ class FakeRuntime : public forms::Runtime {
   std::function<void(forms::Form&)> onModal;
   // Runs when a menu pops up: the test picks an item or does nothing.
   std::function<void(forms::MenuList&)> onPopupMenu;
-  // Text measures: twips per character of an 8.25-point font and twips per line.
-  Twips charWidth = 90;
-  Twips lineHeight = 195;
 
   // --- what the tests read
   struct MsgBoxCall {
