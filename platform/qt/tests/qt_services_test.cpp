@@ -27,14 +27,7 @@ class TrayOwner : public forms::Form {
   void Form_MouseMove(int, int, forms::Twips x, forms::Twips) override { messages.push_back(int(x / 15)); }
 };
 
-// A runtime with a loaded owner of the icon, and the icon's data naming it.
-struct OwnedIcon {
-  OwnedIcon() { owner.Load(), data.hWnd = &owner; }
-  ~OwnedIcon() { owner.Unload(), RunDeferredDeletes(); }
-  QtRuntime runtime;
-  TrayOwner owner{runtime, "Menu"};
-  forms::NOTIFYICONDATA data;
-};
+using OwnedIcon = testing::OwnedIcon<TrayOwner>;
 struct TrayTest : ::testing::Test, OwnedIcon {};
 
 // A panel that starts after the program: the icon waits for it, keeping what it was told meanwhile
