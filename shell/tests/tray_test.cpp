@@ -60,9 +60,7 @@ TEST_F(WindowTest, TheLiveIconIsSentOnlyWhenWhatItShowsChanges) {
   fp.Set("TrayIcon", "1");
   SetMemory(1000, 370);
   menu().Load();
-  auto owned = std::make_unique<FixedSampler>(3);
-  FixedSampler& cpu = *owned;
-  menu().CPUMeter = std::move(owned);
+  auto& cpu = static_cast<FixedSampler&>(*(menu().CPUMeter = std::make_unique<FixedSampler>(3)));
   auto optionApplied = [&](int option) {
     return [this, option] {
       program.options().Show();
