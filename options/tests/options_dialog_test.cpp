@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ranges>
 
 #include "monitor/display.h"
 #include "options/system_page.h"
@@ -21,11 +22,31 @@ const Switch kSwitches[] = {
     {"ShowUserRsrc", 1, 5},       {"ShowBattery", 1, 6}, {"ShowCdrive", 1, 7},  {"ShowDdrive", 1, 8},
     {"ShowEdrive", 1, 9}};
 
+constexpr forms::Color kRed = forms::Color::Rgb(255, 0, 0), kGreen = forms::Color::Rgb(0, 192, 0);
+// Power status; then the battery box enabled, its caption and its bar, an unknown charge (255)
+// leaving the bar as it was.
+const std::tuple<SYSTEM_POWER_STATUS, bool, std::string, int> kPowers[] = {
+    {{1, 128, 255, 0, 0, 0}, false, "Battery status:", 0},
+    {{1, 0, 50, 0, 0, 0}, true, "Battery status (charging):", 50},
+    {{1, 1, 100, 0, 0, 0}, true, "Battery status:", 100},
+    {{0, 2, 255, 0, 0, 0}, true, "Battery status (unplugged):", 0}};
+
 // In turn no key, then each key holds a grey 2 (neither a default nor a click gives it). This
 // family has no free-resources figures: their boxes are off and out of reach, their bars empty.
+// Each time the dialog loads on a power state of its own; the battery's bar ends green, the others
+// red. And the machine's facts on the System page in the user's locale, a name too wide for its
+// row without its parenthesised part.
 TEST(OptionsSwitches, EachKeyLoadsIntoAndSavesFromItsOwnBox) {
   for (int chosen = -1; chosen < 13; ++chosen) {
     testing::OptionsWorld w;
+    const auto& [power, batteryBox, batteryCaption, batteryBar] = kPowers[(chosen + 1) % 4];
+    w.fp.kernel.power = power;
+    w.fp.kernel.systemName = SystemName{"Linux", "Debian GNU/Linux 12 (bookworm)", 6, 1, 76};
+    w.fp.kernel.numberOfProcessors = 4;
+    w.fp.processor.name = "Q7";
+    w.fp.processor.speed = "2400M";
+    w.fp.runtime.screen.Width = 28807.5;
+    w.fp.runtime.locale = LocaleInfo{".", ","};
     w.fp.resources.free[0] = w.fp.resources.free[1] = w.fp.resources.free[2] = 50;
     w.SetDrives({{"d:\\", {kGiB, 0}}, {"e:\\", {kGiB, 0}}});
     if (chosen >= 0) w.fp.Set(std::get<0>(kSwitches[chosen]), "2");
@@ -45,6 +66,16 @@ TEST(OptionsSwitches, EachKeyLoadsIntoAndSavesFromItsOwnBox) {
       saved.push_back({key, std::to_string(state)});
     }
     saved.push_back({"TrayIcon", trayIcon});
+    EXPECT_EQ(std::tuple(o.Check1[6].Enabled(), o.Check1[6].Caption(), o.ProgressBar1[6].Value(),
+                         o.ProgressBar1[6].StartColor(), o.ProgressBar1[6].EndColor(),
+                         o.ProgressBar1[7].EndColor()),
+              std::tuple(batteryBox, batteryCaption, batteryBar, kRed, kGreen, kRed));
+    std::vector<std::string> facts{o.SystemText[5].Caption(), o.WinVersion.Caption()};
+    for (int i = 0; i < 7; ++i) facts.push_back(o.SystemInfo[i].Caption());
+    EXPECT_EQ(facts,
+              (std::vector<std::string>{"Linux version:", "Version 6.1 Build 76", "Q7 (2,40 GHz)", "4",
+                                        "8.589.934.592 bytes", "140.737.488.355.328 bytes", "1920,5 x 1080",
+                                        "Debian GNU/Linux 12", "107.374.182.400 bytes"}));
     EXPECT_FALSE(o.Check0[0].Value() || o.applyButton.Enabled());
     o.applyButton_Click();
     EXPECT_EQ(std::pair(w.fp.settings.writes, w.menu().mnuSplash.Checked()), std::pair(saved, chosen != 2));
@@ -123,52 +154,52 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
   fp.Set("ShowFdrive", "1");
   SetLetterDrives(*this, "de");
   Options* o = &Open();
-  // The rows' letters, choices and places; their figures and sizes are the drive fault test's.
-  auto check = [&](const std::string& letters, const std::vector<int>& boxes, bool apply) {
-    const int rows = int(letters.size());
+  // Each row shown as its letter and its choice ("D1 E0"), its box, bar and labels on one line 300
+  // twips apart below both pages' last designed rows (at 2580); the rows' figures and sizes are the
+  // drive fault test's. The dialog grows by a row's height for each.
+  auto check = [&](const std::string& expected, bool apply) {
+    std::string shown;
     for (int row = 0; row < 7; ++row) {
       const forms::CheckBox& box = o->Check1[8 + row];
-      EXPECT_EQ(std::tuple(box.Visible(), o->SystemText[7 + row].Visible(), o->SystemInfo[7 + row].Visible()),
-                std::tuple(row < rows, row < rows, row < rows))
-          << row;
-      if (row >= rows) continue;
-      // Both pages' last designed rows stand at 2580: the drives follow 300 apart.
-      const forms::Twips top = 2880 + 300 * row;
-      EXPECT_EQ(
-          std::tuple(box.Caption()[0], box.Value(), box.Enabled(), box.Top(), o->ProgressBar1[8 + row].Top(),
-                     o->SystemText[7 + row].Top(), o->SystemInfo[7 + row].Top()),
-          std::tuple(char(letters[row] - 32), boxes[row], true, top, top, top, top));
+      const forms::Control* parts[] = {&box, &o->ProgressBar1[8 + row], &o->SystemText[7 + row],
+                                       &o->SystemInfo[7 + row]};
+      for (const forms::Control* part : parts) {
+        if (part->Visible() && part->Top() != 2880 + 300 * row) shown += "misplaced ";
+        if (part->Visible() != box.Visible()) shown += "half shown ";
+      }
+      if (box.Visible())
+        shown += std::string{box.Caption()[0]} + std::to_string(box.Value()) + (box.Enabled() ? " " : "off ");
     }
-    EXPECT_EQ(std::tuple(o->Height(), o->SSTab1.Height(), o->applyButton.Top(), o->cancelButton.Top(),
+    const double rows = double(std::count(expected.begin(), expected.end(), ' ') + 1);
+    EXPECT_EQ(std::tuple(shown, o->Height(), o->SSTab1.Height(), o->applyButton.Top(), o->cancelButton.Top(),
                          o->applyButton.Enabled()),
-              std::tuple(4125.0 + 300 * rows, 3060.0 + 300 * rows, 3285.0 + 300 * rows, 3285.0 + 300 * rows,
-                         apply));
+              std::tuple(expected + " ", 4125 + 300 * rows, 3060 + 300 * rows, 3285 + 300 * rows,
+                         3285 + 300 * rows, apply));
   };
   auto writes = [&](const std::string& key) {
-    return std::count_if(fp.settings.writes.begin(), fp.settings.writes.end(),
-                         [&](auto& w) { return w.first == key; });
+    return std::ranges::count(fp.settings.writes | std::views::keys, key);
   };
   auto change = [&](const std::string& letters) {
     SetLetterDrives(*this, letters);
     fp.runtime.Fire(o->Timer2);
   };
-  check("de", {1, 0}, false);
+  check("D1 E0", false);
   o->Check1[9].NotifyClick();
   change("e");  // E moves up a row with the choice just made
-  check("e", {1}, true);
+  check("E1", true);
   o->applyButton.NotifyClick();
   EXPECT_EQ(writes("ShowDdrive"), 0);  // absent: not saved
   EXPECT_EQ(fp.settings.values["ShowEdrive"], "1");
   change("def");  // back, and new with a stored 1: nothing unsaved
-  check("def", {1, 1, 1}, false);
+  check("D1 E1 F1", false);
   o->Check1[8].NotifyClick();
   change("ef");
   o->applyButton.NotifyClick();
-  check("ef", {1, 1}, false);
+  check("E1 F1", false);
   change("def");  // D comes back with its unsaved choice
-  check("def", {0, 1, 1}, true);
+  check("D0 E1 F1", true);
   change("defghijkl");
-  check("defghij", {0, 1, 1, 0, 0, 0, 0}, true);
+  check("D0 E1 F1 G0 H0 I0 J0", true);
   const int queries = fp.kernel.diskQueries;
   fp.runtime.Fire(o->Timer2);
   EXPECT_EQ(fp.kernel.diskQueries, queries);  // nothing changed, nothing rebuilt
@@ -176,7 +207,7 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
   EXPECT_EQ(writes("ShowJdrive"), 1);
   EXPECT_EQ(writes("ShowKdrive"), 0);
   o = &Open();
-  check("defghij", {0, 1, 1, 0, 0, 0, 0}, false);
+  check("D0 E1 F1 G0 H0 I0 J0", false);
 }
 
 // The previews sample only while the Statistics page shows and the dialog is not minimised; a
@@ -209,45 +240,6 @@ TEST_F(OptionsTest, PreviewsShowEachStatisticOnlyWhileTheirPageShows) {
   fp.runtime.Advance(1800);
   EXPECT_EQ(std::tuple(fp.kernel.diskQueries, o.ProgressBar1[0].Value(), o.ProgressBar1[7].Value()),
             std::tuple(atLoad + 3 * 2, 0, 10));
-}
-
-constexpr forms::Color kRed = forms::Color::Rgb(255, 0, 0), kGreen = forms::Color::Rgb(0, 192, 0);
-
-// Power status, box enabled, caption, bar; an unknown charge (255) leaves the bar as it was.
-TEST(OptionsBattery, TheBatteryBoxAndBarFollowThePowerState) {
-  const std::tuple<SYSTEM_POWER_STATUS, bool, std::string, int> rows[] = {
-      {{1, 128, 255, 0, 0, 0}, false, "Battery status:", 0},
-      {{1, 0, 50, 0, 0, 0}, true, "Battery status (charging):", 50},
-      {{1, 1, 100, 0, 0, 0}, true, "Battery status:", 100},
-      {{0, 2, 255, 0, 0, 0}, true, "Battery status (unplugged):", 0}};
-  for (const auto& [power, enabled, caption, bar] : rows) {
-    testing::OptionsWorld w;
-    w.fp.kernel.power = power;
-    w.fp.Set("ShowBattery", "1");
-    Options& o = w.Open();  // loaded, battery or not; the battery's bar ends green, the others red
-    EXPECT_EQ(std::tuple(o.Check1[6].Enabled(), o.Check1[6].Caption(), o.ProgressBar1[6].Value(),
-                         o.Check1[6].Value(), o.ProgressBar1[6].StartColor(), o.ProgressBar1[6].EndColor(),
-                         o.ProgressBar1[7].EndColor()),
-              std::tuple(enabled, caption, bar, 1, kRed, kGreen, kRed));
-  }
-}
-
-// Rows 0 to 6 and the version line, in the user's locale; a name too wide for its row loses its
-// parenthesised part.
-TEST_F(OptionsTest, TheSystemPageShowsTheMachinesFacts) {
-  fp.kernel.systemName = SystemName{"Linux", "Debian GNU/Linux 12 (bookworm)", 6, 1, 76};
-  fp.kernel.numberOfProcessors = 4;
-  fp.processor.name = "Q7";
-  fp.processor.speed = "2400M";
-  fp.runtime.screen.Width = 28807.5;
-  fp.runtime.locale = LocaleInfo{".", ","};
-  Options& o = Open();
-  std::vector<std::string> shown{o.SystemText[5].Caption(), o.WinVersion.Caption()};
-  for (int i = 0; i < 7; ++i) shown.push_back(o.SystemInfo[i].Caption());
-  EXPECT_EQ(shown,
-            (std::vector<std::string>{"Linux version:", "Version 6.1 Build 76", "Q7 (2,40 GHz)", "4",
-                                      "8.589.934.592 bytes", "140.737.488.355.328 bytes", "1920,5 x 1080",
-                                      "Debian GNU/Linux 12", "107.374.182.400 bytes"}));
 }
 
 // The resolution is in the display's own pixels at any scale. A name that would wrap into the

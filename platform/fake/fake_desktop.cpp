@@ -42,26 +42,22 @@ std::optional<std::string> FakeDesktop::ReadFile(const std::string& path) {
 }
 
 bool FakeDesktop::DeleteFile(const std::string& path) {
-  log.push_back("delete " + path);
   return files.erase(path) > 0;
 }
 
 bool FakeDesktop::CreateFolders(const std::string& path) {
-  log.push_back("mkdir " + path);
   if (path.empty() || files.count(path)) return false;
   for (std::string p = path; p != "/" && !p.empty(); p = Parent(p)) folders.insert(p);
   return true;
 }
 
 bool FakeDesktop::WriteFileAtomically(const std::string& path, const std::string& contents) {
-  log.push_back("write " + path);
   if (writesFail || !FolderExists(Parent(path))) return false;
   files[path] = contents;
   return true;
 }
 
 bool FakeDesktop::MoveFile(const std::string& from, const std::string& to) {
-  log.push_back("move " + from + " " + to);
   auto it = files.find(from);
   if (movesFail || it == files.end() || !FolderExists(Parent(to))) return false;
   std::string contents = it->second;

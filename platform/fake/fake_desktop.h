@@ -1,5 +1,5 @@
-// The desktop of the tests: an in-memory file system, scripted answers of the browser, mail
-// handler and program starter, and a record of every call.
+// The desktop of the tests: an in-memory file system, and scripted answers of the browser, mail
+// handler and program starter that record what they were asked.
 #pragma once
 
 #include <map>
@@ -33,9 +33,6 @@ class FakeDesktop : public Desktop {
   };
   std::vector<Mail> mails;
   std::vector<std::string> startedPrograms;
-  std::vector<std::string> log;  // "write PATH", "move FROM TO", "delete PATH", "mkdir PATH"
-
-  bool FolderExists(const std::string& path) const;
 
   // --- Desktop
   bool OpenUrl(const std::string& url) override;
@@ -50,6 +47,9 @@ class FakeDesktop : public Desktop {
   std::string ExecutablePath() override { return executablePath; }
   std::string ConfigHome() override { return configHome; }
   std::string DataHome() override { return dataHome; }
+
+ private:
+  bool FolderExists(const std::string& path) const;
 };
 
 }  // namespace sysvane::fake

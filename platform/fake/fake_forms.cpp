@@ -98,37 +98,29 @@ void FakeRuntime::PauseWithoutMessages(int milliseconds) {
   now_ += milliseconds;  // timers that fall due meanwhile fire at the next Advance
 }
 
+// Lines end at "\r\n", "\n" or a lone "\r" (text[size] is the terminating NUL).
 static std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines(1);
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    if (text[i] == '\n' || text[i] == '\r')
-      lines.emplace_back();
-    else
-      lines.back() += text[i];
-  }
+  for (size_t i = 0; i < text.size(); ++i)
+    if (text[i] != '\r' || text[i + 1] != '\n')
+      text[i] == '\n' || text[i] == '\r' ? lines.emplace_back() : lines.back() += text[i];
   return lines;
 }
 
 Twips FakeRuntime::TextWidth(const forms::Font& font, const std::string& text) {
   size_t widest = 0;
   for (const auto& line : Lines(text)) widest = std::max(widest, line.size());
-  return Twips(widest) * charWidth * font.size / 8.25;
+  return Twips(widest) * 90 * font.size / 8.25;  // 90 twips a character at 8.25 points
 }
 
 Twips FakeRuntime::TextHeight(const forms::Font& font, const std::string& text) {
-  return Twips(Lines(text).size()) * lineHeight * font.size / 8.25;
+  return Twips(Lines(text).size()) * 195 * font.size / 8.25;  // 195 twips a line
 }
 
 bool FakeRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) {
   trayCalls.push_back({message, data});
-  if (message == forms::NIM_ADD) {
-    trayIconShown = true;
-    trayOwner_ = data.hWnd;
-  } else if (message == forms::NIM_DELETE) {
-    trayIconShown = false;
-    trayOwner_ = nullptr;
-  }
+  if (message == forms::NIM_ADD || message == forms::NIM_DELETE)
+    trayOwner_ = message == forms::NIM_ADD ? data.hWnd : nullptr;
   return true;
 }
 

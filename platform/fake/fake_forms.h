@@ -30,9 +30,6 @@ class FakeRuntime : public forms::Runtime {
   std::function<void(forms::Form&)> onModal;
   // Runs when a menu pops up: the test picks an item or does nothing.
   std::function<void(forms::MenuList&)> onPopupMenu;
-  // Text measures: twips per character of an 8.25-point font and twips per line.
-  Twips charWidth = 90;
-  Twips lineHeight = 195;
 
   // --- what the tests read
   struct MsgBoxCall {
@@ -46,7 +43,7 @@ class FakeRuntime : public forms::Runtime {
     forms::NOTIFYICONDATA data;
   };
   std::vector<TrayCall> trayCalls;
-  bool trayIconShown = false;
+  bool TrayIconShown() const { return trayOwner_; }
   std::string TrayTip() const;  // the tip the shell shows: at most 63 characters, up to the NUL
   std::vector<std::string> foregroundWindows;
   std::vector<int> pauses;

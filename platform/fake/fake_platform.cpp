@@ -1,6 +1,5 @@
 #include "platform/fake/fake_platform.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace sysvane::fake {
@@ -19,9 +18,7 @@ void FakeKernel::SetFixedDrives(
 
 bool FakeKernel::GlobalMemoryStatus(MEMORYSTATUS& status) {
   if (!memory) return false;
-  uint32_t length = status.dwLength;
   status = *memory;
-  status.dwLength = length;
   return true;
 }
 
@@ -33,9 +30,7 @@ bool FakeKernel::GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) {
 
 bool FakeKernel::GetVersionEx(OSVERSIONINFO& info) {
   if (!version) return false;
-  uint32_t size = info.dwOSVersionInfoSize;
   info = *version;
-  info.dwOSVersionInfoSize = size;
   return true;
 }
 
@@ -49,11 +44,8 @@ std::string FakeKernel::GetLogicalDriveStrings() {
   return buffer;
 }
 
-// The roots are kept in lower case; the program may ask in either.
 uint32_t FakeKernel::GetDriveType(const std::string& root) {
-  std::string lower = root;
-  std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
-  const auto it = driveTypes.find(lower);
+  const auto it = driveTypes.find(root);
   return it == driveTypes.end() ? DRIVE_NO_ROOT_DIR : it->second;
 }
 

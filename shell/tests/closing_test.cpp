@@ -47,7 +47,7 @@ TEST(ClosingTest, TheIconGoesFirstThenEveryWindowInOrder) {
                                    &program.messageBox(), &program.options(), &program.popup()}) {
       window->Show();
       probes.push_back(std::make_unique<UnloadProbe>(*window, [&closed, &fp, window] {
-        closed += (closed.empty() ? "" : " ") + window->Name() + (fp.runtime.trayIconShown ? "+" : "");
+        closed += (closed.empty() ? "" : " ") + window->Name() + (fp.runtime.TrayIconShown() ? "+" : "");
       }));
     }
     fp.runtime.msgBoxAnswers = {forms::vbNo, forms::vbYes};

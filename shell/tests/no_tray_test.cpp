@@ -53,7 +53,7 @@ TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
     fresh.program.UnloadDisplay();
     fresh.program.UnloadOptions();
     runtime.Advance(1000);
-    EXPECT_EQ(std::pair(runtime.ended, runtime.trayIconShown), std::pair(endsWhenClosed, !endsWhenClosed));
+    EXPECT_EQ(std::pair(runtime.ended, runtime.TrayIconShown()), std::pair(endsWhenClosed, !endsWhenClosed));
   }
 }
 

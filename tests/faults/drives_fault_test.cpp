@@ -38,10 +38,6 @@ class ScriptedKernel : public fake::FakeKernel {
   bool listed_ = false;
 };
 
-struct FaultProgram : fake::ProgramOn<ScriptedKernel> {
-  FaultProgram() { fake::MakeLinuxLikeMachine(kernel); }
-};
-
 // "d:\" for a caption "D: drive ..."; "" for any other.
 std::string RootOf(const std::string& caption) {
   if (caption.find(": drive ") != 1 || caption[0] < 'A' || caption[0] > 'Z') return "";
@@ -112,40 +108,39 @@ struct Machine {
     }
   }
 
-  FaultProgram fp;
+  fake::LinuxLikeProgram<ScriptedKernel> fp;
   std::map<std::string, std::set<std::string>> seen;  // root -> the figures, places and sizes it had
   std::map<std::string, std::string> expected;
   int popups = 0;
 };
 
 TEST(DrivesFaultTest, EveryWindowFollowsTheDrives) {
-  const struct {
-    const char *name, *before, *after;
-    bool betweenListAndQuery;  // the change lands while a window holds a list that is no longer true
-    const char* failing;       // a drive still listed that no longer answers: its rows keep their figure
-  } rows[] = {
+  // The drives before and after; whether the change lands while a window holds a list that is no
+  // longer true (between the list and the query); a drive still listed that no longer answers (its
+  // rows keep their figure).
+  const std::tuple<const char*, const char*, const char*, bool, const char*> rows[] = {
       {"a drive appears", "d:/data:10", "d:/data:10 e:/srv:30", false, ""},
       {"D vanishes, the others move up", "d:/data:10 e:/srv:30 f:/backup:50", "d:/srv:70 e:/backup:90", true,
        ""},
-      {"a drive remounted under another letter", "d:/data:10 e:/backup:30",
-       "d:/backup:30 e:/srv:50 f:/data:10", true, ""},
+      {"remounted under another letter", "d:/data:10 e:/backup:30", "d:/backup:30 e:/srv:50 f:/data:10", true,
+       ""},
       {"two drives swap letters", "d:/data:10 e:/backup:30", "d:/backup:30 e:/data:10", false, ""},
       {"a drive stops answering", "d:/data:10 e:/srv:30", "d:/data:10 e:/srv:30", false, "d:\\"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [name, before, after, betweenListAndQuery, failing] : rows) {
+    SCOPED_TRACE(name);
     Machine m;
     m.fp.settings.values = {{"Defined", "Yes"}, {"ShowCPU", "1"}, {"ShowGdrive", "0"}};
     for (const char* drive : {"C", "D", "E", "F", "H"}) m.fp.Set(std::string("Show") + drive + "drive", "1");
-    m.SetDrives(row.before);
+    m.SetDrives(before);
     m.fp.program.display().Show();
     m.fp.program.options().Show();
     m.fp.program.options().SSTab1.SetTab(1);  // the page whose previews refresh
     m.Run(2000);
-    std::function<void()> change = [&m, row] {
-      m.SetDrives(row.after, row.failing), m.fp.kernel.disks.erase(row.failing);
+    std::function<void()> change = [&m, after, failing] {
+      m.SetDrives(after, failing), m.fp.kernel.disks.erase(failing);
     };
-    row.betweenListAndQuery ? void(m.fp.kernel.betweenListAndQuery = change) : change();
+    betweenListAndQuery ? void(m.fp.kernel.betweenListAndQuery = change) : change();
     m.Run(2 * 10000);
     EXPECT_FALSE(m.fp.kernel.betweenListAndQuery) << "the change was made";
     for (const int loads = m.popups; m.popups == loads;) m.Run(300);  // a roll-up opened since the change

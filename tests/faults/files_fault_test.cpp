@@ -52,13 +52,19 @@ TEST(SettingsFileFaultTest, ADamagedFileIsReadAsFarAsItGoesAndASaveChangesOnlyIt
     const std::string text = file.value_or("");
     if (file) home.Write(kSettingsFile, text);
     qt::QtSettingsBackend backend;
+    EXPECT_TRUE(file || !(backend.Read("", "Settings", "ShowCPU") || home.Stat(kSettingsFile)))
+        << "read made it";
     ASSERT_TRUE(backend.Write("", "Settings", "ShowSplash", "0")) << text;  // a key the file lacks
     EXPECT_TRUE(KeepsEveryLine(text, home.Text(kSettingsFile))) << "a line the user left is gone: " << text;
     std::string expected = home.Text(kSettingsFile);  // a key the file has: only its line changes
     expected.replace(expected.find("ShowSplash=0"), 12, "ShowSplash=1");
     ASSERT_TRUE(backend.Write("", "Settings", "ShowSplash", "1"));
     EXPECT_EQ(home.Text(kSettingsFile), expected);
-    EXPECT_EQ(backend.Read("", "Settings", "ShowSplash"), "1");
+    EXPECT_EQ(backend.Read("", "Other", "ShowSplash"), std::nullopt) << "sections are apart";
+    for (const std::string value : {" 1 ", "a, b", "", "x=y; z"}) {  // each comes back as written
+      ASSERT_TRUE(backend.Write("", "Settings", "ShowSplash", value));
+      EXPECT_EQ(backend.Read("", "Settings", "ShowSplash"), value);
+    }
   }
 }
 

@@ -37,31 +37,23 @@ TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundr
   program.options().Show();
   program.options().SSTab1.SetTab(1);  // the page whose previews refresh
   const std::regex impossible(".*\\b(10[1-9]|1[1-9][0-9]|2[0-9][0-9])%.*");
-  const struct {
-    const char* supply;
-    std::string uevent;  // written over the supply's, or the supply removed when empty
-    const char* expected;
-    // The Options dialog's bar, the Monitor window's battery row, the roll-up's line. An unknown
-    // charge leaves the dialog's bar as it was; the roll-up drops a battery that is gone.
-    const char* shown;
-  } steps[] = {
-      {"BAT1", Battery("Charging", "0"), "1 8 40 ? ?",
-       "40% | 40% | Battery (charging): 40%"},                            // docked: two batteries are one
-      {"BAT1", "", "1 9 80 ? ?", "80% | 80% | Battery (charging): 80%"},  // undocked
-      {"AC", "POWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=0\n", "1 9 80 ? ?",
-       "80% | 80% | Battery (charging): 80%"},  // the battery still charges
-      {"BAT0", Battery("Discharging", "40000000"), "0 1 80 14400 18000",
-       "80% | 80% | Battery (unplugged): 80%"},
-      {"BAT0", "POWER_SUPPLY_TYPE=Battery\n", "0 255 255 ? ?",
-       "80% | ? | Battery (unplugged): ?"},        // charge and flags unknown
-      {"BAT0", "", "255 128 255 ? ?", "80% | ?"},  // taken out
-      {"BAT0", Battery("Discharging", "9000000000000000000"), "0 1 100 ? 18000",
-       "100% | 100% | Battery (unplugged): 100%"},  // far above full
+  // The supply changed (its uevent written over, or the supply removed when empty); then the Options
+  // dialog's bar, the Monitor window's battery row and the roll-up's line. An unknown charge leaves
+  // the dialog's bar as it was; the roll-up drops a battery that is gone. (What the kernel makes of
+  // each state is the power record's own test: here it must follow them.)
+  const std::tuple<const char*, std::string, const char*> steps[] = {
+      {"BAT1", Battery("Charging", "0"), "40% | 40% | Battery (charging): 40%"},  // docked: two are one
+      {"BAT1", "", "80% | 80% | Battery (charging): 80%"},                        // undocked
+      {"AC", "POWER_SUPPLY_TYPE=Mains\nPOWER_SUPPLY_ONLINE=0\n", "80% | 80% | Battery (charging): 80%"},
+      {"BAT0", Battery("Discharging", "40000000"), "80% | 80% | Battery (unplugged): 80%"},
+      {"BAT0", "POWER_SUPPLY_TYPE=Battery\n", "80% | ? | Battery (unplugged): ?"},  // charge, flags unknown
+      {"BAT0", "", "80% | ?"},                                                      // taken out
+      {"BAT0", Battery("Discharging", "9000000000000000000"), "100% | 100% | Battery (unplugged): 100%"},
   };
-  for (const auto& step : steps) {
-    SCOPED_TRACE(std::string(step.supply) + " " + step.expected);
-    const std::string file = "sys/class/power_supply/" + std::string(step.supply);
-    step.uevent.empty() ? tree.Remove(file) : tree.Write(file + "/uevent", step.uevent);
+  for (const auto& [supply, uevent, expected] : steps) {
+    SCOPED_TRACE(expected);
+    const std::string file = "sys/class/power_supply/" + std::string(supply);
+    uevent.empty() ? tree.Remove(file) : tree.Write(file + "/uevent", uevent);
     std::string shown;  // the battery in every window, at the end of the rescan
     auto see = [&](const std::string& text, bool battery) {
       EXPECT_FALSE(std::regex_match(text, impossible)) << text;
@@ -78,10 +70,7 @@ TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundr
       for (int i = 0; i <= program.popup().Stat.UBound(); ++i)
         see(program.popup().Stat[i].Caption(), program.popup().Stat[i].Caption().starts_with("Battery"));
     }
-    EXPECT_EQ(shown, step.shown);
-    SYSTEM_POWER_STATUS status;
-    machine.kernel.GetSystemPowerStatus(status);
-    EXPECT_EQ(testing::PowerText(status), step.expected);
+    EXPECT_EQ(shown, expected);
   }
 }
 

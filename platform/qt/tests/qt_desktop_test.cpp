@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_settings.h"
 #include "tests/faults/config_home.h"
 
 namespace sysvane {
@@ -59,6 +60,8 @@ TEST_F(DesktopFilesTest, TheBaseFoldersFollowTheEnvironment) {
   ::setenv("XDG_DATA_HOME", "relative", 1);  // ignored, as the base-folder rules say
   EXPECT_EQ(desktop.ConfigHome(), root + "/cfg");
   EXPECT_EQ(desktop.DataHome(), root + "/home/.local/share");
+  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // the settings file follows the same rule
+  EXPECT_EQ(qt::QtSettingsBackend::DefaultPath(), root + "/home/.config/Sysvane/Sysvane.conf");
 }
 
 TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
@@ -78,26 +81,23 @@ TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
   // program, no working folder or no argv[0] give the executable's own path, without the
   // " (deleted)" of a replaced file. From inside its mount an AppImage names itself; its variables
   // inherited by a program outside the mount, or naming no file, change nothing.
-  struct Row {
-    std::string argv0, searchPath, folder, exeLink, expected;
-    QtDesktop::AppImage appImage = {};
-  };
-  const Row rows[] = {{bin, "", "/", exe, bin},
-                      {"bin/prog", "", root, exe, bin},
-                      {"./bin/prog", "", root + "/", exe, bin},
-                      {"prog", "/none:" + root + "/other:" + root + "/bin//", "/", exe, bin},
-                      {"prog", "/none::", root + "/bin", exe, bin},
-                      {"bin/prog", "", "", exe, real},
-                      {"sysvane", "/usr/bin", "/", exe, real},
-                      {root + "/other/prog", "", "/", exe, real},
-                      {"", "", "/", root + "/replaced", root + "/real/old"},
-                      {"", "", "/", root + "/kept", root + "/real/kept (deleted)"},
-                      {bin, "", "/", exe, image.file, image},
-                      {bin, "", "/", exe, bin, {image.file, root + "/other"}},
-                      {bin, "", "/", exe, bin, {root + "/none.AppImage", image.mountFolder}}};
-  for (const auto& [argv0, searchPath, folder, exeLink, expected, appImage] : rows) {
+  using S = std::string;
+  const std::tuple<S, S, S, S, S, QtDesktop::AppImage> rows[] = {
+      {bin, "", "/", exe, bin, {}},
+      {"bin/prog", "", root, exe, bin, {}},
+      {"./bin/prog", "", root + "/", exe, bin, {}},
+      {"prog", "/none:" + root + "/other:" + root + "/bin//", "/", exe, bin, {}},
+      {"prog", "/none::", root + "/bin", exe, bin, {}},
+      {"bin/prog", "", "", exe, real, {}},
+      {"sysvane", "/usr/bin", "/", exe, real, {}},
+      {root + "/other/prog", "", "/", exe, real, {}},
+      {"", "", "/", root + "/replaced", root + "/real/old", {}},
+      {"", "", "/", root + "/kept", root + "/real/kept (deleted)", {}},
+      {bin, "", "/", exe, image.file, image},
+      {bin, "", "/", exe, bin, {image.file, root + "/other"}},
+      {bin, "", "/", exe, bin, {root + "/none.AppImage", image.mountFolder}}};
+  for (const auto& [argv0, searchPath, folder, exeLink, expected, appImage] : rows)
     EXPECT_EQ(QtDesktop::ProgramPathAtStart(argv0, searchPath, folder, exeLink, appImage), expected) << argv0;
-  }
 }
 
 // This test program started again through a link names the link.

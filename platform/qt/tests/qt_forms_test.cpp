@@ -21,10 +21,12 @@ using testing::RunEvents;
 using testing::WidgetOf;
 
 // A fixed window with a title bar, like the Monitor window, or a border-only panel, like the roll-up.
+// Its bar of 1830 x 900 twips is 122 x 60 pixels, 120 x 58 inside its frame, white, its text black.
 class Window : public forms::Form {
  public:
   Window(forms::Runtime& runtime, bool titled) : Form(runtime, "Window"), titled_(titled) {}
   forms::Label label{*this, "Label"};
+  forms::ProgressBar bar{*this, "Bar"};
   forms::Timer timer{*this, "Timer"};
   int ticks = 0;
 
@@ -36,6 +38,10 @@ class Window : public forms::Form {
     SetClientSize(4020, 1200);
     Move(1500, 3000, Width(), Height());
     label.Move(120, 135, 1935, 240);
+    bar.Move(2100, 150, 1830, 900);
+    bar.SetBarColors(forms::Color::Rgb(0, 192, 0), forms::Color::Rgb(255, 0, 0));
+    bar.SetBackColor(forms::Color::Rgb(255, 255, 255));
+    bar.SetForeColor(forms::Color::Rgb(0, 0, 0));
     timer.SetInterval(20);
     timer.SetEnabled(true);
     timer.Tick = [this] { ++ticks; };
@@ -45,22 +51,6 @@ class Window : public forms::Form {
   bool titled_;
 };
 
-// One bar of 1830 x 900 twips: 122 x 60 pixels, 120 x 58 inside its frame, white, its text black.
-class BarWindow : public forms::Form {
- public:
-  explicit BarWindow(forms::Runtime& runtime) : Form(runtime, "Bars") {}
-  forms::ProgressBar bar{*this, "Bar"};
-
- protected:
-  void Design() override {
-    SetClientSize(2400, 1200);
-    bar.Move(150, 150, 1830, 900);
-    bar.SetBarColors(forms::Color::Rgb(0, 192, 0), forms::Color::Rgb(255, 0, 0));
-    bar.SetBackColor(forms::Color::Rgb(255, 255, 255));
-    bar.SetForeColor(forms::Color::Rgb(0, 0, 0));
-  }
-};
-
 class QtFormsTest : public ::testing::Test {
  protected:
   void TearDown() override { RunDeferredDeletes(); }
@@ -68,26 +58,23 @@ class QtFormsTest : public ::testing::Test {
 };
 
 TEST_F(QtFormsTest, TwipsBecomePixelsAndEachKindOfWindowGetsItsFlags) {
-  struct Row {
-    bool titled;
-    QSize widgetSize;  // the client area, or the whole frameless panel
-    QPoint labelAt;
-    Qt::WindowType kind;
-  };
-  for (const Row& row :
-       {Row{true, {268, 80}, {8, 9}, Qt::Window}, Row{false, {270, 82}, {9, 10}, Qt::ToolTip}}) {
-    SCOPED_TRACE(row.titled ? "titled" : "panel");
-    Window window(runtime, row.titled);
+  // Titled or a panel; the client area (or the whole frameless panel), the label's place, the kind.
+  for (const auto& [titled, size, labelAt, kind] :
+       {std::tuple{true, QSize(268, 80), QPoint(8, 9), Qt::Window},
+        {false, {270, 82}, {9, 10}, Qt::ToolTip}}) {
+    SCOPED_TRACE(titled ? "titled" : "panel");
+    Window window(runtime, titled);
     window.Show();
     FormWidget* widget = WidgetOf(window);
     ASSERT_NE(widget, nullptr);
-    EXPECT_EQ(widget->size(), row.widgetSize);
-    EXPECT_EQ(widget->minimumSize(), widget->maximumSize()) << "fixed size";
-    EXPECT_EQ(widget->childAt(row.labelAt)->size(), QSize(129, 16)) << "the label, at its place";
-    EXPECT_EQ(widget->windowType(), row.kind);
+    // Its size, fixed; the label at its place; its kind, a close button only with a title, and
+    // never a minimize or maximize button.
     const Qt::WindowFlags flags = widget->windowFlags();
-    EXPECT_EQ(bool(flags & Qt::WindowCloseButtonHint), row.titled);
-    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(std::tuple(widget->size(), widget->minimumSize(), widget->maximumSize(),
+                         widget->childAt(labelAt)->size(), widget->windowType(),
+                         bool(flags & Qt::WindowCloseButtonHint),
+                         bool(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))),
+              std::tuple(size, size, size, QSize(129, 16), kind, titled, false));
     RunEvents(2000, [&] { return window.ticks >= 2; });
     EXPECT_GE(window.ticks, 2) << "timers tick while the window is loaded";
     window.Unload();
@@ -149,11 +136,11 @@ TEST_F(QtFormsTest, MeasuredTextFitsTheLabelThatShowsIt) {
 // the inside, the gradient from the start colour at the fill's left end to the end colour at its
 // right end, and the value with its "%" centred on the bar.
 TEST_F(QtFormsTest, ABarPaintsItsGradientAcrossTheFilledPartAndCentresItsText) {
-  BarWindow window(runtime);
+  Window window(runtime, true);
   window.Show();
-  QWidget* bar = WidgetOf(window)->childAt(40, 30);
+  QWidget* bar = WidgetOf(window)->childAt(150, 30);
   ASSERT_NE(bar, nullptr);
-  auto near = [](QRgb pixel, QColor expected) {
+  auto near = [](QRgb pixel, QColor expected) {  // within 12 of each channel together
     const QColor got(pixel);
     return std::abs(got.red() - expected.red()) + std::abs(got.green() - expected.green()) +
                std::abs(got.blue() - expected.blue()) <=
@@ -168,17 +155,12 @@ TEST_F(QtFormsTest, ABarPaintsItsGradientAcrossTheFilledPartAndCentresItsText) {
     int fill = 0;  // along the second row inside the frame, above the text
     while (fill < 120 && !near(image.pixel(1 + fill, 2), Qt::white)) ++fill;
     EXPECT_EQ(fill, filled);
-    if (filled > 0) {
-      EXPECT_TRUE(near(image.pixel(1, 2), QColor(0, 192, 0)))
-          << QColor(image.pixel(1, 2)).name().toStdString();
-      EXPECT_TRUE(near(image.pixel(filled, 2), QColor(255, 0, 0)))
-          << QColor(image.pixel(filled, 2)).name().toStdString();
-    }
+    EXPECT_TRUE(!filled ||
+                (near(image.pixel(1, 2), QColor(0, 192, 0)) && near(image.pixel(filled, 2), Qt::red)));
     QRect text;  // the dark pixels: the text's ink
     for (int y = 1; y < 59; ++y)
       for (int x = 1; x < 121; ++x)
         if (QColor(image.pixel(x, y)).value() < 80) text |= QRect(x, y, 1, 1);
-    ASSERT_FALSE(text.isEmpty());
     EXPECT_NEAR((text.left() + text.right() + 1) / 2.0, 61, 2) << "centred across";
     EXPECT_NEAR((text.top() + text.bottom() + 1) / 2.0, 30, 3) << "centred down";
     EXPECT_GT(text.width(), textWidth) << "0%, 50%, 100%: each text wider";

@@ -1,4 +1,5 @@
-// Helpers of the Qt runtime's tests: reaching a window's widget and letting the event loop run.
+// Helpers of the Qt runtime's tests: reaching a window's widget, letting the event loop run, and
+// an icon with its owner.
 #pragma once
 
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 
 #include "platform/forms.h"
 #include "platform/qt/qt_form.h"
+#include "platform/qt/qt_runtime.h"
 
 namespace sysvane::qt::testing {
 
@@ -27,5 +29,15 @@ inline void RunEvents(int ms, const std::function<bool()>& done = nullptr) {
 inline void RunDeferredDeletes() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+// A runtime with a loaded owner of the icon, and the icon's data naming it.
+template <class Owner = forms::Form>
+struct OwnedIcon {
+  OwnedIcon() { owner.Load(), data.hWnd = &owner; }
+  ~OwnedIcon() { owner.Unload(), RunDeferredDeletes(); }
+  QtRuntime runtime;
+  Owner owner{runtime, "Menu"};
+  forms::NOTIFYICONDATA data;
+};
 
 }  // namespace sysvane::qt::testing

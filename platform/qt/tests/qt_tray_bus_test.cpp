@@ -49,31 +49,25 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
     shell.registerService("org.kde.StatusNotifierWatcher");
     const QDBusConnection bus = QDBusConnection::connectToBus(address, gnome ? "program-2" : "program-1");
     {
-      QtRuntime runtime;
-      forms::Form owner(runtime, "Menu");
-      owner.Load();
+      testing::OwnedIcon<> icon;
+      QtRuntime& runtime = icon.runtime;
       int lost = 0;
       runtime.TrayLost = [&] { ++lost; };
       runtime.Tray().LookForXEmbedWith([] { return false; });
       runtime.Tray().UseBus(bus);
-      forms::NOTIFYICONDATA data;
-      data.hWnd = &owner;
-      ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
+      ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, icon.data));
       RunEvents(5000, [&] { return runtime.Tray().OnDBus() && runtime.Tray().GnomeHost() == gnome; });
-      EXPECT_TRUE(runtime.Tray().OnDBus());
-      EXPECT_EQ(runtime.Tray().GnomeHost(), gnome);
+      EXPECT_EQ(std::pair(runtime.Tray().OnDBus(), runtime.Tray().GnomeHost()), std::pair(true, gnome));
       EXPECT_EQ(watcher.registered, QStringList{bus.baseService()});
 
       shell.unregisterService("org.kde.StatusNotifierWatcher");  // the panel goes
       RunEvents(5000, [&] { return lost > 0; });
-      EXPECT_EQ(lost, 1);
-      EXPECT_FALSE(runtime.SystemTrayAvailable());
+      EXPECT_EQ(std::pair(lost, runtime.SystemTrayAvailable()), std::pair(1, false));
       shell.registerService("org.kde.StatusNotifierWatcher");  // and comes back
       RunEvents(5000, [&] { return runtime.Tray().OnDBus(); });
       EXPECT_TRUE(runtime.SystemTrayAvailable());
       EXPECT_EQ(watcher.registered, QStringList({bus.baseService(), bus.baseService()}));
-      runtime.ShellNotifyIcon(forms::NIM_DELETE, data);
-      owner.Unload();
+      runtime.ShellNotifyIcon(forms::NIM_DELETE, icon.data);
     }
     watcher.registered.clear();
     shell.unregisterService("org.kde.StatusNotifierWatcher");
