@@ -33,10 +33,11 @@ QVariantMap ItemProperties(const forms::MenuItem& item) {
   } else {
     properties[QStringLiteral("label")] = Label(item.Caption());
     properties[QStringLiteral("enabled")] = item.Enabled();
-    // An unchecked item shows no box, as in the popup menu: it is not a toggle at all.
-    if (item.Checked()) {
+    // A toggle from the start: Plasma's menu reads toggle-type only when it builds an item, and
+    // would never draw the mark of an item that became checkable later.
+    if (item.Checkable() || item.Checked()) {
       properties[QStringLiteral("toggle-type")] = QStringLiteral("checkmark");
-      properties[QStringLiteral("toggle-state")] = 1;
+      properties[QStringLiteral("toggle-state")] = item.Checked() ? 1 : 0;
     }
   }
   properties[QStringLiteral("visible")] = item.Visible();

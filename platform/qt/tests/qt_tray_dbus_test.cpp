@@ -15,8 +15,8 @@ namespace {
 using testing::RunEvents;
 
 struct OwnersMenu {
-  forms::MenuItem splash{"mnuSplash", "Show Splash Screen?"}, line{"Separator", "-"},
-      options{"mnuOptions", "Options"}, display{"mnuDisplay", "Monitor"};
+  forms::MenuItem splash{"mnuSplash", "Show Splash Screen?", true}, line{"Separator", "-"},
+      options{"mnuOptions", "Options", true}, display{"mnuDisplay", "Monitor", true};
   forms::MenuList list{"MenuTray", {&splash, &line, &options, &display}};
 };
 
@@ -26,7 +26,7 @@ std::string Shown(const DBusMenu& menu) {
   for (const DBusMenuLayoutItem& item : menu.Layout(0, -1, {}).children) {
     const QVariantMap& p = item.properties;
     shown += p.value("type") == "separator" ? "-" : p.value("label").toString().toStdString();
-    if (p.value("toggle-type") == "checkmark" && p.value("toggle-state") == 1) shown += " [x]";
+    if (p.value("toggle-type") == "checkmark") shown += p.value("toggle-state") == 1 ? " [x]" : " [ ]";
     if (p.contains("enabled") && !p.value("enabled").toBool()) shown += " (off)";
     if (!p.value("visible").toBool()) shown += " (hidden)";
     shown += "|";
@@ -58,12 +58,12 @@ TEST(DBusMenuTest, EveryChangeReachesTheHostWithThePropertiesTheItemLost) {
        [&] { owner.display.SetChecked(true); },
        {4},
        "",
-       "Show Splash Screen?|-|Options|Monitor [x]|"},
-      {"and closes: no longer a toggle",
+       "Show Splash Screen? [ ]|-|Options [ ]|Monitor [x]|"},
+      {"and closes: still a toggle, unchecked",
        [&] { owner.display.SetChecked(false); },
        {4},
-       "4:toggle-type,toggle-state",
-       "Show Splash Screen?|-|Options|Monitor|"},
+       "",
+       "Show Splash Screen? [ ]|-|Options [ ]|Monitor [ ]|"},
       {"the Options dialog opens, nothing selected",
        [&] {
          owner.options.SetChecked(true);
@@ -71,12 +71,12 @@ TEST(DBusMenuTest, EveryChangeReachesTheHostWithThePropertiesTheItemLost) {
        },
        {3, 4},
        "",
-       "Show Splash Screen?|-|Options [x]|Monitor (off)|"},
+       "Show Splash Screen? [ ]|-|Options [x]|Monitor [ ] (off)|"},
       {"the dialog is cancelled",
        [&] { owner.options.SetChecked(false); },
        {3},
-       "3:toggle-type,toggle-state",
-       "Show Splash Screen?|-|Options|Monitor (off)|"},
+       "",
+       "Show Splash Screen? [ ]|-|Options [ ]|Monitor [ ] (off)|"},
       {"a change undone in the same handler",
        [&] {
          owner.splash.SetChecked(true);
@@ -84,12 +84,12 @@ TEST(DBusMenuTest, EveryChangeReachesTheHostWithThePropertiesTheItemLost) {
        },
        {},
        "",
-       "Show Splash Screen?|-|Options|Monitor (off)|"},
+       "Show Splash Screen? [ ]|-|Options [ ]|Monitor [ ] (off)|"},
       {"a hidden line",
        [&] { owner.line.SetVisible(false); },
        {2},
        "",
-       "Show Splash Screen?|- (hidden)|Options|Monitor (off)|"},
+       "Show Splash Screen? [ ]|- (hidden)|Options [ ]|Monitor [ ] (off)|"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -118,7 +118,7 @@ TEST(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCall)
   };
   owner.display.Click = [&] { ++clicked; };
   EXPECT_TRUE(menu.AboutToShow(0)) << "the host must read the menu again";
-  EXPECT_EQ(Shown(menu), "Show Splash Screen?|-|Options|Monitor [x]|");
+  EXPECT_EQ(Shown(menu), "Show Splash Screen? [ ]|-|Options [ ]|Monitor [x]|");
   menu.Event(0, "opened");
   EXPECT_EQ(opened, 1) << "AboutToShow and \"opened\" are one opening";
   menu.Event(0, "closed");
