@@ -15,6 +15,7 @@
 #include "platform/qt/qt_live_icon.h"
 #include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_sni_watch.h"
+#include "platform/qt/qt_work_area.h"
 
 namespace sysvane::qt {
 
@@ -106,8 +107,10 @@ QRect TrayService::Geometry() const {
 std::optional<QRect> TrayService::Place() const {
   const QRect place = Geometry();
   if (!place.isEmpty()) return place;
-  if (lastClick_) return QRect(*lastClick_, QSize(1, 1));
-  return std::nullopt;
+  if (!lastClick_) return std::nullopt;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (fromHost_ && screen) return IconPlaceFromHost(*lastClick_, screen->geometry(), WorkAreaOf(*screen));
+  return QRect(*lastClick_, QSize(1, 1));
 }
 
 QPoint TrayService::PopupPoint() const {
