@@ -90,8 +90,8 @@ void DBusMenu::Changed() {
   QTimer::singleShot(0, this, [this] { Flush(); });
 }
 
-void DBusMenu::Flush() {
-  if (!pending_) return;
+bool DBusMenu::Flush() {
+  if (!pending_) return false;
   pending_ = false;
   DBusMenuItemList updated;
   DBusMenuItemKeysList removed;
@@ -107,10 +107,9 @@ void DBusMenu::Flush() {
     if (!gone.isEmpty()) removed.append({id, gone});
     told = now;
   }
-  if (updated.isEmpty()) return;
-  ++revision_;
+  if (updated.isEmpty()) return false;
   emit ItemsPropertiesUpdated(updated, removed);
-  emit LayoutUpdated(revision_, 0);
+  return true;
 }
 
 void DBusMenu::Open() {
@@ -121,10 +120,9 @@ void DBusMenu::Open() {
 
 bool DBusMenu::AboutToShow(int id) {
   if (id != 0) return false;
-  const uint before = revision_;
   Open();
-  Flush();
-  return revision_ != before;
+  // What the owner changed on the opening was sent before this answer: the host reads it again.
+  return Flush();
 }
 
 void DBusMenu::Event(int id, const QString& eventId) {
@@ -140,14 +138,13 @@ void DBusMenu::Event(int id, const QString& eventId) {
 }
 
 DBusMenuAdaptor::DBusMenuAdaptor(DBusMenu* menu) : QDBusAbstractAdaptor(menu), menu_(menu) {
-  connect(menu, &DBusMenu::LayoutUpdated, this, &DBusMenuAdaptor::LayoutUpdated);
   connect(menu, &DBusMenu::ItemsPropertiesUpdated, this, &DBusMenuAdaptor::ItemsPropertiesUpdated);
 }
 
 uint DBusMenuAdaptor::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
                                 DBusMenuLayoutItem& layout) {
   layout = menu_->Layout(parentId, recursionDepth, propertyNames);
-  return menu_->Revision();
+  return DBusMenu::kRevision;
 }
 
 DBusMenuItemList DBusMenuAdaptor::GetGroupProperties(const QList<int>& ids,
