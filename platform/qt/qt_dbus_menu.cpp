@@ -10,7 +10,8 @@ namespace sysvane::qt {
 
 namespace {
 
-constexpr qint64 kOneOpening = 1000;  // ms: AboutToShow and "opened" of one opening come this close
+constexpr qint64 kOneOpening = 1000;    // ms: AboutToShow and "opened" of one opening come this close
+constexpr qint64 kLongestOpen = 10000;  // ms: a menu the host does not say it closed is taken closed
 
 // Every property an item can have, so that those it lacks now are named as removed.
 const QStringList kItemProperties = {QStringLiteral("type"),
@@ -118,6 +119,10 @@ void DBusMenu::Open() {
   if (Opening) Opening();
 }
 
+bool DBusMenu::MayBeOpen() const {
+  return opened_.isValid() && opened_.elapsed() < kLongestOpen;
+}
+
 bool DBusMenu::AboutToShow(int id) {
   if (id != 0) return false;
   Open();
@@ -128,6 +133,7 @@ bool DBusMenu::AboutToShow(int id) {
 void DBusMenu::Event(int id, const QString& eventId) {
   if (eventId == QLatin1String("clicked") && id > 0 && Exists(id)) {
     forms::MenuItem* item = list_.items[size_t(id - 1)];
+    opened_.invalidate();  // a click closes the menu
     QMetaObject::invokeMethod(
         qApp, [item] { item->NotifyClick(); }, Qt::QueuedConnection);
   } else if (eventId == QLatin1String("opened") && id == 0) {

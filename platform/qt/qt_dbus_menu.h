@@ -38,6 +38,9 @@ class DBusMenu : public QObject {
   // frame a showing of the menu.
   void Event(int id, const QString& eventId);
   bool Exists(int id) const { return id >= 0 && id <= int(list_.items.size()); }
+  // The host's menu may be open: it opened, and neither closed nor was clicked since, within a
+  // while (waybar never says that its menu closed).
+  bool MayBeOpen() const;
 
   // The host is opening the menu: what the owner does on a right click comes first.
   std::function<void()> Opening;

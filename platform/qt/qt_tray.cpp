@@ -126,6 +126,13 @@ bool TrayService::GnomeHost() const {
   return watch_ && watch_->GnomeHost();
 }
 
+// GNOME Shell's host shows no tip: it is not woken for one. Nor is a host while its menu may be
+// open: waybar shows the new tip over its open menu, and sway then closes the menu, so that the
+// click meant for it is lost.
+bool TrayService::AnnounceTip() const {
+  return onDBus_ && !GnomeHost() && !(menu_ && menu_->MayBeOpen());
+}
+
 bool TrayService::HostShowsMenu(const forms::MenuList& menu) const {
   return hostOpening_ && menu_ && &menu == &menu_->List();
 }
@@ -139,7 +146,7 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
       if (icon_) icon_->setToolTip(tip_);
       Export(data.menu);
       ShowPicture(data);
-      if (item_) item_->SetToolTip(tip_, onDBus_ && !GnomeHost());
+      if (item_) item_->SetToolTip(tip_, AnnounceTip());
       Settle();
       return true;
     case forms::NIM_MODIFY: {
@@ -150,9 +157,9 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
       if (tip != tip_) {  // the tray hears only of a tip that changed
         tip_ = tip;
         if (icon_) icon_->setToolTip(tip_);
-        // GNOME Shell's host shows no tip: it is not woken for one.
-        if (item_) item_->SetToolTip(tip_, onDBus_ && !GnomeHost());
       }
+      // A tip held back while the host's menu was open goes now.
+      if (item_) item_->SetToolTip(tip_, AnnounceTip());
       return true;
     }
     case forms::NIM_DELETE:

@@ -114,10 +114,13 @@ TEST(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCall)
   EXPECT_EQ(Shown(menu), "Show Splash Screen? [ ]|-|Options [ ]|Monitor [x]|");
   menu.Event(0, "opened");
   EXPECT_EQ(opened, 1) << "AboutToShow and \"opened\" are one opening";
+  EXPECT_TRUE(menu.MayBeOpen());
   menu.Event(0, "closed");
+  EXPECT_FALSE(menu.MayBeOpen());
   EXPECT_FALSE(menu.AboutToShow(0)) << "nothing changed this time";
   EXPECT_EQ(opened, 2);
   menu.Event(4, "clicked");
+  EXPECT_FALSE(menu.MayBeOpen()) << "a click closes the menu";
   EXPECT_EQ(clicked, 0) << "not inside the host's call";
   RunEvents(1000, [&] { return clicked > 0; });
   EXPECT_EQ(clicked, 1);
