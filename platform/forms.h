@@ -456,12 +456,16 @@ class Timer {
 
 class MenuItem {
  public:
-  explicit MenuItem(std::string name, std::string caption = "")
-      : name_(std::move(name)), caption_(std::move(caption)) {}
+  // A `checkable` item is one the owner may check: a host that draws the menu itself gives it
+  // its box from the start, checked or not, since some hosts never learn later that an item
+  // became a toggle.
+  explicit MenuItem(std::string name, std::string caption = "", bool checkable = false)
+      : name_(std::move(name)), caption_(std::move(caption)), checkable_(checkable) {}
   const std::string& Name() const { return name_; }
   const std::string& Caption() const { return caption_; }  // "-" is a separator
   void SetCaption(const std::string& v) { Assign(caption_, v); }
   bool IsSeparator() const { return caption_ == "-"; }
+  bool Checkable() const { return checkable_; }
   bool Checked() const { return checked_; }
   void SetChecked(bool v) { Assign(checked_, v); }
   bool Enabled() const { return enabled_; }
@@ -485,6 +489,7 @@ class MenuItem {
   }
   std::string name_;
   std::string caption_;
+  bool checkable_ = false;
   bool checked_ = false;
   bool enabled_ = true;
   bool visible_ = true;

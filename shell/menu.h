@@ -23,10 +23,10 @@ class Menu : public forms::Form {
   // The tray menu MenuTray, in its order. The Options dialog and the Monitor window keep the
   // checks of mnuOptions and mnuDisplay; the enabled state of mnuDisplay says whether any
   // statistic is selected.
-  forms::MenuItem mnuSplash{"mnuSplash", "Show Splash Screen?"};
+  forms::MenuItem mnuSplash{"mnuSplash", "Show Splash Screen?", true};
   forms::MenuItem Separator2{"Separator2", "-"};
-  forms::MenuItem mnuOptions{"mnuOptions", "Options"};
-  forms::MenuItem mnuDisplay{"mnuDisplay", "Monitor"};
+  forms::MenuItem mnuOptions{"mnuOptions", "Options", true};
+  forms::MenuItem mnuDisplay{"mnuDisplay", "Monitor", true};
   forms::MenuItem Separator{"Separator", "-"};
   forms::MenuItem mnuAbout{"mnuAbout", "About Sysvane"};
   forms::MenuItem mnuExit{"mnuExit", "Exit"};

@@ -10,7 +10,8 @@ namespace sysvane::qt {
 
 namespace {
 
-constexpr qint64 kOneOpening = 1000;  // ms: AboutToShow and "opened" of one opening come this close
+constexpr qint64 kOneOpening = 1000;    // ms: AboutToShow and "opened" of one opening come this close
+constexpr qint64 kLongestOpen = 10000;  // ms: a menu the host does not say it closed is taken closed
 
 // Every property an item can have, so that those it lacks now are named as removed.
 const QStringList kItemProperties = {QStringLiteral("type"),
@@ -33,10 +34,11 @@ QVariantMap ItemProperties(const forms::MenuItem& item) {
   } else {
     properties[QStringLiteral("label")] = Label(item.Caption());
     properties[QStringLiteral("enabled")] = item.Enabled();
-    // An unchecked item shows no box, as in the popup menu: it is not a toggle at all.
-    if (item.Checked()) {
+    // A toggle from the start: Plasma's menu reads toggle-type only when it builds an item, and
+    // would never draw the mark of an item that became checkable later.
+    if (item.Checkable() || item.Checked()) {
       properties[QStringLiteral("toggle-type")] = QStringLiteral("checkmark");
-      properties[QStringLiteral("toggle-state")] = 1;
+      properties[QStringLiteral("toggle-state")] = item.Checked() ? 1 : 0;
     }
   }
   properties[QStringLiteral("visible")] = item.Visible();
@@ -89,8 +91,8 @@ void DBusMenu::Changed() {
   QTimer::singleShot(0, this, [this] { Flush(); });
 }
 
-void DBusMenu::Flush() {
-  if (!pending_) return;
+bool DBusMenu::Flush() {
+  if (!pending_) return false;
   pending_ = false;
   DBusMenuItemList updated;
   DBusMenuItemKeysList removed;
@@ -106,10 +108,9 @@ void DBusMenu::Flush() {
     if (!gone.isEmpty()) removed.append({id, gone});
     told = now;
   }
-  if (updated.isEmpty()) return;
-  ++revision_;
+  if (updated.isEmpty()) return false;
   emit ItemsPropertiesUpdated(updated, removed);
-  emit LayoutUpdated(revision_, 0);
+  return true;
 }
 
 void DBusMenu::Open() {
@@ -118,17 +119,21 @@ void DBusMenu::Open() {
   if (Opening) Opening();
 }
 
+bool DBusMenu::MayBeOpen() const {
+  return opened_.isValid() && opened_.elapsed() < kLongestOpen;
+}
+
 bool DBusMenu::AboutToShow(int id) {
   if (id != 0) return false;
-  const uint before = revision_;
   Open();
-  Flush();
-  return revision_ != before;
+  // What the owner changed on the opening was sent before this answer: the host reads it again.
+  return Flush();
 }
 
 void DBusMenu::Event(int id, const QString& eventId) {
   if (eventId == QLatin1String("clicked") && id > 0 && Exists(id)) {
     forms::MenuItem* item = list_.items[size_t(id - 1)];
+    opened_.invalidate();  // a click closes the menu
     QMetaObject::invokeMethod(
         qApp, [item] { item->NotifyClick(); }, Qt::QueuedConnection);
   } else if (eventId == QLatin1String("opened") && id == 0) {
@@ -139,14 +144,13 @@ void DBusMenu::Event(int id, const QString& eventId) {
 }
 
 DBusMenuAdaptor::DBusMenuAdaptor(DBusMenu* menu) : QDBusAbstractAdaptor(menu), menu_(menu) {
-  connect(menu, &DBusMenu::LayoutUpdated, this, &DBusMenuAdaptor::LayoutUpdated);
   connect(menu, &DBusMenu::ItemsPropertiesUpdated, this, &DBusMenuAdaptor::ItemsPropertiesUpdated);
 }
 
 uint DBusMenuAdaptor::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
                                 DBusMenuLayoutItem& layout) {
   layout = menu_->Layout(parentId, recursionDepth, propertyNames);
-  return menu_->Revision();
+  return DBusMenu::kRevision;
 }
 
 DBusMenuItemList DBusMenuAdaptor::GetGroupProperties(const QList<int>& ids,

@@ -1,9 +1,9 @@
 // The owner's menu as a D-Bus tray host reads it (com.canonical.dbusmenu): the host shows the
 // menu itself, from the items it asked for and from the changes it was told of. Every change of
 // an item's caption, check, enabled state or visibility reaches the host in the next turn of the
-// event loop twice over: the item's whole properties (with those it no longer has listed as
-// removed) and a new layout revision, so that a host that caches items and one that only
-// re-reads the layout both show the marks of the moment.
+// event loop as the item's whole properties (with those it no longer has listed as removed).
+// The items themselves never change, so the layout keeps its first revision: a new one makes a
+// host such as waybar rebuild its menu, and a click on a menu rebuilt while it opens is lost.
 // Items are numbered from 1 in the menu's order; 0 is the menu itself.
 #pragma once
 
@@ -26,7 +26,7 @@ class DBusMenu : public QObject {
   ~DBusMenu() override;
 
   const forms::MenuList& List() const { return list_; }
-  uint Revision() const { return revision_; }
+  static constexpr uint kRevision = 1;
 
   // What a host asks for.
   DBusMenuLayoutItem Layout(int parentId, int depth, const QStringList& names) const;
@@ -38,15 +38,18 @@ class DBusMenu : public QObject {
   // frame a showing of the menu.
   void Event(int id, const QString& eventId);
   bool Exists(int id) const { return id >= 0 && id <= int(list_.items.size()); }
+  // The host's menu may be open: it opened, and neither closed nor was clicked since, within a
+  // while (waybar never says that its menu closed).
+  bool MayBeOpen() const;
 
   // The host is opening the menu: what the owner does on a right click comes first.
   std::function<void()> Opening;
 
-  // Sends what changed since hosts were last told, now rather than at the next turn.
-  void Flush();
+  // Sends what changed since hosts were last told, now rather than at the next turn; whether
+  // anything had.
+  bool Flush();
 
  signals:
-  void LayoutUpdated(uint revision, int parent);
   void ItemsPropertiesUpdated(const sysvane::qt::DBusMenuItemList& updated,
                               const sysvane::qt::DBusMenuItemKeysList& removed);
 
@@ -55,7 +58,6 @@ class DBusMenu : public QObject {
   void Open();
   forms::MenuList& list_;
   std::vector<QVariantMap> told_;  // each item's properties as hosts last heard them
-  uint revision_ = 1;
   bool pending_ = false;
   QElapsedTimer opened_;  // since the host last said it opens the menu, until it closes it
 };

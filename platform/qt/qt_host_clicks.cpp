@@ -17,4 +17,11 @@ std::vector<uint32_t> MessagesForRequest(SniRequest request, bool gnomeHost, boo
   return {};
 }
 
+std::optional<QRect> IconPlaceFromHost(QPoint sent, const QRect& screen, const QRect& workArea) {
+  constexpr int kLargestIcon = 64;  // pixels: no panel draws its icons larger
+  if (sent.x() >= kLargestIcon || sent.y() >= kLargestIcon) return QRect(sent, QSize(1, 1));
+  if (workArea != screen) return std::nullopt;
+  return QRect(QPoint(screen.right(), screen.top() + sent.y()), QSize(1, 1));
+}
+
 }  // namespace sysvane::qt

@@ -6,7 +6,9 @@
 // and its middle click is the way to the roll-up.
 #pragma once
 
+#include <QRect>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/qt/qt_sni_item.h"
@@ -15,5 +17,14 @@ namespace sysvane::qt {
 
 // `quickSecond`: an Activate within the double-click interval of one that became a click.
 std::vector<uint32_t> MessagesForRequest(SniRequest request, bool gnomeHost, bool quickSecond);
+
+// The icon's place from the place a host sent with its request. waybar sends where on the icon
+// the click was (GTK's event coordinates), not where on screen: a place within an icon's size of
+// the screen's corner is taken as that. It then tells nothing of the icon's place where the
+// panels reserve a side (nullopt: that side is the tray's edge); where X clients see no panel (a
+// Wayland bar), the icon is taken at the right end of a bar at the top, where waybar and GNOME
+// put the tray by default, and the click's height within the item, which spans its bar, is kept:
+// the bar is twice as deep.
+std::optional<QRect> IconPlaceFromHost(QPoint sent, const QRect& screen, const QRect& workArea);
 
 }  // namespace sysvane::qt

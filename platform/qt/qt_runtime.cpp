@@ -89,23 +89,14 @@ forms::ScreenInfo QtRuntime::Screen() {
   return info;
 }
 
-// The screen less the panels: as the window manager publishes it, else as the panels reserve it.
-static QRect AvailableGeometry(QScreen& screen, const std::optional<std::vector<Strut>>& struts) {
-  if (!struts) return screen.availableGeometry();
-  return AreaLeftByStruts(screen.geometry(), screen.virtualSize(), *struts);
-}
-
 forms::TwipsRect QtRuntime::WorkArea() {
   QScreen* screen = TrayScreen(*tray_);
-  return screen ? ToTwipsRect(AvailableGeometry(*screen, StrutsWithoutPublishedWorkArea()))
-                : forms::TwipsRect{};
+  return screen ? ToTwipsRect(WorkAreaOf(*screen)) : forms::TwipsRect{};
 }
 
 std::vector<forms::TwipsRect> QtRuntime::WorkAreas() {
-  const std::optional<std::vector<Strut>> struts = StrutsWithoutPublishedWorkArea();
   std::vector<forms::TwipsRect> areas;
-  for (QScreen* screen : QGuiApplication::screens())
-    areas.push_back(ToTwipsRect(AvailableGeometry(*screen, struts)));
+  for (QScreen* screen : QGuiApplication::screens()) areas.push_back(ToTwipsRect(WorkAreaOf(*screen)));
   return areas;
 }
 

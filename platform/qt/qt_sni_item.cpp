@@ -39,9 +39,13 @@ void SniItem::SetLabel(const QString& label, const QString& guide) {
 }
 
 void SniItem::SetToolTip(const QString& text, bool announce) {
-  if (text == tip_) return;
-  tip_ = text;
-  if (announce) emit NewToolTip();
+  if (text != tip_) {
+    tip_ = text;
+    tipUntold_ = true;
+  }
+  if (!announce || !tipUntold_) return;
+  tipUntold_ = false;
+  emit NewToolTip();
 }
 
 void SniItem::Request(SniRequest request, int x, int y) {

@@ -29,7 +29,8 @@ class SniItem : public QObject {
   // The text some hosts (GNOME's AppIndicator extension) draw beside the icon; `guide` is the
   // longest text it will hold, so that the panel keeps its width while the text changes.
   void SetLabel(const QString& label, const QString& guide = QString());
-  // The tip; `announce` tells the host of a new text (a host that shows no tip is not bothered).
+  // The tip; `announce` tells the host of a text it has not been told of yet (a host that shows
+  // no tip is not bothered, and one whose menu is open is told later).
   void SetToolTip(const QString& text, bool announce);
 
   // The host's request, with its place on screen when the host gave a usable one.
@@ -52,6 +53,7 @@ class SniItem : public QObject {
  private:
   SniPixmapList pixmaps_;
   QString tip_;
+  bool tipUntold_ = false;
   QString label_;
   QString guide_;
 };

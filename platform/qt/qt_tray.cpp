@@ -15,6 +15,7 @@
 #include "platform/qt/qt_live_icon.h"
 #include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_sni_watch.h"
+#include "platform/qt/qt_work_area.h"
 
 namespace sysvane::qt {
 
@@ -106,8 +107,10 @@ QRect TrayService::Geometry() const {
 std::optional<QRect> TrayService::Place() const {
   const QRect place = Geometry();
   if (!place.isEmpty()) return place;
-  if (lastClick_) return QRect(*lastClick_, QSize(1, 1));
-  return std::nullopt;
+  if (!lastClick_) return std::nullopt;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (fromHost_ && screen) return IconPlaceFromHost(*lastClick_, screen->geometry(), WorkAreaOf(*screen));
+  return QRect(*lastClick_, QSize(1, 1));
 }
 
 QPoint TrayService::PopupPoint() const {
@@ -123,6 +126,13 @@ bool TrayService::GnomeHost() const {
   return watch_ && watch_->GnomeHost();
 }
 
+// GNOME Shell's host shows no tip: it is not woken for one. Nor is a host while its menu may be
+// open: waybar shows the new tip over its open menu, and sway then closes the menu, so that the
+// click meant for it is lost.
+bool TrayService::AnnounceTip() const {
+  return onDBus_ && !GnomeHost() && !(menu_ && menu_->MayBeOpen());
+}
+
 bool TrayService::HostShowsMenu(const forms::MenuList& menu) const {
   return hostOpening_ && menu_ && &menu == &menu_->List();
 }
@@ -136,7 +146,7 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
       if (icon_) icon_->setToolTip(tip_);
       Export(data.menu);
       ShowPicture(data);
-      if (item_) item_->SetToolTip(tip_, onDBus_ && !GnomeHost());
+      if (item_) item_->SetToolTip(tip_, AnnounceTip());
       Settle();
       return true;
     case forms::NIM_MODIFY: {
@@ -147,9 +157,9 @@ bool TrayService::Notify(int message, const forms::NOTIFYICONDATA& data) {
       if (tip != tip_) {  // the tray hears only of a tip that changed
         tip_ = tip;
         if (icon_) icon_->setToolTip(tip_);
-        // GNOME Shell's host shows no tip: it is not woken for one.
-        if (item_) item_->SetToolTip(tip_, onDBus_ && !GnomeHost());
       }
+      // A tip held back while the host's menu was open goes now.
+      if (item_) item_->SetToolTip(tip_, AnnounceTip());
       return true;
     }
     case forms::NIM_DELETE:

@@ -74,6 +74,7 @@ class TrayService : public QObject {
   SniItem* Item() const { return item_; }
   DBusMenu* Menu() const { return menu_; }
   bool GnomeHost() const;
+  bool AnnounceTip() const;
   // The host is opening `menu`: the owner's popup call for it has nothing more to do.
   bool HostShowsMenu(const forms::MenuList& menu) const;
 

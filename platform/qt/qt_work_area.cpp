@@ -102,4 +102,10 @@ std::optional<std::vector<Strut>> StrutsWithoutPublishedWorkArea() {
   return struts;
 }
 
+QRect WorkAreaOf(QScreen& screen) {
+  const std::optional<std::vector<Strut>> struts = StrutsWithoutPublishedWorkArea();
+  if (!struts) return screen.availableGeometry();
+  return AreaLeftByStruts(screen.geometry(), screen.virtualSize(), *struts);
+}
+
 }  // namespace sysvane::qt

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QRect>
+#include <QScreen>
 #include <QSize>
 #include <optional>
 #include <vector>
@@ -24,5 +25,8 @@ QRect AreaLeftByStruts(const QRect& screen, const QSize& root, const std::vector
 // On X11 without a published _NET_WORKAREA: the struts of the mapped top-level windows; nullopt
 // where a window manager publishes the work area (Qt reads it then) or the platform is not X11.
 std::optional<std::vector<Strut>> StrutsWithoutPublishedWorkArea();
+
+// The screen less the panels: as the window manager publishes it, else as the panels reserve it.
+QRect WorkAreaOf(QScreen& screen);
 
 }  // namespace sysvane::qt
