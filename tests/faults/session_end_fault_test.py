@@ -1,14 +1,10 @@
 #!/usr/bin/env python3
-"""The desktop ends under the program, as at every logout: the X server, the tray host and the
-session bus go away, and the program is sent SIGINT, SIGTERM or SIGHUP, in a random order a few
-milliseconds apart, at a random moment of a random stage of its run, with every core kept busy.
-Each round has a desktop of its own (tests/e2e/hosts.py). A round passes when the program ends by
-itself (never by a signal, never with a sanitizer's report) and its settings file is whole.
+"""The desktop ends under the program, as at every logout (X server, tray host, session bus, and
+SIGINT, SIGTERM or SIGHUP, a few milliseconds apart) at a random moment of a random stage, with every
+core busy. A round passes when the program ends by itself (never by a signal, never with a sanitizer's
+report) and its settings file is whole. ROUNDS and SEED in the environment set --rounds and --seed.
 
     session_end_fault_test.py --program build/shell/sysvane --out build [--rounds N] [--seed S] [--only R]
-
-ROUNDS=200 and SEED=... in the environment do the same as the options; every round prints its
-recipe, and `--seed S --only R` runs round R of seed S alone again.
 """
 
 import argparse
@@ -53,8 +49,7 @@ FAULTS = {"x-term": ("Xvfb", signal.SIGTERM), "x-kill": ("Xvfb", signal.SIGKILL)
 
 
 def recipe(seed: int, number: int) -> tuple:
-    """Round `number` of a run: (stage, desktop, wait, [(fault, gap ms)]), drawn from its own generator
-    so that it can be run alone again."""
+    """Round `number`: (stage, desktop, wait, [(fault, gap ms)]), from its own generator to be run alone again."""
     rng = random.Random(f"{seed}/{number}")
     stage, desktop = rng.choice(list(STAGES)), rng.choice(list(DESKTOPS))
     faults = rng.sample(list(FAULTS), rng.choice((1, 2, 2, 3)))
@@ -71,7 +66,8 @@ class Round(Run):
     def inject(self, fault: str) -> None:
         role, how = FAULTS[fault]
         names = ("trayer", "xfce4-panel") if role == "tray" else (role,)
-        proc = self.proc if role == "program" else next((p for p in reversed(self.d.started) if p.args[0] in names), None)
+        proc = self.proc if role == "program" else next(
+            (p for p in reversed(self.d.started) if p.args[0] in names), None)
         if proc is not None and proc.poll() is None:
             proc.send_signal(signal.SIGTERM if how == "swap" else how)
         if how == "swap":  # before any tray (the program still waits for one), the host's own comes
@@ -104,7 +100,7 @@ def run_round(program: str, stage: str, desktop_name: str, wait: int, faults: li
         with open(desktop.path("config", "Sysvane", "Sysvane.conf"), encoding="utf-8") as f:
             text = f.read()
         lines = text.splitlines() or [""]
-        check(text.endswith("\n") and lines[0] == "[Settings]", f"the settings file is cut or lost its section: {text!r}")
+        check(text.endswith("\n") and lines[0] == "[Settings]", f"the settings file is cut or headless: {text!r}")
         check(all(re.match(r"^[A-Za-z]+=\S*$", line) for line in lines[1:] if line), f"a broken line in {text!r}")
         check(set(settings) <= {line.split("=", 1)[0] for line in lines[1:]}, f"the settings file lost keys: {text!r}")
 
@@ -143,7 +139,7 @@ def main() -> int:
     finally:
         for loop in loops:
             harness.stop(loop)
-    print(f"session end: seed {args.seed}, {len(numbers) - len(failed)} of {len(numbers)} rounds passed; failed: {failed}")
+    print(f"session end: seed {args.seed}, {len(numbers) - len(failed)} of {len(numbers)} passed; failed: {failed}")
     return 1 if failed else 0
 
 
