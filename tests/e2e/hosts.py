@@ -43,7 +43,8 @@ class Host:
 # StatusNotifier watcher's name: the panel hosts the icon by XEmbed, as it does for a program that
 # finds no watcher on its bus.
 BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={path}</listen><standard_session_servicedirs/>
-<policy context="default"><allow user="*"/><allow send_destination="*"/><allow own="*"/>{deny}</policy></busconfig>"""
+<policy context="default"><allow user="*"/><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
+<allow own="*"/>{deny}</policy></busconfig>"""
 NO_WATCHER = '<deny own="org.kde.StatusNotifierWatcher"/>'
 
 # One panel across the screen (p=12 at the bottom, p=11 at the top) with the notification area at
