@@ -13,6 +13,7 @@ from dataclasses import dataclass
 
 # A loaded 2-core machine can be several times slower than an idle one (E2E_TIMEOUT_SCALE=3).
 TIMEOUT_SCALE = float(os.environ.get("E2E_TIMEOUT_SCALE", "1"))
+SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 800
 
 
 class ScenarioFailed(AssertionError):
@@ -130,18 +131,6 @@ def bands(rows: list) -> list:
     return found
 
 
-def stop_sessions_orphans(variable: str) -> None:
-    """Ends, by pid, what a desktop's session started behind its back (services its bus started, a
-    configuration update a daemon left hanging): every process whose environment holds its variable."""
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open(f"/proc/{pid}/environ", "rb") as environ:
-                if variable.encode() + b"\0" in environ.read():
-                    os.kill(int(pid), signal.SIGKILL)
-        except OSError:
-            pass
-
-
 @dataclass
 class Window:
     id: int
@@ -160,9 +149,6 @@ class Window:
     @property
     def bottom(self) -> int:
         return self.y + self.height
-
-    def __str__(self) -> str:
-        return f'0x{self.id:x} "{self.name}" {self.width}x{self.height}+{self.x}+{self.y}'
 
 
 # One line of `xwininfo -root -tree`:   0x200003 "panel": ("panel" "trayer")  24x32+1000+736  +1000+736
@@ -198,11 +184,6 @@ class Display:
                 stack.append((len(m[1]), wid))
         return windows
 
-    def frame(self, wid: int) -> tuple:
-        """The window manager's frame (left, right, top, bottom), zero without one."""
-        values = re.findall(r"\d+", self.run("xprop", "-id", str(wid), "_NET_FRAME_EXTENTS", check_status=False))
-        return tuple(map(int, values[-4:])) if len(values) >= 4 else (0, 0, 0, 0)
-
     def click(self, x: int, y: int, button: int = 1, repeat: int = 1) -> None:
         # The pointer comes from elsewhere, as a hand moves it: a toolkit may ignore a press on a
         # window the pointer never entered.
@@ -213,34 +194,28 @@ class Display:
     def key(self, *keys: str) -> None:
         self.run("xdotool", "key", "--delay", "80", *keys)
 
-    def visible(self, x: int, y: int, width: int, height: int) -> tuple:
-        """The part (x, y, width, height) of a region that lies on the screen: a window or a panel
-        may reach past its edge, and the screen holds no pixels there."""
-        if not hasattr(self, "_screen"):
-            root = self.run("xwininfo", "-root")
-            self._screen = tuple(int(re.search(rf"{what}:\s+(\d+)", root)[1]) for what in ("Width", "Height"))
+    @staticmethod
+    def visible(x: int, y: int, width: int, height: int) -> tuple:
+        """The part (x, y, width, height) of a region on the screen: a panel may reach past its edge."""
         left, top = max(0, x), max(0, y)
-        return left, top, max(0, min(x + width, self._screen[0]) - left), max(0, min(y + height, self._screen[1]) - top)
+        return left, top, max(0, min(x + width, SCREEN_WIDTH) - left), max(0, min(y + height, SCREEN_HEIGHT) - top)
 
     def grab(self, x: int, y: int, width: int, height: int) -> list:
         """The pixels of the region's part on the screen, row by row, as RGB triples."""
         x, y, width, height = self.visible(x, y, width, height)
         check(width > 0 and height > 0, f"nothing of {width}x{height}+{x}+{y} is on the screen")
-        data = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth",
-                               "8", "rgb:-"], env=self.env, capture_output=True, timeout=60).stdout
+        data = self.run("import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8",
+                        "rgb:-", binary=True)
         check(len(data) == width * height * 3, f"could not read the screen at {width}x{height}+{x}+{y}")
         return pixels(data, width)
 
     def painted(self, wid: int) -> bool:
-        """Whether a window's own picture holds more than one colour (a rootless XWayland has none
-        of its root, but each window's)."""
-        data = subprocess.run(["import", "-window", str(wid), "-depth", "8", "rgb:-"], env=self.env,
-                              capture_output=True, timeout=60).stdout
+        """Whether a window's own picture (a rootless XWayland has none of its root) holds two colours."""
+        data = self.run("import", "-window", str(wid), "-depth", "8", "rgb:-", binary=True)
         return len({data[i:i + 3] for i in range(0, len(data) - 2, 3)}) > 1
 
     def drawn_box(self, window: Window):
-        """The bounding box (x, y, right, bottom) of what is drawn in a window unlike its background,
-        leaving out lines of one colour across it (a panel's border)."""
+        """The box (x, y, right, bottom) of what a window draws, less lines of one colour (a panel's border)."""
         left, top = self.visible(window.x, window.y, window.width, window.height)[:2]
         rows = self.grab(window.x, window.y, window.width, window.height)
         background = Counter(p for row in rows for p in row).most_common(1)[0][0]
@@ -249,8 +224,7 @@ class Display:
                        if differ(p, background)], left, top)
 
     def close(self, wid: int) -> None:
-        """WM_DELETE_WINDOW, as a window manager's close button sends it (xdotool's windowclose
-        destroys the window behind the program's back)."""
+        """WM_DELETE_WINDOW, as a close button sends it (xdotool's windowclose destroys the window)."""
         check(_xlib_call(self.env, "close", wid), f"could not ask window 0x{wid:x} to close")
 
     def selection_owned(self, name: str) -> bool:

@@ -2,18 +2,19 @@
 session bus, sets them up in a fresh user folder, and gives every process it starts (the program
 too) the environment of that desktop."""
 
+import contextlib
 import os
 import pwd
 import re
 import shutil
+import signal
 import tempfile
 from dataclasses import dataclass
 
 import harness
 import shells
-from harness import Display, ScenarioFailed, check, wait_for
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH, Display, check, wait_for
 
-SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 800
 TRAY_CLASSES = {"trayer": "trayer", "xfce-sni": "xfce4-panel", "xfce-xembed": "xfce4-panel", "plasma": "plasmashell"}
 # The desktops whose shell draws the tray and its menus: the scenarios see them on screenshots.
 SHELLS = ("gnome", "gnome-wayland", "plasma", "sway")
@@ -168,8 +169,7 @@ class Desktop:
             return
 
         def display():  # Weston picks a free display number for XWayland and logs it
-            if weston.poll() is not None:
-                raise ScenarioFailed(f"weston ended with code {weston.returncode}")
+            check(weston.poll() is None, f"weston ended with code {weston.returncode}")
             with open(weston.log_path, encoding="utf-8", errors="replace") as log:
                 return re.search(r"xserver listening on display (:\d+)", log.read())
 
@@ -216,5 +216,11 @@ class Desktop:
     def __exit__(self, *exc) -> None:
         for proc in reversed(self.started):
             harness.stop(proc)
-        harness.stop_sessions_orphans(f"DBUS_SESSION_BUS_ADDRESS=unix:path={self.path('bus')}")
+        # What the session started behind our back (services its bus started, a configuration update
+        # a daemon left hanging) holds its bus's address in its environment.
+        orphan = f"DBUS_SESSION_BUS_ADDRESS=unix:path={self.path('bus')}\0".encode()
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            with contextlib.suppress(OSError), open(f"/proc/{pid}/environ", "rb") as environ:
+                if orphan in environ.read():
+                    os.kill(int(pid), signal.SIGKILL)
         shutil.rmtree(self.root, ignore_errors=True)

@@ -13,7 +13,6 @@ import re
 import shutil
 import signal
 import sys
-import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -37,7 +36,7 @@ BUTTONS = {"gnome": (2, 1), "gnome-wayland": (2, 1)}
 SCENARIOS = {
     "trayer": (Host("trayer"), SAVED, TRAY),
     "trayer-openbox": (Host("trayer", "openbox"), SAVED, TRAY),
-    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "double_click", "marks", "quiet_bus", "tray_lost", "menu_exit")),
+    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "tray_lost", "menu_exit")),
     "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
     "xfce-sni-late": (Host("xfce-sni", late=True), SAVED, ("late_panel",) + TRAY),
     "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
@@ -143,12 +142,9 @@ class Run:
         self.screenshot("icon", self.box, margin=24)
 
     def busy_bars(self) -> None:
-        """The bars drawn in the icon follow the load: up with a busy loop on each core, one of them
-        holding an eighth of the memory, and down again once they end (the memory bar at least: a
-        shared machine may stay busy)."""
-        with open("/proc/meminfo", encoding="ascii") as meminfo:
-            total = int(re.search(r"MemTotal:\s+(\d+) kB", meminfo.read()).group(1)) * 1024
-        hog = f"held = b'x' * {total // 8}\nwhile True: pass"
+        """The icon's bars rise with a busy loop on each core, one holding an eighth of the memory, and
+        fall once they end (the memory bar at least: a shared machine may stay busy)."""
+        hog = f"held = b'x' * {os.sysconf('SC_PAGE_SIZE') * os.sysconf('SC_PHYS_PAGES') // 8}\nwhile True: pass"
         calm = self.icon_pixels()
         loops = [self.d.start(f"busy{i}", sys.executable, "-c", hog if i == 0 else "while True: pass")
                  for i in range(os.cpu_count() or 1)]
@@ -175,46 +171,19 @@ class Run:
         x, y, right, bottom = self.d.panel_box
         gap = y - rollup.bottom if self.d.host.edge == "bottom" else rollup.y - bottom
         check(-2 <= gap <= 8, f"the roll-up {rollup} is not against the panel {self.d.panel_box} ({gap} px away)")
-        aside = max(rollup.x - self.box[2], self.box[0] - rollup.right)
-        check(aside <= 8, f"the roll-up {rollup} is {aside} px aside of the icon at {self.box}")
         self.screenshot("rollup", rollup, (rollup.x, y, rollup.right, bottom))
         self.gone(rollup, "the roll-up to go by itself")
 
     def monitor(self):
         first = self.window("the Monitor window", lambda w: w.name == " Sysvane" and w.width == MONITOR_WIDTH)
-
-        def placed():  # where the window manager has put it, frame and all
-            monitor = next((w for w in self.windows() if w.id == first.id), None)
-            return monitor and (monitor, self.x.frame(first.id))
-
-        monitor, frame = wait_still(placed, "the Monitor window to hold still", interval=0.5)
-        left, right, top, bottom = frame  # Weston's pictures are of the window alone
-        outer = monitor if self.d.host.wayland else (monitor.x - left, monitor.y - top, monitor.right + right,
-                                                     monitor.bottom + bottom)
-        if self.d.host.wayland or self.d.host.shell:  # Weston frames X windows but publishes no frame extents
-            check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT,
-                  f"the Monitor window {monitor} is off the screen")
-            y, bottom = self.d.panel_box[1::2] if self.d.host.shell else (0, 0)
-            check(monitor.bottom <= y or monitor.y >= bottom, f"the Monitor window {monitor} covers the panel")
-        else:
-            check(bool(self.d.host.wm) == any(frame), f"the Monitor window's frame is {frame} under {self.d.host}")
-            # Asked for: move and close alone (Motif functions: 8 minimize, 16 maximize, 1 all).
-            motif = [int(v, 16) for v in re.findall(r"0x[0-9a-f]+", self.x.run(
-                "xprop", "-id", str(monitor.id), "_MOTIF_WM_HINTS"))]
-            check(len(motif) > 1 and motif[0] & 1 and not motif[1] & (1 | 8 | 16),
-                  f"the Monitor window asks for more than move and close: {motif}")
-            # The work area a window manager publishes; without one, the screen less the panel's strut.
-            area = [int(v) for v in re.findall(r"\d+", self.x.run("xprop", "-root", "_NET_WORKAREA"))][:4]
-            panel = self.d.panel()
-            x, y, width, height = area if len(area) == 4 else (
-                (0, 0, SCREEN_WIDTH, panel.y) if self.d.host.edge == "bottom"
-                else (0, panel.bottom, SCREEN_WIDTH, SCREEN_HEIGHT - panel.bottom))
-            check(outer[0] == x and outer[1] >= y and outer[3] <= y + height,
-                  f"the Monitor window's frame {outer} is not inside the work area {area} at its left edge")
-            check(self.d.host.edge != "bottom" or outer[3] == y + height,
-                  f"the Monitor window's frame {outer} does not stand on the work area's bottom {y + height}")
+        monitor = wait_still(lambda: next((w for w in self.windows() if w.id == first.id), None),
+                             "the Monitor window to hold still", interval=0.5)
+        # Where on the work area it stands is the placement table's; here: on the screen, off the panel.
+        top, bottom = getattr(self.d, "panel_box", (0, 0, 0, 0))[1::2]
+        check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT and
+              (monitor.bottom <= top or monitor.y >= bottom), f"Monitor {monitor} is off screen or on the panel")
         wait_for(lambda: self.x.painted(monitor.id), "the Monitor window to paint its rows")
-        self.screenshot("monitor", outer, margin=8)
+        self.screenshot("monitor", monitor, margin=40)  # its frame too
         self.monitor_window = monitor
         return monitor
 
@@ -238,21 +207,20 @@ class Run:
 
     def exported_menu(self) -> list:
         """The program's menu as GetLayout gives it to a host that reads the whole menu: (label, toggle
-        state, or "off" for an item that cannot be chosen) per item shown; self.ids holds their ids."""
+        state, or "off" for an item that cannot be chosen) per item shown."""
         items = self.registered()
         ours = [(name, path or "/StatusNotifierItem") for name, path in re.findall(r"'([^'/@]+)@?(/[^']*)?'", items)
                 if self.owns(name)]
         check(len(ours) == 1, f"the watcher holds no one item of the program: {items}")
         name, path = ours[0]
         get = ("org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierItem", "Menu")
-        self.menu_at = (name, re.search(r"'(/[^']*)'", self.d.bus(name, path, *get))[1])
-        layout = self.d.bus(*self.menu_at, "com.canonical.dbusmenu.GetLayout", "0", "int32 -1", "[]")
-        found, self.ids = [], {}
-        for item_id, props in re.findall(r"\((\d+), \{([^{}]*)\}", layout):
+        menu = re.search(r"'(/[^']*)'", self.d.bus(name, path, *get))[1]
+        layout = self.d.bus(name, menu, "com.canonical.dbusmenu.GetLayout", "0", "int32 -1", "[]")
+        found = []
+        for props in re.findall(r"\(\d+, \{([^{}]*)\}", layout):
             label = re.search(r"'label': <'([^']*)'>", props)
             if label and "'type': <'separator'>" not in props and "'visible': <false>" not in props:
                 state = re.search(r"'toggle-state': <(-?\d+)>", props)
-                self.ids[label[1].replace("_", "")] = item_id
                 found.append((label[1].replace("_", ""),
                               "off" if "'enabled': <false>" in props else int(state[1]) if state else 0))
         return found
@@ -309,9 +277,6 @@ class Run:
             check(False, f"the host's menu did not close: {ink_box(before, self.d.grab(region), masks)} in {region}")
 
     def choose(self, menu, label: str) -> None:
-        if menu is None:  # the click of a host that draws the menu it reads
-            self.d.bus(*self.menu_at, "com.canonical.dbusmenu.Event", self.ids[label], "'clicked'", "<0>", "uint32 0")
-            return
         box, _, items, _ = menu
         top, end = items[ITEMS.index(label)]
         self.d.click((box[0] + box[2]) // 2, box[1] + (top + end) // 2)
@@ -367,32 +332,9 @@ class Run:
         self.ended_cleanly("Yes")
         wait_for(lambda: self.icon_pixels() != self.icon_seen, "the icon to leave the tray")
 
-    def quiet_bus(self) -> None:
-        """While nothing happens the program asks nothing of the bus; it only tells a tip that changed."""
-        seconds = 20
-        monitor = self.d.start("dbus-monitor", "dbus-monitor", "--session", "--profile")
-
-        def told() -> list:
-            with open(monitor.log_path, encoding="utf-8", errors="replace") as log:
-                return log.read().splitlines()
-
-        # The bus takes back its unique name once it is a monitor: from then on it sees every message.
-        started = len(wait_for(lambda: "NameLost" in "".join(told()) and told(), "dbus-monitor to become a monitor"))
-        time.sleep(seconds)  # the idle time measured, not a wait for a state
-        lines = [line.split("\t") for line in told()[started:]]
-        stop(monitor)
-        name = self.bus_name()
-        ours = [f for f in lines if len(f) > 5 and name in (f[3], f[4])]
-        calls = [f for f in ours if f[0] == "mc" and f[3] == name]
-        tips = [f for f in ours if f[0] == "sig" and f[-1] == "NewToolTip"]
-        print(f"  idle: {len(ours) * 60 // seconds} bus messages a minute to or from the program,"
-              f" {len(tips) * 60 // seconds} of them NewToolTip", flush=True)
-        check(not calls, f"the program called out while idle: {calls}")
-        check(len(tips) <= seconds // 2 + 1, f"{len(tips)} tips in {seconds} s: more than one per refresh")
-
     def tray_lost(self) -> None:
-        """The panel goes: after the start-up's wait the program lives in its window; it comes back:
-        the item registers again, and closing the window no longer ends the program."""
+        """The panel goes: after the start-up's wait the program lives in its window; it comes back: the
+        item registers again (that closing the window then no longer ends the program is the no-tray test's)."""
         panel = next(p for p in self.d.started if "xfce4-panel" in p.args and p.poll() is None)
         stop(panel)
         monitor = self.window("the Monitor window once the tray has gone", lambda w: w.width == MONITOR_WIDTH, 20)
@@ -402,8 +344,6 @@ class Run:
         name = self.bus_name()
         wait_for(lambda: name in self.registered(), "the item to register with the new watcher")
         self.close(monitor, "the Monitor window")
-        self.menu_with("once the Monitor window closed", drawn=False)  # the program took the close
-        self.running()
 
     def no_tray(self) -> None:
         # The windows are X windows on XWayland: the program chose the X11 platform.
@@ -437,35 +377,27 @@ def run_one(name: str, program: str, out: str) -> bool:
     shutil.rmtree(log_dir, ignore_errors=True)
     os.makedirs(log_dir)
     os.makedirs(shots, exist_ok=True)
-    for old in (f for f in os.listdir(shots) if f.startswith(name + "-")):
-        os.remove(os.path.join(shots, old))
-    print(f"[ RUN  ] {name}: {host}", flush=True)
-    started, failed = time.monotonic(), []
+    print(f"[ RUN  ] {name}: {host}; logs in {log_dir}", flush=True)
+    failed = []
     try:
         with Desktop(host, log_dir) as desktop:
             run = Run(name, desktop, program, settings, shots)
             # A failed step is told, and the steps after it still run while the program does: a
-            # run tells every check that fails, not only the first.
+            # run tells every check that fails, not only the first. No icon: nothing to click.
             for step in steps:
-                print(f"  {step} ({time.monotonic() - started:.1f} s)", flush=True)
+                print(f"  {step}", flush=True)
                 try:
                     getattr(run, step)()
                 except Exception:
                     traceback.print_exc(file=sys.stdout)
                     failed.append(step)
-                    if not host.wayland:
-                        desktop.shoot(os.path.join(shots, f"{name}-failure-{step}.png"))
-                    if run.proc.poll() is not None or step == "icon":  # no icon, nothing to click
+                    if run.proc.poll() is not None or step == "icon":
                         break
     except Exception:
         traceback.print_exc(file=sys.stdout)
         failed.append("the desktop")
-    if failed:
-        print(f"  the desktop's logs: {log_dir}")
-        print(f"[ FAIL ] {name}: {', '.join(failed)} ({time.monotonic() - started:.1f} s)", flush=True)
-        return False
-    print(f"[   OK ] {name} ({time.monotonic() - started:.1f} s)", flush=True)
-    return True
+    print(f"[ {'FAIL' if failed else '  OK'} ] {name} {' '.join(failed)}", flush=True)
+    return not failed
 
 
 def main() -> int:
