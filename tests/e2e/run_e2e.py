@@ -171,6 +171,8 @@ class Run:
         x, y, right, bottom = self.d.panel_box
         gap = y - rollup.bottom if self.d.host.edge == "bottom" else rollup.y - bottom
         check(-2 <= gap <= 8, f"the roll-up {rollup} is not against the panel {self.d.panel_box} ({gap} px away)")
+        aside = max(rollup.x - self.box[2], self.box[0] - rollup.right)
+        check(aside <= 8, f"the roll-up {rollup} is {aside} px aside of the icon at {self.box}")
         self.screenshot("rollup", rollup, (rollup.x, y, rollup.right, bottom))
         self.gone(rollup, "the roll-up to go by itself")
 
