@@ -48,7 +48,7 @@ TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
         EXPECT_TRUE(glyph.first >= 1 && glyph.last <= size - 2 && top >= 1 && bottom <= size - 2 &&
                     glyph.last - glyph.first + 1 >= size / 4 && bottom - top + 1 >= size * 3 / 4);
       }
-      if (glyphs.size() == 2) EXPECT_GE(glyphs[1].first - glyphs[0].last - 1, size / 10);
+      EXPECT_TRUE(glyphs.size() < 2 || glyphs[1].first - glyphs[0].last - 1 >= size / 10);
 
       // Bars: CPU on the left, memory on the right, each filled from the bottom to its share.
       const forms::ArgbImage bars = DrawTrayFigure({Shows::CpuAndMemoryBars, value, 100 - value}, size);
@@ -58,18 +58,14 @@ TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
         const int percent = bar == 0 ? value : 100 - value;
         const int x = (columns[bar].first + columns[bar].last) / 2;
         int track = 0, filled = 0, lowestFilled = -1, lowestTrack = -1;
-        uint32_t fill = 0;
         for (int y = 0; y < size; ++y) {
           const uint32_t p = bars.At(x, y);
           if (p == kPlateColor || !(p >> 24)) continue;
           ++track, lowestTrack = y;
-          if (p != kTrackColor) ++filled, lowestFilled = y, fill = p;
+          if (p != kTrackColor) ++filled, lowestFilled = y;
         }
         EXPECT_NEAR(filled, percent * track / 100.0, 0.5 + 1e-9) << "bar " << bar;
         EXPECT_TRUE(!filled || lowestFilled == lowestTrack);
-        // Green while low, red when full, as the Monitor window's bars.
-        const int red = (fill >> 16) & 0xFF, green = (fill >> 8) & 0xFF;
-        EXPECT_TRUE((percent < 99 || red > 4 * green) && (!filled || percent > 5 || green > 4 * red));
       }
     }
     // Every figure a user can tell apart (a full CPU showing 99 is a row of the test below).
@@ -82,13 +78,13 @@ TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
 
 // Two figures look the same exactly when no size a tray uses draws them differently.
 TEST(TrayFigure, LooksTheSameOnlyWhenNoSizeDrawsADifference) {
+  // clang-format off
   const std::tuple<TrayFigure, TrayFigure, bool> rows[] = {
-      {{Shows::CpuDigits, 3, 10}, {Shows::CpuDigits, 3, 80}, true},
-      {{Shows::CpuDigits, 99, 0}, {Shows::CpuDigits, 100, 0}, true},
-      {{Shows::CpuDigits, 3, 0}, {Shows::CpuDigits, 4, 0}, false},
-      {{Shows::CpuDigits, 3, 0}, {Shows::CpuAndMemoryBars, 3, 0}, false},
+      {{Shows::CpuDigits, 3, 10}, {Shows::CpuDigits, 3, 80}, true}, {{Shows::CpuDigits, 99, 0}, {Shows::CpuDigits, 100, 0}, true},
+      {{Shows::CpuDigits, 3, 0}, {Shows::CpuDigits, 4, 0}, false}, {{Shows::CpuDigits, 3, 0}, {Shows::CpuAndMemoryBars, 3, 0}, false},
       {{Shows::CpuAndMemoryBars, 0, 20}, {Shows::CpuAndMemoryBars, 1, 20}, false},
       {{Shows::CpuAndMemoryBars, 50, 20}, {Shows::CpuAndMemoryBars, 50, 21}, false}};
+  // clang-format on
   for (const auto& [a, b, same] : rows) {
     EXPECT_EQ(LooksTheSame(a, b), same) << a.cpu << " " << b.cpu;
     bool drawnSame = true;
