@@ -78,13 +78,13 @@ TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
 
 // Two figures look the same exactly when no size a tray uses draws them differently.
 TEST(TrayFigure, LooksTheSameOnlyWhenNoSizeDrawsADifference) {
-  // clang-format off
   const std::tuple<TrayFigure, TrayFigure, bool> rows[] = {
-      {{Shows::CpuDigits, 3, 10}, {Shows::CpuDigits, 3, 80}, true}, {{Shows::CpuDigits, 99, 0}, {Shows::CpuDigits, 100, 0}, true},
-      {{Shows::CpuDigits, 3, 0}, {Shows::CpuDigits, 4, 0}, false}, {{Shows::CpuDigits, 3, 0}, {Shows::CpuAndMemoryBars, 3, 0}, false},
+      {{Shows::CpuDigits, 3, 10}, {Shows::CpuDigits, 3, 80}, true},
+      {{Shows::CpuDigits, 99, 0}, {Shows::CpuDigits, 100, 0}, true},
+      {{Shows::CpuDigits, 3, 0}, {Shows::CpuDigits, 4, 0}, false},
+      {{Shows::CpuDigits, 3, 0}, {Shows::CpuAndMemoryBars, 3, 0}, false},
       {{Shows::CpuAndMemoryBars, 0, 20}, {Shows::CpuAndMemoryBars, 1, 20}, false},
       {{Shows::CpuAndMemoryBars, 50, 20}, {Shows::CpuAndMemoryBars, 50, 21}, false}};
-  // clang-format on
   for (const auto& [a, b, same] : rows) {
     EXPECT_EQ(LooksTheSame(a, b), same) << a.cpu << " " << b.cpu;
     bool drawnSame = true;
