@@ -34,7 +34,8 @@ TEST(ShortcutTargets, AnEntryIsWrittenOnlyForATargetLaunchersCanStart) {
       {"/opt/sysvane/bin/sysvane", true}, {"/home/caf\xC3\xA9/\xF0\x9F\x98\x80", true},
       {"/home/\xEF\xBF\xBD/\xF4\x8F\xBF\xBF", true}, {"/home/\xC2\xA7/\xE0\xA0\x80\xE0\xA4\x85", true},
       {"/home/100%/sysvane", false}, {"/home/a\nb/sysvane", false}, {"/home/\xFF/sysvane", false},
-      {"/home/\xE2\x82/sysvane", false}, {"/home/\xC0\xAF/sysvane", false}, {"/home/\xED\xA0\x80/sysvane", false},
+      {"/home/\xE2\x82/sysvane", false}, {"/home/\xC0\xAF/sysvane", false},
+      {"/home/\xED\xA0\x80/sysvane", false},
       {"/home/\xF4\x90\x80\x80/sysvane", false}, {"", false}};
   // clang-format on
   for (const auto& [target, made] : rows) {
@@ -61,7 +62,8 @@ TEST(ShortcutEntries, AnEntryTheDesktopSwitchedOffReadsClearAndASaveMakesItAfres
   const std::pair<const char*, bool> rows[] = {
       {"Hidden=true", false}, {"X-GNOME-Autostart-enabled=false", false}, {"  Hidden = 1 ", false},
       {"X-GNOME-Autostart-enabled=0\r", false}, {"X-GNOME-Autostart-enabled=true\nHidden=true", false},
-      {"Hidden=false", true}, {"Hidden=yes", true}, {"[Desktop Action off]\nHidden=true", true}, {"#Hidden=true", true}};
+      {"Hidden=false", true}, {"Hidden=yes", true}, {"[Desktop Action off]\nHidden=true", true},
+      {"#Hidden=true", true}};
   // clang-format on
   for (const auto& [line, enabled] : rows) {
     Shortcuts t;
