@@ -32,11 +32,6 @@ TEST(FrameTest, TheClientAreaStaysAndTheOuterSizeFollowsTheRealFrame) {
     EXPECT_EQ(std::pair(panel.Width(), panel.Height()), std::pair(4050.0, 1230.0))
         << "a panel's border is its own";
     EXPECT_EQ(Window(runtime, true).Frame(), frame) << "a window not yet shown expects the last frame seen";
-    Window dialog(runtime, true);
-    dialog.SetBorderStyle(BorderStyle::FixedDialog);
-    EXPECT_EQ(dialog.Frame(), kDesignFrame) << "on a window of its own kind";
-    dialog.NotifyFrame(themed);
-    EXPECT_EQ(Window(runtime, true).Frame(), frame) << "a dialog's frame is the dialogs' alone";
     titled.NotifyFrame(themed);
     EXPECT_EQ(titled.Height(), titled.ScaleHeight() + themed.top + themed.bottom)
         << "a new frame is followed";
