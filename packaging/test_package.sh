@@ -15,11 +15,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/sysvane-package.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 failures=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAIL: $what" && failures=$((failures + 1)); fi
-}
+check() { if "${@:2}"; then echo "ok: $1"; else echo "FAIL: $1" && failures=$((failures + 1)); fi; }
 
 (cd "$build" && cpack -G DEB -B "$work/out") >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; exit 1; }
 deb=$(echo "$work"/out/sysvane_*.deb)
