@@ -93,10 +93,9 @@ TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindowWhichClosesWithout
               captions);
     EXPECT_EQ(menu().mnuDisplay.Enabled(), rows > 0);
     if (!rows) continue;
-    EXPECT_EQ(&display().StatText[0], first) << "rows are kept, not rebuilt";
-    EXPECT_FALSE(display().StatText.Exists(rows));
-    EXPECT_EQ(std::pair(display().Height(), display().StatSlotCount),
-              std::pair(870.0 + 270 * (rows - 1), 8 + int(std::string(after).size())));
+    EXPECT_TRUE(&display().StatText[0] == first && !display().StatText.Exists(rows))
+        << "rows kept, the rest gone";
+    EXPECT_EQ(display().Height(), 870.0 + 270 * (rows - 1));
     display().Unload();
   }
 }
