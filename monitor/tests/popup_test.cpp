@@ -24,8 +24,7 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder) {
       {"SysRsrc GDIRsrc UserRsrc", true, false, {}, "System resources: 81%|GDI resources: 64%|User resources: 72%"},
       {"Battery CPU", false, false, {1, 8, 60, 0, 0, 0}, "CPU: 0%|"},  // a battery not found at start-up
       {"Battery", false, true, {1, 8, 60, 0, 0, 0}, "Battery (charging): 60%"},
-      {"Battery", false, true, {1, 8, 100, 0, 0, 0}, "Battery: 100%"},
-      {"Battery", false, true, {0, 255, 255, 0, 0, 0}, "Battery (unplugged): ?"}};
+      {"Battery", false, true, {1, 8, 100, 0, 0, 0}, "Battery: 100%"}};
   // clang-format on
   fp.resources.free[0] = 81, fp.resources.free[1] = 64, fp.resources.free[2] = 72;
   Drives("de");
