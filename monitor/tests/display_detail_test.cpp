@@ -1,4 +1,4 @@
-// The detail window over a resting pointer, and the drive rows' ten-second re-check.
+// The detail window over a resting pointer, and the Monitor window closing when its last drive goes.
 #include "monitor/detail_display.h"
 #include "monitor/display.h"
 #include "tests/support/window_test.h"
@@ -70,34 +70,15 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
   }
 }
 
-TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindowWhichClosesWithoutRows) {
-  // clang-format off
-  for (auto [on, before, after, captions] : {
-       std::tuple{"CPU Edrive Fdrive", "e", "fe", "CPU usage:|F: drive disk usage: 50|E: drive disk usage: 40"},
-       {"CPU Ddrive Edrive", "de", "e", "CPU usage:|E: drive disk usage: 40"}, {"Ddrive", "d", "", ""}}) {
-    // clang-format on
-    fp.settings.values.clear();
-    fp.Select(on);
-    Drives(before);
-    display().Show();
-    const forms::Label* first = &display().StatText[0];
-    Drives(after);
-    rt.Advance(10000);
-    const int rows = display().Loaded() ? display().LastRow + 1 : 0;
-    EXPECT_EQ(Join(rows,
-                   [&](int r) {
-                     std::string text = display().StatText[r].Caption();
-                     return r ? text.append(1, ' ').append(std::to_string(display().StatBar[r].Value()))
-                              : text;
-                   }),
-              captions);
-    EXPECT_EQ(menu().mnuDisplay.Enabled(), rows > 0);
-    if (!rows) continue;
-    EXPECT_TRUE(&display().StatText[0] == first && !display().StatText.Exists(rows))
-        << "rows kept, the rest gone";
-    EXPECT_EQ(display().Height(), 870.0 + 270 * (rows - 1));
-    display().Unload();
-  }
+// How every window's drive rows follow the drives is the drives fault test's; here, what only the
+// Monitor window does: without rows left it closes.
+TEST_F(DetailTest, TheMonitorWindowClosesWhenTheReCheckLeavesItNoRow) {
+  fp.Select("Ddrive");
+  Drives("d");
+  display().Show();
+  Drives("");
+  rt.Advance(10000);
+  EXPECT_FALSE(display().Loaded() || menu().mnuDisplay.Enabled());
 }
 
 }  // namespace
