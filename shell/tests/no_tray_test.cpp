@@ -18,7 +18,6 @@ TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
   const std::tuple<const char*, const char*, bool, bool, bool, bool, bool, bool> rows[] = {
       {"statistics selected: the Monitor window", "ShowCPU", true, false, false, true, false, true},
       {"nothing selected: the choice first", "", true, false, false, false, true, true},
-      {"first run: the Options dialog", "", false, false, false, false, true, true},
       {"a tray comes: on as usual", "ShowCPU", true, false, true, true, false, false},
       {"the tray goes after start-up", "ShowCPU", true, true, false, true, false, true}};
   for (const auto& [what, selected, defined, lostLater, trayComes, monitorShown, optionsShown,
