@@ -42,9 +42,7 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder) {
     for (int k = 0; k < n; ++k) EXPECT_TRUE(popup().Stat[k].Visible());
     EXPECT_FALSE(popup().Stat.Exists(n));
     ExpectLaidOutApart(popup());
-    EXPECT_TRUE(program.info.PopupShowing);
     popup().Unload();
-    EXPECT_FALSE(program.info.PopupShowing);
   }
 }
 
