@@ -16,34 +16,28 @@ mode=${1:-}
 [[ $mode == --keep || $mode == --smoke ]] && shift || mode=
 seconds=${1:-3600}
 shift || true
-build_dir=${BUILD_DIR:-build-fuzz}
-jobs=${JOBS:-2}
-max_len=${MAX_LEN:-4096}
+build_dir=${BUILD_DIR:-build-fuzz} jobs=${JOBS:-2} max_len=${MAX_LEN:-4096}
 
 results=$(mktemp) scratch=
 [[ $mode == --smoke ]] && scratch=$(mktemp -d)
 trap 'rm -rf "$results" $scratch' EXIT
 corpora=${scratch:-$build_dir/fuzz-corpus}
 targets=("$@")
-if [[ ${#targets[@]} -eq 0 ]]; then
-  for corpus in fuzz/corpus/*/; do targets+=("$(basename "$corpus")"); done
-fi
+((${#targets[@]})) || for corpus in fuzz/corpus/*/; do targets+=("$(basename "$corpus")"); done
 
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DSYSVANE_FUZZ=ON >/dev/null
 cmake --build "$build_dir" --target fuzzers -j"$jobs"
 
 # One target for `seconds`; its log tells how many inputs ran.
 run_target() {
-  local target=$1
+  local target=$1 result=clean cpu runs
   local corpus=$corpora/$target crashes=$build_dir/crashes/$target log=$build_dir/fuzz-logs/$target.log
   mkdir -p "$corpus" "$crashes" "$(dirname "$log")"
-  local result=clean cpu
   # The processor time it had, which is less than `seconds` when the machine was busy otherwise.
   cpu=$( { TIMEFORMAT=%0U; time nice -n 15 "$build_dir/fuzz/fuzz_$target" -max_total_time="$seconds" \
     -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" -print_final_stats=1 -artifact_prefix="$crashes/" \
     "$corpus" "fuzz/corpus/$target" >"$log" 2>&1 || echo FOUND >"$log.result"; } 2>&1)
   [[ -f $log.result ]] && result=FOUND && rm -f "$log.result"
-  local runs
   runs=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -Eo '[0-9]+$' || echo 0)
   printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%FT%TZ)" "$target" "$seconds" "$cpu" "$runs" "$result" \
     >>"$build_dir/fuzz-history.tsv"
