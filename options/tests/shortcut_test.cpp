@@ -47,15 +47,6 @@ TEST(ShortcutTargets, AnEntryIsWrittenOnlyForATargetLaunchersCanStart) {
   }
 }
 
-// Inside the quotes " ` $ \ each take a backslash, which the entry's value escapes once more; the
-// launcher test proves a real launcher reads it back, but GLib's reads a bare $ as well.
-TEST(ShortcutTargets, TheExecLineEscapesWhatTheCommandLineWouldRead) {
-  Shortcuts t;
-  t.Create("/a b/$x`id`\"q\"\\");
-  EXPECT_NE(t.desktop.files[t.autostart].find(R"(Exec="/a b/\\$x\\`id\\`\\"q\\"\\\\")"), std::string::npos)
-      << t.desktop.files[t.autostart];
-}
-
 // Values that are no boolean, other groups and comments switch nothing off.
 TEST(ShortcutEntries, AnEntryTheDesktopSwitchedOffReadsClearAndASaveMakesItAfresh) {
   // clang-format off
