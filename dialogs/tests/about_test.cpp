@@ -17,8 +17,7 @@ TEST(AboutSysInfoTest, ThePathValueWinsThenTheFolderWithItsProgramElseUnavailabl
       {"/usr/bin/hardinfo", "C:\\Tools", "C:\\Tools\\MSINFO32.EXE", true, "/usr/bin/hardinfo"},
       {nullptr, "C:\\Tools", "C:\\Tools\\MSINFO32.EXE", true, "C:\\Tools\\MSINFO32.EXE"},
       {nullptr, "C:\\Tools", "C:\\Other\\MSINFO32.EXE", true, ""},
-      {"/usr/bin/gone", nullptr, "", false, ""},
-      {nullptr, nullptr, "", true, ""}};
+      {"/usr/bin/gone", nullptr, "", false, ""}};
   for (const auto& [path, folder, file, starts, started] : cases) {
     fake::FakeProgram fp;
     if (path)
