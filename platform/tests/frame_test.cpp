@@ -20,17 +20,14 @@ TEST(FrameTest, TheClientAreaStaysAndTheOuterSizeFollowsTheRealFrame) {
   const FrameExtents xfwm4{75, 435, 75, 75}, none{}, themed{105, 480, 105, 105};
   for (const FrameExtents& frame : {xfwm4, none, kDesignFrame}) {
     fake::FakeRuntime runtime;
-    Window titled(runtime, true), panel(runtime, false);
+    Window titled(runtime, true);
     titled.NotifyFrame(frame);
-    panel.NotifyFrame(frame);
     EXPECT_EQ(titled.ScaleHeight(), 1200);
     EXPECT_EQ(titled.Height(), 1200 + frame.top + frame.bottom);
     titled.Move(600, 900, titled.Width(), titled.Height());
     EXPECT_EQ(titled.ScaleWidth(), 4020) << "a size read back is no change";
     titled.SetHeight(870);  // a layout's outer height, drawn around the usual frame
     EXPECT_EQ(titled.ScaleHeight(), 870 - kDesignFrame.top - kDesignFrame.bottom);
-    EXPECT_EQ(std::pair(panel.Width(), panel.Height()), std::pair(4050.0, 1230.0))
-        << "a panel's border is its own";
     EXPECT_EQ(Window(runtime, true).Frame(), frame) << "a window not yet shown expects the last frame seen";
     titled.NotifyFrame(themed);
     EXPECT_EQ(titled.Height(), titled.ScaleHeight() + themed.top + themed.bottom)
