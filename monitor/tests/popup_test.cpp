@@ -76,10 +76,8 @@ TEST_F(PopupTest, UnrollsAPixelAStepAwayFromTheTrayHoldsFiveSecondsAndRollsBackO
     EXPECT_EQ(popup().Height(), full - 15);
     rt.Advance(15);
     EXPECT_EQ(place(), std::tuple(full, edge, 28800.0 - 15));
-    rt.Advance(15 + 4999);  // the step that finds it open, then the five seconds
-    EXPECT_FALSE(popup().RollupTimer.Enabled() || popup().RolldownTimer.Enabled());
-    rt.Advance(1 + 15 * 5);
-    popup().NotifyDeactivate();  // activated again while rolling back: it does not unroll again
+    rt.Advance(15 + 5000 + 15 * 5);  // the step that finds it open, the five seconds, five steps back
+    popup().NotifyDeactivate();      // activated again while rolling back: it does not unroll again
     popup().NotifyActivate();
     rt.Advance(15 * (steps - 5));
     EXPECT_EQ(place(), std::tuple(30.0, edge, 28800.0 - 15));
