@@ -23,9 +23,8 @@ TEST(ClosingTest, EndedDuringItsStartUpTheProgramShowsNoIconAndNoWindow) {
     fp.runtime.prevInstance = second;
     fp.runtime.onModal = [&](forms::Form&) { program.menu().CloseProgram(); };
     program.menu().Load();
-    EXPECT_TRUE(fp.runtime.ended &&
+    EXPECT_TRUE(fp.runtime.ended && fp.runtime.trayCalls.empty() &&
                 !(program.logo().Loaded() || program.display().Loaded() || program.options().Loaded()));
-    EXPECT_TRUE(fp.runtime.trayCalls.empty());
     EXPECT_EQ(Join(int(fp.runtime.msgBoxes.size()), [&](int i) { return fp.runtime.msgBoxes[i].prompt; }),
               second ? "Program is already running!" : "");
   }
