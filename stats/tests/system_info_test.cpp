@@ -16,14 +16,12 @@ struct SystemInfoTest : testing::Test {
 
 TEST_F(SystemInfoTest, FixedDrivesLeaveOutDriveCAndOtherKinds) {
   kernel.driveRoots = {"C:\\", "D:\\", "E:\\", "F:\\", "G:\\"};
-  kernel.driveTypes = {{"c:\\", DRIVE_FIXED},
-                       {"d:\\", DRIVE_FIXED},
-                       {"e:\\", DRIVE_CDROM},
-                       {"f:\\", DRIVE_REMOTE},
+  // clang-format off
+  kernel.driveTypes = {{"c:\\", DRIVE_FIXED}, {"d:\\", DRIVE_FIXED}, {"e:\\", DRIVE_CDROM}, {"f:\\", DRIVE_REMOTE},
                        {"g:\\", DRIVE_FIXED}};
+  // clang-format on
   info.ListFixedDrives();
-  EXPECT_EQ(info.FixedDrives, (std::vector<std::string>{"d:\\", "g:\\"}));
-  EXPECT_EQ(info.FixedDriveCount, 2);
+  EXPECT_TRUE(info.FixedDrives == std::vector<std::string>({"d:\\", "g:\\"}) && info.FixedDriveCount == 2);
 }
 
 // The name stops before a quoted nickname; the speed rounds up to a multiple of ten, read as far as
