@@ -42,7 +42,6 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
       {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000}; },  // asked afresh
        "D: Drive|1.000.000 of|2.000.000 bytes" + used + "4245", "1000"},  // the bottoms level
       {5, [&] { fp.kernel.disks.erase("d:\\"); }, "", "1000"},
-      {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{3'000'000, 2'000'000, 3'000'000}; }, "", "1000"},  // more free than all
       {1, [&] { SetMemory(0, 0); }, "", "1000"},
       {3, [&] { Power(0, 2, 40, 3725, 0); }, "Battery Status|1:02:05 remaining|| 555 5125,4230", "1000"}};
   // clang-format on
