@@ -33,7 +33,6 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
   } rows[] = {
       {{kAcOff, kQuarter}, "0 2 25 7200 28800"},
       {{kAcOff, "TYPE=USB_PD;ONLINE=1", kQuarter}, "1 2 25 ? ?"},  // a USB-C charger is line power
-      {{"TYPE=Mains;SCOPE=Device;ONLINE=1", kQuarter}, "0 2 25 7200 28800"},
       // One battery of two without a rate: no time.
       {{kAcOff, kQuarter, "TYPE=Battery;ENERGY_NOW=10000000;ENERGY_FULL=40000000"}, "0 2 25 ? ?"},
       {{"TYPE=USB;ONLINE=0"}, "255 128 255 ? ?"},  // a desktop's empty USB-C port tells nothing
