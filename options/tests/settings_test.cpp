@@ -39,7 +39,6 @@ TEST(Settings, ReadersDefaultsDefinedAndRefusedWrites) {
   Settings settings{backend};
   EXPECT_TRUE(settings.IsOn("ShowSplash", true) && !settings.IsOn("ShowCPU") &&
               !settings.ReadNumber("MainLeft"));
-  EXPECT_EQ(settings.Read("FirstTimePosition", "No"), "No");
   EXPECT_EQ(settings.TrayIcon(), Settings::TrayIconShows::ProgramIcon);
   for (const char* text : {"", "yes", "Yes ", "1"}) {
     backend.values["Defined"] = text;
