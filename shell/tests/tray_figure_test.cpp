@@ -32,9 +32,8 @@ std::vector<Span> ColumnRuns(const forms::ArgbImage& image, Is is) {
 }
 
 TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
-  const int values[] = {0, 5, 50, 99, 100};
   for (int size : {16, 22, 36, 48}) {
-    for (int value : values) {
+    for (int value : {0, 5, 50, 99, 100}) {
       SCOPED_TRACE(std::to_string(value) + "% at " + std::to_string(size) + " px");
       const forms::ArgbImage digits = DrawTrayFigure({Shows::CpuDigits, value, 0}, size);
       const auto glyphs = ColumnRuns(digits, [](uint32_t p) { return p == kDigitColor; });
