@@ -35,7 +35,8 @@ struct Answers {
 
 inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
   kernel.SetStatvfs([](const char* path, struct statvfs* info) {
-    *info = {.f_bsize = 4096, .f_frsize = 1, .f_blocks = std::string(path).size()};  // the path's length
+    *info = {};  // the size of every disk: the length of the path it was asked at
+    info->f_bsize = 4096, info->f_frsize = 1, info->f_blocks = std::string(path).size();
     return 0;
   });
   Answers a;
