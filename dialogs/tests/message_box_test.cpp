@@ -26,7 +26,8 @@ TEST_F(WindowTest, TheMessageBoxSizesItselfToItsTextAndAnswersWithTheButtonsCode
       {"Question", 36 + 256, "", click(1), box + "2865 text 960+1575x480 buttons 750 &Yes@285 >*&No@1485 icon 1 at 12967,7275 height 1650 answer 7"},
       {"Abort?", 2 + 768, "", click(2), box + "4065 text 330+3345x480 buttons 750 &Abort@285 &Retry@1485 &Ignore@2685 at 12367,7275 height 1650 answer 5"},
       {"?", 1, "", [](MessageBox& b) { b.NotifyCloseRequest(); }, box + "2865 text 330+2145x480 buttons 750 >*&OK@285 Cancel@1485 at 12967,7275 height 1650 answer 0"},
-      {"?", 6, "", escape, box + "1843 text 330+1123x480 buttons 750 at 13478,7275 height 1650 answer 2"}};
+      {"?", 6, "", escape, box + "1843 text 330+1123x480 buttons 750 at 13478,7275 height 1650 answer 2"},
+      {"?", 80, "", click(0), box + "1843 text 330+1123x480 buttons 750 >*&OK@374 at 13478,7275 height 1650 answer 1"}};  // no fifth icon
   // clang-format on
   for (const auto& [prompt, style, title, close, expected] : cases) {
     std::string shown;
