@@ -6,9 +6,8 @@
 # Exit status: 0 passed, 1 failed, 77 a tool it needs is missing.
 set -euo pipefail
 
-for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate readelf python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup.sh installs it)"; exit 77; }
-done
+for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate readelf python3; do command -v "$tool" >/dev/null ||
+  { echo "SKIP: $tool is missing (scripts/setup.sh installs it)"; exit 77; }; done
 build=$(cd "${1:?usage: test_package.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/sysvane-package.XXXXXX")
