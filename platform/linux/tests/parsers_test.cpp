@@ -14,10 +14,7 @@ namespace {
 
 using namespace std::literals;
 
-template <class T>
-std::string Show(const std::optional<T>& value) {
-  return value ? std::to_string(*value) : "-";
-}
+const auto Show = [](const auto& value) -> std::string { return value ? std::to_string(*value) : "-"; };
 std::string Memory(std::string_view t) {
   const auto m = ParseMeminfo(t);
   return m ? std::to_string(m->total) + "/" + std::to_string(m->available) : "-";
