@@ -23,10 +23,7 @@ std::vector<Span> ColumnRuns(const forms::ArgbImage& image, Is is) {
     bool lit = false;
     for (int y = 0; y < image.size; ++y) lit = lit || is(image.At(x, y));
     if (!lit) continue;
-    if (!runs.empty() && runs.back().last == x - 1)
-      runs.back().last = x;
-    else
-      runs.push_back({x, x});
+    runs.empty() || runs.back().last != x - 1 ? runs.push_back({x, x}) : void(runs.back().last = x);
   }
   return runs;
 }
