@@ -44,10 +44,8 @@ TEST(Settings, ReadersDefaultsDefinedAndRefusedWrites) {
     backend.values["Defined"] = text;
     EXPECT_FALSE(settings.IsDefined()) << text;
   }
-  EXPECT_TRUE(settings.Write("Defined", "Yes") && settings.Write("ShowSplash", "0") &&
-              settings.Write("MainLeft", "9360"));
+  EXPECT_TRUE(settings.Write("Defined", "Yes") && settings.Write("ShowSplash", "0"));
   EXPECT_TRUE(settings.IsDefined() && !settings.IsOn("ShowSplash", true));
-  EXPECT_EQ(settings.ReadNumber("MainLeft"), 9360.0);
   backend.refuseWrites = true;
   EXPECT_FALSE(settings.Write("ShowSplash", "1") || settings.IsOn("ShowSplash", true));
 }
