@@ -6,47 +6,43 @@
 # Every run adds a line to <build-folder>/fuzz-history.tsv: date, target, seconds, processor
 # seconds, inputs run, result.
 # With --keep, the inputs of a run that reach code the kept corpus does not are merged into
-# fuzz/corpus/ to be committed.
-#   scripts/fuzz.sh [--keep] [seconds-per-target] [target...]
+# fuzz/corpus/ to be committed; with --smoke (CI's short run), new inputs go to a temporary folder.
+#   scripts/fuzz.sh [--keep|--smoke] [seconds-per-target] [target...]
 #   (default 3600 seconds and every target; BUILD_DIR=build-fuzz, JOBS=2, MAX_LEN=4096)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-keep=0
-if [[ ${1:-} == --keep ]]; then
-  keep=1
-  shift
-fi
+mode=${1:-}
+[[ $mode == --keep || $mode == --smoke ]] && shift || mode=
 seconds=${1:-3600}
 shift || true
-build_dir=${BUILD_DIR:-build-fuzz}
-jobs=${JOBS:-2}
-max_len=${MAX_LEN:-4096}
+build_dir=${BUILD_DIR:-build-fuzz} jobs=${JOBS:-2} max_len=${MAX_LEN:-4096}
 
+results=$(mktemp) scratch=
+[[ $mode == --smoke ]] && scratch=$(mktemp -d)
+trap 'rm -rf "$results" $scratch' EXIT
+corpora=${scratch:-$build_dir/fuzz-corpus}
 targets=("$@")
-if [[ ${#targets[@]} -eq 0 ]]; then
-  for corpus in fuzz/corpus/*/; do targets+=("$(basename "$corpus")"); done
-fi
+((${#targets[@]})) || for corpus in fuzz/corpus/*/; do targets+=("$(basename "$corpus")"); done
 
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DSYSVANE_FUZZ=ON >/dev/null
 cmake --build "$build_dir" --target fuzzers -j"$jobs"
 
 # One target for `seconds`; its log tells how many inputs ran.
 run_target() {
-  local target=$1
-  local corpus=$build_dir/fuzz-corpus/$target crashes=$build_dir/crashes/$target log=$build_dir/fuzz-logs/$target.log
+  local target=$1 result=clean cpu runs
+  local corpus=$corpora/$target crashes=$build_dir/crashes/$target log=$build_dir/fuzz-logs/$target.log
   mkdir -p "$corpus" "$crashes" "$(dirname "$log")"
-  local result=clean cpu
   # The processor time it had, which is less than `seconds` when the machine was busy otherwise.
   cpu=$( { TIMEFORMAT=%0U; time nice -n 15 "$build_dir/fuzz/fuzz_$target" -max_total_time="$seconds" \
     -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" -print_final_stats=1 -artifact_prefix="$crashes/" \
     "$corpus" "fuzz/corpus/$target" >"$log" 2>&1 || echo FOUND >"$log.result"; } 2>&1)
   [[ -f $log.result ]] && result=FOUND && rm -f "$log.result"
-  local runs
   runs=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -Eo '[0-9]+$' || echo 0)
   printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%FT%TZ)" "$target" "$seconds" "$cpu" "$runs" "$result" \
     >>"$build_dir/fuzz-history.tsv"
-  printf '%-24s %6s s of processor time %12s runs  %s\n' "$target" "$cpu" "$runs" "$result"
+  printf '%-24s %6s s of processor time %12s runs  %s\n' "$target" "$cpu" "$runs" "$result" | tee -a "$results"
+  [[ $result == clean ]] || tail -40 "$log"
 }
 
 for target in "${targets[@]}"; do
@@ -56,7 +52,7 @@ for target in "${targets[@]}"; do
 done
 wait
 
-if [[ $keep -eq 1 ]]; then
+if [[ $mode == --keep ]]; then
   for target in "${targets[@]}"; do
     # By edges alone (no hit counts, no value profile): the kept corpus stays a few kilobytes.
     "$build_dir/fuzz/fuzz_$target" -merge=1 -use_counters=0 -use_value_profile=0 -max_len="$max_len" \
@@ -65,6 +61,5 @@ if [[ $keep -eq 1 ]]; then
   echo "Kept in fuzz/corpus: $(find fuzz/corpus -type f | wc -l) inputs, $(cat fuzz/corpus/*/* | wc -c) bytes"
 fi
 
-found=$(find "$build_dir/crashes" -type f | wc -l)
-echo "Inputs kept in $build_dir/crashes: $found"
-[[ $found -eq 0 ]]
+echo "Inputs kept in $build_dir/crashes: $(find "$build_dir/crashes" -type f | wc -l)"
+! grep -q FOUND "$results"

@@ -1,4 +1,4 @@
-// The detail window over a resting pointer, and the drive rows' ten-second re-check.
+// The detail window over a resting pointer, and the Monitor window closing when its last drive goes.
 #include "monitor/detail_display.h"
 #include "monitor/display.h"
 #include "tests/support/window_test.h"
@@ -41,9 +41,7 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
       {3, [&] { Power(0, 2, 40, 0, 36000); }, "", "1000"}, {3, [&] { Power(0, 2, 40, BATTERY_LIFE_UNKNOWN, 36000); }, "", "1000"},
       {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{1'000'000, 2'000'000, 1'000'000}; },  // asked afresh
        "D: Drive|1.000.000 of|2.000.000 bytes" + used + "4245", "1000"},  // the bottoms level
-      {4, none, "C: Drive|375.000.000.000 of|500.000.000.000 bytes" + used + "4245", "1000"},
       {5, [&] { fp.kernel.disks.erase("d:\\"); }, "", "1000"},
-      {5, [&] { fp.kernel.disks["d:\\"] = DiskSpace{3'000'000, 2'000'000, 3'000'000}; }, "", "1000"},  // more free than all
       {1, [&] { SetMemory(0, 0); }, "", "1000"},
       {3, [&] { Power(0, 2, 40, 3725, 0); }, "Battery Status|1:02:05 remaining|| 555 5125,4230", "1000"}};
   // clang-format on
@@ -70,35 +68,15 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
   }
 }
 
-TEST_F(DetailTest, DriveRowsFollowTheDrivesAtTheEndOfTheWindowWhichClosesWithoutRows) {
-  // clang-format off
-  for (auto [on, before, after, captions] : {
-       std::tuple{"CPU Edrive Fdrive", "e", "fe", "CPU usage:|F: drive disk usage: 50|E: drive disk usage: 40"},
-       {"CPU Ddrive Edrive", "de", "e", "CPU usage:|E: drive disk usage: 40"}, {"Ddrive", "d", "", ""}}) {
-    // clang-format on
-    fp.settings.values.clear();
-    fp.Select(on);
-    Drives(before);
-    display().Show();
-    const forms::Label* first = &display().StatText[0];
-    Drives(after);
-    rt.Advance(10000);
-    const int rows = display().Loaded() ? display().LastRow + 1 : 0;
-    EXPECT_EQ(Join(rows,
-                   [&](int r) {
-                     std::string text = display().StatText[r].Caption();
-                     return r ? text.append(1, ' ').append(std::to_string(display().StatBar[r].Value()))
-                              : text;
-                   }),
-              captions);
-    EXPECT_EQ(menu().mnuDisplay.Enabled(), rows > 0);
-    if (!rows) continue;
-    EXPECT_EQ(&display().StatText[0], first) << "rows are kept, not rebuilt";
-    EXPECT_FALSE(display().StatText.Exists(rows));
-    EXPECT_EQ(std::pair(display().Height(), display().StatSlotCount),
-              std::pair(870.0 + 270 * (rows - 1), 8 + int(std::string(after).size())));
-    display().Unload();
-  }
+// How every window's drive rows follow the drives is the drives fault test's; here, what only the
+// Monitor window does: without rows left it closes.
+TEST_F(DetailTest, TheMonitorWindowClosesWhenTheReCheckLeavesItNoRow) {
+  fp.Select("Ddrive");
+  Drives("d");
+  display().Show();
+  Drives("");
+  rt.Advance(10000);
+  EXPECT_FALSE(display().Loaded() || menu().mnuDisplay.Enabled());
 }
 
 }  // namespace

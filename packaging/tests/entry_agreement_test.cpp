@@ -14,10 +14,9 @@ namespace {
 // The line of `key` in an entry's text, "" when it has none.
 std::string LineOf(const std::string& text, const std::string& key) {
   std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.starts_with(key + "=")) return line;
-  }
-  return "";
+  std::string line;
+  while (std::getline(lines, line) && !line.starts_with(key + "=")) line.clear();
+  return line;
 }
 
 class EntryAgreementTest : public testing::OptionsFixture {};

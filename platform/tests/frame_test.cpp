@@ -20,34 +20,23 @@ TEST(FrameTest, TheClientAreaStaysAndTheOuterSizeFollowsTheRealFrame) {
   const FrameExtents xfwm4{75, 435, 75, 75}, none{}, themed{105, 480, 105, 105};
   for (const FrameExtents& frame : {xfwm4, none, kDesignFrame}) {
     fake::FakeRuntime runtime;
-    Window titled(runtime, true), panel(runtime, false);
+    Window titled(runtime, true);
     titled.NotifyFrame(frame);
-    panel.NotifyFrame(frame);
     EXPECT_EQ(titled.ScaleHeight(), 1200);
     EXPECT_EQ(titled.Height(), 1200 + frame.top + frame.bottom);
     titled.Move(600, 900, titled.Width(), titled.Height());
     EXPECT_EQ(titled.ScaleWidth(), 4020) << "a size read back is no change";
     titled.SetHeight(870);  // a layout's outer height, drawn around the usual frame
     EXPECT_EQ(titled.ScaleHeight(), 870 - kDesignFrame.top - kDesignFrame.bottom);
-    EXPECT_EQ(std::pair(panel.Width(), panel.Height()), std::pair(4050.0, 1230.0))
-        << "a panel's border is its own";
     EXPECT_EQ(Window(runtime, true).Frame(), frame) << "a window not yet shown expects the last frame seen";
-    Window dialog(runtime, true);
-    dialog.SetBorderStyle(BorderStyle::FixedDialog);
-    EXPECT_EQ(dialog.Frame(), kDesignFrame) << "on a window of its own kind";
-    dialog.NotifyFrame(themed);
-    EXPECT_EQ(Window(runtime, true).Frame(), frame) << "a dialog's frame is the dialogs' alone";
     titled.NotifyFrame(themed);
     EXPECT_EQ(titled.Height(), titled.ScaleHeight() + themed.top + themed.bottom)
         << "a new frame is followed";
-    fake::FakeRuntime first, other;  // no frame seen yet: one is guessed
-    Window atBottom(first, true), atRight(other, true);
+    fake::FakeRuntime first;  // no frame seen yet: one is guessed
+    Window atBottom(first, true);
     atBottom.Move(0, 15600 - atBottom.Height(), atBottom.Width(), atBottom.Height());
-    atRight.Move(28800 - atRight.Width(), 0, atRight.Width(), atRight.Height());
     atBottom.NotifyFrame(frame);
-    atRight.NotifyFrame(frame);
     EXPECT_EQ(atBottom.Top() + atBottom.Height(), 15600) << "against the work area's bottom it stays";
-    EXPECT_EQ(atRight.Left() + atRight.Width(), 28800) << "and against its right edge";
   }
 }
 

@@ -40,10 +40,7 @@ class WindowTest : public ::testing::Test {
 template <class F>
 std::string Join(int n, F text) {
   std::string joined;
-  for (int i = 0; i < n; ++i) {
-    if (i) joined += '|';
-    joined += text(i);
-  }
+  for (int i = 0; i < n; ++i) joined.append(i ? "|" : "").append(text(i));
   return joined;
 }
 

@@ -36,9 +36,7 @@ struct Answers {
 inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
   kernel.SetStatvfs([](const char* path, struct statvfs* info) {
     *info = {};  // the size of every disk: the length of the path it was asked at
-    info->f_bsize = 4096;
-    info->f_frsize = 1;
-    info->f_blocks = std::string(path).size();
+    info->f_bsize = 4096, info->f_frsize = 1, info->f_blocks = std::string(path).size();
     return 0;
   });
   Answers a;
@@ -58,8 +56,7 @@ inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
                        std::to_string((memory.dwTotalVirtual - memory.dwAvailVirtual) / sysconf(_SC_PAGESIZE))
                  : "-";
   SYSTEM_POWER_STATUS power;
-  kernel.GetSystemPowerStatus(power);
-  a.power = PowerText(power);
+  a.power = kernel.GetSystemPowerStatus(power) ? PowerText(power) : "-";
   LinuxProcessorLibrary processor(root);
   LinuxResourceMeter meter;
   a.processor = SystemInfoModule(kernel, processor, meter).GetProcessorDescription(LocaleInfo{});
@@ -67,8 +64,7 @@ inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
   const auto idle = kernel.QueryIdleTime();
   a.idle = idle ? std::to_string(*idle / kernel.IdleTimeResolution()) : "-";
   OSVERSIONINFO version;
-  kernel.GetVersionEx(version);
-  a.version = WindowsVersionLine(version);
+  a.version = kernel.GetVersionEx(version) ? WindowsVersionLine(version) : "-";
   const auto name = kernel.GetSystemName();
   a.name = name->prettyName + ", kernel " + std::to_string(name->kernelMajor) + "." +
            std::to_string(name->kernelMinor) + "." + std::to_string(name->kernelPatch);

@@ -8,18 +8,11 @@
 
 namespace sysvane {
 
+// The captured machines hold the parsing; here only what a capture cannot: the process's own limits.
 TEST(LiveMachineTest, FiguresAreInRange) {
   LinuxKernel kernel;
   MEMORYSTATUS memory;
-  SYSTEM_POWER_STATUS power;
-  const auto space = kernel.GetDiskFreeSpaceEx("c:\\");
-  const auto counts = kernel.CountProcesses();
-  EXPECT_TRUE(kernel.GlobalMemoryStatus(memory) && memory.dwTotalPhys > memory.dwAvailPhys);
-  EXPECT_TRUE(space && space->TotalNumberOfBytes >= space->TotalNumberOfFreeBytes);
-  EXPECT_TRUE(counts && counts->threads >= counts->processes &&
-              kernel.QueryProcessorCount().value_or(0) >= 1);
-  EXPECT_TRUE(kernel.GetSystemPowerStatus(power) &&
-              (power.BatteryLifePercent <= 100 || power.BatteryLifePercent == 255));
+  ASSERT_TRUE(kernel.GlobalMemoryStatus(memory) && memory.dwTotalPhys > memory.dwAvailPhys);
   // Under a limit on its address space (ulimit -v) the process's virtual memory is as large as the
   // limit, here a terabyte more than is mapped: room for what the test does meanwhile.
   rlimit saved{};

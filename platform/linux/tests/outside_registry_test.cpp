@@ -15,10 +15,9 @@ TEST(ProcessorLibraryTest, ANameLongerThanItsBufferIsCutAndTheBufferNeverGrows) 
 
 TEST(RegistryTest, TheSystemInformationProgramIsThePreferredOneOnThePath) {
   testing::TempTree tree;
-  for (const char* program : {"a/lxtask", "b/gnome-system-monitor", "c/hardinfo", "d/hardinfo"}) {
-    tree.Write(program, "#!/bin/sh\n");
-    chmod(tree.Path(program).c_str(), program[0] == 'c' ? 0644 : 0755);  // c's cannot run
-  }
+  // c's program cannot run.
+  for (const char* program : {"a/lxtask", "b/gnome-system-monitor", "c/hardinfo", "d/hardinfo"})
+    tree.Write(program, "#!/bin/sh\n"), chmod(tree.Path(program).c_str(), program[0] == 'c' ? 0644 : 0755);
   // A relative folder is never searched, not even one holding a preferred program, nor an empty one.
   const std::string relative = std::filesystem::relative(tree.Path("d")).string();
   LinuxRegistry registry(tree.Path("b") + ":" + relative + "::" + tree.Path("a") + ":" + tree.Path("c"));
@@ -28,8 +27,6 @@ TEST(RegistryTest, TheSystemInformationProgramIsThePreferredOneOnThePath) {
   EXPECT_EQ(registry.RegQueryValueEx(key.value(), "path", program.size()).value().data, program);
   EXPECT_EQ(registry.RegQueryValueEx(*key, "PATH", program.size() - 1), std::nullopt);  // does not fit
   registry.RegCloseKey(*key);
-  EXPECT_EQ(registry.RegQueryValueEx(*key, "PATH", 255), std::nullopt);
-  EXPECT_EQ(registry.RegOpenKeyEx(HKEY_DYN_DATA, kSystemInformationKey, KEY_READ), std::nullopt);
   EXPECT_EQ(LinuxRegistry(tree.Path("c")).RegOpenKeyEx(HKEY_LOCAL_MACHINE, kSystemInformationKey, KEY_READ),
             std::nullopt);
 }

@@ -33,25 +33,21 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
   } rows[] = {
       {{kAcOff, kQuarter}, "0 2 25 7200 28800"},
       {{kAcOff, "TYPE=USB_PD;ONLINE=1", kQuarter}, "1 2 25 ? ?"},  // a USB-C charger is line power
-      {{"TYPE=Mains;SCOPE=Device;ONLINE=1", kQuarter}, "0 2 25 7200 28800"},
       // One battery of two without a rate: no time.
       {{kAcOff, kQuarter, "TYPE=Battery;ENERGY_NOW=10000000;ENERGY_FULL=40000000"}, "0 2 25 ? ?"},
       {{"TYPE=USB;ONLINE=0"}, "255 128 255 ? ?"},  // a desktop's empty USB-C port tells nothing
       {{kAcOff, "TYPE=Battery;STATUS=Charging;ENERGY_NOW=40;ENERGY_FULL=50;POWER_NOW=15"}, "1 9 80 ? ?"},
       {{"TYPE=Battery;STATUS=Not charging;CAPACITY=80"}, "1 1 80 ? ?"},
-      {{"TYPE=Battery;STATUS=Full;CAPACITY=100"}, "1 1 100 ? ?"},
       {{kAcOff, "TYPE=Battery;STATUS=Full;CAPACITY=100"}, "0 1 100 ? ?"},  // just unplugged
       {{"TYPE=Mains;ONLINE=1", "TYPE=Battery;STATUS=Unknown"}, "1 255 255 ? ?"},
       {{"TYPE=Battery;SCOPE=Device;CAPACITY=5", "TYPE=Battery;PRESENT=0;CAPACITY=5"}, "255 128 255 ? ?"},
       {{"TYPE=Battery;STATUS=Discharging;CHARGE_NOW=2000000;CHARGE_FULL=4000000;CURRENT_NOW=1000000"},
        "0 0 50 7200 14400"},
       {{"TYPE=Battery;ENERGY_NOW=25;ENERGY_FULL=1000"}, "255 6 2 ? ?"},  // 2.5 %: halves to even
-      {{"TYPE=Battery;ENERGY_NOW=35;ENERGY_FULL=1000"}, "255 6 4 ? ?"},
       {{"TYPE=Battery;ENERGY_NOW=5;ENERGY_FULL=100"}, "255 2 5 ? ?"},
-      {{"TYPE=Battery;ENERGY_NOW=33;ENERGY_FULL=100"}, "255 0 33 ? ?"},
-      {{"TYPE=Battery;ENERGY_NOW=66;ENERGY_FULL=100"}, "255 0 66 ? ?"},
-      {{"TYPE=Battery;ENERGY_NOW=67;ENERGY_FULL=100"}, "255 1 67 ? ?"},
       {{"TYPE=Battery;ENERGY_NOW=32;ENERGY_FULL=100"}, "255 2 32 ? ?"},
+      {{"TYPE=Battery;ENERGY_NOW=33;ENERGY_FULL=100"}, "255 0 33 ? ?"},
+      {{"TYPE=Battery;ENERGY_NOW=67;ENERGY_FULL=100"}, "255 1 67 ? ?"},
       // Two batteries weigh by their energy (10 % and 90 % make 70 %), not by their percentages.
       {{"TYPE=Battery;ENERGY_NOW=10;ENERGY_FULL=100", "TYPE=Battery;ENERGY_NOW=270;ENERGY_FULL=300"},
        "255 1 70 ? ?"},
@@ -61,11 +57,9 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
       // A full charge of 0 tells nothing: the battery's own percentage.
       {{"TYPE=Battery;ENERGY_NOW=0;ENERGY_FULL=0;CAPACITY=40"}, "255 0 40 ? ?"},
       {{"TYPE=Battery;ENERGY_NOW=100000000000000000000;ENERGY_FULL=1"}, "255 255 255 ? ?"},  // not a number
-      {{"TYPE=Battery;ENERGY_NOW=9000000000000000000;ENERGY_FULL=1"}, "255 1 100 ? ?"},
       // Wild figures: whole hours first, so that no product overflows into a short time.
       {{Discharging("1000000000000000000", "2000000000000000000", "1000000000000000")},
        "0 0 50 3600000 7200000"},
-      {{Discharging("1000000000000000000", "2000000000000000000", "4000000000000000000")}, "0 0 50 900 1800"},
       {{Discharging("1000000000000", "2000000000000", "1")},
        "0 0 50 ? ?"},  // more hours than the record holds
       {{"TYPE=Battery;STATUS=Discharging;CHARGE_NOW=1;CHARGE_FULL=2;CURRENT_NOW=-9223372036854775808"},
