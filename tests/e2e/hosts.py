@@ -17,7 +17,7 @@ from harness import SCREEN_HEIGHT, SCREEN_WIDTH, Display, check, wait_for
 
 TRAY_CLASSES = {"trayer": "trayer", "xfce-sni": "xfce4-panel", "xfce-xembed": "xfce4-panel", "plasma": "plasmashell"}
 # The desktops whose shell draws the tray and its menus: the scenarios see them on screenshots.
-SHELLS = ("gnome", "gnome-wayland", "plasma", "sway")
+SHELLS = ("gnome", "plasma", "sway")
 E2E_USER = "sysvane-e2e"  # sway refuses root: its desktop runs as this user (scripts/setup-desktops.sh)
 
 
@@ -26,7 +26,7 @@ class Host:
     tray: str = ""  # "trayer" (XEmbed), "xfce-sni" (the D-Bus StatusNotifierItem tray), "xfce-xembed", a shell, or none
     wm: str = ""  # "xfwm4", "openbox", or none
     edge: str = "bottom"  # where the panel sits
-    wayland: str = ""  # Weston, headless, in place of Xvfb: "xwayland" with an X server, "native" without
+    wayland: str = ""  # "xwayland": Weston, headless, with its X server in place of Xvfb
     late: bool = False  # the panel starts after the program, as at a login where the program is quicker
     bus: bool = True  # a session bus; without one (a bare X server, as `make run` sets up headless), trayer alone
 
@@ -122,8 +122,6 @@ class Desktop:
             self.panel_before = harness.wait_still(lambda: self.grab(self.panel_box), "the panel to settle", 60, 1)
             return self
         self._start_wayland() if host.wayland else self._start_xvfb()
-        if host.wayland == "native":
-            return self
         if host.wm:
             self.start(host.wm, host.wm, *(["--compositor=off", "--sm-client-disable"] if host.wm == "xfwm4" else []))
             wait_for(lambda: "window id" in self.x.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
@@ -163,10 +161,7 @@ class Desktop:
         self.env.update(WAYLAND_DISPLAY="wayland-e2e", XDG_SESSION_TYPE="wayland")
         weston = self.start("weston", "weston", "--backend=headless-backend.so", "--socket=wayland-e2e",
                             f"--width={SCREEN_WIDTH}", f"--height={SCREEN_HEIGHT}", "--idle-time=0",
-                            *(["--xwayland"] if self.host.wayland == "xwayland" else []))
-        if self.host.wayland == "native":
-            wait_for(lambda: os.path.exists(self.path("runtime", "wayland-e2e")), "weston's socket")
-            return
+                            "--xwayland")
 
         def display():  # Weston picks a free display number for XWayland and logs it
             check(weston.poll() is None, f"weston ended with code {weston.returncode}")
@@ -191,7 +186,7 @@ class Desktop:
     def shoot(self, path: str, box=None) -> None:
         """A picture of the screen, or of the box (x, y, right, bottom) on it, as the desktop takes one."""
         x, y, right, bottom = box or (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT)
-        if self.host.tray in ("gnome", "gnome-wayland", "sway"):
+        if self.host.tray in ("gnome", "sway"):
             shells.shoot(self, path, x, y, right, bottom)
         else:
             self.x.run("import", "-window", "root", "-crop", f"{right - x}x{bottom - y}+{x}+{y}", "+repage", path)
@@ -205,7 +200,7 @@ class Desktop:
         return harness.pixels(self.x.run("convert", path, "-depth", "8", "rgb:-", binary=True), box[2] - box[0])
 
     def click(self, x: int, y: int, button: int = 1, repeat: int = 1) -> None:
-        shells.click(self, x, y, button, repeat) if self.host.tray in ("gnome-wayland", "sway") else \
+        shells.click(self, x, y, button, repeat) if self.host.tray == "sway" else \
             self.x.click(x, y, button, repeat)
 
     def panel(self):

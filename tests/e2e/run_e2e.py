@@ -31,22 +31,20 @@ SHELL_TRAY = ("icon", "click", "double_click", "marks", "menu_exit")
 ITEMS = ("Show Splash Screen?", "Options", "Monitor", "About Sysvane", "Exit")
 # The buttons each host maps: (the roll-up's, the host's menu's). GNOME's AppIndicator host shows the
 # menu itself on a left click and sends the middle click as SecondaryActivate.
-BUTTONS = {"gnome": (2, 1), "gnome-wayland": (2, 1)}
+BUTTONS = {"gnome": (2, 1)}
 
 SCENARIOS = {
     "trayer": (Host("trayer"), SAVED, TRAY),
     "trayer-openbox": (Host("trayer", "openbox"), SAVED, TRAY),
-    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "tray_lost", "menu_exit")),
+    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "menu_exit")),
     "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
     "xfce-sni-late": (Host("xfce-sni", late=True), SAVED, ("late_panel",) + TRAY),
     "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
     "xfce-xembed-xfwm4": (Host("xfce-xembed", "xfwm4"), SAVED, TRAY),
     "weston-no-tray": (Host(wayland="xwayland"), SAVED, ("no_tray",)),
-    "weston-no-x-server": (Host(wayland="native"), SAVED, ("native",)),
-    "xfce-xembed-bars": (Host("xfce-xembed"), {**SAVED, "TrayIcon": "2"}, ("icon", "busy_bars", "menu_exit")),
+    "xfce-xembed-bars": (Host("xfce-xembed"), {**SAVED, "TrayIcon": "2"}, ("icon", "menu_exit")),
     "first-run": (Host("trayer", "xfwm4"), {}, ("splash", "icon", "options")),
     "gnome-x11": (Host("gnome", edge="top"), SAVED, SHELL_TRAY),
-    "gnome-wayland": (Host("gnome-wayland", edge="top"), SAVED, SHELL_TRAY),
     "plasma-bottom": (Host("plasma"), SAVED, SHELL_TRAY),
     "plasma-top": (Host("plasma", edge="top"), SAVED, SHELL_TRAY),
     "sway-waybar": (Host("sway", edge="top"), SAVED, SHELL_TRAY),
@@ -140,22 +138,6 @@ class Run:
         check(self.d.host.xembed or not self.windows(embedded=True), "the icon went to the XEmbed tray, not to D-Bus")
         self.icon_seen = self.icon_pixels()
         self.screenshot("icon", self.box, margin=24)
-
-    def busy_bars(self) -> None:
-        """The icon's bars rise with a busy loop on each core, one holding an eighth of the memory, and
-        fall once they end (the memory bar at least: a shared machine may stay busy)."""
-        hog = f"held = b'x' * {os.sysconf('SC_PAGE_SIZE') * os.sysconf('SC_PHYS_PAGES') // 8}\nwhile True: pass"
-        calm = self.icon_pixels()
-        loops = [self.d.start(f"busy{i}", sys.executable, "-c", hog if i == 0 else "while True: pass")
-                 for i in range(os.cpu_count() or 1)]
-        try:
-            busy = wait_for(lambda: self.running() and (pixels := self.icon_pixels()) != calm and pixels,
-                            "the icon to show the busy machine")
-            self.screenshot("busy", self.box, margin=24)
-        finally:
-            for loop in loops:
-                stop(loop)
-        wait_for(lambda: self.running() and self.icon_pixels() != busy, "the icon to show the load gone")
 
     def click(self) -> None:
         before = {w.id for w in self.windows()}
@@ -334,19 +316,6 @@ class Run:
         self.ended_cleanly("Yes")
         wait_for(lambda: self.icon_pixels() != self.icon_seen, "the icon to leave the tray")
 
-    def tray_lost(self) -> None:
-        """The panel goes: after the start-up's wait the program lives in its window; it comes back: the
-        item registers again (that closing the window then no longer ends the program is the no-tray test's)."""
-        panel = next(p for p in self.d.started if "xfce4-panel" in p.args and p.poll() is None)
-        stop(panel)
-        monitor = self.window("the Monitor window once the tray has gone", lambda w: w.width == MONITOR_WIDTH, 20)
-        box = self.window("the message that there is no tray", MESSAGE)
-        self.d.start_tray()
-        self.close(box, "the message")
-        name = self.bus_name()
-        wait_for(lambda: name in self.registered(), "the item to register with the new watcher")
-        self.close(monitor, "the Monitor window")
-
     def no_tray(self) -> None:
         # The windows are X windows on XWayland: the program chose the X11 platform.
         box = self.window("the message that there is no tray", MESSAGE)
@@ -355,18 +324,6 @@ class Run:
         monitor = self.monitor()
         self.x.close(monitor.id)
         self.ended_cleanly("its Monitor window closed")
-
-    def native(self) -> None:
-        # No X server at all: the program runs on Wayland itself, and says once what that means:
-        # once by the time it says it, and still once in all it said until it ended.
-        def said() -> str:
-            with open(self.proc.log_path, encoding="utf-8", errors="replace") as log:
-                return log.read()
-
-        wait_for(lambda: self.running() and "placement is up to the compositor" in said(), "the word on placement")
-        stop(self.proc)
-        check(self.proc.returncode == 0, f"the program ended with code {self.proc.returncode} on SIGTERM")
-        check(said().count("placement is up to the compositor") == 1, f"the program said: {said()}")
 
     def options(self) -> None:
         dialog = self.window("the first run's Options dialog", lambda w: w.name == " Sysvane Options", timeout=60)

@@ -37,16 +37,6 @@ function disable() {}
 """
 
 # A pointer of the shell's own, as a remote desktop session has one: presses at a place on the stage.
-GNOME_POINTER = """const {{ Clutter, GLib }} = imports.gi;
-const seat = Clutter.get_default_backend().get_default_seat();
-global.e2ePointer = global.e2ePointer || seat.create_virtual_device(Clutter.InputDeviceType.POINTER_DEVICE);
-const t = () => GLib.get_monotonic_time();
-global.e2ePointer.notify_absolute_motion(t(), {x}, {y});
-for (let i = 0; i < {repeat}; i++) {{
-  global.e2ePointer.notify_button(t(), {button}, Clutter.ButtonState.PRESSED);
-  global.e2ePointer.notify_button(t(), {button}, Clutter.ButtonState.RELEASED);
-}}
-true"""
 GNOME_KEY = """const {{ Clutter, GLib }} = imports.gi;
 const seat = Clutter.get_default_backend().get_default_seat();
 global.e2eKeys = global.e2eKeys || seat.create_virtual_device(Clutter.InputDeviceType.KEYBOARD_DEVICE);
@@ -157,16 +147,6 @@ def gnome(desktop) -> None:
     _gnome(desktop, "x11", "--x11", "--replace")
 
 
-def gnome_wayland(desktop) -> None:
-    # Xwayland stays on: the program runs on it.
-    desktop.env["WAYLAND_DISPLAY"] = "wayland-e2e"
-    _gnome(desktop, "wayland", "--headless", "--wayland", "--wayland-display=wayland-e2e", "--virtual-monitor", SCREEN)
-    for variable in ("DISPLAY", "XAUTHORITY"):
-        desktop.env[variable] = shell_eval(desktop, f'imports.gi.GLib.getenv("{variable}")')
-    desktop.x.run("dbus-update-activation-environment", "--all")
-    wait_for(lambda: desktop.x.run("xdpyinfo", check_status=False), "Xwayland to answer")
-
-
 def plasma(desktop) -> None:
     desktop._start_xvfb()
     desktop.env.update(XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true", KDE_SESSION_VERSION="5",
@@ -234,8 +214,6 @@ def shoot(desktop, path: str, x: int, y: int, right: int, bottom: int) -> None:
 
 
 def click(desktop, x: int, y: int, button: int, repeat: int) -> None:
-    if desktop.host.tray == "sway":
-        width, height = map(int, SCREEN.split("x"))
-        desktop.pointer.click(x, y, button, repeat, width, height)
-    else:
-        shell_eval(desktop, GNOME_POINTER.format(x=x, y=y, button=button, repeat=repeat))
+    """A click through sway's own virtual pointer: a headless seat has no pointer device."""
+    width, height = map(int, SCREEN.split("x"))
+    desktop.pointer.click(x, y, button, repeat, width, height)

@@ -100,20 +100,5 @@ TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
     EXPECT_EQ(QtDesktop::ProgramPathAtStart(argv0, searchPath, folder, exeLink, appImage), expected) << argv0;
 }
 
-// This test program started again through a link names the link.
-TEST_F(DesktopFilesTest, ARunningProgramNamesItselfAsStarted) {
-  if (const char* out = std::getenv("SYSVANE_STARTED_AS")) {
-    std::ofstream(out) << desktop.ExecutablePath();
-    return;
-  }
-  const std::string link = root + "/started as";
-  std::filesystem::create_symlink(std::filesystem::read_symlink("/proc/self/exe"), link);
-  ASSERT_EQ(std::system(("SYSVANE_STARTED_AS=" + root + "/out '" + link +
-                         "' --gtest_filter=DesktopFilesTest.ARunningProgramNamesItselfAsStarted >/dev/null")
-                            .c_str()),
-            0);
-  EXPECT_EQ(desktop.ReadFile(root + "/out"), link);
-}
-
 }  // namespace
 }  // namespace sysvane

@@ -30,34 +30,6 @@ class TrayOwner : public forms::Form {
 using OwnedIcon = testing::OwnedIcon<TrayOwner>;
 struct TrayTest : ::testing::Test, OwnedIcon {};
 
-// A panel that starts after the program: the icon waits for it, keeping what it was told meanwhile
-// (a full tip field shows its first 63 characters).
-// A panel sets up its XEmbed tray and its D-Bus host a moment apart: an XEmbed tray that was not
-// there at once is taken only once it has been there a whole look.
-TEST(LateTrayTest, TheIconIsMadeOnceATrayIsThereWithTheTipOfThatMoment) {
-  // An XEmbed tray at each look, the first at NIM_ADD; the look after which the icon is made.
-  for (const auto& [looks, madeAt] : {std::pair{std::vector{true}, size_t(1)},
-                                      {{false, true, true}, 3},
-                                      {{false, true, false, true, true}, 5}}) {
-    SCOPED_TRACE(looks.size());
-    OwnedIcon icon;
-    QtRuntime& runtime = icon.runtime;
-    forms::NOTIFYICONDATA& data = icon.data;
-    size_t looked = 0;
-    runtime.Tray().LookForXEmbedWith(
-        [&, &looks = looks] { return bool(looks[std::min(looked++, looks.size() - 1)]); });
-    ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
-    data.szTip.fill('x');  // a full tip field, no NUL
-    EXPECT_TRUE(runtime.ShellNotifyIcon(forms::NIM_MODIFY, data)) << "the icon is added, only not shown yet";
-    RunEvents(4000, [&] { return runtime.Tray().Shown(); });
-    ASSERT_TRUE(runtime.Tray().Shown());
-    EXPECT_EQ(std::pair(looked, runtime.Tray().ToolTip().toStdString()),
-              std::pair(madeAt, std::string(63, 'x')));
-    const bool removed = runtime.ShellNotifyIcon(forms::NIM_DELETE, data);
-    EXPECT_TRUE(removed && !runtime.ShellNotifyIcon(forms::NIM_DELETE, data)) << "removed, and once";
-  }
-}
-
 TEST_F(TrayTest, ClicksBecomeTheMessagesOfAnXEmbedTrayWhicheverTrayReportsThem) {
   runtime.Tray().LookForXEmbedWith([] { return true; });
   ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, data));
