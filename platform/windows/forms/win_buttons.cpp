@@ -14,6 +14,23 @@ void SetTabStop(HWND window, bool on) {
   SetWindowLongW(window, GWL_STYLE, on ? style | WS_TABSTOP : style & ~LONG(WS_TABSTOP));
 }
 
+// A check box's or option button's notification: BS_NOTIFY turns the second click of a quick pair
+// into BN_DOUBLECLICKED, a click all the same.
+void MarkCommand(forms::Control& control, int code) {
+  if (code == BN_CLICKED || code == BN_DOUBLECLICKED)
+    control.NotifyClick();
+  else if (code == BN_SETFOCUS)
+    control.NotifyGotFocus();
+}
+
+// A system colour is the container's own: a check box or option button lets it show through.
+HBRUSH MarkColors(const forms::Control& control, const forms::Color& containerBack, HDC dc) {
+  const forms::Color back = control.BackColor().system ? containerBack : control.BackColor();
+  SetTextColor(dc, ToColorRef(control.ForeColor()));
+  SetBkColor(dc, ToColorRef(back));
+  return BrushOf(back);
+}
+
 }  // namespace
 
 ButtonPeer::ButtonPeer(forms::CommandButton& button) : ControlPeer(button), button_(button) {
@@ -76,19 +93,11 @@ void CheckBoxPeer::Apply(Prop prop) {
 }
 
 void CheckBoxPeer::Command(int code) {
-  // BS_NOTIFY turns the second click of a quick pair into BN_DOUBLECLICKED: a click all the same.
-  if (code == BN_CLICKED || code == BN_DOUBLECLICKED)
-    box_.NotifyClick();
-  else if (code == BN_SETFOCUS)
-    box_.NotifyGotFocus();
+  MarkCommand(box_, code);
 }
 
 HBRUSH CheckBoxPeer::Colors(HDC dc) {
-  // A system colour is the container's own: the box lets it show through.
-  const forms::Color back = box_.BackColor().system ? container().background : box_.BackColor();
-  SetTextColor(dc, ToColorRef(box_.ForeColor()));
-  SetBkColor(dc, ToColorRef(back));
-  return BrushOf(back);
+  return MarkColors(box_, container().background, dc);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -118,17 +127,11 @@ void OptionButtonPeer::Apply(Prop prop) {
 }
 
 void OptionButtonPeer::Command(int code) {
-  if (code == BN_CLICKED || code == BN_DOUBLECLICKED)
-    option_.NotifyClick();
-  else if (code == BN_SETFOCUS)
-    option_.NotifyGotFocus();
+  MarkCommand(option_, code);
 }
 
 HBRUSH OptionButtonPeer::Colors(HDC dc) {
-  const forms::Color back = option_.BackColor().system ? container().background : option_.BackColor();
-  SetTextColor(dc, ToColorRef(option_.ForeColor()));
-  SetBkColor(dc, ToColorRef(back));
-  return BrushOf(back);
+  return MarkColors(option_, container().background, dc);
 }
 
 }  // namespace sysvane::win
