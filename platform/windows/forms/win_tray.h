@@ -46,8 +46,8 @@ class Tray {
   Shell shell_;
   forms::NOTIFYICONDATA last_{};
   HICON liveIcon_ = nullptr;  // last_.liveIcon drawn at the small-icon size
-  bool shown_ = false;  // the program wants the icon
-  bool added_ = false;  // the shell has it
+  bool shown_ = false;        // the program wants the icon
+  bool added_ = false;        // the shell has it
   std::vector<LPARAM> held_;
 };
 
