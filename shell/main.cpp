@@ -32,9 +32,12 @@ int Run() {
   // while the splash holds the start-up (its loop runs inside the Menu window's load).
   const auto toldToEnd = sysvane::qt::CloseWhenToldToEnd(*qApp, [&] { program.menu().CloseProgram(); });
 
+  sysvane::qt::EndAtOnceOnExitFromTheLoop();
+  sysvane::qt::SetInsideTheLoop(true);
   program.menu().Load();
-  if (runtime.EndCalled()) return 0;
-  return QApplication::exec();
+  const int status = runtime.EndCalled() ? 0 : QApplication::exec();
+  sysvane::qt::SetInsideTheLoop(false);
+  return status;
 }
 
 // What Qt would set up that a tray monitor never uses, left out while the application is made:

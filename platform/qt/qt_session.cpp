@@ -1,5 +1,8 @@
 #include "platform/qt/qt_session.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -10,6 +13,24 @@
 #include <csignal>
 
 namespace sysvane::qt {
+
+namespace {
+bool insideTheLoop = false;
+
+void EndAtOnce(int status, void*) {
+  if (!insideTheLoop) return;
+  std::fflush(nullptr);
+  std::_Exit(status);
+}
+}  // namespace
+
+void EndAtOnceOnExitFromTheLoop() {
+  on_exit(EndAtOnce, nullptr);
+}
+
+void SetInsideTheLoop(bool inside) {
+  insideTheLoop = inside;
+}
 
 namespace {
 

@@ -22,4 +22,16 @@ void CatchTerminationSignals();
 // restored copy beside that one would only say that the program is already running.
 std::unique_ptr<QObject> CloseWhenToldToEnd(QGuiApplication& app, std::function<void()> close);
 
+// Qt's X11 platform ends the program with exit(1) from inside an event loop when the display goes
+// (the X server ended under it, as at logout). The application and the D-Bus thread are still
+// alive then, and the libraries' global destructors that exit() runs pull the D-Bus type registry
+// from under a message that thread is still delivering (a segmentation fault). While the program
+// is inside its start-up or its event loop, such an exit ends the process at once, with the status
+// asked for and the output flushed: the settings are never written by a destructor. Called once
+// before the start-up, and again by whatever first makes a library keep globals of its own (the
+// bus connection of the tray), so that this comes before their destructors.
+void EndAtOnceOnExitFromTheLoop();
+// Whether the program is inside its start-up or its event loop (then an exit ends it at once).
+void SetInsideTheLoop(bool inside);
+
 }  // namespace sysvane::qt

@@ -14,6 +14,7 @@
 #include "platform/qt/qt_host_clicks.h"
 #include "platform/qt/qt_live_icon.h"
 #include "platform/qt/qt_pictures.h"
+#include "platform/qt/qt_session.h"
 #include "platform/qt/qt_sni_watch.h"
 #include "platform/qt/qt_work_area.h"
 
@@ -185,6 +186,7 @@ void TrayService::Export(forms::MenuList* menu) {
     if (NoSessionBus()) return;  // the D-Bus library would start a bus just to find no tray
     bus_ = std::make_unique<QDBusConnection>(
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, kBusName));
+    EndAtOnceOnExitFromTheLoop();  // before the D-Bus library's own globals go at an exit
   }
   if (!bus_->isConnected()) return;
   if (menu && !menu_) {
