@@ -1,17 +1,24 @@
 // The Windows backend against the real services, under Wine on the build machine.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "options/shortcut_maintenance.h"
 #include "platform/fake/fake_forms.h"
+#include "platform/fake/fake_platform.h"
 #include "platform/windows/instance_mutex.h"
 #include "platform/windows/startup_shortcut.h"
 #include "platform/windows/wide_text.h"
+// clang-format off
 #include "platform/windows/win32.h"
+#include <objbase.h>
+// clang-format on
 #include "platform/windows/windows_desktop.h"
 #include "platform/windows/windows_kernel.h"
 #include "platform/windows/windows_outside.h"
 #include "platform/windows/windows_registry.h"
 #include "platform/windows/windows_settings.h"
+#include "stats/cpu_usage.h"
 
 namespace sysvane::windows {
 namespace {
@@ -32,6 +39,13 @@ TEST(WindowsBackend, KernelFiguresAreWholeAndConsistent) {
   const auto space = kernel.GetDiskFreeSpaceEx("c:\\");
   ASSERT_TRUE(space && space->TotalNumberOfBytes > 0);
   EXPECT_FALSE(kernel.GetDiskFreeSpaceEx("c:\\no such folder\\"));
+  // A drive that is not ready is quiet on this thread only, and only while the query runs.
+  SetErrorMode(0);
+  {
+    const QuietDriveErrors quiet;
+    EXPECT_TRUE((GetThreadErrorMode() & SEM_FAILCRITICALERRORS) && GetErrorMode() == 0);
+  }
+  EXPECT_EQ(GetThreadErrorMode(), 0u);
   SYSTEM_POWER_STATUS power;
   ASSERT_TRUE(kernel.GetSystemPowerStatus(power));
   // CPU: the clock counts 100 ns units.
@@ -46,6 +60,50 @@ TEST(WindowsBackend, KernelFiguresAreWholeAndConsistent) {
   EXPECT_EQ(version.dwMajorVersion, *reinterpret_cast<const volatile ULONG*>(0x7FFE026C));
   const auto counts = kernel.CountProcesses();  // this one counted with its threads
   EXPECT_TRUE(counts && counts->processes >= 1 && counts->threads >= counts->processes);
+}
+
+// One second of a machine whose processors are idle or busy, group by group (more than 64 logical
+// processors make several groups): the idle time and the count are over the same processors.
+TEST(WindowsBackend, CpuUsageCountsTheProcessorsOfEveryGroup) {
+  struct Row {
+    std::vector<int> processors, busy;  // per group
+    int32_t usage;
+  };
+  const Row rows[] = {
+      {{8}, {2}, 25}, {{64, 64}, {0, 0}, 0}, {{64, 64}, {0, 64}, 50}, {{64, 64, 16}, {64, 64, 16}, 100}};
+  for (const auto& [processors, busy, usage] : rows) {
+    std::vector<std::vector<uint64_t>> idle;
+    for (size_t group = 0; group < processors.size(); ++group) {
+      idle.emplace_back(processors[group], 10'000'000);  // idle for the whole second...
+      std::fill_n(idle.back().begin(), busy[group], 0);  // ...but the busy ones
+    }
+    fake::FakeKernel kernel;  // idle time and clock at 0 when the sampler starts
+    clsCPUUsageNT cpu(kernel);
+    cpu.Initialize();
+    kernel.idleTime = SumOverGroups(idle).time;
+    kernel.processorCount = SumOverGroups(idle).processors;
+    kernel.systemTime = 10'000'000;
+    EXPECT_EQ(cpu.Query(), usage) << processors.size() << " groups";
+  }
+}
+
+// The desktop brings COM, apartment-threaded, to the thread that opens links. A mail program that
+// no longer answers (uninstalled, its association left behind) fails the mail link, and the About
+// box then says so in the program's words.
+TEST(WindowsBackend, TheMailLinkFailsWhenNoMailProgramAnswers) {
+  std::thread([] {
+    WindowsDesktop desktop;
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+    const auto classes = SystemRoot(0x80000000);  // HKEY_CLASSES_ROOT
+    const wchar_t* key = L"mailto\\shell\\open\\command";
+    wchar_t handler[1024];
+    DWORD size = sizeof handler;
+    ASSERT_EQ(RegGetValueW(classes, key, nullptr, RRF_RT_REG_SZ, nullptr, handler, &size), 0);
+    const std::wstring gone = L"\"C:\\no such folder\\mail.exe\" \"%1\"";
+    RegSetKeyValueW(classes, key, nullptr, REG_SZ, gone.c_str(), DWORD(gone.size() + 1) * 2);
+    EXPECT_FALSE(desktop.ComposeMail("support@quorvale.example", "Sysvane"));
+    RegSetKeyValueW(classes, key, nullptr, REG_SZ, handler, size);
+  }).join();
 }
 
 TEST(WindowsBackend, RegistryReadsWhatTheProgramAsks) {
