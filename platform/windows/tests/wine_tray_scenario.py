@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 # sysvane.exe under Wine on Xvfb with a tray host (trayer, where Wine docks its icons): the icon appears,
 # a click opens the roll-up panel, a double click the Monitor window, the menu's Exit ends the program.
+# Started again to show the CPU usage in the icon (TrayIcon=1), the figure follows a busy loop.
 # wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR (a prefix of the display tests).
 import os
 import re
@@ -12,9 +13,10 @@ from wine_with_display import start_display, stop_wine
 
 EXE, WINE_RUN, PREFIX, SHOTS = sys.argv[1:5]
 # The settings as a user left them, in the registry the program reads.
-SETTINGS = "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Sysvane\\Settings]\r\n" + "".join(
+KEY = "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Sysvane\\Settings"
+SETTINGS = f"[{KEY}]\r\n" + "".join(
     f'"{k}"="{v}"\r\n' for k, v in {"Defined": "Yes", "ShowSplash": "1", "ShowStatsAtStartup": "0", "ShowCPU": "1",
-                                    "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1"}.items()) + "\r\n"
+                                    "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1", "TrayIcon": "0"}.items()) + "\r\n"
 ENV = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
 started = []
 
@@ -50,6 +52,11 @@ def geometry(wid):  # x, y, width, height
 def shot(name, x, y, w, h, out=None):  # the screenshot's file, or its pixels as text when `out` is "txt:-"
     return run("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage",
                out or os.path.join(SHOTS, f"windows-{name}.png"))
+
+
+def tray(panel, pause=0):  # the tray's pixels as text, after `pause` seconds (a refresh is 0.9 s)
+    time.sleep(pause)
+    return shot("", *geometry(panel), "txt:-")
 
 
 def click(x, y, *args):  # the pointer leaves at once, so that the icon's tip does not cover a window
@@ -94,6 +101,19 @@ def main():
     run("xdotool", "windowfocus", "--sync", str(ask), "key", "Return")  # Yes is the default
     wait_for("program to end", lambda: program.poll() is not None, 15)
     wait_for("tray icon to go", lambda: geometry(panel)[2] < 16, 10)
+
+    # The CPU figure: digits on a dark plate, redrawn while the load rises and falls.
+    run(WINE_RUN, PREFIX, "reg", "add", KEY, "/v", "TrayIcon", "/d", "1", "/f")
+    start(WINE_RUN, PREFIX, EXE)
+    wait_for("CPU figure in the tray", lambda: geometry(panel)[2] >= 16 and "#262626" in tray(panel))
+    busy = [start(sys.executable, "-c", "while True: pass") for _ in range(os.cpu_count() or 1)]
+    loaded = wait_for("figure at full load", lambda: (first := tray(panel)) == tray(panel, 1) and first)
+    shot("tray-figure-busy", px - 40, py - 20, pw + 40, ph + 20)
+    for loop in busy:
+        loop.kill()
+    # Two refreshes without the loop: the first may still average in some of its load.
+    wait_for("figure to follow the load down", lambda: tray(panel) != loaded and tray(panel, 1) != loaded, 60)
+    shot("tray-figure-after", px - 40, py - 20, pw + 40, ph + 20)
 
 
 try:
