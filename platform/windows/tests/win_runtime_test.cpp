@@ -3,10 +3,8 @@
 // window's pixels.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <iterator>
-#include <set>
 #include <string>
 
 #include "platform/windows/forms/win_control_peer.h"
@@ -181,51 +179,36 @@ TEST_F(WinRuntimeTest, TheIconReachesAShellThatWasNotReadyAndClicksWaitForAModal
 }
 
 // The GDI objects of this process. Wine keeps no count (GetGuiResources answers 0): there, the used
-// entries of the process's own GDI handle table, which the process block points to as on Windows.
+// entries of the process's own GDI handle table, which the process block points to as on Windows
+// (16,384 entries of 24 bytes, each with its object's type at byte 14, 0 when free).
 size_t GdiObjects() {
   if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-  struct Entry {
-    void* kernel;
-    USHORT process, count, upper, type;
-    void* user;
-  };
   PROCESS_BASIC_INFORMATION process{};
   NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process, nullptr);
   const auto* table =
-      *reinterpret_cast<const Entry* const*>(reinterpret_cast<const char*>(process.PebBaseAddress) + 0xF8);
-  return size_t(std::count_if(table, table + 16384, [](const Entry& entry) { return entry.type != 0; }));
-}
-
-bool IconAlive(HICON icon) {
-  ICONINFO parts;
-  if (!GetIconInfo(icon, &parts)) return false;
-  DeleteObject(parts.hbmColor), DeleteObject(parts.hbmMask);
-  return true;
+      *reinterpret_cast<const char* const*>(reinterpret_cast<const char*>(process.PebBaseAddress) + 0xF8);
+  size_t used = 0;
+  for (size_t entry = 0; entry < 16384; ++entry)
+    used += *reinterpret_cast<const USHORT*>(table + 24 * entry + 14) != 0;
+  return used;
 }
 
 // A live icon redrawn 10,000 times: each new icon replaces the last in the shell and the last is
-// destroyed, so that the process holds no more GDI or USER objects than at the start.
+// destroyed, so that the process holds no more GDI or USER objects than after the first (under Wine,
+// which counts no USER objects, an icon left behind still holds its GDI bitmaps).
 TEST_F(WinRuntimeTest, TenThousandLiveIconsLeaveNoObjectBehind) {
-  Probe owner(runtime);
-  owner.Load();
-  std::set<HICON> sent;
-  Tray tray([] { return 15.0; }, [] { return false; },
-            [&sent](DWORD, NOTIFYICONDATAW& data) { return sent.insert(data.hIcon), true; });
+  Tray tray([] { return 15.0; }, [] { return false; }, [](DWORD, NOTIFYICONDATAW&) { return true; });
   forms::NOTIFYICONDATA data;
-  data.hWnd = &owner;
-  data.uFlags = forms::NIF_ICON;
-  const auto update = [&](int cpu) {
+  tray.Notify(forms::NIM_ADD, data);
+  size_t gdi = 0, user = 0;
+  for (int cpu = 0; cpu <= 10'000; ++cpu) {
     data.liveIcon =
         std::make_shared<TrayFigureIcon>(TrayFigure{Settings::TrayIconShows::CpuDigits, cpu % 100});
-    return tray.Notify(forms::NIM_MODIFY, data);
-  };
-  tray.Notify(forms::NIM_ADD, data), update(0);
-  const size_t gdi = GdiObjects(), user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  for (int cpu = 1; cpu <= 10'000; ++cpu) ASSERT_TRUE(update(cpu));
+    ASSERT_TRUE(tray.Notify(forms::NIM_MODIFY, data));
+    if (cpu == 0) gdi = GdiObjects(), user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  }
   EXPECT_LE(GdiObjects(), gdi);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);  // Wine: 0, the icons below
-  EXPECT_EQ(std::count_if(sent.begin(), sent.end(), IconAlive), 2) << "the program's icon and the last";
-  owner.Unload();
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
 }
 
 }  // namespace

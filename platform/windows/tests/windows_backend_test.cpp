@@ -65,25 +65,21 @@ TEST(WindowsBackend, KernelFiguresAreWholeAndConsistent) {
 // One second of a machine whose processors are idle or busy, group by group (more than 64 logical
 // processors make several groups): the idle time and the count are over the same processors.
 TEST(WindowsBackend, CpuUsageCountsTheProcessorsOfEveryGroup) {
-  struct Row {
-    std::vector<int> processors, busy;  // per group
-    int32_t usage;
-  };
-  const Row rows[] = {
-      {{8}, {2}, 25}, {{64, 64}, {0, 0}, 0}, {{64, 64}, {0, 64}, 50}, {{64, 64, 16}, {64, 64, 16}, 100}};
-  for (const auto& [processors, busy, usage] : rows) {
+  // Each group's processors and how many of them are busy; the usage read.
+  const std::pair<std::vector<std::pair<int, int>>, int32_t> rows[] = {{{{8, 2}}, 25},
+                                                                       {{{64, 0}, {64, 0}}, 0},
+                                                                       {{{64, 0}, {64, 64}}, 50},
+                                                                       {{{64, 64}, {64, 64}, {16, 16}}, 100}};
+  for (const auto& [groups, usage] : rows) {
     std::vector<std::vector<uint64_t>> idle;
-    for (size_t group = 0; group < processors.size(); ++group) {
-      idle.emplace_back(processors[group], 10'000'000);  // idle for the whole second...
-      std::fill_n(idle.back().begin(), busy[group], 0);  // ...but the busy ones
-    }
+    for (const auto& [processors, busy] : groups)
+      idle.emplace_back(processors - busy, 10'000'000).resize(processors);
     fake::FakeKernel kernel;  // idle time and clock at 0 when the sampler starts
     clsCPUUsageNT cpu(kernel);
     cpu.Initialize();
-    kernel.idleTime = SumOverGroups(idle).time;
-    kernel.processorCount = SumOverGroups(idle).processors;
-    kernel.systemTime = 10'000'000;
-    EXPECT_EQ(cpu.Query(), usage) << processors.size() << " groups";
+    const IdleTotal total = SumOverGroups(idle);
+    kernel.idleTime = total.time, kernel.processorCount = total.processors, kernel.systemTime = 10'000'000;
+    EXPECT_EQ(cpu.Query(), usage) << groups.size() << " groups";
   }
 }
 
