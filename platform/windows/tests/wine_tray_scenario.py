@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # sysvane.exe under Wine on Xvfb with a tray host (trayer, where Wine docks its icons): the icon appears,
-# a click opens the roll-up panel, a double click the Monitor window, the menu's Exit ends the program.
-# Started again to show the CPU usage in the icon (TrayIcon=1), the figure follows a busy loop.
+# set to show the CPU usage there (TrayIcon=1), its figure follows a busy loop up and down; a click
+# opens the roll-up panel, a double click the Monitor window (the program's own icon on its title
+# bar), the menu's Exit ends the program.
 # wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR (a prefix of the display tests).
 import os
 import re
@@ -13,10 +14,9 @@ from wine_with_display import start_display, stop_wine
 
 EXE, WINE_RUN, PREFIX, SHOTS = sys.argv[1:5]
 # The settings as a user left them, in the registry the program reads.
-KEY = "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Sysvane\\Settings"
-SETTINGS = f"[{KEY}]\r\n" + "".join(
+SETTINGS = "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Sysvane\\Settings]\r\n" + "".join(
     f'"{k}"="{v}"\r\n' for k, v in {"Defined": "Yes", "ShowSplash": "1", "ShowStatsAtStartup": "0", "ShowCPU": "1",
-                                    "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1", "TrayIcon": "0"}.items()) + "\r\n"
+                                    "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1", "TrayIcon": "1"}.items()) + "\r\n"
 ENV = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
 started = []
 
@@ -71,14 +71,19 @@ def main():
     panel = wait_for("tray panel", lambda: visible("--name", "^panel$"))[0]
     program = start(WINE_RUN, PREFIX, EXE)
 
-    wait_for("tray icon", lambda: geometry(panel)[2] >= 16 and not visible("--classname", "sysvane.exe"))
+    # The CPU figure: digits on a dark plate, redrawn while the load rises and falls.
+    wait_for("CPU figure in the tray", lambda: geometry(panel)[2] >= 16 and "#262626" in tray(panel)
+             and not visible("--classname", "sysvane.exe"))  # the splash gone
     px, py, pw, ph = geometry(panel)
     icon = (px + pw - 12, py + ph // 2)
-    shot("tray-icon", px - 40, py - 20, pw + 40, ph + 20)
-    # The program's own icon, with its green bars, not the system's generic one (no icon resource).
-    if not any(g > 150 and r < 100 and b < 100 for r, g, b in
-               (map(int, m) for m in re.findall(r"\((\d+),(\d+),(\d+)", shot("", px, py, pw, ph, "txt:-")))):
-        raise SystemExit("FAIL: the tray shows no icon of the program's own")
+    busy = [start(sys.executable, "-c", "while True: pass") for _ in range(os.cpu_count() or 1)]
+    loaded = wait_for("figure at full load", lambda: (first := tray(panel)) == tray(panel, 1) and first)
+    shot("tray-figure-busy", px - 40, py - 20, pw + 40, ph + 20)
+    for loop in busy:
+        loop.kill()
+    # Two refreshes without the loop: the first may still average in some of its load.
+    wait_for("figure to follow the load down", lambda: tray(panel) != loaded and tray(panel, 1) != loaded, 60)
+    shot("tray-figure-after", px - 40, py - 20, pw + 40, ph + 20)
 
     click(*icon, "1")
     rollup = wait_for("roll-up panel", lambda: visible("--classname", "sysvane.exe"))[0]
@@ -90,6 +95,10 @@ def main():
     monitor = wait_for("Monitor window", lambda: visible("--name", "^ Sysvane$"))[0]
     time.sleep(1.2)  # one refresh
     shot("monitor", *geometry(monitor))
+    # The program's own icon, with its green bars, not the system's generic one (no icon resource).
+    if not any(g > 150 and r < 100 and b < 100 for r, g, b in (map(int, m) for m in re.findall(
+            r"\((\d+),(\d+),(\d+)", shot("", *geometry(monitor)[:2], 24, 24, "txt:-")))):
+        raise SystemExit("FAIL: the title bar shows no icon of the program's own")
 
     click(*icon, "3")
     menu = wait_for("tray menu", lambda: [w for w in visible("--classname", "sysvane.exe") if w != monitor])[0]
@@ -100,20 +109,6 @@ def main():
     shot("exit", *geometry(ask))
     run("xdotool", "windowfocus", "--sync", str(ask), "key", "Return")  # Yes is the default
     wait_for("program to end", lambda: program.poll() is not None, 15)
-    wait_for("tray icon to go", lambda: geometry(panel)[2] < 16, 10)
-
-    # The CPU figure: digits on a dark plate, redrawn while the load rises and falls.
-    run(WINE_RUN, PREFIX, "reg", "add", KEY, "/v", "TrayIcon", "/d", "1", "/f")
-    start(WINE_RUN, PREFIX, EXE)
-    wait_for("CPU figure in the tray", lambda: geometry(panel)[2] >= 16 and "#262626" in tray(panel))
-    busy = [start(sys.executable, "-c", "while True: pass") for _ in range(os.cpu_count() or 1)]
-    loaded = wait_for("figure at full load", lambda: (first := tray(panel)) == tray(panel, 1) and first)
-    shot("tray-figure-busy", px - 40, py - 20, pw + 40, ph + 20)
-    for loop in busy:
-        loop.kill()
-    # Two refreshes without the loop: the first may still average in some of its load.
-    wait_for("figure to follow the load down", lambda: tray(panel) != loaded and tray(panel, 1) != loaded, 60)
-    shot("tray-figure-after", px - 40, py - 20, pw + 40, ph + 20)
 
 
 try:
