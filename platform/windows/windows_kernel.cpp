@@ -83,6 +83,10 @@ QuietDriveErrors::~QuietDriveErrors() {
   SetThreadErrorMode(previous_, nullptr);
 }
 
+uint64_t HundredNanoseconds(uint64_t ticks, uint64_t ticksPerSecond) {
+  return ticks / ticksPerSecond * 10'000'000 + ticks % ticksPerSecond * 10'000'000 / ticksPerSecond;
+}
+
 std::string SystemDriveFirst(const std::string& roots) {
   std::string first;
   std::string others;
@@ -177,9 +181,7 @@ std::optional<uint64_t> WindowsKernel::QuerySystemTime() {
   LARGE_INTEGER count{}, frequency{};
   if (!QueryPerformanceCounter(&count) || !QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0)
     return std::nullopt;
-  const auto ticks = static_cast<uint64_t>(count.QuadPart);
-  const auto perSecond = static_cast<uint64_t>(frequency.QuadPart);
-  return ticks / perSecond * 10'000'000 + ticks % perSecond * 10'000'000 / perSecond;
+  return HundredNanoseconds(uint64_t(count.QuadPart), uint64_t(frequency.QuadPart));
 }
 
 uint64_t WindowsKernel::IdleTimeResolution() {

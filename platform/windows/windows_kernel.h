@@ -32,6 +32,9 @@ class WindowsKernel : public Kernel {
 // their order.
 std::string SystemDriveFirst(const std::string& roots);
 
+// A performance-counter reading in 100 ns units, without overflow however long the machine has run.
+uint64_t HundredNanoseconds(uint64_t ticks, uint64_t ticksPerSecond);
+
 // The idle time of the machine's processors (100 ns units) and how many processors it sums: both
 // over the same processors, so that the CPU usage divides the idle time by its own count.
 struct IdleTotal {

@@ -27,7 +27,6 @@ class Probe : public forms::Form {
   forms::CommandButton ok{*this, "ok"};
   forms::TabStrip tabs{*this, "tabs"};
   forms::CheckBox onPage{*this, "onPage"};
-  forms::Timer giveUp{*this, "giveUp"};
   std::string events, heard;  // heard: the tray's messages, as the pixel x the form hears them at
   forms::BorderStyle style = forms::BorderStyle::FixedDialog;
 
@@ -47,9 +46,6 @@ class Probe : public forms::Form {
     ok.Click = [this] { events += "ok ", Hide(); };
     tabs.TabClick = [this](int previous) { events += "tab" + std::to_string(previous) + " "; };
     tabs.GotFocus = [this] { events += "tabfocus "; };
-    giveUp.Tick = [this] { events += "gave-up ", Hide(); };  // a modal loop that never ends fails
-    giveUp.SetInterval(3000);
-    giveUp.SetEnabled(true);
   }
   void Form_MouseMove(int, int, forms::Twips x, forms::Twips) override {
     heard += std::to_string(int(x) / 15) + " ";
