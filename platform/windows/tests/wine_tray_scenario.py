@@ -82,7 +82,7 @@ def main():
     for loop in busy:
         loop.kill()
     # Two refreshes without the loop: the first may still average in some of its load.
-    wait_for("figure to follow the load down", lambda: tray(panel) != loaded and tray(panel, 1) != loaded, 60)
+    wait_for("figure to follow the load down", lambda: tray(panel) != loaded and tray(panel, 1) != loaded, 120)
     shot("tray-figure-after", px - 40, py - 20, pw + 40, ph + 20)
 
     click(*icon, "1")
