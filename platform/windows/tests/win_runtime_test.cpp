@@ -98,7 +98,7 @@ TEST_F(WinRuntimeTest, WhatTheUserDoesReachesTheModelOnce) {
       {"the system moves the window",
        [](Probe& p) { SetWindowPos(WindowOf(p), nullptr, 170, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }, false,
        "", [](Probe& p) { return p.Left() == 170 * TwipsPerPixel() && p.Top() == 130 * TwipsPerPixel(); }},
-      {"a move to a monitor of twice the DPI: the fonts follow at that DPI",
+      {"a move to a monitor of twice the DPI: the fonts and the frame follow at that DPI",
        [](Probe& p) {
          RECT suggested;
          GetWindowRect(WindowOf(p), &suggested);
@@ -107,7 +107,11 @@ TEST_F(WinRuntimeTest, WhatTheUserDoesReachesTheModelOnce) {
        },
        false, "",
        [](Probe& p) {
-         return HFONT(Send(WindowOf(p.box), WM_GETFONT)) == FontOf(p.box.font(), 2 * int(GetDpiForSystem()));
+         RECT outer;
+         GetWindowRect(WindowOf(p), &outer);
+         return HFONT(Send(WindowOf(p.box), WM_GETFONT)) ==
+                    FontOf(p.box.font(), 2 * int(GetDpiForSystem())) &&
+                p.Height() == (outer.bottom - outer.top) * 720.0 / GetDpiForSystem();
        }},
   };
   const forms::BorderStyle styles[] = {forms::BorderStyle::FixedDialog, forms::BorderStyle::FixedSingle,
