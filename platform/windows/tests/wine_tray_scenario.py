@@ -3,7 +3,8 @@
 # set to show the CPU usage there (TrayIcon=1), its figure follows a busy loop up and down; a click
 # opens the roll-up panel, a double click the Monitor window (the program's own icon on its title
 # bar), the menu's Exit ends the program.
-# wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR (a prefix of the display tests).
+# wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR [DPI] (a prefix of the display tests;
+# 96 dpi unless told).
 import os
 import re
 import subprocess
@@ -13,6 +14,7 @@ import time
 from wine_with_display import start_display, stop_wine
 
 EXE, WINE_RUN, PREFIX, SHOTS = sys.argv[1:5]
+DPI = int(sys.argv[5]) if len(sys.argv) > 5 else 96
 # The settings as a user left them, in the registry the program reads.
 SETTINGS = "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Sysvane\\Settings]\r\n" + "".join(
     f'"{k}"="{v}"\r\n' for k, v in {"Defined": "Yes", "ShowSplash": "1", "ShowStatsAtStartup": "0", "ShowCPU": "1",
@@ -65,7 +67,7 @@ def click(x, y, *args):  # the pointer leaves at once, so that the icon's tip do
 
 def main():
     os.makedirs(SHOTS, exist_ok=True)
-    start_display(WINE_RUN, PREFIX, ENV, started, settings=SETTINGS)
+    start_display(WINE_RUN, PREFIX, ENV, started, DPI, SETTINGS)
     start("trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "28",
           "--transparent", "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true")
     panel = wait_for("tray panel", lambda: visible("--name", "^panel$"))[0]
