@@ -56,9 +56,14 @@ def shot(name, x, y, w, h, out=None):  # the screenshot's file, or its pixels as
                out or os.path.join(SHOTS, f"windows-{name}.png"))
 
 
-def tray(panel, pause=0):  # the tray's pixels as text, after `pause` seconds (a refresh is 0.9 s)
-    time.sleep(pause)
+def tray(panel):  # the tray's pixels as text
     return shot("", *geometry(panel), "txt:-")
+
+
+def steady(probe, pause=1.0):  # what `probe` answers when it answers the same `pause` seconds later
+    first = probe()
+    time.sleep(pause)
+    return first if probe() == first else None
 
 
 def click(x, y, *args):  # the pointer leaves at once, so that the icon's tip does not cover a window
@@ -79,28 +84,26 @@ def main():
     px, py, pw, ph = geometry(panel)
     icon = (px + pw - 12, py + ph // 2)
     busy = [start(sys.executable, "-c", "while True: pass") for _ in range(os.cpu_count() or 1)]
-    loaded = wait_for("figure at full load", lambda: (first := tray(panel)) == tray(panel, 1) and first)
+    loaded = wait_for("figure at full load", lambda: steady(lambda: tray(panel)))  # a refresh is 0.9 s
     shot("tray-figure-busy", px - 40, py - 20, pw + 40, ph + 20)
     for loop in busy:
         loop.kill()
     # Two refreshes without the loop: the first may still average in some of its load.
-    wait_for("figure to follow the load down", lambda: tray(panel) != loaded and tray(panel, 1) != loaded, 120)
+    wait_for("figure to follow the load down", lambda: tray(panel) != loaded and
+             (time.sleep(1), tray(panel))[1] != loaded, 120)
     shot("tray-figure-after", px - 40, py - 20, pw + 40, ph + 20)
 
     click(*icon, "1")
     rollup = wait_for("roll-up panel", lambda: visible("--classname", "sysvane.exe"))[0]
-    time.sleep(1.5)  # risen to its full height
-    shot("rollup", *geometry(rollup))
+    shot("rollup", *wait_for("roll-up panel risen", lambda: steady(lambda: geometry(rollup), 0.3)))
     wait_for("roll-up panel to close", lambda: not visible("--classname", "sysvane.exe"), 15)
 
     click(*icon, "--repeat", "2", "--delay", "80", "1")
     monitor = wait_for("Monitor window", lambda: visible("--name", "^ Sysvane$"))[0]
-    time.sleep(1.2)  # one refresh
-    shot("monitor", *geometry(monitor))
     # The program's own icon, with its green bars, not the system's generic one (no icon resource).
-    if not any(g > 150 and r < 100 and b < 100 for r, g, b in (map(int, m) for m in re.findall(
-            r"\((\d+),(\d+),(\d+)", shot("", *geometry(monitor)[:2], 24, 24, "txt:-")))):
-        raise SystemExit("FAIL: the title bar shows no icon of the program's own")
+    wait_for("program's own icon on the title bar", lambda: any(g > 150 and r < 100 and b < 100 for r, g, b in (
+        map(int, m) for m in re.findall(r"\((\d+),(\d+),(\d+)", shot("", *geometry(monitor)[:2], 24, 24, "txt:-")))))
+    shot("monitor", *geometry(monitor))
 
     click(*icon, "3")
     menu = wait_for("tray menu", lambda: [w for w in visible("--classname", "sysvane.exe") if w != monitor])[0]
