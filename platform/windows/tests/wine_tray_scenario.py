@@ -91,7 +91,6 @@ def main():
     # Two refreshes without the loop: the first may still average in some of its load.
     wait_for("figure to follow the load down", lambda: tray(panel) != loaded and
              (time.sleep(1), tray(panel))[1] != loaded, 120)
-    shot("tray-figure-after", px - 40, py - 20, pw + 40, ph + 20)
 
     click(*icon, "1")
     rollup = wait_for("roll-up panel", lambda: visible("--classname", "sysvane.exe"))[0]
