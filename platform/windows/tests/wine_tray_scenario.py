@@ -18,7 +18,8 @@ DPI = int(sys.argv[5]) if len(sys.argv) > 5 else 96
 # The settings as a user left them, in the registry the program reads.
 SETTINGS = "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Sysvane\\Settings]\r\n" + "".join(
     f'"{k}"="{v}"\r\n' for k, v in {"Defined": "Yes", "ShowSplash": "1", "ShowStatsAtStartup": "0", "ShowCPU": "1",
-                                    "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1", "TrayIcon": "1"}.items()) + "\r\n"
+                                    "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1",
+                                    "TrayIcon": "1"}.items()) + "\r\n"
 ENV = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
 started = []
 
@@ -60,12 +61,6 @@ def tray(panel):  # the tray's pixels as text
     return shot("", *geometry(panel), "txt:-")
 
 
-def steady(probe, pause=1.0):  # what `probe` answers when it answers the same `pause` seconds later
-    first = probe()
-    time.sleep(pause)
-    return first if probe() == first else None
-
-
 def click(x, y, *args):  # the pointer leaves at once, so that the icon's tip does not cover a window
     run("xdotool", "mousemove", str(x), str(y), "click", *args, "mousemove", "10", "10")
 
@@ -84,17 +79,18 @@ def main():
     px, py, pw, ph = geometry(panel)
     icon = (px + pw - 12, py + ph // 2)
     busy = [start(sys.executable, "-c", "while True: pass") for _ in range(os.cpu_count() or 1)]
-    loaded = wait_for("figure at full load", lambda: steady(lambda: tray(panel)))  # a refresh is 0.9 s
+    # Steady: the same a second later (a refresh is 0.9 s).
+    loaded = wait_for("figure at full load", lambda: (f := tray(panel)) == (time.sleep(1), tray(panel))[1] and f)
     shot("tray-figure-busy", px - 40, py - 20, pw + 40, ph + 20)
-    for loop in busy:
-        loop.kill()
+    list(map(subprocess.Popen.kill, busy))
     # Two refreshes without the loop: the first may still average in some of its load.
     wait_for("figure to follow the load down", lambda: tray(panel) != loaded and
              (time.sleep(1), tray(panel))[1] != loaded, 120)
 
     click(*icon, "1")
     rollup = wait_for("roll-up panel", lambda: visible("--classname", "sysvane.exe"))[0]
-    shot("rollup", *wait_for("roll-up panel risen", lambda: steady(lambda: geometry(rollup), 0.3)))
+    risen = wait_for("roll-up risen", lambda: (b := geometry(rollup)) == (time.sleep(0.3), geometry(rollup))[1] and b)
+    shot("rollup", *risen)
     wait_for("roll-up panel to close", lambda: not visible("--classname", "sysvane.exe"), 15)
 
     click(*icon, "--repeat", "2", "--delay", "80", "1")
