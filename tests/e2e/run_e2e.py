@@ -22,6 +22,7 @@ from hosts import SCREEN_HEIGHT, SCREEN_WIDTH, TRAY_CLASSES, Desktop, Host  # no
 
 # Saved once, no splash, no Monitor window at start: the icon comes at once and shows alone.
 SAVED = {"Defined": "Yes", "ShowSplash": "0", "ShowStatsAtStartup": "0", "ShowCPU": "1", "ShowPhysMem": "1"}
+LIVE = {**SAVED, "TrayIcon": "1"}  # the CPU usage as digits in the icon
 TRAY = ("icon", "click", "double_click", "menu_exit")
 MONITOR_WIDTH = 268  # the Monitor window's client area: 4020 twips; its message boxes share its title
 MESSAGE = lambda w: w.width not in (0, 1, MONITOR_WIDTH)  # noqa: E731
@@ -36,10 +37,10 @@ BUTTONS = {"gnome": (2, 1)}
 SCENARIOS = {
     "trayer": (Host("trayer"), SAVED, TRAY),
     "trayer-openbox": (Host("trayer", "openbox"), SAVED, TRAY),
-    "xfce-sni": (Host("xfce-sni"), SAVED, ("icon", "click", "menu_exit")),
+    "xfce-sni": (Host("xfce-sni"), LIVE, ("icon", "busy", "click", "menu_exit")),
     "xfce-sni-xfwm4-top": (Host("xfce-sni", "xfwm4", "top"), SAVED, TRAY),
     "xfce-sni-late": (Host("xfce-sni", late=True), SAVED, ("late_panel",) + TRAY),
-    "xfce-xembed": (Host("xfce-xembed"), SAVED, TRAY),
+    "xfce-xembed": (Host("xfce-xembed"), LIVE, ("icon", "busy") + TRAY[1:]),
     "xfce-xembed-xfwm4": (Host("xfce-xembed", "xfwm4"), SAVED, TRAY),
     "weston-no-tray": (Host(wayland="xwayland"), SAVED, ("no_tray",)),
     "xfce-xembed-bars": (Host("xfce-xembed"), {**SAVED, "TrayIcon": "2"}, ("icon", "menu_exit")),
@@ -138,6 +139,19 @@ class Run:
         check(self.d.host.xembed or not self.windows(embedded=True), "the icon went to the XEmbed tray, not to D-Bus")
         self.icon_seen = self.icon_pixels()
         self.screenshot("icon", self.box, margin=24)
+
+    def busy(self) -> None:
+        """A busy loop on every core moves the figure the tray shows; its picture at full load is kept."""
+        idle = self.icon_pixels()
+        loops = [self.d.start(f"busy{i}", "sh", "-c", "while :; do :; done") for i in range(os.cpu_count() or 1)]
+        try:
+            wait_for(lambda: self.running() and self.icon_pixels() != idle, "the icon to show the load")
+            # Full load holds one figure: the same picture across a refresh (0.9 s).
+            wait_still(self.icon_pixels, "the icon to show the full load", interval=1)
+            self.screenshot("busy", self.box, margin=24)
+        finally:
+            for loop in loops:
+                stop(loop)
 
     def click(self) -> None:
         before = {w.id for w in self.windows()}
