@@ -61,4 +61,15 @@ QIcon LiveQIcon(std::shared_ptr<const forms::LiveIcon> icon) {
   return QIcon(new LiveIconEngine(std::move(icon)));
 }
 
+QList<int> LiveIconSizes(const QByteArray& currentDesktop) {
+  constexpr int kXfceIconSize = 22;
+  const QList<int> sizes = {16, 22, 24, 32, 44, 48, 64, 96};
+  if (!currentDesktop.toUpper().split(':').contains("XFCE")) return sizes;
+  QList<int> fitting;
+  for (int size : sizes) {
+    if (size <= kXfceIconSize) fitting.append(size);
+  }
+  return fitting;
+}
+
 }  // namespace sysvane::qt

@@ -285,11 +285,11 @@ QIcon TrayService::XEmbedIcon() const {
 void TrayService::ShowPicture(const forms::NOTIFYICONDATA& data) {
   if (data.liveIcon != liveIcon_) {
     liveIcon_ = data.liveIcon;
-    // A D-Bus host picks the size it draws from these, at its own scale: up to twice the
-    // largest panel size, so that none scales a small picture up.
+    // A D-Bus host picks the size it draws from these, at its own scale.
     QList<QImage> images;
     if (liveIcon_) {
-      for (int size : {16, 22, 24, 32, 44, 48, 64, 96}) images.append(ToQImage(liveIcon_->Draw(size)));
+      for (int size : LiveIconSizes(qgetenv("XDG_CURRENT_DESKTOP")))
+        images.append(ToQImage(liveIcon_->Draw(size)));
     } else {
       images = AppIconImages();
     }
