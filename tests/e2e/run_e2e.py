@@ -45,7 +45,7 @@ SCENARIOS = {
     "weston-no-tray": (Host(wayland="xwayland"), SAVED, ("no_tray",)),
     "xfce-xembed-bars": (Host("xfce-xembed"), {**SAVED, "TrayIcon": "2"}, ("icon", "menu_exit")),
     "first-run": (Host("trayer", "xfwm4"), {}, ("splash", "icon", "options")),
-    "gnome-x11": (Host("gnome", edge="top"), SAVED, SHELL_TRAY),
+    "gnome-x11": (Host("gnome", edge="top"), LIVE, ("icon", "busy", "label") + SHELL_TRAY[1:]),
     "plasma-bottom": (Host("plasma"), SAVED, SHELL_TRAY),
     "plasma-top": (Host("plasma", edge="top"), SAVED, SHELL_TRAY),
     "sway-waybar": (Host("sway", edge="top"), SAVED, SHELL_TRAY),
@@ -147,11 +147,22 @@ class Run:
         try:
             wait_for(lambda: self.running() and self.icon_pixels() != idle, "the icon to show the load")
             # Full load holds one figure: the same picture across a refresh (0.9 s).
-            wait_still(self.icon_pixels, "the icon to show the full load", interval=1)
+            busy = wait_still(self.icon_pixels, "the icon to show the full load", interval=1)
             self.screenshot("busy", self.box, margin=24)
+            # Whole pixels at the size shown (plate, digits, the panel at the corners), where the icon is alone.
+            colours = len({p for row in busy for p in row})
+            check(self.d.host.shell or colours <= 3, f"the tray scaled the icon: {colours} colours, blurred strokes")
         finally:
             for loop in loops:
                 stop(loop)
+
+    def label(self) -> None:
+        """The figure also goes as the label that GNOME's AppIndicator host draws beside its tiny icon."""
+        label = self.item("XAyatanaLabel")[1]
+        check(re.search(r"<'\d\d?%'>", label), f"the item's label is {label}, not the CPU figure")
+        self.screenshot("label", self.box, margin=24)
+        width, height = self.box[2] - self.box[0], self.box[3] - self.box[1]
+        check(width > 2 * height, f"the host draws the item {width}x{height}: no label beside the icon")
 
     def click(self) -> None:
         before = {w.id for w in self.windows()}
@@ -203,16 +214,19 @@ class Run:
         return self.d.bus("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
                           "org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems")
 
-    def exported_menu(self) -> list:
-        """The program's menu as GetLayout gives it to a host that reads the whole menu: (label, toggle
-        state, or "off" for an item that cannot be chosen) per item shown."""
+    def item(self, prop: str) -> tuple:
+        """The program's item as the watcher holds it for the host: its bus name, and one of its properties."""
         items = self.registered()
         ours = [(name, path or "/StatusNotifierItem") for name, path in re.findall(r"'([^'/@]+)@?(/[^']*)?'", items)
                 if self.owns(name)]
         check(len(ours) == 1, f"the watcher holds no one item of the program: {items}")
-        name, path = ours[0]
-        get = ("org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierItem", "Menu")
-        menu = re.search(r"'(/[^']*)'", self.d.bus(name, path, *get))[1]
+        return ours[0][0], self.d.bus(*ours[0], "org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierItem", prop)
+
+    def exported_menu(self) -> list:
+        """The program's menu as GetLayout gives it to a host that reads the whole menu: (label, toggle
+        state, or "off" for an item that cannot be chosen) per item shown."""
+        name, menu = self.item("Menu")
+        menu = re.search(r"'(/[^']*)'", menu)[1]
         layout = self.d.bus(name, menu, "com.canonical.dbusmenu.GetLayout", "0", "int32 -1", "[]")
         found = []
         for props in re.findall(r"\(\d+, \{([^{}]*)\}", layout):
