@@ -1,7 +1,7 @@
-"""The desktops whose shell is the tray host: GNOME Shell with the AppIndicator extension (X11 and
-headless Wayland), KDE Plasma (plasmashell, kded5's watcher, kwin_x11) and sway with waybar. Each
-starts as its session starts it, and the scenarios see and drive it as a user does: through its own
-screenshots and its own input."""
+"""The desktops whose shell is the tray host: GNOME Shell with the AppIndicator extension (on X11),
+KDE Plasma (plasmashell, kded5's watcher, kwin_x11) and sway with waybar. Each starts as its session
+starts it, and the scenarios see and drive it as a user does: through its own screenshots and its own
+input."""
 
 import json
 import os
@@ -36,13 +36,6 @@ function enable() { global.context.unsafe_mode = true; }
 function disable() {}
 """
 
-# A pointer of the shell's own, as a remote desktop session has one: presses at a place on the stage.
-GNOME_KEY = """const {{ Clutter, GLib }} = imports.gi;
-const seat = Clutter.get_default_backend().get_default_seat();
-global.e2eKeys = global.e2eKeys || seat.create_virtual_device(Clutter.InputDeviceType.KEYBOARD_DEVICE);
-global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.PRESSED);
-global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.RELEASED);
-true"""
 BUTTON_CODES = {1: 0x110, 2: 0x112, 3: 0x111}  # BTN_LEFT, BTN_MIDDLE, BTN_RIGHT
 
 
@@ -112,9 +105,10 @@ def _private_system_bus(desktop) -> None:
     desktop.env["DBUS_SYSTEM_BUS_ADDRESS"] = f"unix:path={desktop.path('sys')}"
 
 
-def _gnome(desktop, session: str, *argv: str) -> None:
+def gnome(desktop) -> None:
+    desktop._start_xvfb("+extension", "GLX")
     _private_system_bus(desktop)
-    desktop.env.update(XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_TYPE=session)
+    desktop.env.update(XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_TYPE="x11")
     # The services the bus starts (kglobalaccel, kactivitymanagerd...) see the session's display, as
     # a session's start-up tells its bus.
     desktop.x.run("dbus-update-activation-environment", "--all")
@@ -128,7 +122,7 @@ def _gnome(desktop, session: str, *argv: str) -> None:
                                ("shell", "disable-user-extensions", "false"),
                                ("desktop.notifications", "show-banners", "false")):
         desktop.x.run("gsettings", "set", f"org.gnome.{schema}", key, value)
-    desktop.start("gnome-shell", "gnome-shell", *argv)
+    desktop.start("gnome-shell", "gnome-shell", "--x11", "--replace")
     wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "the AppIndicator extension's watcher", 120)
     # The shell starts in the overview; Escape leaves it, as at a login.
     wait_for(lambda: shell_eval(desktop, "Main.overview.visible && !Main.layoutManager._startingUp", True),
@@ -136,15 +130,10 @@ def _gnome(desktop, session: str, *argv: str) -> None:
 
     def left():  # a key pressed while the shell still starts up may go unheard: pressed again
         if shell_eval(desktop, "Main.overview.visible && !Main.overview.animationInProgress"):
-            shell_eval(desktop, GNOME_KEY.format(key="Escape")) if session == "wayland" else desktop.x.key("Escape")
+            desktop.x.key("Escape")
         return shell_eval(desktop, "!Main.overview.visible && !Main.overview.animationInProgress")
 
     wait_for(left, "the overview to close", interval=1)
-
-
-def gnome(desktop) -> None:
-    desktop._start_xvfb("+extension", "GLX")
-    _gnome(desktop, "x11", "--x11", "--replace")
 
 
 def plasma(desktop) -> None:
