@@ -297,10 +297,8 @@ void TrayService::ShowPicture(const forms::NOTIFYICONDATA& data) {
   }
   if (data.label != label_) {
     label_ = data.label;
-    // The longest the label can be: "99%" for each figure it holds.
-    const QString label = ToQString(label_);
-    const qsizetype figures = label.split(QLatin1Char(' '), Qt::SkipEmptyParts).size();
-    SetLabel(label, QStringList(figures, QStringLiteral("99%")).join(QLatin1Char(' ')));
+    const auto [label, guide] = LiveLabel(ToQString(label_));
+    SetLabel(label, guide);
   }
 }
 
