@@ -148,7 +148,8 @@ class Run:
         finally:
             list(map(stop, loops))
         # Slowly: where the shell takes the pictures with its own renderer, taking them loads the machine.
-        wait_for(lambda: idle != busy or self.d.grab(self.box) != busy, "the icon to show the load", interval=1)
+        wait_for(lambda: idle != busy or self.d.grab(self.box) != busy,
+                 "the icon to leave the full load (another program keeping every core busy holds it there)", 90, 1)
 
     def label(self) -> None:
         """The figure also goes as the label that GNOME's AppIndicator host draws beside its tiny icon."""

@@ -10,9 +10,8 @@ import socket
 import struct
 import time
 
-from harness import check, wait_for
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH, check, wait_for
 
-SCREEN = "1280x800"
 
 # The panel holds a stretch and the notification area, at its right end, as Xfce's does.
 PLASMA_PANEL = """panels().forEach(function (p) {{ p.remove(); }});
@@ -159,7 +158,7 @@ def plasma(desktop) -> None:
 
 def sway(desktop) -> None:
     found = desktop.path("sway-session")
-    desktop.write("sway.conf", SWAY_CONFIG.format(screen=SCREEN, found=found, root=desktop.root))
+    desktop.write("sway.conf", SWAY_CONFIG.format(screen=f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}", found=found, root=desktop.root))
     desktop.write("waybar.json", json.dumps(WAYBAR_CONFIG))
     desktop.write("waybar.css", WAYBAR_STYLE)
     desktop.env.update(WLR_BACKENDS="headless", WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1",
@@ -204,5 +203,4 @@ def shoot(desktop, path: str, x: int, y: int, right: int, bottom: int) -> None:
 
 def click(desktop, x: int, y: int, button: int, repeat: int) -> None:
     """A click through sway's own virtual pointer: a headless seat has no pointer device."""
-    width, height = map(int, SCREEN.split("x"))
-    desktop.pointer.click(x, y, button, repeat, width, height)
+    desktop.pointer.click(x, y, button, repeat, SCREEN_WIDTH, SCREEN_HEIGHT)
