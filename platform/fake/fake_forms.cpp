@@ -55,14 +55,6 @@ void FakeRuntime::Arm(forms::Timer* timer) {
   timers_[timer] = Schedule{now_ + timer->Interval(), order_++};
 }
 
-void FakeRuntime::Disarm(forms::Timer* timer) {
-  timers_.erase(timer);
-}
-
-bool FakeRuntime::TimerRunning(const forms::Timer& timer) const {
-  return timers_.count(const_cast<forms::Timer*>(&timer)) > 0;
-}
-
 void FakeRuntime::Advance(long long milliseconds) {
   const long long end = now_ + milliseconds;
   for (;;) {  // the earliest due timer, the first armed of those due together
@@ -125,31 +117,14 @@ bool FakeRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data
 }
 
 std::string FakeRuntime::TrayTip() const {
-  for (auto it = trayCalls.rbegin(); it != trayCalls.rend(); ++it) {
-    if (it->message == forms::NIM_DELETE) continue;
-    const auto& tip = it->data.szTip;
-    size_t n = 0;
-    while (n < 63 && tip[n] != '\0') ++n;
-    return std::string(tip.data(), n);
-  }
+  for (auto it = trayCalls.rbegin(); it != trayCalls.rend(); ++it)
+    if (it->message != forms::NIM_DELETE)
+      return std::string(it->data.szTip.data(), strnlen(it->data.szTip.data(), 63));
   return "";
 }
 
-void FakeRuntime::DeliverTray(uint32_t message) {
-  if (trayOwner_) trayOwner_->NotifyMouseMove(0, 0, message * screen.TwipsPerPixelX, 0);
-}
-
 int FakeRuntime::ChangeCount(const void* modelObject, forms::Prop prop) const {
-  auto it = changes_.find({modelObject, prop});
-  return it == changes_.end() ? 0 : it->second;
-}
-
-void FakeRuntime::PopupMenu(forms::Form&, forms::MenuList& menu) {
-  if (onPopupMenu) onPopupMenu(menu);
-}
-
-void FakeRuntime::SetForegroundWindow(forms::Form& form) {
-  foregroundWindows.push_back(form.Name());
+  return changes_.count({modelObject, prop}) ? changes_.at({modelObject, prop}) : 0;
 }
 
 int FakeRuntime::MsgBox(const std::string& prompt, int style, const std::string& title) {
