@@ -38,7 +38,6 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder) {
     popup().Show();
     EXPECT_EQ(Lines(), lines);
     const int n = popup().StatCount;
-    EXPECT_EQ(popup().FullHeight, 330 + 210 * (n - 1));
     for (int k = 0; k < n; ++k) EXPECT_TRUE(popup().Stat[k].Visible());
     EXPECT_FALSE(popup().Stat.Exists(n));
     ExpectLaidOutApart(popup());
