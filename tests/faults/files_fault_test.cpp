@@ -156,8 +156,7 @@ TEST(InstanceLockFaultTest, TwoStartsAtTheSameMomentLeaveExactlyOneOwner) {
   for (int round = 0; round < 50; ++round) {
     SCOPED_TRACE(round);
     int start[2], answers[2];
-    ASSERT_EQ(pipe(start), 0);
-    ASSERT_EQ(pipe(answers), 0);
+    ASSERT_TRUE(pipe(start) == 0 && pipe(answers) == 0);
     pid_t starts[2];
     for (pid_t& pid : starts) {
       pid = fork();
@@ -175,10 +174,7 @@ TEST(InstanceLockFaultTest, TwoStartsAtTheSameMomentLeaveExactlyOneOwner) {
     pollfd ready{answers[0], POLLIN, 0};
     for (char& answer : got)
       if (poll(&ready, 1, 10000) != 1 || read(answers[0], &answer, 1) != 1) break;
-    for (pid_t pid : starts) {
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-    }
+    for (pid_t pid : starts) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
     for (int fd : {start[0], start[1], answers[0], answers[1]}) close(fd);
     std::sort(got.begin(), got.end());
     ASSERT_EQ(got, "or");

@@ -1,5 +1,5 @@
-// What the window tests share: a program on fakes, machine figures, texts joined for one check, and
-// the check that a window's controls lie apart.
+// What the window tests share: a program on fakes, machine figures, and texts joined for one check.
+// (Whether a window's controls lie apart, a screenshot shows.)
 #pragma once
 
 #include <gtest/gtest.h>
@@ -41,20 +41,6 @@ std::string Join(int n, F text) {
   std::string joined;
   for (int i = 0; i < n; ++i) joined.append(i ? "|" : "").append(text(i));
   return joined;
-}
-
-// Every visible control of `form` has a size (a separator line no height) and covers no other.
-inline void ExpectLaidOutApart(const forms::Form& form) {
-  std::vector<const forms::Control*> shown;
-  for (const forms::Control* c : form.Controls()) {
-    if (!c->Visible()) continue;
-    EXPECT_TRUE(c->Width() > 0 && (c->Height() > 0 || dynamic_cast<const forms::Line*>(c))) << c->Name();
-    for (const forms::Control* o : shown)
-      EXPECT_TRUE(c->Left() + c->Width() <= o->Left() || o->Left() + o->Width() <= c->Left() ||
-                  c->Top() + c->Height() <= o->Top() || o->Top() + o->Height() <= c->Top())
-          << c->Name() << " over " << o->Name() << " in " << form.Name();
-    shown.push_back(c);
-  }
 }
 
 }  // namespace sysvane::testing
