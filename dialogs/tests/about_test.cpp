@@ -8,28 +8,23 @@ namespace sysvane::testing {
 namespace {
 
 constexpr const char* kPathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr const char* kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
-TEST(AboutSysInfoTest, ThePathValueWinsThenTheFolderWithItsProgramElseUnavailable) {
-  // The path value, the folder value, the file there, whether a program starts; what is started
-  // ("": the unavailable message instead).
-  const std::tuple<const char*, const char*, const char*, bool, const char*> cases[] = {
-      {"/usr/bin/hardinfo", "C:\\Tools", "C:\\Tools\\MSINFO32.EXE", true, "/usr/bin/hardinfo"},
-      {nullptr, "C:\\Tools", "C:\\Tools\\MSINFO32.EXE", true, "C:\\Tools\\MSINFO32.EXE"},
-      {nullptr, "C:\\Tools", "C:\\Other\\MSINFO32.EXE", true, ""},
-      {"/usr/bin/gone", nullptr, "", false, ""}};
-  for (const auto& [path, folder, file, starts, started] : cases) {
+// Every system a user runs has the path value; the folder value with MSINFO32.EXE in it, the
+// fallback of older systems, has no row.
+TEST(AboutSysInfoTest, ThePathValuesProgramIsStartedElseItIsUnavailable) {
+  // The path value, whether a program starts; what is started ("": the unavailable message instead).
+  const std::tuple<const char*, bool, const char*> cases[] = {
+      {"/usr/bin/hardinfo", true, "/usr/bin/hardinfo"}, {"/usr/bin/gone", false, ""}, {nullptr, true, ""}};
+  for (const auto& [path, starts, started] : cases) {
     fake::FakeProgram fp;
     if (path)
       fp.registry.Add(HKEY_LOCAL_MACHINE, kPathKey).values["PATH"] = {REG_SZ, path + std::string(1, '\0')};
-    if (folder) fp.registry.Add(HKEY_LOCAL_MACHINE, kFolderKey).values["MSINFO"] = {REG_SZ, folder};
-    fp.desktop.files[file] = "";
     fp.desktop.programStarts = starts;
     fp.program.about().Show();
     fp.program.about().cmdSysInfo.NotifyClick();
     EXPECT_EQ(fp.runtime.msgBoxes.empty() ? "" : fp.runtime.msgBoxes[0].prompt,
-              *started && starts ? "" : "System Information Is Unavailable At This Time");
-    EXPECT_EQ(fp.desktop.startedPrograms.empty() ? "" : fp.desktop.startedPrograms[0], path ? path : started);
+              *started ? "" : "System Information Is Unavailable At This Time");
+    EXPECT_EQ(fp.desktop.startedPrograms.empty() ? "" : fp.desktop.startedPrograms[0], path ? path : "");
     EXPECT_EQ(fp.registry.openHandles, 0);
   }
 }
