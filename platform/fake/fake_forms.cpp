@@ -7,11 +7,15 @@ namespace sysvane::fake {
 
 using forms::Prop;
 
-// Records every property change; a focus request reaches the control as a real focus would.
+// Records every property change and a window's unload; a focus request reaches the control as a
+// real focus would.
 class FakeRecordingPeer : public forms::Peer {
  public:
-  FakeRecordingPeer(FakeRuntime& rt, const void* model, forms::Control* control)
-      : rt_(rt), model_(model), control_(control) {}
+  FakeRecordingPeer(FakeRuntime& rt, const void* model, forms::Control* control, std::string window = "")
+      : rt_(rt), model_(model), control_(control), window_(std::move(window)) {}
+  ~FakeRecordingPeer() override {
+    if (!window_.empty()) rt_.unloaded.push_back(window_ + (rt_.TrayIconShown() ? "+" : ""));
+  }
   void Changed(Prop prop) override { ++rt_.changes_[{model_, prop}]; }
   void SetFocus() override {
     if (control_) control_->NotifyGotFocus();
@@ -21,6 +25,7 @@ class FakeRecordingPeer : public forms::Peer {
   FakeRuntime& rt_;
   const void* model_;
   forms::Control* control_;
+  std::string window_;
 };
 
 class FakeTimerPeer : public forms::Peer {
@@ -40,7 +45,7 @@ class FakeTimerPeer : public forms::Peer {
 };
 
 std::unique_ptr<forms::Peer> FakeRuntime::CreateFormPeer(forms::Form& form) {
-  return std::make_unique<FakeRecordingPeer>(*this, &form, nullptr);
+  return std::make_unique<FakeRecordingPeer>(*this, &form, nullptr, form.Name());
 }
 
 std::unique_ptr<forms::Peer> FakeRuntime::CreateControlPeer(forms::Control& control) {

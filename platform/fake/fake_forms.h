@@ -46,6 +46,7 @@ class FakeRuntime : public forms::Runtime {
   bool TrayIconShown() const { return trayOwner_; }
   std::string TrayTip() const;  // the tip the shell shows: at most 63 characters, up to the NUL
   std::vector<std::string> foregroundWindows;
+  std::vector<std::string> unloaded;  // each window as it unloads, with a "+" while the icon still shows
   std::vector<int> pauses;
   bool ended = false;
   long long Now() const { return now_; }  // virtual milliseconds

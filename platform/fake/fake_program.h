@@ -54,22 +54,6 @@ class FixedSampler : public CPUSampler {
   int32_t value_;
 };
 
-// A control put on a window from outside: its peer goes when the window unloads, and says so.
-class UnloadProbe : forms::Label {
- public:
-  UnloadProbe(forms::Form& window, std::function<void()> onUnload) : forms::Label(window, "probe") {
-    AttachPeer(std::make_unique<Peer>(std::move(onUnload)));
-  }
-
- private:
-  struct Peer : forms::Peer {
-    explicit Peer(std::function<void()> f) : onUnload(std::move(f)) {}
-    ~Peer() override { onUnload(); }
-    void Changed(forms::Prop) override {}
-    std::function<void()> onUnload;
-  };
-};
-
 // A Linux-like machine: NT-family sampler, one fixed drive C, 8 GiB of memory.
 template <class KernelType = FakeKernel>
 struct LinuxLikeProgram : ProgramOn<KernelType> {

@@ -12,7 +12,6 @@
 namespace sysvane::testing {
 
 using fake::FixedSampler;
-using fake::UnloadProbe;
 
 class WindowTest : public ::testing::Test {
  protected:
