@@ -51,7 +51,6 @@ TEST_F(PopupTest, UnrollsAPixelAStepAwayFromTheTrayHoldsFiveSecondsAndRollsBackO
   const std::tuple<const char*, forms::TwipsRect, forms::Twips, std::optional<forms::TwipsRect>, bool, forms::Twips, int> cases[] = {
       {"CPU", {0, 0, 28800, 15780}, 0, std::nullopt, false, 16200 - 420, 20},  // 420 above the screen's bottom
       {"CPU PhysMem Cdrive", {1500, 0, 27300, 14700}, 0, std::nullopt, false, 14700, 48},  // but never below the work area
-      {"CPU", {0, 16200, 28800, 15780}, 16200, std::nullopt, false, 32400 - 420, 20},  // on the tray's screen, below another
       {"CPU", {0, 600, 28800, 15600}, 0, forms::TwipsRect{28200, 150, 300, 300}, true, 600, 20}};  // below a top panel
   // clang-format on
   for (const auto& [on, area, screenTop, icon, down, edge, steps] : cases) {

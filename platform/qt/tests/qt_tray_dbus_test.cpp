@@ -138,8 +138,7 @@ TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
   const int whole = 1 << 30;
   const std::tuple<QRect, std::vector<Strut>, QRect> rows[] = {
       {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},  // a bottom panel
-      {right, {{.bottom = 27, .bottomEnd = 1279}}, right},  // does not touch the second screen
-      {screen,                                              // a top bar and a left dock
+      {screen,                                                                // a top bar and a left dock
        {{.top = 44, .topEnd = whole}, {.left = 48, .leftStart = 100, .leftEnd = 600}},
        QRect(48, 44, 1232, 756)},
       {right, {{.right = 30, .rightEnd = 799}}, QRect(1280, 0, 1250, 800)},  // a right panel on the second
