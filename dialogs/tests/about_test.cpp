@@ -22,7 +22,7 @@ TEST(AboutSysInfoTest, ThePathValuesProgramIsStartedElseItIsUnavailable) {
     fp.desktop.programStarts = starts;
     fp.program.about().Show();
     fp.program.about().cmdSysInfo.NotifyClick();
-    EXPECT_EQ(fp.runtime.msgBoxes.empty() ? "" : fp.runtime.msgBoxes[0].prompt,
+    EXPECT_EQ(fp.runtime.msgBoxes.empty() ? "" : fp.runtime.msgBoxes[0],
               *started ? "" : "System Information Is Unavailable At This Time");
     EXPECT_EQ(fp.desktop.startedPrograms.empty() ? "" : fp.desktop.startedPrograms[0], path ? path : "");
     EXPECT_EQ(fp.registry.openHandles, 0);
@@ -43,7 +43,7 @@ TEST(AboutTest, ItsLinksOpenTheSiteAndOneMailSession) {
   EXPECT_EQ(fp.desktop.mails[1].address + "|" + fp.desktop.mails[1].subject,
             "support@quorvale.example|Sysvane, Version 2.0");
   ASSERT_EQ(fp.runtime.msgBoxes.size(), 1u);
-  EXPECT_EQ(fp.runtime.msgBoxes[0].prompt, "A problem has occurred while trying to send an e-mail.");
+  EXPECT_EQ(fp.runtime.msgBoxes[0], "A problem has occurred while trying to send an e-mail.");
   const int32_t session = about.MAPISession1.SessionID();  // one session for every click
   EXPECT_TRUE(session > 0 && about.MAPIMessages1.SessionID == session);
   about.NotifyKeyDown(forms::vbKeyEscape, 0);

@@ -132,8 +132,8 @@ int FakeRuntime::ChangeCount(const void* modelObject, forms::Prop prop) const {
   return changes_.count({modelObject, prop}) ? changes_.at({modelObject, prop}) : 0;
 }
 
-int FakeRuntime::MsgBox(const std::string& prompt, int style, const std::string& title) {
-  msgBoxes.push_back({prompt, style, title});
+int FakeRuntime::MsgBox(const std::string& prompt, int style, const std::string&) {
+  msgBoxes.push_back(prompt);
   if (msgBoxAnswers.empty()) return (style & 15) == 3 || (style & 15) == 4 ? forms::vbYes : forms::vbOK;
   const int answer = msgBoxAnswers.front();
   msgBoxAnswers.pop_front();

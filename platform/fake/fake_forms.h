@@ -32,12 +32,7 @@ class FakeRuntime : public forms::Runtime {
   std::function<void(forms::MenuList&)> onPopupMenu;
 
   // --- what the tests read
-  struct MsgBoxCall {
-    std::string prompt;
-    int style;
-    std::string title;
-  };
-  std::vector<MsgBoxCall> msgBoxes;
+  std::vector<std::string> msgBoxes;  // the prompts shown
   struct TrayCall {
     int message;
     forms::NOTIFYICONDATA data;

@@ -25,7 +25,7 @@ TEST(ClosingTest, EndedDuringItsStartUpTheProgramShowsNoIconAndNoWindow) {
     program.menu().Load();
     EXPECT_TRUE(fp.runtime.ended && fp.runtime.trayCalls.empty() &&
                 !(program.logo().Loaded() || program.display().Loaded() || program.options().Loaded()));
-    EXPECT_EQ(Join(int(fp.runtime.msgBoxes.size()), [&](int i) { return fp.runtime.msgBoxes[i].prompt; }),
+    EXPECT_EQ(Join(int(fp.runtime.msgBoxes.size()), [&](int i) { return fp.runtime.msgBoxes[i]; }),
               second ? "Program is already running!" : "");
   }
 }
@@ -46,7 +46,7 @@ TEST(ClosingTest, TheIconGoesFirstThenEveryWindowInOrder) {
     auto closed = [&] { return Join(int(unloaded.size()), [&](int i) { return unloaded[i]; }); };
     fp.runtime.msgBoxAnswers = {forms::vbNo, forms::vbYes};
     program.menu().mnuExit.NotifyClick();  // No: nothing closes
-    EXPECT_EQ(fp.runtime.msgBoxes[0].prompt + closed(),
+    EXPECT_EQ(fp.runtime.msgBoxes[0] + closed(),
               "   Are you sure you wish to exit the\r\nSysvane Monitor program?");
     exitCommand ? program.menu().mnuExit.NotifyClick() : program.menu().CloseProgram();
     EXPECT_EQ(std::pair(closed(), fp.runtime.ended), std::pair(order, true));
