@@ -44,7 +44,6 @@ class FakeKernel : public Kernel {
   std::optional<uint64_t> idleTime = 0;
   std::optional<uint64_t> systemTime = 0;
   uint64_t idleResolution = 0;
-  std::optional<ProcessCounts> processes;
   uint32_t numberOfProcessors = 1;
   std::optional<SystemName> systemName;
   int diskQueries = 0;  // how many GetDiskFreeSpaceEx calls were made
@@ -68,7 +67,7 @@ class FakeKernel : public Kernel {
   std::optional<uint64_t> QueryIdleTime() override { return idleTime; }
   std::optional<uint64_t> QuerySystemTime() override { return systemTime; }
   uint64_t IdleTimeResolution() override { return idleResolution; }
-  std::optional<ProcessCounts> CountProcesses() override { return processes; }
+  std::optional<ProcessCounts> CountProcesses() override { return std::nullopt; }  // Windows 95's figures
   uint32_t GetNumberOfProcessors() override { return numberOfProcessors; }
   std::optional<SystemName> GetSystemName() override { return systemName; }
 };

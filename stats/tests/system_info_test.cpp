@@ -59,14 +59,5 @@ TEST_F(SystemInfoTest, VersionCodesNamesAndLines) {
   EXPECT_TRUE(info.GetWindowsVersionCode() == 0 && !info.IsWindowsNT());
 }
 
-// A failed memory query keeps the last sample.
-TEST_F(SystemInfoTest, AFailedMemoryQueryKeepsTheLastSample) {
-  kernel.memory = MEMORYSTATUS{0, 0, 8ull << 30, 3ull << 30, 0, 0, 0, 0};
-  info.RefreshMemoryAndPower();
-  kernel.memory.reset();
-  info.RefreshMemoryAndPower();
-  EXPECT_EQ(std::tuple(info.MemStatus.dwLength, info.MemStatus.dwTotalPhys), std::tuple(32u, 8ull << 30));
-}
-
 }  // namespace
 }  // namespace sysvane
