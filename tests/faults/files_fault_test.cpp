@@ -61,10 +61,6 @@ TEST(SettingsFileFaultTest, ADamagedFileIsReadAsFarAsItGoesAndASaveChangesOnlyIt
     ASSERT_TRUE(backend.Write("", "Settings", "ShowSplash", "1"));
     EXPECT_EQ(home.Text(kSettingsFile), expected);
     EXPECT_EQ(backend.Read("", "Other", "ShowSplash"), std::nullopt) << "sections are apart";
-    for (const std::string value : {" 1 ", "a, b", "", "x=y; z"}) {  // each comes back as written
-      ASSERT_TRUE(backend.Write("", "Settings", "ShowSplash", value));
-      EXPECT_EQ(backend.Read("", "Settings", "ShowSplash"), value);
-    }
   }
 }
 
