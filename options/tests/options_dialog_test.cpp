@@ -46,7 +46,7 @@ TEST(OptionsSwitches, EachKeyLoadsIntoAndSavesFromItsOwnBox) {
     w.fp.runtime.screen.Width = 28807.5;
     w.fp.runtime.locale = LocaleInfo{".", ","};
     w.fp.resources.free[0] = w.fp.resources.free[1] = w.fp.resources.free[2] = 50;
-    w.SetDrives({{"d:\\", {kGiB, 0}}, {"e:\\", {kGiB, 0}}});
+    w.SetDrives("de");
     if (chosen >= 0) w.fp.Set(std::get<0>(kSwitches[chosen]), "2");
     // The tray icon choice too, stored or damaged.
     const std::string trayIcon = chosen % 2 ? "2" : "0";
@@ -136,18 +136,10 @@ TEST_F(OptionsTest, TheStartUpBoxKeepsTheAutostartEntry) {
                fp.settings.values["ShowSplash"] != "0");
 }
 
-// Drive n letters after C: n x 10 GiB, (100 - 10 n) % used.
-void SetLetterDrives(testing::OptionsWorld& w, const std::string& letters) {
-  testing::Drives drives;
-  for (char l : letters)
-    drives.push_back({std::string(1, l) + ":\\", {(l - 'c') * 10 * kGiB, (l - 'c') * (l - 'c') * kGiB}});
-  w.SetDrives(drives);
-}
-
 TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
   fp.Set("ShowDdrive", "1");
   fp.Set("ShowFdrive", "1");
-  SetLetterDrives(*this, "de");
+  SetDrives("de");
   Options* o = &Open();
   // Each row shown as its letter and its choice ("D1 E0"), and whether Apply is on. The rows'
   // figures, sizes and following the drives are the drive fault test's; their layout a screenshot's.
@@ -162,7 +154,7 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
     return std::ranges::count(fp.settings.writes | std::views::keys, key);
   };
   auto change = [&](const std::string& letters) {
-    SetLetterDrives(*this, letters);
+    SetDrives(letters);
     fp.runtime.Fire(o->Timer2);
   };
   check("D1 E0", false);
@@ -194,7 +186,7 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
 // only while their page shows is a cost, not a sight.)
 TEST_F(OptionsTest, PreviewsShowEachStatisticOnTheirPage) {
   fp.kernel.memory = MEMORYSTATUS{32, 0, 1000, 250, 0, 0, 4000, 3000};
-  SetLetterDrives(*this, "d");
+  SetDrives("d");
   fp.kernel.disks.erase("c:\\");
   Options& o = Open();
   auto bars = [&] {
