@@ -17,6 +17,7 @@ void FakeKernel::SetFixedDrives(
 }
 
 std::string FakeKernel::GetLogicalDriveStrings() {
+  listed_ = true;
   std::string buffer;
   for (const auto& root : driveRoots) buffer += root + '\0';
   return buffer + '\0';

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -47,6 +48,8 @@ class FakeKernel : public Kernel {
   uint32_t numberOfProcessors = 1;
   std::optional<SystemName> systemName;
   int diskQueries = 0;  // how many GetDiskFreeSpaceEx calls were made
+  // Runs once, at the first disk query after a drive list was taken: the worst moment for a change.
+  std::function<void()> betweenListAndQuery;
 
   // Drives as "c:\", "d:\" ... all fixed, each with the given (total, free-to-caller) bytes.
   void SetFixedDrives(const std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>& drives);
@@ -59,6 +62,7 @@ class FakeKernel : public Kernel {
     return Lookup(driveTypes, root, DRIVE_NO_ROOT_DIR);
   }
   std::optional<DiskSpace> GetDiskFreeSpaceEx(const std::string& root) override {
+    if (std::exchange(listed_, false) && betweenListAndQuery) std::exchange(betweenListAndQuery, nullptr)();
     ++diskQueries;
     return disks.count(root) ? std::optional(disks[root]) : std::nullopt;
   }
@@ -70,6 +74,9 @@ class FakeKernel : public Kernel {
   std::optional<ProcessCounts> CountProcesses() override { return std::nullopt; }  // Windows 95's figures
   uint32_t GetNumberOfProcessors() override { return numberOfProcessors; }
   std::optional<SystemName> GetSystemName() override { return systemName; }
+
+ private:
+  bool listed_ = false;
 };
 
 // Keys are "ROOT\path" with the root as hex ("80000006\PerfStats\StatData").

@@ -55,14 +55,12 @@ class FixedSampler : public CPUSampler {
 };
 
 // A Linux-like machine: NT-family sampler, one fixed drive C, 8 GiB of memory.
-template <class KernelType = FakeKernel>
-struct LinuxLikeProgram : ProgramOn<KernelType> {
-  LinuxLikeProgram() {
-    this->kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
-    this->kernel.memory = MEMORYSTATUS{32, 0, 8ull << 30, 4ull << 30, 0, 0, 128ull << 40, 127ull << 40};
-    this->kernel.SetFixedDrives({{"c:\\", {100ull << 30, 40ull << 30}}});
+struct FakeProgram : ProgramOn<FakeKernel> {
+  FakeProgram() {
+    kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
+    kernel.memory = MEMORYSTATUS{32, 0, 8ull << 30, 4ull << 30, 0, 0, 128ull << 40, 127ull << 40};
+    kernel.SetFixedDrives({{"c:\\", {100ull << 30, 40ull << 30}}});
   }
 };
-using FakeProgram = LinuxLikeProgram<>;
 
 }  // namespace sysvane::fake
