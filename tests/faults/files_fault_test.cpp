@@ -13,7 +13,6 @@
 #include <QThread>
 #include <algorithm>
 #include <csignal>
-#include <random>
 
 #include "options/shortcut_maintenance.h"
 #include "platform/fake/fake_forms.h"
@@ -37,9 +36,7 @@ bool KeepsEveryLine(const std::string& before, const std::string& after) {
 }
 
 TEST(SettingsFileFaultTest, ADamagedFileIsReadAsFarAsItGoesAndASaveChangesOnlyItsOwnLine) {
-  std::mt19937 random(7);
-  std::string noise(600, '\0');
-  for (char& c : noise) c = static_cast<char>(random() % 256);
+  const std::string noise = testing::Garbage(600);
   // clang-format off
   for (const std::optional<std::string>& file : std::vector<std::optional<std::string>>{std::nullopt, "", noise,
        noise + "\n[Settings]\nShowCPU=1\n", "[Settings\nShowCPU=1\n[Other\nKey=1\n",  // broken section lines
