@@ -79,13 +79,13 @@ void DrawDigits(Canvas& canvas, int value) {
   const int gap = (l.inner - 3 * l.stroke) / 2;  // the openings' height
   const int height = 3 * l.stroke + 2 * gap;
   const int top = l.margin + (l.inner - height) / 2;
-  const int left = l.margin + (l.inner - (2 * width + l.stroke)) / 2;
   if (value < 10) {
-    DrawDigit(canvas, value, left + (width + l.stroke) / 2, top, width, l.stroke, gap);
+    DrawDigit(canvas, value, l.margin + (l.inner - width) / 2, top, width, l.stroke, gap);
     return;
   }
-  DrawDigit(canvas, value / 10, left, top, width, l.stroke, gap);
-  DrawDigit(canvas, value % 10, left + width + l.stroke, top, width, l.stroke, gap);
+  // The pixel that does not divide evenly goes between the digits, so that the pair sits centred.
+  DrawDigit(canvas, value / 10, l.margin, top, width, l.stroke, gap);
+  DrawDigit(canvas, value % 10, l.margin + l.inner - width, top, width, l.stroke, gap);
 }
 
 // The bar's colour is the Monitor window's gradient (green to red) where its fill ends, taken at
@@ -105,13 +105,11 @@ int FilledRows(int percent, int n) {
 void DrawBars(Canvas& canvas, int cpu, int memory) {
   const Layout l(canvas.image.size);
   const int width = (l.inner - l.stroke) / 2;
-  const int left = l.margin + (l.inner - (2 * width + l.stroke)) / 2;
-  int x = left;
-  for (int percent : {cpu, memory}) {
-    const int rows = FilledRows(percent, canvas.image.size);
+  // As the digits: the two bars against the plate's margins, the odd pixel between them.
+  for (int x : {l.margin, l.margin + l.inner - width}) {
+    const int rows = FilledRows(x == l.margin ? cpu : memory, canvas.image.size);
     canvas.Fill(x, l.margin, width, l.inner, kTrackColor);
     canvas.Fill(x, l.margin + l.inner - rows, width, rows, GradientAt(rows, l.inner));
-    x += width + l.stroke;
   }
 }
 

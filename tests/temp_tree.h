@@ -4,9 +4,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 namespace sysvane::testing {
+
+// `size` random bytes, NULs and newlines among them, the same for the same size.
+inline std::string Garbage(size_t size) {
+  std::mt19937 random(static_cast<unsigned>(size));
+  std::string text(size, '\0');
+  for (char& c : text) c = static_cast<char>(random() % 256);
+  return text;
+}
 
 class TempTree {
  public:

@@ -15,7 +15,6 @@
 namespace sysvane::testing {
 
 constexpr uint64_t kGiB = 1ull << 30;
-using Drives = std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>;
 
 // A whole program of its own: a table's rows each start from a fresh one.
 struct OptionsWorld {
@@ -32,10 +31,13 @@ struct OptionsWorld {
     return fp.program.options();
   }
   Menu& menu() { return fp.program.menu(); }
-  // Drive C (100 GiB, 60% used) and the other drives given, each with its total and free bytes.
-  void SetDrives(Drives others) {
-    others.insert(others.begin(), {"c:\\", {100 * kGiB, 40 * kGiB}});
-    fp.kernel.SetFixedDrives(others);
+  // Drive C (100 GiB, 60 % used) and the drives named: n letters after C, n x 10 GiB, (100 - 10 n) % used.
+  void SetDrives(const std::string& letters) {
+    std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>> drives{
+        {"c:\\", {100 * kGiB, 40 * kGiB}}};
+    for (char l : letters)
+      drives.push_back({std::string(1, l) + ":\\", {(l - 'c') * 10 * kGiB, (l - 'c') * (l - 'c') * kGiB}});
+    fp.kernel.SetFixedDrives(drives);
   }
 
   fake::FakeProgram fp;

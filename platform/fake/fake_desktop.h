@@ -19,8 +19,6 @@ class FakeDesktop : public Desktop {
   bool writesFail = false;
   bool movesFail = false;
   std::string executablePath = "/opt/sysvane/bin/sysvane";
-  std::string configHome = "/home/user/.config";
-  std::string dataHome = "/home/user/.local/share";
   // The file system: path -> contents. Folders are the parents of files plus those listed.
   std::map<std::string, std::string> files;
   std::set<std::string> folders;
@@ -35,18 +33,24 @@ class FakeDesktop : public Desktop {
   std::vector<std::string> startedPrograms;
 
   // --- Desktop
-  bool OpenUrl(const std::string& url) override;
-  bool ComposeMail(const std::string& address, const std::string& subject) override;
-  bool StartProgram(const std::string& path) override;
-  bool FileExists(const std::string& path) override;
-  std::optional<std::string> ReadFile(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
+  bool OpenUrl(const std::string& url) override { return openedUrls.push_back(url), true; }
+  bool ComposeMail(const std::string& address, const std::string& subject) override {
+    return mails.push_back({address, subject}), mailAnswers;
+  }
+  bool StartProgram(const std::string& path) override {
+    return startedPrograms.push_back(path), programStarts && !path.empty();
+  }
+  bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    return files.count(path) ? std::optional(files[path]) : std::nullopt;
+  }
+  bool DeleteFile(const std::string& path) override { return files.erase(path) > 0; }
   bool CreateFolders(const std::string& path) override;
   bool WriteFileAtomically(const std::string& path, const std::string& contents) override;
   bool MoveFile(const std::string& from, const std::string& to) override;
   std::string ExecutablePath() override { return executablePath; }
-  std::string ConfigHome() override { return configHome; }
-  std::string DataHome() override { return dataHome; }
+  std::string ConfigHome() override { return "/home/user/.config"; }
+  std::string DataHome() override { return "/home/user/.local/share"; }
 
  private:
   bool FolderExists(const std::string& path) const;

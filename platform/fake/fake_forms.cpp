@@ -7,11 +7,15 @@ namespace sysvane::fake {
 
 using forms::Prop;
 
-// Records every property change; a focus request reaches the control as a real focus would.
+// Records every property change and a window's unload; a focus request reaches the control as a
+// real focus would.
 class FakeRecordingPeer : public forms::Peer {
  public:
-  FakeRecordingPeer(FakeRuntime& rt, const void* model, forms::Control* control)
-      : rt_(rt), model_(model), control_(control) {}
+  FakeRecordingPeer(FakeRuntime& rt, const void* model, forms::Control* control, std::string window = "")
+      : rt_(rt), model_(model), control_(control), window_(std::move(window)) {}
+  ~FakeRecordingPeer() override {
+    if (!window_.empty()) rt_.unloaded.push_back(window_ + (rt_.TrayIconShown() ? "+" : ""));
+  }
   void Changed(Prop prop) override { ++rt_.changes_[{model_, prop}]; }
   void SetFocus() override {
     if (control_) control_->NotifyGotFocus();
@@ -21,6 +25,7 @@ class FakeRecordingPeer : public forms::Peer {
   FakeRuntime& rt_;
   const void* model_;
   forms::Control* control_;
+  std::string window_;
 };
 
 class FakeTimerPeer : public forms::Peer {
@@ -40,7 +45,7 @@ class FakeTimerPeer : public forms::Peer {
 };
 
 std::unique_ptr<forms::Peer> FakeRuntime::CreateFormPeer(forms::Form& form) {
-  return std::make_unique<FakeRecordingPeer>(*this, &form, nullptr);
+  return std::make_unique<FakeRecordingPeer>(*this, &form, nullptr, form.Name());
 }
 
 std::unique_ptr<forms::Peer> FakeRuntime::CreateControlPeer(forms::Control& control) {
@@ -53,14 +58,6 @@ std::unique_ptr<forms::Peer> FakeRuntime::CreateTimerPeer(forms::Timer& timer) {
 
 void FakeRuntime::Arm(forms::Timer* timer) {
   timers_[timer] = Schedule{now_ + timer->Interval(), order_++};
-}
-
-void FakeRuntime::Disarm(forms::Timer* timer) {
-  timers_.erase(timer);
-}
-
-bool FakeRuntime::TimerRunning(const forms::Timer& timer) const {
-  return timers_.count(const_cast<forms::Timer*>(&timer)) > 0;
 }
 
 void FakeRuntime::Advance(long long milliseconds) {
@@ -125,35 +122,18 @@ bool FakeRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data
 }
 
 std::string FakeRuntime::TrayTip() const {
-  for (auto it = trayCalls.rbegin(); it != trayCalls.rend(); ++it) {
-    if (it->message == forms::NIM_DELETE) continue;
-    const auto& tip = it->data.szTip;
-    size_t n = 0;
-    while (n < 63 && tip[n] != '\0') ++n;
-    return std::string(tip.data(), n);
-  }
+  for (auto it = trayCalls.rbegin(); it != trayCalls.rend(); ++it)
+    if (it->message != forms::NIM_DELETE)
+      return std::string(it->data.szTip.data(), strnlen(it->data.szTip.data(), 63));
   return "";
 }
 
-void FakeRuntime::DeliverTray(uint32_t message) {
-  if (trayOwner_) trayOwner_->NotifyMouseMove(0, 0, message * screen.TwipsPerPixelX, 0);
-}
-
 int FakeRuntime::ChangeCount(const void* modelObject, forms::Prop prop) const {
-  auto it = changes_.find({modelObject, prop});
-  return it == changes_.end() ? 0 : it->second;
+  return changes_.count({modelObject, prop}) ? changes_.at({modelObject, prop}) : 0;
 }
 
-void FakeRuntime::PopupMenu(forms::Form&, forms::MenuList& menu) {
-  if (onPopupMenu) onPopupMenu(menu);
-}
-
-void FakeRuntime::SetForegroundWindow(forms::Form& form) {
-  foregroundWindows.push_back(form.Name());
-}
-
-int FakeRuntime::MsgBox(const std::string& prompt, int style, const std::string& title) {
-  msgBoxes.push_back({prompt, style, title});
+int FakeRuntime::MsgBox(const std::string& prompt, int style, const std::string&) {
+  msgBoxes.push_back(prompt);
   if (msgBoxAnswers.empty()) return (style & 15) == 3 || (style & 15) == 4 ? forms::vbYes : forms::vbOK;
   const int answer = msgBoxAnswers.front();
   msgBoxAnswers.pop_front();

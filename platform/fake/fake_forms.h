@@ -32,12 +32,7 @@ class FakeRuntime : public forms::Runtime {
   std::function<void(forms::MenuList&)> onPopupMenu;
 
   // --- what the tests read
-  struct MsgBoxCall {
-    std::string prompt;
-    int style;
-    std::string title;
-  };
-  std::vector<MsgBoxCall> msgBoxes;
+  std::vector<std::string> msgBoxes;  // the prompts shown
   struct TrayCall {
     int message;
     forms::NOTIFYICONDATA data;
@@ -46,6 +41,7 @@ class FakeRuntime : public forms::Runtime {
   bool TrayIconShown() const { return trayOwner_; }
   std::string TrayTip() const;  // the tip the shell shows: at most 63 characters, up to the NUL
   std::vector<std::string> foregroundWindows;
+  std::vector<std::string> unloaded;  // each window as it unloads, with a "+" while the icon still shows
   std::vector<int> pauses;
   bool ended = false;
   long long Now() const { return now_; }  // virtual milliseconds
@@ -56,10 +52,14 @@ class FakeRuntime : public forms::Runtime {
   // Fires one timer now, whatever its schedule (as if its interval had elapsed).
   void Fire(forms::Timer& timer);
   // A notification from the tray icon, as the shell sends it to the owner window.
-  void DeliverTray(uint32_t message);
+  void DeliverTray(uint32_t message) {
+    if (trayOwner_) trayOwner_->NotifyMouseMove(0, 0, message * screen.TwipsPerPixelX, 0);
+  }
   // How many times a peer was told that `prop` changed, for the control or form given.
   int ChangeCount(const void* modelObject, forms::Prop prop) const;
-  bool TimerRunning(const forms::Timer& timer) const;
+  bool TimerRunning(const forms::Timer& timer) const {
+    return timers_.count(const_cast<forms::Timer*>(&timer));
+  }
 
   // --- forms::Runtime
   std::unique_ptr<forms::Peer> CreateFormPeer(forms::Form& form) override;
@@ -75,8 +75,10 @@ class FakeRuntime : public forms::Runtime {
   bool ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) override;
   bool SystemTrayAvailable() override { return trayAvailable; }
   std::optional<forms::TwipsRect> TrayIconPlace() override { return trayIconPlace; }
-  void PopupMenu(forms::Form& owner, forms::MenuList& menu) override;
-  void SetForegroundWindow(forms::Form& form) override;
+  void PopupMenu(forms::Form&, forms::MenuList& menu) override {
+    if (onPopupMenu) onPopupMenu(menu);
+  }
+  void SetForegroundWindow(forms::Form& form) override { foregroundWindows.push_back(form.Name()); }
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;
   LocaleInfo Locale() override { return locale; }
   bool PrevInstance() override { return prevInstance; }
@@ -90,7 +92,7 @@ class FakeRuntime : public forms::Runtime {
     long long order = 0;
   };
   void Arm(forms::Timer* timer);
-  void Disarm(forms::Timer* timer);
+  void Disarm(forms::Timer* timer) { timers_.erase(timer); }
   std::map<forms::Timer*, Schedule> timers_;
   long long now_ = 0;
   long long order_ = 0;

@@ -2,6 +2,8 @@
 // the public fields to what the system should answer; nullopt means the call fails.
 #pragma once
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -14,6 +16,21 @@
 #include "platform/settings_store.h"
 
 namespace sysvane::fake {
+
+// The scripted answer into `out`, or a failure when there is none.
+template <class T>
+bool Answer(const std::optional<T>& scripted, T& out) {
+  if (scripted) out = *scripted;
+  return scripted.has_value();
+}
+
+// The value of `key`, or `missing`.
+template <class Map>
+typename Map::mapped_type Lookup(const Map& map, const typename Map::key_type& key,
+                                 typename Map::mapped_type missing) {
+  const auto it = map.find(key);
+  return it == map.end() ? missing : it->second;
+}
 
 class FakeKernel : public Kernel {
  public:
@@ -28,28 +45,38 @@ class FakeKernel : public Kernel {
   std::optional<uint64_t> idleTime = 0;
   std::optional<uint64_t> systemTime = 0;
   uint64_t idleResolution = 0;
-  std::optional<ProcessCounts> processes;
   uint32_t numberOfProcessors = 1;
   std::optional<SystemName> systemName;
   int diskQueries = 0;  // how many GetDiskFreeSpaceEx calls were made
+  // Runs once, at the first disk query after a drive list was taken: the worst moment for a change.
+  std::function<void()> betweenListAndQuery;
 
   // Drives as "c:\", "d:\" ... all fixed, each with the given (total, free-to-caller) bytes.
   void SetFixedDrives(const std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>& drives);
 
-  bool GlobalMemoryStatus(MEMORYSTATUS& status) override;
-  bool GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) override;
-  bool GetVersionEx(OSVERSIONINFO& info) override;
+  bool GlobalMemoryStatus(MEMORYSTATUS& status) override { return Answer(memory, status); }
+  bool GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) override { return Answer(power, status); }
+  bool GetVersionEx(OSVERSIONINFO& info) override { return Answer(version, info); }
   std::string GetLogicalDriveStrings() override;
-  uint32_t GetDriveType(const std::string& root) override;
-  std::optional<DiskSpace> GetDiskFreeSpaceEx(const std::string& root) override;
-  std::string DriveMountPoint(const std::string& root) override;
+  uint32_t GetDriveType(const std::string& root) override {
+    return Lookup(driveTypes, root, DRIVE_NO_ROOT_DIR);
+  }
+  std::optional<DiskSpace> GetDiskFreeSpaceEx(const std::string& root) override {
+    if (std::exchange(listed_, false) && betweenListAndQuery) std::exchange(betweenListAndQuery, nullptr)();
+    ++diskQueries;
+    return disks.count(root) ? std::optional(disks[root]) : std::nullopt;
+  }
+  std::string DriveMountPoint(const std::string& root) override { return Lookup(mountPoints, root, ""); }
   std::optional<uint32_t> QueryProcessorCount() override { return processorCount; }
   std::optional<uint64_t> QueryIdleTime() override { return idleTime; }
   std::optional<uint64_t> QuerySystemTime() override { return systemTime; }
   uint64_t IdleTimeResolution() override { return idleResolution; }
-  std::optional<ProcessCounts> CountProcesses() override { return processes; }
+  std::optional<ProcessCounts> CountProcesses() override { return std::nullopt; }  // Windows 95's figures
   uint32_t GetNumberOfProcessors() override { return numberOfProcessors; }
   std::optional<SystemName> GetSystemName() override { return systemName; }
+
+ private:
+  bool listed_ = false;
 };
 
 // Keys are "ROOT\path" with the root as hex ("80000006\PerfStats\StatData").
@@ -59,14 +86,13 @@ class FakeRegistry : public Registry {
     std::map<std::string, RegValue> values;
   };
   std::map<std::string, Key> keys;
-  std::vector<std::string> log;  // "open KEY", "read KEY\VALUE", "close KEY"
   int openHandles = 0;
 
   Key& Add(HKEY root, const std::string& path);
   std::optional<HKEY> RegOpenKeyEx(HKEY root, const std::string& subKey, uint32_t access) override;
   std::optional<RegValue> RegQueryValueEx(HKEY key, const std::string& valueName,
                                           uint32_t bufferSize) override;
-  void RegCloseKey(HKEY key) override;
+  void RegCloseKey(HKEY key) override { openHandles -= int(handles_.erase(key)); }
 
  private:
   std::map<HKEY, std::string> handles_;
@@ -77,8 +103,13 @@ class FakeProcessorLibrary : public ProcessorLibrary {
  public:
   std::string name;   // written into the first buffer
   std::string speed;  // written into the fourth buffer ("733M", "2.53G")
-  void GetProcessor(std::string& first, std::string& second, std::string& third) override;
-  void GetProcessorRawSpeed(std::string& fourth) override;
+  void GetProcessor(std::string& first, std::string&, std::string&) override { Overwrite(first, name); }
+  void GetProcessorRawSpeed(std::string& fourth) override { Overwrite(fourth, speed); }
+
+ private:
+  static void Overwrite(std::string& buffer, const std::string& text) {  // never past the buffer's end
+    std::copy_n(text.begin(), std::min(text.size(), buffer.size()), buffer.begin());
+  }
 };
 
 class FakeResourceMeter : public ResourceMeter {
@@ -93,9 +124,17 @@ class FakeSettingsBackend : public SettingsBackend {
   bool refuseWrites = false;
   std::vector<std::pair<std::string, std::string>> writes;  // in order, including refused ones
   std::optional<std::string> Read(const std::string& app, const std::string& section,
-                                  const std::string& key) override;
+                                  const std::string& key) override {
+    if (app != "Sysvane" || section != "Settings" || !values.count(key)) return std::nullopt;
+    return values[key];
+  }
   bool Write(const std::string& app, const std::string& section, const std::string& key,
-             const std::string& value) override;
+             const std::string& value) override {
+    writes.emplace_back(key, value);
+    if (refuseWrites || app != "Sysvane" || section != "Settings") return false;
+    values[key] = value;
+    return true;
+  }
 };
 
 }  // namespace sysvane::fake

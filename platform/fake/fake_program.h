@@ -54,31 +54,13 @@ class FixedSampler : public CPUSampler {
   int32_t value_;
 };
 
-// A control put on a window from outside: its peer goes when the window unloads, and says so.
-class UnloadProbe : forms::Label {
- public:
-  UnloadProbe(forms::Form& window, std::function<void()> onUnload) : forms::Label(window, "probe") {
-    AttachPeer(std::make_unique<Peer>(std::move(onUnload)));
-  }
-
- private:
-  struct Peer : forms::Peer {
-    explicit Peer(std::function<void()> f) : onUnload(std::move(f)) {}
-    ~Peer() override { onUnload(); }
-    void Changed(forms::Prop) override {}
-    std::function<void()> onUnload;
-  };
-};
-
 // A Linux-like machine: NT-family sampler, one fixed drive C, 8 GiB of memory.
-template <class KernelType = FakeKernel>
-struct LinuxLikeProgram : ProgramOn<KernelType> {
-  LinuxLikeProgram() {
-    this->kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
-    this->kernel.memory = MEMORYSTATUS{32, 0, 8ull << 30, 4ull << 30, 0, 0, 128ull << 40, 127ull << 40};
-    this->kernel.SetFixedDrives({{"c:\\", {100ull << 30, 40ull << 30}}});
+struct FakeProgram : ProgramOn<FakeKernel> {
+  FakeProgram() {
+    kernel.version = OSVERSIONINFO{148, 6, 8, 0, VER_PLATFORM_WIN32_NT, ""};
+    kernel.memory = MEMORYSTATUS{32, 0, 8ull << 30, 4ull << 30, 0, 0, 128ull << 40, 127ull << 40};
+    kernel.SetFixedDrives({{"c:\\", {100ull << 30, 40ull << 30}}});
   }
 };
-using FakeProgram = LinuxLikeProgram<>;
 
 }  // namespace sysvane::fake

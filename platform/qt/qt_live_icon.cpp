@@ -3,6 +3,7 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QStringList>
 #include <cmath>
 #include <cstring>
 
@@ -59,6 +60,26 @@ class LiveIconEngine : public QIconEngine {
 
 QIcon LiveQIcon(std::shared_ptr<const forms::LiveIcon> icon) {
   return QIcon(new LiveIconEngine(std::move(icon)));
+}
+
+std::pair<QString, QString> LiveLabel(const QString& figures) {
+  QStringList label = figures.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  for (QString& figure : label) {
+    if (figure.size() == 2) figure.prepend(QChar(0x2007));
+  }
+  return {label.join(QLatin1Char(' ')),
+          QStringList(label.size(), QStringLiteral("99%")).join(QLatin1Char(' '))};
+}
+
+QList<int> LiveIconSizes(const QByteArray& currentDesktop) {
+  constexpr int kXfceIconSize = 22;
+  const QList<int> sizes = {16, 22, 24, 32, 44, 48, 64, 96};
+  if (!currentDesktop.toUpper().split(':').contains("XFCE")) return sizes;
+  QList<int> fitting;
+  for (int size : sizes) {
+    if (size <= kXfceIconSize) fitting.append(size);
+  }
+  return fitting;
 }
 
 }  // namespace sysvane::qt

@@ -285,11 +285,11 @@ QIcon TrayService::XEmbedIcon() const {
 void TrayService::ShowPicture(const forms::NOTIFYICONDATA& data) {
   if (data.liveIcon != liveIcon_) {
     liveIcon_ = data.liveIcon;
-    // A D-Bus host picks the size it draws from these, at its own scale: up to twice the
-    // largest panel size, so that none scales a small picture up.
+    // A D-Bus host picks the size it draws from these, at its own scale.
     QList<QImage> images;
     if (liveIcon_) {
-      for (int size : {16, 22, 24, 32, 44, 48, 64, 96}) images.append(ToQImage(liveIcon_->Draw(size)));
+      for (int size : LiveIconSizes(qgetenv("XDG_CURRENT_DESKTOP")))
+        images.append(ToQImage(liveIcon_->Draw(size)));
     } else {
       images = AppIconImages();
     }
@@ -297,10 +297,8 @@ void TrayService::ShowPicture(const forms::NOTIFYICONDATA& data) {
   }
   if (data.label != label_) {
     label_ = data.label;
-    // The longest the label can be: "99%" for each figure it holds.
-    const QString label = ToQString(label_);
-    const qsizetype figures = label.split(QLatin1Char(' '), Qt::SkipEmptyParts).size();
-    SetLabel(label, QStringList(figures, QStringLiteral("99%")).join(QLatin1Char(' ')));
+    const auto [label, guide] = LiveLabel(ToQString(label_));
+    SetLabel(label, guide);
   }
 }
 

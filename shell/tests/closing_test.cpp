@@ -25,35 +25,31 @@ TEST(ClosingTest, EndedDuringItsStartUpTheProgramShowsNoIconAndNoWindow) {
     program.menu().Load();
     EXPECT_TRUE(fp.runtime.ended && fp.runtime.trayCalls.empty() &&
                 !(program.logo().Loaded() || program.display().Loaded() || program.options().Loaded()));
-    EXPECT_EQ(Join(int(fp.runtime.msgBoxes.size()), [&](int i) { return fp.runtime.msgBoxes[i].prompt; }),
+    EXPECT_EQ(Join(int(fp.runtime.msgBoxes.size()), [&](int i) { return fp.runtime.msgBoxes[i]; }),
               second ? "Program is already running!" : "");
   }
 }
 
 TEST(ClosingTest, TheIconGoesFirstThenEveryWindowInOrder) {
-  const std::string early = "DetailDisplay Display frmAbout MessageBox Options Popup";
+  const std::string early = "DetailDisplay|Display|frmAbout|MessageBox|Options|Popup|Menu";
   for (const auto& [exitCommand, order] :
-       {std::pair{false, early}, {true, "Options+ DetailDisplay+ Display+ frmAbout MessageBox Popup"}}) {
+       {std::pair{false, early}, {true, "Options+|DetailDisplay+|Display+|frmAbout|MessageBox|Popup|Menu"}}) {
     fake::FakeProgram fp;
     Program& program = fp.program;
     fp.Select("CPU StatsAtStartup");
     program.menu().Load();
-    std::string closed;
-    std::vector<std::unique_ptr<UnloadProbe>> probes;
     for (forms::Form* window :
          std::vector<forms::Form*>{&program.display(), &program.detailDisplay(), &program.about(),
-                                   &program.messageBox(), &program.options(), &program.popup()}) {
+                                   &program.messageBox(), &program.options(), &program.popup()})
       window->Show();
-      probes.push_back(std::make_unique<UnloadProbe>(*window, [&closed, &fp, window] {
-        closed += (closed.empty() ? "" : " ") + window->Name() + (fp.runtime.TrayIconShown() ? "+" : "");
-      }));
-    }
+    const std::vector<std::string>& unloaded = fp.runtime.unloaded;  // in order, "+" while the icon shows
+    auto closed = [&] { return Join(int(unloaded.size()), [&](int i) { return unloaded[i]; }); };
     fp.runtime.msgBoxAnswers = {forms::vbNo, forms::vbYes};
     program.menu().mnuExit.NotifyClick();  // No: nothing closes
-    EXPECT_EQ(fp.runtime.msgBoxes[0].prompt + closed,
+    EXPECT_EQ(fp.runtime.msgBoxes[0] + closed(),
               "   Are you sure you wish to exit the\r\nSysvane Monitor program?");
     exitCommand ? program.menu().mnuExit.NotifyClick() : program.menu().CloseProgram();
-    EXPECT_EQ(std::pair(closed, fp.runtime.ended), std::pair(order, true));
+    EXPECT_EQ(std::pair(closed(), fp.runtime.ended), std::pair(order, true));
   }
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_platform.h"
-#include "stats/system_info.h"
 
 namespace sysvane {
 namespace {
@@ -57,25 +56,6 @@ TEST(NTSampler, AFigureCoversTheWholeIntervalSinceTheLastOne) {
                            {1'200'000, 950'000, 0, 20}, {0, 250'000, 1, -1}, {0, 250'000, 2, -1}, {0, 250'000, 3, -1},
                            {1'600'000, 250'000, 0, 20}, {0, -5'000'000, 0, 20}, {2'000'000, 1'000'000, 0, 0}});
   // clang-format on
-}
-
-TEST(NineXSampler, ReadsTheKernelFigureAndKeepsItWhenAReadFails) {
-  fake::FakeKernel kernel;
-  fake::FakeProcessorLibrary processor;
-  fake::FakeResourceMeter resources;
-  fake::FakeRegistry registry;
-  SystemInfoModule info{kernel, processor, resources};
-  kernel.version = OSVERSIONINFO{0, 4, 10, 1998, VER_PLATFORM_WIN32_WINDOWS, ""};
-  for (const auto& [key, figure] :
-       {std::pair{"PerfStats\\StartStat", 0}, {"PerfStats\\StatData", 42}, {"PerfStats\\StopStat", 0}})
-    registry.Add(HKEY_DYN_DATA, key).values["KERNEL\\CPUUsage"] = {REG_DWORD,
-                                                                   std::string{char(figure), 0, 0, 0}};
-  auto sampler = CreateCPUSampler(info, registry);
-  EXPECT_EQ(sampler->Query(), 42);
-  registry.Add(HKEY_DYN_DATA, "PerfStats\\StatData").values.clear();
-  EXPECT_EQ(sampler->Query(), 42);
-  sampler->Terminate();
-  EXPECT_EQ(registry.openHandles, 0);
 }
 
 }  // namespace

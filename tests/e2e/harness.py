@@ -96,16 +96,16 @@ def bounds(points: list, x: int = 0, y: int = 0):
 def new_item(before: list, after: list, start: int = 0):
     """The box (x, y, right, bottom), within two pictures of a panel, of the one item drawn in the
     second and nowhere in the first, wherever the panel moved its other items to make room for it;
-    only items right of start count."""
+    only items right of start count. Parts at most two columns apart (an icon and its label) are one item."""
     columns, old = list(zip(*after)), list(zip(*before))
     background = Counter(columns).most_common(1)[0][0]
-    items, left = [], None
-    for c, column in enumerate(columns + [background]):
-        if column != background and left is None:
-            left = c
-        elif column == background and left is not None:
-            if left >= start and not any(old[i:i + c - left] == columns[left:c] for i in range(len(old) - c + left)):
-                items.append((left, c))
+    items, left, last = [], None, 0
+    for c, column in enumerate(columns + [background] * 3):
+        if column != background:
+            left, last = c if left is None else left, c + 1
+        elif left is not None and c - last >= 2:
+            if left >= start and not any(old[i:i + last - left] == columns[left:last] for i in range(len(old) - last + left)):
+                items.append((left, last))
             left = None
     if len(items) != 1:
         return None
@@ -206,7 +206,6 @@ class Display:
         check(width > 0 and height > 0, f"nothing of {width}x{height}+{x}+{y} is on the screen")
         data = self.run("import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8",
                         "rgb:-", binary=True)
-        check(len(data) == width * height * 3, f"could not read the screen at {width}x{height}+{x}+{y}")
         return pixels(data, width)
 
     def painted(self, wid: int) -> bool:

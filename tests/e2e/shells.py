@@ -1,7 +1,7 @@
-"""The desktops whose shell is the tray host: GNOME Shell with the AppIndicator extension (X11 and
-headless Wayland), KDE Plasma (plasmashell, kded5's watcher, kwin_x11) and sway with waybar. Each
-starts as its session starts it, and the scenarios see and drive it as a user does: through its own
-screenshots and its own input."""
+"""The desktops whose shell is the tray host: GNOME Shell with the AppIndicator extension (on X11),
+KDE Plasma (plasmashell, kded5's watcher, kwin_x11) and sway with waybar. Each starts as its session
+starts it, and the scenarios see and drive it as a user does: through its own screenshots and its own
+input."""
 
 import json
 import os
@@ -10,9 +10,8 @@ import socket
 import struct
 import time
 
-from harness import check, wait_for
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH, check, wait_for
 
-SCREEN = "1280x800"
 
 # The panel holds a stretch and the notification area, at its right end, as Xfce's does.
 PLASMA_PANEL = """panels().forEach(function (p) {{ p.remove(); }});
@@ -36,13 +35,6 @@ function enable() { global.context.unsafe_mode = true; }
 function disable() {}
 """
 
-# A pointer of the shell's own, as a remote desktop session has one: presses at a place on the stage.
-GNOME_KEY = """const {{ Clutter, GLib }} = imports.gi;
-const seat = Clutter.get_default_backend().get_default_seat();
-global.e2eKeys = global.e2eKeys || seat.create_virtual_device(Clutter.InputDeviceType.KEYBOARD_DEVICE);
-global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.PRESSED);
-global.e2eKeys.notify_keyval(GLib.get_monotonic_time(), Clutter.KEY_{key}, Clutter.KeyState.RELEASED);
-true"""
 BUTTON_CODES = {1: 0x110, 2: 0x112, 3: 0x111}  # BTN_LEFT, BTN_MIDDLE, BTN_RIGHT
 
 
@@ -112,9 +104,10 @@ def _private_system_bus(desktop) -> None:
     desktop.env["DBUS_SYSTEM_BUS_ADDRESS"] = f"unix:path={desktop.path('sys')}"
 
 
-def _gnome(desktop, session: str, *argv: str) -> None:
+def gnome(desktop) -> None:
+    desktop._start_xvfb("+extension", "GLX")
     _private_system_bus(desktop)
-    desktop.env.update(XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_TYPE=session)
+    desktop.env.update(XDG_CURRENT_DESKTOP="GNOME", XDG_SESSION_TYPE="x11")
     # The services the bus starts (kglobalaccel, kactivitymanagerd...) see the session's display, as
     # a session's start-up tells its bus.
     desktop.x.run("dbus-update-activation-environment", "--all")
@@ -128,7 +121,7 @@ def _gnome(desktop, session: str, *argv: str) -> None:
                                ("shell", "disable-user-extensions", "false"),
                                ("desktop.notifications", "show-banners", "false")):
         desktop.x.run("gsettings", "set", f"org.gnome.{schema}", key, value)
-    desktop.start("gnome-shell", "gnome-shell", *argv)
+    desktop.start("gnome-shell", "gnome-shell", "--x11", "--replace")
     wait_for(lambda: desktop.owned("org.kde.StatusNotifierWatcher"), "the AppIndicator extension's watcher", 120)
     # The shell starts in the overview; Escape leaves it, as at a login.
     wait_for(lambda: shell_eval(desktop, "Main.overview.visible && !Main.layoutManager._startingUp", True),
@@ -136,15 +129,10 @@ def _gnome(desktop, session: str, *argv: str) -> None:
 
     def left():  # a key pressed while the shell still starts up may go unheard: pressed again
         if shell_eval(desktop, "Main.overview.visible && !Main.overview.animationInProgress"):
-            shell_eval(desktop, GNOME_KEY.format(key="Escape")) if session == "wayland" else desktop.x.key("Escape")
+            desktop.x.key("Escape")
         return shell_eval(desktop, "!Main.overview.visible && !Main.overview.animationInProgress")
 
     wait_for(left, "the overview to close", interval=1)
-
-
-def gnome(desktop) -> None:
-    desktop._start_xvfb("+extension", "GLX")
-    _gnome(desktop, "x11", "--x11", "--replace")
 
 
 def plasma(desktop) -> None:
@@ -170,7 +158,7 @@ def plasma(desktop) -> None:
 
 def sway(desktop) -> None:
     found = desktop.path("sway-session")
-    desktop.write("sway.conf", SWAY_CONFIG.format(screen=SCREEN, found=found, root=desktop.root))
+    desktop.write("sway.conf", SWAY_CONFIG.format(screen=f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}", found=found, root=desktop.root))
     desktop.write("waybar.json", json.dumps(WAYBAR_CONFIG))
     desktop.write("waybar.css", WAYBAR_STYLE)
     desktop.env.update(WLR_BACKENDS="headless", WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1",
@@ -215,5 +203,4 @@ def shoot(desktop, path: str, x: int, y: int, right: int, bottom: int) -> None:
 
 def click(desktop, x: int, y: int, button: int, repeat: int) -> None:
     """A click through sway's own virtual pointer: a headless seat has no pointer device."""
-    width, height = map(int, SCREEN.split("x"))
-    desktop.pointer.click(x, y, button, repeat, width, height)
+    desktop.pointer.click(x, y, button, repeat, SCREEN_WIDTH, SCREEN_HEIGHT)

@@ -19,25 +19,6 @@
 namespace sysvane::faults {
 namespace {
 
-// A kernel told to change the machine at the worst moment: between the drive list and the disk
-// query that follows it (once, at the first query after a list was taken).
-class ScriptedKernel : public fake::FakeKernel {
- public:
-  std::function<void()> betweenListAndQuery;
-  std::string GetLogicalDriveStrings() override {
-    listed_ = true;
-    return FakeKernel::GetLogicalDriveStrings();
-  }
-  std::optional<DiskSpace> GetDiskFreeSpaceEx(const std::string& root) override {
-    if (listed_ && betweenListAndQuery) std::exchange(betweenListAndQuery, nullptr)();
-    listed_ = false;
-    return FakeKernel::GetDiskFreeSpaceEx(root);
-  }
-
- private:
-  bool listed_ = false;
-};
-
 // "d:\" for a caption "D: drive ..."; "" for any other.
 std::string RootOf(const std::string& caption) {
   if (caption.find(": drive ") != 1 || caption[0] < 'A' || caption[0] > 'Z') return "";
@@ -108,7 +89,7 @@ struct Machine {
     }
   }
 
-  fake::LinuxLikeProgram<ScriptedKernel> fp;
+  fake::FakeProgram fp;
   std::map<std::string, std::set<std::string>> seen;  // root -> the figures, places and sizes it had
   std::map<std::string, std::string> expected;
   int popups = 0;

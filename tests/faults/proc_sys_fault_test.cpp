@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <random>
 #include <vector>
 
 #include "platform/linux/tests/linux_test_support.h"
@@ -38,13 +37,6 @@ const std::pair<std::string, std::vector<std::pair<std::string A::*, const char*
     {"sys", {}},
 };
 
-std::string Garbage(size_t size) {
-  std::mt19937 random(static_cast<unsigned>(size));
-  std::string text(size, '\0');
-  for (char& c : text) c = static_cast<char>(random() % 256);  // NULs and newlines included
-  return text;
-}
-
 TEST(ProcSysFaultTest, EachFileBrokenEachWayFailsAloneAndComesBack) {
   namespace fs = std::filesystem;
   LinuxKernel goodKernel(kLaptop);
@@ -61,7 +53,8 @@ TEST(ProcSysFaultTest, EachFileBrokenEachWayFailsAloneAndComesBack) {
       SCOPED_TRACE(file + " " + fault);
       testing::TempTree tree(kLaptop);
       const std::string path = tree.Path(file);
-      const std::string text = fault.ends_with("garbage") ? Garbage(fault == "garbage" ? 3000 : 100000) : "";
+      const std::string text =
+          fault.ends_with("garbage") ? testing::Garbage(fault == "garbage" ? 3000 : 100000) : "";
       if (fault == "missing" || fault == "a folder") tree.Remove(file);
       if (fault == "a folder" || fault == "empty" || fault.ends_with("garbage"))
         tree.Write(fault == "a folder" ? file + "/x" : file, text);

@@ -1,8 +1,7 @@
-// What the window tests share: a program on fakes, machine figures, texts joined for one check, and
-// the check that a window's controls lie apart.
+// What the window tests share: a program on fakes, machine figures, and texts joined for one check.
+// (Whether a window's controls lie apart, a screenshot shows.)
 #pragma once
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,7 +12,6 @@
 namespace sysvane::testing {
 
 using fake::FixedSampler;
-using fake::UnloadProbe;
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -42,23 +40,6 @@ std::string Join(int n, F text) {
   std::string joined;
   for (int i = 0; i < n; ++i) joined.append(i ? "|" : "").append(text(i));
   return joined;
-}
-
-// Every visible control of `form` has a size and covers no other.
-inline void ExpectLaidOutApart(const forms::Form& form) {
-  const std::vector<forms::Control*>& controls = form.Controls();
-  for (size_t i = 0; i < controls.size(); ++i) {
-    const forms::Control& a = *controls[i];
-    if (!a.Visible()) continue;
-    const bool line = dynamic_cast<const forms::Line*>(&a);  // a separator has no height
-    EXPECT_TRUE(a.Width() > 0 && (a.Height() > 0 || line)) << a.Name() << " in " << form.Name();
-    for (size_t j = i + 1; j < controls.size(); ++j) {
-      const forms::Control& b = *controls[j];
-      EXPECT_TRUE(!b.Visible() || a.Left() + a.Width() <= b.Left() || b.Left() + b.Width() <= a.Left() ||
-                  a.Top() + a.Height() <= b.Top() || b.Top() + b.Height() <= a.Top())
-          << a.Name() << " over " << b.Name();
-    }
-  }
 }
 
 }  // namespace sysvane::testing

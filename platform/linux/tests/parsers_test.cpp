@@ -54,8 +54,6 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Idle, "cpu 1 2 3 18446744073709551616 5\n", "-"},  // past 64 bits
       {Memory, "MemTotal: 1000 kB\nMemFree: 1 kB\nMemAvailable: 500 kB\nMemAvailable: 9 kB",
        "1024000/512000"},
-      {Memory, "MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 20 kB\nCached: 300 kB\nSwapCached: 7",
-       "1024000/430080"},
       {Memory, "MemTotal: 1000 kB\nMemAvailable: 2000 kB\n", "1024000/1024000"},  // never more than all
       {Memory, "MemTotal: 18014398509481983 kB\nMemAvailable: 1 kB\n", "18446744073709550592/1024"},
       {Memory, "MemTotal: 18014398509481984 kB\nMemAvailable: 1 kB\n", "-"},  // past 64 bits of bytes
@@ -70,8 +68,6 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Online, "0-4294967294", "4294967295"}, {Online, "0-4294967295", "-"},  // more than 32 bits can count
       {Name, "processor\t: 0\nmodel name\t:AMD EPYC 7B13\nModel\t: x\n",
        "AMD EPYC 7B13"},  // no space after the colon
-      {Name, "system type\t\t: generic-loongson-machine\nModel Name\t\t: Loongson-3A5000", "Loongson-3A5000"},
-      {NameOnBoard, "Hardware\t: BCM2835\nModel\t\t: Raspberry Pi 4\n", "Raspberry Pi 4"},
       {NameOnBoard, "Hardware\t: BCM2835\n", "Pine64 RockPro64 v2.1"},
       {Name, "processor\t: 0\nCPU implementer\t: 0x41\nCPU part\t: 0xd08\n", "ARM Cortex-A72"},
       {Name, "CPU implementer\t: 0x41\nCPU part\t: 0xfff\n", "ARM part 0xfff"},
