@@ -68,7 +68,7 @@ def click(x, y, *args):  # the pointer leaves at once, so that the icon's tip do
 def main():
     os.makedirs(SHOTS, exist_ok=True)
     start_display(WINE_RUN, PREFIX, ENV, started, DPI, SETTINGS)
-    start("trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "28",
+    start("trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", str(28 * DPI // 96),
           "--transparent", "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true")
     panel = wait_for("tray panel", lambda: visible("--name", "^panel$"))[0]
     program = start(WINE_RUN, PREFIX, EXE)
@@ -82,6 +82,10 @@ def main():
     # Steady: the same a second later (a refresh is 0.9 s).
     loaded = wait_for("figure at full load", lambda: (f := tray(panel)) == (time.sleep(1), tray(panel))[1] and f)
     shot("tray-figure-busy", px - 40, py - 20, pw + 40, ph + 20)
+    # Drawn for the small-icon size at the run's DPI (16 pixels at 96 dpi), which the tray shows unscaled.
+    plate = [tuple(map(int, m)) for m in re.findall(r"^(\d+),(\d+): .*#262626", loaded, re.M)]
+    if {max(p[i] for p in plate) - min(p[i] for p in plate) + 1 for i in (0, 1)} != {16 * DPI // 96}:
+        raise SystemExit(f"FAIL: the figure is not {16 * DPI // 96} pixels square in the tray")
     list(map(subprocess.Popen.kill, busy))
     # Two refreshes without the loop: the first may still average in some of its load.
     wait_for("figure to follow the load down", lambda: tray(panel) != loaded and

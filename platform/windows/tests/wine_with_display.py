@@ -32,6 +32,8 @@ def start_display(wine_run, prefix, env, started, dpi=96, settings=""):
                   '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
                   f'[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:{dpi:08x}\r\n')
     subprocess.run([wine_run, prefix, "regedit", "/S", reg], env=env, capture_output=True, timeout=120, check=True)
+    # The desktop and its tray started with the DPI of the run before: they start again with this one.
+    stop_wine(prefix)
 
 
 if __name__ == "__main__":
