@@ -7,12 +7,14 @@
 #include <QDBusConnection>
 #include <QFileInfo>
 #include <QStyleHints>
+#include <cmath>
 #include <cstring>
 
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_dbus_menu.h"
 #include "platform/qt/qt_host_clicks.h"
 #include "platform/qt/qt_live_icon.h"
+#include "platform/qt/qt_panel_hover.h"
 #include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_session.h"
 #include "platform/qt/qt_sni_watch.h"
@@ -22,7 +24,7 @@ namespace sysvane::qt {
 
 namespace {
 constexpr int kPollWhereShown = 500;  // ms, the pointer checked against the icon's place
-constexpr int kTipRefresh = 2000;     // ms, 512 for a D-Bus host that shows tips but not hovering
+constexpr int kTipRefresh = 2000;     // ms, 512 while the pointer may rest on a D-Bus host's icon
 constexpr size_t kVisibleTip = 63;
 constexpr int kLookForHost = 500;  // ms, while the icon waits for an XEmbed tray
 const QString kBusName = QStringLiteral("sysvane-tray");
@@ -64,6 +66,18 @@ QList<QImage> AppIconImages() {
   QList<QImage> images;
   for (int size : {16, 22, 24, 32, 48}) images.append(AppIcon().pixmap(size).toImage());
   return images;
+}
+
+// The panel sizes, and the same at the desktop's scale when it is above 100 %.
+QList<int> LiveIconSizes() {
+  QList<int> sizes{16, 22, 24, 32, 48};
+  const int scale = int(std::ceil(qApp->devicePixelRatio()));
+  if (scale > 1) {
+    for (int size : {16, 22, 24, 32, 48}) {
+      if (!sizes.contains(size * scale)) sizes.append(size * scale);
+    }
+  }
+  return sizes;
 }
 
 }  // namespace
@@ -213,6 +227,7 @@ void TrayService::Settle() {
       RemoveXEmbedIcon();
       // A host that came since the last tip reads it afresh; it is told of later changes.
       item_->SetToolTip(tip_, false);
+      FollowPanels();
     }
   }
   if (!added_) RemoveXEmbedIcon();
@@ -285,11 +300,12 @@ QIcon TrayService::XEmbedIcon() const {
 void TrayService::ShowPicture(const forms::NOTIFYICONDATA& data) {
   if (data.liveIcon != liveIcon_) {
     liveIcon_ = data.liveIcon;
-    // A D-Bus host picks the size it draws from these, at its own scale: up to twice the
-    // largest panel size, so that none scales a small picture up.
+    // A D-Bus host picks the size it draws from these: the panel sizes at the desktop's scale, so
+    // that none scales a small picture up. Each picture more goes over the bus with every change
+    // of the figure, and the host reads them all.
     QList<QImage> images;
     if (liveIcon_) {
-      for (int size : {16, 22, 24, 32, 44, 48, 64, 96}) images.append(ToQImage(liveIcon_->Draw(size)));
+      for (int size : LiveIconSizes()) images.append(ToQImage(liveIcon_->Draw(size)));
     } else {
       images = AppIconImages();
     }
@@ -366,15 +382,38 @@ void TrayService::DeliverNow(uint32_t message) {
 }
 
 // Only what can tell the pointer is on the icon wakes the program: an embedded icon's Enter, or
-// its place on screen; a D-Bus host that shows tips gets the fresh tip every few seconds.
+// its place on screen; for a D-Bus host that shows tips, the pointer on a panel (see TipPollDue).
 void TrayService::FollowHovering() {
   if (onDBus_ && !GnomeHost()) {
-    if (hover_.interval() != kTipRefresh || !hover_.isActive()) hover_.start(kTipRefresh);
+    if (!TipPollDue()) {
+      hover_.stop();
+    } else if (hover_.interval() != kTipRefresh || !hover_.isActive()) {
+      hover_.start(kTipRefresh);
+    }
   } else if (icon_ && !embedded_) {
     if (!hover_.isActive()) hover_.start(kPollWhereShown);
   } else if (!icon_) {
     hover_.stop();
   }
+}
+
+// The tip of a D-Bus host is kept fresh while the pointer is on a panel, where the host may show
+// it; where no panel can be seen (a Wayland desktop), all the time.
+bool TrayService::TipPollDue() const {
+  return !panels_ || !panels_->Known() || panels_->Over();
+}
+
+// A host that came may sit on a panel that came with it: the panels are looked for again.
+void TrayService::FollowPanels() {
+  if (GnomeHost()) return;  // it shows no tip
+  if (!panels_) {
+    panels_ = std::make_unique<PanelHover>();
+    panels_->Changed = [this](bool over) {
+      if (over && onDBus_) DeliverNow(forms::WM_MOUSEMOVE);  // the tip is fresh before it shows
+      FollowHovering();
+    };
+  }
+  panels_->Follow();
 }
 
 void TrayService::TrackEmbeddedIcon() {
@@ -414,6 +453,8 @@ bool TrayService::eventFilter(QObject* watched, QEvent* event) {
 void TrayService::Poll() {
   if (onDBus_) {
     DeliverNow(forms::WM_MOUSEMOVE);
+    // A panel may show up after its host: while none is known, it is looked for again.
+    if (panels_ && !panels_->Known() && panels_->Follow()) FollowHovering();
     return;
   }
   if (!icon_) return;
