@@ -100,6 +100,7 @@ StartDesktop() {
 CONF
   DESKTOP_ENV+=(XDG_CURRENT_DESKTOP=XFCE)
   Launch "${DESKTOP_ENV[@]}" dbus-daemon --nofork --config-file="$root/bus.conf"
+  # shellcheck disable=SC2034  # read by compare.sh
   DESKTOP_BUS_PID=$STARTED_PID
   WaitFor 20 "the session bus of $X_DISPLAY" test -S "$root/bus" || exit 1
   DESKTOP_BUS="unix:path=$root/bus"

@@ -77,6 +77,7 @@ StartTrace() {
     sleep 0.05
   done
   [[ -S /tmp/.X11-unix/X$number ]] || { echo "compare.sh: xtrace did not start on :$number" >&2; exit 1; }
+  # shellcheck disable=SC2034  # read by compare.sh
   TRACE_DISPLAY=":$number"
 }
 
