@@ -35,7 +35,7 @@ desktops-test: desktops-setup build
 bench: build
 	@scripts/bench.sh $(BUILD_DIR)
 
-# Sysvane side by side with conky, gkrellm and the Qt floor (about 8 minutes; see bench/compare.sh).
+# Sysvane side by side with conky, gkrellm and the Qt floor, and on the tray-only desktops (about 13 minutes; see bench/compare.sh).
 .PHONY: compare
 compare: build
 	bench/compare.sh --build $(BUILD_DIR) --no-build

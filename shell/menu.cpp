@@ -214,13 +214,16 @@ void Menu::RefreshTrayFigure(bool memoryIsFresh) {
     return;
   }
   SystemInfoModule& info = program_.info;
-  if (!memoryIsFresh) info.RefreshMemoryAndPower();
   TrayFigure figure{trayIconShows_, 0, 0};
   if (CPUMeter) {
     const int32_t cpu = CPUMeter->Query();
     figure.cpu = cpu == -1 ? 0 : cpu;  // -1: the sampler could not tell
   }
-  figure.memory = UsedPercent(info.MemStatus.dwTotalPhys, info.MemStatus.dwAvailPhys).value_or(0);
+  // The memory figures are read only for the bars that show them: the digits tick without them.
+  if (figure.shows == Settings::TrayIconShows::CpuAndMemoryBars) {
+    if (!memoryIsFresh) info.RefreshMemoryAndPower();
+    figure.memory = UsedPercent(info.MemStatus.dwTotalPhys, info.MemStatus.dwAvailPhys).value_or(0);
+  }
   // Hosts that show tiny pixmaps (GNOME's AppIndicator) show this text beside the icon.
   std::string label = FormatPercent(ShownDigits(figure.cpu));
   if (figure.shows == Settings::TrayIconShows::CpuAndMemoryBars) {

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Sysvane's settings file for the comparison: every statistic of the rows file switched on (the
 # Qt floor's --rows output), no splash, no first-run Options dialog.
-# Usage: write_settings.sh ROWS_FILE SHOW_STATS_AT_STARTUP(0|1) > Sysvane.conf
+# Usage: write_settings.sh ROWS_FILE SHOW_STATS_AT_STARTUP(0|1) [TRAY_ICON(0|1|2)] > Sysvane.conf
+#   TRAY_ICON: the program's icon (0, the default), the CPU figure (1), CPU and memory bars (2).
 set -euo pipefail
 rows_file=$1
 show_stats=$2
+tray_icon=${3:-0}
 
 battery=0
 drives=()
@@ -29,6 +31,7 @@ ShowGDIRsrc=0
 ShowUserRsrc=0
 ShowBattery=$battery
 ShowCdrive=1
+TrayIcon=$tray_icon
 CONF
 for letter in "${drives[@]}"; do
   echo "Show${letter}drive=1"

@@ -57,3 +57,38 @@ Embedded() {
 WindowMapped() {
   [[ -n $(DISPLAY=$1 xdotool search --onlyvisible --name "$2" 2>/dev/null) ]]
 }
+
+TRACE_DISPLAY=""
+TRACE_LOG=""
+
+# StartTrace DISPLAY: xtrace as a display of its own in front of DISPLAY, writing every request,
+# reply and event of the programs that connect to it; sets TRACE_DISPLAY and TRACE_LOG. Its
+# display number is taken far above those Xvfb picks (-displayfd counts up from 0).
+StartTrace() {
+  local number
+  for ((number = 640; number < 700; number++)); do
+    [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] || break
+  done
+  TRACE_LOG="$WORK/xtrace-$number.log"
+  Launch xtrace -n -k -d "$1" -D ":$number" -o "$TRACE_LOG"
+  local tries
+  for ((tries = 0; tries < 100; tries++)); do
+    [[ -S /tmp/.X11-unix/X$number ]] && break
+    sleep 0.05
+  done
+  [[ -S /tmp/.X11-unix/X$number ]] || { echo "compare.sh: xtrace did not start on :$number" >&2; exit 1; }
+  # shellcheck disable=SC2034  # read by compare.sh
+  TRACE_DISPLAY=":$number"
+}
+
+# TraceCounts LOG FROM TO: "requests replies uploads copies" written to the log between the two
+# byte offsets: every X request; the replies, each a request whose answer the program asked for
+# (a round trip when it waits for it, as Xlib and Qt's synchronous calls do); the pictures sent
+# (PutImage, MIT-SHM PutImage: the repaints as the X server sees them); and the copies between
+# drawables (CopyArea, CopyPlane, DBE swaps), which put a picture drawn before on the screen.
+TraceCounts() {
+  tail -c "+$(($2 + 1))" "$1" | head -c "$(($3 - $2))" | awk '
+    /^[0-9]+:<:/ { requests++; if (/PutImage/) uploads++; else if (/CopyArea|CopyPlane|SwapBuffers|PresentPixmap/) copies++ }
+    /^[0-9]+:>:[0-9a-f]+: *[0-9]+: Reply/ { replies++ }
+    END { printf "%d %d %d %d", requests, replies, uploads, copies }'
+}

@@ -71,15 +71,17 @@ std::pair<QString, QString> LiveLabel(const QString& figures) {
           QStringList(label.size(), QStringLiteral("99%")).join(QLatin1Char(' '))};
 }
 
-QList<int> LiveIconSizes(const QByteArray& currentDesktop) {
+QList<int> LiveIconSizes(const QByteArray& currentDesktop, int scale) {
   constexpr int kXfceIconSize = 22;
-  const QList<int> sizes = {16, 22, 24, 32, 44, 48, 64, 96};
-  if (!currentDesktop.toUpper().split(':').contains("XFCE")) return sizes;
-  QList<int> fitting;
-  for (int size : sizes) {
-    if (size <= kXfceIconSize) fitting.append(size);
+  const bool xfce = currentDesktop.toUpper().split(':').contains("XFCE");
+  QList<int> sizes;
+  for (int factor : {1, scale}) {
+    for (int size : {16, 22, 24, 32, 48}) {
+      const int pixels = size * factor;
+      if (!sizes.contains(pixels) && (!xfce || pixels <= kXfceIconSize * scale)) sizes.append(pixels);
+    }
   }
-  return fitting;
+  return sizes;
 }
 
 }  // namespace sysvane::qt

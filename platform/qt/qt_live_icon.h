@@ -19,10 +19,12 @@ QImage ToQImage(const forms::ArgbImage& image);
 QIcon LiveQIcon(std::shared_ptr<const forms::LiveIcon> icon);
 
 // The sizes a D-Bus host is given the picture at, in the session `currentDesktop` names
-// (XDG_CURRENT_DESKTOP): the usual panel sizes and twice them, so that no host scales a small
-// picture up. Xfce's panel draws the largest picture it is given, scaled down to its icon size, with
-// blurred strokes: there it is given none above its default icon size, which it draws as it is.
-QList<int> LiveIconSizes(const QByteArray& currentDesktop);
+// (XDG_CURRENT_DESKTOP) at the desktop's `scale`: the panel sizes, and the same at the scale when it
+// is above 1, so that no host scales a small picture up. Each picture more goes over the bus with
+// every change of the figure, and the host reads them all. Xfce's panel draws the largest picture
+// it is given, scaled down to its icon size, with blurred strokes: there it is given none above its
+// default icon size at the scale, which it draws as it is.
+QList<int> LiveIconSizes(const QByteArray& currentDesktop, int scale);
 
 // The label a host may draw beside the icon ("5%", or "5% 63%" with the bars) and its guide, the
 // longest it can be ("99%" per figure). GNOME's AppIndicator host ignores the guide and sizes its

@@ -109,8 +109,16 @@ void ControlPeer::SetFocus() {
 namespace {
 
 // A slow timer rides on a frequent one only when it is at least this many times slower, so that
-// firing it one frequent interval early changes its period by a tenth at most.
+// firing it one frequent interval early changes its period by a tenth at most (a sixth with the
+// coarse timers' own slack, below).
 constexpr int kRideAlongRatio = 10;
+
+// A coarse timer fires up to a twentieth of its interval early or late: a slow tick that may
+// come before the frequent timer's next one is taken along now, or it would wake the program
+// on its own between two ticks.
+int RideReach(int frequent, int slow) {
+  return frequent + frequent / 20 + slow / 20;
+}
 
 // Every timer peer alive, with a serial number: a tick may destroy peers, and a new peer may
 // take a destroyed one's address.
@@ -151,7 +159,8 @@ void TimerPeer::Tick() {
   for (const auto& peer : LivePeers()) {
     QTimer* other = peer.first->timer_;
     if (peer.first == this || !other || !other->isActive()) continue;
-    if (other->interval() >= kRideAlongRatio * interval && other->remainingTime() <= interval)
+    if (other->interval() >= kRideAlongRatio * interval &&
+        other->remainingTime() <= RideReach(interval, other->interval()))
       riders.push_back(peer);
   }
   model_.NotifyTick();  // may unload windows: `this` and the riders may be gone from here on

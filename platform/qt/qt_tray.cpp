@@ -7,12 +7,15 @@
 #include <QDBusConnection>
 #include <QFileInfo>
 #include <QStyleHints>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_dbus_menu.h"
 #include "platform/qt/qt_host_clicks.h"
 #include "platform/qt/qt_live_icon.h"
+#include "platform/qt/qt_panel_hover.h"
 #include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_session.h"
 #include "platform/qt/qt_sni_watch.h"
@@ -22,7 +25,7 @@ namespace sysvane::qt {
 
 namespace {
 constexpr int kPollWhereShown = 500;  // ms, the pointer checked against the icon's place
-constexpr int kTipRefresh = 2000;     // ms, 512 for a D-Bus host that shows tips but not hovering
+constexpr int kTipRefresh = 2000;     // ms, 512 while the pointer may rest on a D-Bus host's icon
 constexpr size_t kVisibleTip = 63;
 constexpr int kLookForHost = 500;  // ms, while the icon waits for an XEmbed tray
 const QString kBusName = QStringLiteral("sysvane-tray");
@@ -213,6 +216,7 @@ void TrayService::Settle() {
       RemoveXEmbedIcon();
       // A host that came since the last tip reads it afresh; it is told of later changes.
       item_->SetToolTip(tip_, false);
+      FollowPanels();
     }
   }
   if (!added_) RemoveXEmbedIcon();
@@ -288,7 +292,8 @@ void TrayService::ShowPicture(const forms::NOTIFYICONDATA& data) {
     // A D-Bus host picks the size it draws from these, at its own scale.
     QList<QImage> images;
     if (liveIcon_) {
-      for (int size : LiveIconSizes(qgetenv("XDG_CURRENT_DESKTOP")))
+      const int scale = std::max(1, int(std::ceil(qApp->devicePixelRatio())));
+      for (int size : LiveIconSizes(qgetenv("XDG_CURRENT_DESKTOP"), scale))
         images.append(ToQImage(liveIcon_->Draw(size)));
     } else {
       images = AppIconImages();
@@ -364,15 +369,38 @@ void TrayService::DeliverNow(uint32_t message) {
 }
 
 // Only what can tell the pointer is on the icon wakes the program: an embedded icon's Enter, or
-// its place on screen; a D-Bus host that shows tips gets the fresh tip every few seconds.
+// its place on screen; for a D-Bus host that shows tips, the pointer on a panel (see TipPollDue).
 void TrayService::FollowHovering() {
   if (onDBus_ && !GnomeHost()) {
-    if (hover_.interval() != kTipRefresh || !hover_.isActive()) hover_.start(kTipRefresh);
+    if (!TipPollDue()) {
+      hover_.stop();
+    } else if (hover_.interval() != kTipRefresh || !hover_.isActive()) {
+      hover_.start(kTipRefresh);
+    }
   } else if (icon_ && !embedded_) {
     if (!hover_.isActive()) hover_.start(kPollWhereShown);
   } else if (!icon_) {
     hover_.stop();
   }
+}
+
+// The tip of a D-Bus host is kept fresh while the pointer is on a panel, where the host may show
+// it; where no panel can be seen (a Wayland desktop), all the time.
+bool TrayService::TipPollDue() const {
+  return !panels_ || !panels_->Known() || panels_->Over();
+}
+
+// A host that came may sit on a panel that came with it: the panels are looked for again.
+void TrayService::FollowPanels() {
+  if (GnomeHost()) return;  // it shows no tip
+  if (!panels_) {
+    panels_ = std::make_unique<PanelHover>();
+    panels_->Changed = [this](bool over) {
+      if (over && onDBus_) DeliverNow(forms::WM_MOUSEMOVE);  // the tip is fresh before it shows
+      FollowHovering();
+    };
+  }
+  panels_->Follow();
 }
 
 void TrayService::TrackEmbeddedIcon() {
@@ -412,6 +440,8 @@ bool TrayService::eventFilter(QObject* watched, QEvent* event) {
 void TrayService::Poll() {
   if (onDBus_) {
     DeliverNow(forms::WM_MOUSEMOVE);
+    // A panel may show up after its host: while none is known, it is looked for again.
+    if (panels_ && !panels_->Known() && panels_->Follow()) FollowHovering();
     return;
   }
   if (!icon_) return;

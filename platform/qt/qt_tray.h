@@ -10,9 +10,10 @@
 // The icon follows the trays: it moves to a D-Bus host that comes (a panel that registers its
 // host after it took the XEmbed selection), waits for a tray while none is there, and the owner
 // hears when the tray that held it goes away or one comes back.
-// The tip: on a D-Bus host that shows tips (not GNOME Shell's) the host reports no hovering, so
-// 512 comes every 2 seconds and the tip goes out when its text changed; an XEmbed icon gets 512
-// while the pointer rests on it.
+// The tip: a D-Bus host that shows tips (not GNOME Shell's) reports no hovering, so 512 comes when
+// the pointer comes onto a panel and every 2 seconds while it stays there (on a desktop whose
+// panels the program cannot see, Wayland's, every 2 seconds), and the tip goes out when its text
+// changed; an XEmbed icon gets 512 while the pointer rests on it.
 #pragma once
 
 #include <QElapsedTimer>
@@ -34,6 +35,7 @@ class QDBusConnection;
 
 namespace sysvane::qt {
 
+class PanelHover;
 class SniWatch;
 
 class TrayService : public QObject {
@@ -94,6 +96,8 @@ class TrayService : public QObject {
   void MakeXEmbedIcon();
   void RemoveXEmbedIcon();
   void FollowHovering();
+  void FollowPanels();
+  bool TipPollDue() const;
   void Poll();
   void TrackEmbeddedIcon();
   void DeliverNow(uint32_t message);
@@ -109,6 +113,7 @@ class TrayService : public QObject {
   QPointer<SniItem> item_;
   QPointer<DBusMenu> menu_;
   std::unique_ptr<SniWatch> watch_;
+  std::unique_ptr<PanelHover> panels_;  // on a D-Bus host that shows tips
   forms::Form* owner_ = nullptr;
   QString tip_;
   QList<QImage> images_;
