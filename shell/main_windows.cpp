@@ -13,20 +13,15 @@
 #include "shell/program.h"
 
 // Last: the system headers define some of the program's names as macros.
-// clang-format off
 #include "platform/windows/win32.h"
-#include <objbase.h>
-// clang-format on
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // COM once for the user-interface thread, before any ShellExecute: the handlers of mailto: and
-  // of links may be COM objects, and some need a single-threaded apartment without OLE1 DDE.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   sysvane::windows::WindowsKernel kernel;
   sysvane::windows::WindowsRegistry registry;
   sysvane::windows::WindowsProcessorLibrary processor;
   sysvane::windows::WindowsResourceMeter resources;
   sysvane::windows::WindowsSettingsBackend settings;
+  // The desktop brings COM to this, the user-interface thread, before anything opens a link.
   sysvane::windows::WindowsDesktop desktop;
   sysvane::windows::InstanceMutex instance;
   sysvane::win::WinRuntime runtime([&instance] { return instance.HeldElsewhere(); });
@@ -37,7 +32,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // the splash holds the start-up (its loop runs inside the Menu window's load).
   runtime.OnCloseRequest([&program] { program.menu().CloseProgram(); });
   program.menu().Load();
-  const int code = runtime.EndCalled() ? 0 : runtime.Run();
-  if (SUCCEEDED(com)) CoUninitialize();
-  return code;
+  return runtime.EndCalled() ? 0 : runtime.Run();
 }

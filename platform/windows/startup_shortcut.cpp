@@ -7,6 +7,7 @@
 #include <shobjidl.h>
 // clang-format on
 
+#include "platform/windows/com_apartment.h"
 #include "platform/windows/known_folder.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/windows_registry.h"
@@ -14,20 +15,6 @@
 namespace sysvane::windows {
 
 namespace {
-
-// COM for the length of one call, on a thread that may or may not have it already.
-class ComScope {
- public:
-  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-  ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT result_;  // RPC_E_CHANGED_MODE: the thread has COM already, in the other model
-};
 
 template <class T>
 struct Released {
@@ -77,7 +64,7 @@ bool StartupShortcut::Create(const std::string& LinkName, const std::string& Tar
                              const std::string& Arguments) {
   const std::string path = Path(LinkName);
   if (path.empty() || TargetPath.empty()) return false;
-  ComScope com;
+  ComApartment com;
   Released<IShellLinkW> link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(&link.object))))

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/desktop.h"
+#include "platform/windows/com_apartment.h"
 
 namespace sysvane::windows {
 
@@ -36,6 +37,8 @@ class WindowsDesktop : public Desktop {
   static std::string MailtoUrl(const std::string& address, const std::string& subject);
 
  private:
+  // COM from the program's start, before anything is opened, on the thread that opens them.
+  ComApartment com_;
   std::string executable_;
 };
 

@@ -30,34 +30,61 @@ struct ProcessorTimes {
 constexpr int kProcessorPerformanceClass = 8;
 using QueryGroupFunction = LONG(WINAPI*)(int, void*, ULONG, void*, ULONG, ULONG*);
 
-// The idle time summed over the processors of every group, one group at a time: GetSystemTimes
-// covers one group of at most 64 processors, so an idle 128-thread machine would read half busy.
-std::optional<IdleTotal> IdleOfEveryGroup() {
+// Every group's processors, one group at a time: GetSystemTimes covers one group of at most 64
+// processors, so an idle 128-thread machine would read half busy.
+std::optional<std::vector<std::vector<uint64_t>>> IdleOfEveryGroup() {
   static const auto query = reinterpret_cast<QueryGroupFunction>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformationEx")));
   if (!query) return std::nullopt;
-  IdleTotal total;
+  std::vector<std::vector<uint64_t>> groups;
   for (USHORT group = 0; group < GetActiveProcessorGroupCount(); ++group) {
     std::vector<ProcessorTimes> times(GetActiveProcessorCount(group));
     ULONG length = 0;
     if (times.empty() || query(kProcessorPerformanceClass, &group, sizeof group, times.data(),
                                ULONG(times.size() * sizeof(ProcessorTimes)), &length) < 0)
       return std::nullopt;
+    auto& idle = groups.emplace_back();
     for (size_t i = 0; i < length / sizeof(ProcessorTimes); ++i)
-      total.time += uint64_t(times[i].idle.QuadPart);
-    total.processors += length / sizeof(ProcessorTimes);
+      idle.push_back(uint64_t(times[i].idle.QuadPart));
   }
-  return total;
+  return groups;
 }
 
 }  // namespace
 
+IdleTotal SumOverGroups(const std::vector<std::vector<uint64_t>>& groups) {
+  IdleTotal total;
+  for (const auto& group : groups) {
+    for (const uint64_t idle : group) total.time += idle;
+    total.processors += uint32_t(group.size());
+  }
+  return total;
+}
+
 std::optional<IdleTotal> SystemIdle() {
   // One group (every machine up to 64 logical processors): GetSystemTimes over all of them.
-  if (GetActiveProcessorGroupCount() > 1) return IdleOfEveryGroup();
+  if (GetActiveProcessorGroupCount() > 1) {
+    const auto groups = IdleOfEveryGroup();
+    if (!groups) return std::nullopt;
+    return SumOverGroups(*groups);
+  }
   FILETIME idle{}, kernel{}, user{};
   if (!GetSystemTimes(&idle, &kernel, &user)) return std::nullopt;
   return IdleTotal{FileTimeValue(idle), GetActiveProcessorCount(ALL_PROCESSOR_GROUPS)};
+}
+
+QuietDriveErrors::QuietDriveErrors() {
+  DWORD previous = 0;
+  SetThreadErrorMode(GetThreadErrorMode() | SEM_FAILCRITICALERRORS, &previous);
+  previous_ = previous;
+}
+
+QuietDriveErrors::~QuietDriveErrors() {
+  SetThreadErrorMode(previous_, nullptr);
+}
+
+uint64_t HundredNanoseconds(uint64_t ticks, uint64_t ticksPerSecond) {
+  return ticks / ticksPerSecond * 10'000'000 + ticks % ticksPerSecond * 10'000'000 / ticksPerSecond;
 }
 
 std::string SystemDriveFirst(const std::string& roots) {
@@ -128,13 +155,8 @@ uint32_t WindowsKernel::GetDriveType(const std::string& root) {
 
 std::optional<DiskSpace> WindowsKernel::GetDiskFreeSpaceEx(const std::string& root) {
   ULARGE_INTEGER available{}, total{}, free{};
-  // An empty removable drive answers with an error, never with a dialog.
-  // This thread's mode alone: the process-wide one belongs to whoever else runs in the process.
-  DWORD mode = 0;
-  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &mode);
-  const BOOL done = GetDiskFreeSpaceExW(Wide(root).c_str(), &available, &total, &free);
-  SetThreadErrorMode(mode, nullptr);
-  if (!done) return std::nullopt;
+  const QuietDriveErrors quiet;
+  if (!GetDiskFreeSpaceExW(Wide(root).c_str(), &available, &total, &free)) return std::nullopt;
   return DiskSpace{available.QuadPart, total.QuadPart, free.QuadPart};
 }
 
@@ -159,9 +181,7 @@ std::optional<uint64_t> WindowsKernel::QuerySystemTime() {
   LARGE_INTEGER count{}, frequency{};
   if (!QueryPerformanceCounter(&count) || !QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0)
     return std::nullopt;
-  const auto ticks = static_cast<uint64_t>(count.QuadPart);
-  const auto perSecond = static_cast<uint64_t>(frequency.QuadPart);
-  return ticks / perSecond * 10'000'000 + ticks % perSecond * 10'000'000 / perSecond;
+  return HundredNanoseconds(uint64_t(count.QuadPart), uint64_t(frequency.QuadPart));
 }
 
 uint64_t WindowsKernel::IdleTimeResolution() {

@@ -2,6 +2,8 @@
 // after.
 #pragma once
 
+#include <vector>
+
 #include "platform/kernel.h"
 
 namespace sysvane::windows {
@@ -30,6 +32,9 @@ class WindowsKernel : public Kernel {
 // their order.
 std::string SystemDriveFirst(const std::string& roots);
 
+// A performance-counter reading in 100 ns units, without overflow however long the machine has run.
+uint64_t HundredNanoseconds(uint64_t ticks, uint64_t ticksPerSecond);
+
 // The idle time of the machine's processors (100 ns units) and how many processors it sums: both
 // over the same processors, so that the CPU usage divides the idle time by its own count.
 struct IdleTotal {
@@ -37,5 +42,23 @@ struct IdleTotal {
   uint32_t processors = 0;
 };
 std::optional<IdleTotal> SystemIdle();
+
+// While it lives, a drive that is not ready (an empty card reader) answers this thread's queries
+// with an error instead of the system's "insert a disk" box. The thread's mode alone: the process's
+// belongs to whoever else runs in the process.
+class QuietDriveErrors {
+ public:
+  QuietDriveErrors();
+  ~QuietDriveErrors();
+  QuietDriveErrors(const QuietDriveErrors&) = delete;
+  QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
+
+ private:
+  unsigned long previous_ = 0;
+};
+
+// The machine of several processor groups: every processor's idle time (each group's list as the
+// kernel reports it) summed, and only the processors whose time was read counted.
+IdleTotal SumOverGroups(const std::vector<std::vector<uint64_t>>& groups);
 
 }  // namespace sysvane::windows

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/windows/forms/win_screen.h"
 #include "platform/windows/forms/win_window.h"
 #include "platform/windows/wide_text.h"
 
@@ -115,7 +116,7 @@ bool Tray::Send(int message) {
   data.uID = last_.uID;
   data.uFlags = last_.uFlags & (NIF_MESSAGE | NIF_ICON | NIF_TIP);
   data.uCallbackMessage = kTrayMessage;
-  data.hIcon = liveIcon_ ? liveIcon_ : AppIcon(GetSystemMetrics(SM_CXSMICON));
+  data.hIcon = liveIcon_ ? liveIcon_ : AppIcon(IconSize());
   // The tip: szTip up to its first NUL, 63 characters at most.
   const std::wstring tip =
       windows::Wide(std::string(last_.szTip.data(), strnlen(last_.szTip.data(), kVisibleTip)));
@@ -126,7 +127,7 @@ bool Tray::Send(int message) {
 HICON Tray::TakeUpLiveIcon(const forms::NOTIFYICONDATA& data) {
   if (data.liveIcon == last_.liveIcon) return nullptr;
   HICON previous = liveIcon_;
-  liveIcon_ = data.liveIcon ? IconOf(data.liveIcon->Draw(GetSystemMetrics(SM_CXSMICON))) : nullptr;
+  liveIcon_ = data.liveIcon ? IconOf(data.liveIcon->Draw(IconSize())) : nullptr;
   return previous;
 }
 
@@ -161,6 +162,13 @@ bool Tray::Notify(int message, const forms::NOTIFYICONDATA& data) {
     default:
       return false;
   }
+}
+
+int Tray::IconSize() const {
+  // The monitor's own DPI, now: the process's system DPI is the primary monitor's at sign-in, and
+  // the user may have changed the scale since.
+  RECT place;
+  return GetSystemMetricsForDpi(SM_CXSMICON, UINT(TrayMonitor(Place(place) ? &place : nullptr).dpi));
 }
 
 bool Tray::Place(RECT& place) const {

@@ -27,6 +27,8 @@ class Tray {
   bool Added() const { return added_; }
   // Where the icon is on screen; false when there is none or the shell does not tell.
   bool Place(RECT& place) const;
+  // The small-icon size at the DPI of the monitor the notification area is on.
+  int IconSize() const;
   // The notifications held while a modal box was up reach the owner once the current handler
   // has returned.
   void ModalEnded();
@@ -45,7 +47,7 @@ class Tray {
   std::function<bool()> modalUp_;
   Shell shell_;
   forms::NOTIFYICONDATA last_{};
-  HICON liveIcon_ = nullptr;  // last_.liveIcon drawn at the small-icon size
+  HICON liveIcon_ = nullptr;  // last_.liveIcon drawn at IconSize()
   bool shown_ = false;        // the program wants the icon
   bool added_ = false;        // the shell has it
   std::vector<LPARAM> held_;

@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 # sysvane.exe under Wine on Xvfb with a tray host (trayer, where Wine docks its icons): the icon appears,
-# a click opens the roll-up panel, a double click the Monitor window, the menu's Exit ends the program.
-# wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR (a prefix of the display tests).
+# set to show the CPU usage there (TrayIcon=1), its figure follows a busy loop up and down; a click
+# opens the roll-up panel, a double click the Monitor window (the program's own icon on its title
+# bar), the menu's Exit ends the program.
+# wine_tray_scenario.py SYSVANE_EXE WINE_RUN_SH PREFIX SCREENSHOT_DIR [DPI] (a prefix of the display tests;
+# 96 dpi unless told).
 import os
 import re
 import subprocess
@@ -11,10 +14,12 @@ import time
 from wine_with_display import start_display, stop_wine
 
 EXE, WINE_RUN, PREFIX, SHOTS = sys.argv[1:5]
+DPI = int(sys.argv[5]) if len(sys.argv) > 5 else 96
 # The settings as a user left them, in the registry the program reads.
 SETTINGS = "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Sysvane\\Settings]\r\n" + "".join(
     f'"{k}"="{v}"\r\n' for k, v in {"Defined": "Yes", "ShowSplash": "1", "ShowStatsAtStartup": "0", "ShowCPU": "1",
-                                    "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1"}.items()) + "\r\n"
+                                    "ShowPhysMem": "1", "ShowVirtMem": "1", "ShowCdrive": "1",
+                                    "TrayIcon": "1"}.items()) + "\r\n"
 ENV = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "XAUTHORITY")}
 started = []
 
@@ -52,36 +57,51 @@ def shot(name, x, y, w, h, out=None):  # the screenshot's file, or its pixels as
                out or os.path.join(SHOTS, f"windows-{name}.png"))
 
 
+def tray(panel):  # the tray's pixels as text
+    return shot("", *geometry(panel), "txt:-")
+
+
 def click(x, y, *args):  # the pointer leaves at once, so that the icon's tip does not cover a window
     run("xdotool", "mousemove", str(x), str(y), "click", *args, "mousemove", "10", "10")
 
 
 def main():
     os.makedirs(SHOTS, exist_ok=True)
-    start_display(WINE_RUN, PREFIX, ENV, started, settings=SETTINGS)
-    start("trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "28",
+    start_display(WINE_RUN, PREFIX, ENV, started, DPI, SETTINGS)
+    start("trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", str(28 * DPI // 96),
           "--transparent", "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true")
     panel = wait_for("tray panel", lambda: visible("--name", "^panel$"))[0]
     program = start(WINE_RUN, PREFIX, EXE)
 
-    wait_for("tray icon", lambda: geometry(panel)[2] >= 16 and not visible("--classname", "sysvane.exe"))
+    # The CPU figure: digits on a dark plate, redrawn while the load rises and falls.
+    wait_for("CPU figure in the tray", lambda: geometry(panel)[2] >= 16 and "#262626" in tray(panel)
+             and not visible("--classname", "sysvane.exe"))  # the splash gone
     px, py, pw, ph = geometry(panel)
     icon = (px + pw - 12, py + ph // 2)
-    shot("tray-icon", px - 40, py - 20, pw + 40, ph + 20)
-    # The program's own icon, with its green bars, not the system's generic one (no icon resource).
-    if not any(g > 150 and r < 100 and b < 100 for r, g, b in
-               (map(int, m) for m in re.findall(r"\((\d+),(\d+),(\d+)", shot("", px, py, pw, ph, "txt:-")))):
-        raise SystemExit("FAIL: the tray shows no icon of the program's own")
+    busy = [start(sys.executable, "-c", "while True: pass") for _ in range(os.cpu_count() or 1)]
+    # Steady: the same a second later (a refresh is 0.9 s).
+    loaded = wait_for("figure at full load", lambda: (f := tray(panel)) == (time.sleep(1), tray(panel))[1] and f)
+    shot("tray-figure-busy", px - 40, py - 20, pw + 40, ph + 20)
+    # Drawn for the small-icon size at the run's DPI (16 pixels at 96 dpi), which the tray shows unscaled.
+    plate = [tuple(map(int, m)) for m in re.findall(r"^(\d+),(\d+): .*#262626", loaded, re.M)]
+    if {max(p[i] for p in plate) - min(p[i] for p in plate) + 1 for i in (0, 1)} != {16 * DPI // 96}:
+        raise SystemExit(f"FAIL: the figure is not {16 * DPI // 96} pixels square in the tray")
+    list(map(subprocess.Popen.kill, busy))
+    # Two refreshes without the loop: the first may still average in some of its load.
+    wait_for("figure to follow the load down", lambda: tray(panel) != loaded and
+             (time.sleep(1), tray(panel))[1] != loaded, 120)
 
     click(*icon, "1")
     rollup = wait_for("roll-up panel", lambda: visible("--classname", "sysvane.exe"))[0]
-    time.sleep(1.5)  # risen to its full height
-    shot("rollup", *geometry(rollup))
+    risen = wait_for("roll-up risen", lambda: (b := geometry(rollup)) == (time.sleep(0.3), geometry(rollup))[1] and b)
+    shot("rollup", *risen)
     wait_for("roll-up panel to close", lambda: not visible("--classname", "sysvane.exe"), 15)
 
     click(*icon, "--repeat", "2", "--delay", "80", "1")
     monitor = wait_for("Monitor window", lambda: visible("--name", "^ Sysvane$"))[0]
-    time.sleep(1.2)  # one refresh
+    # The program's own icon, with its green bars, not the system's generic one (no icon resource).
+    wait_for("program's own icon on the title bar", lambda: any(g > 150 and r < 100 and b < 100 for r, g, b in (
+        map(int, m) for m in re.findall(r"\((\d+),(\d+),(\d+)", shot("", *geometry(monitor)[:2], 24, 24, "txt:-")))))
     shot("monitor", *geometry(monitor))
 
     click(*icon, "3")
@@ -93,7 +113,6 @@ def main():
     shot("exit", *geometry(ask))
     run("xdotool", "windowfocus", "--sync", str(ask), "key", "Return")  # Yes is the default
     wait_for("program to end", lambda: program.poll() is not None, 15)
-    wait_for("tray icon to go", lambda: geometry(panel)[2] < 16, 10)
 
 
 try:

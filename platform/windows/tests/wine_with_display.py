@@ -20,8 +20,9 @@ def start_display(wine_run, prefix, env, started, dpi=96, settings=""):
     stop_wine(prefix)
     read_end, write_end = os.pipe()
     # -displayfd: the server picks a free display number itself and writes it to us.
+    # -noreset: the server stays up, and open to clients, when its last client goes (Wine's, below).
     started.append(subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
-                                     "-nolisten", "tcp"], env=env, pass_fds=(write_end,),
+                                     "-nolisten", "tcp", "-noreset"], env=env, pass_fds=(write_end,),
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
     os.close(write_end)
     env["DISPLAY"] = ":" + os.read(read_end, 16).decode().strip()
@@ -32,6 +33,8 @@ def start_display(wine_run, prefix, env, started, dpi=96, settings=""):
                   '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
                   f'[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:{dpi:08x}\r\n')
     subprocess.run([wine_run, prefix, "regedit", "/S", reg], env=env, capture_output=True, timeout=120, check=True)
+    # The desktop and its tray started with the DPI of the run before: they start again with this one.
+    stop_wine(prefix)
 
 
 if __name__ == "__main__":
