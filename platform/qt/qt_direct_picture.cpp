@@ -57,8 +57,9 @@ void DirectPicture::Put(const QWidget& widget) {
     xcb_create_gc(connection_, gc_, window, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
     gcWindow_ = window;
   }
-  // A PutImage request's header is 24 bytes; the limit counts 4-byte units.
-  const size_t limit = size_t(xcb_get_maximum_request_length(connection_)) * 4 - 24;
+  // The limit counts 4-byte units; a PutImage request's header is 24 bytes, 28 when it is a big
+  // request (one above the core limit of 256 KiB).
+  const size_t limit = size_t(xcb_get_maximum_request_length(connection_)) * 4 - 28;
   const auto stride = size_t(canvas_.bytesPerLine());
   const int rowsPerPut = int(std::max<size_t>(1, limit / stride));
   for (int top = 0; top < canvas_.height(); top += rowsPerPut) {
