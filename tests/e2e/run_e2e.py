@@ -185,9 +185,10 @@ class Run:
         check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT and
               (monitor.bottom <= top or monitor.y >= bottom), f"Monitor {monitor} is off screen or on the panel")
         wait_for(lambda: self.x.painted(monitor.id), "the Monitor window to paint its rows")
-        # The bars, each a window of its own on X11, on the screen: the green start of the drive's and
-        # the memory's fill (never empty), which the labels and the frame never show.
-        wait_for(lambda: any(g >= 150 and r <= 60 and b <= 40 for r, g, b in self.x.colours(monitor.id)),
+        # The bars, each a window of its own on X11, on the screen: a colour of the fill's gradient from
+        # green (0, 192, 0) to red (255, 0, 0), which the memory's bar always shows (never empty) and the
+        # labels and the frame never do.
+        wait_for(lambda: any(b <= 24 and abs(r / 255 + g / 192 - 1) <= 0.1 for r, g, b in self.x.colours(monitor.id)),
                  "the Monitor window's bars to show their fill")
         self.screenshot("monitor", monitor, margin=40)  # its frame too
         self.monitor_window = monitor
