@@ -81,10 +81,12 @@ class Run:
     def windows(self, embedded: bool = False) -> list:
         """The program's mapped windows: top-level ones (framed or not), or those docked in the tray."""
         tray_class = TRAY_CLASSES.get(self.d.host.tray, "-")
-        ids = self.x.run("xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid), check_status=False).split()
+        ids = {int(i) for i in self.x.run("xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid),
+                                          check_status=False).split()}
         tree = self.x.tree()
         found = []
-        for wid in (int(i) for i in ids if int(i) in tree):
+        # A window inside one of the program's own (a Monitor window's bar) is part of that window.
+        for wid in (i for i in ids if i in tree and tree[i].parent not in ids):
             ancestors = [tree[wid]]  # up to the root
             while ancestors[-1].parent in tree:
                 ancestors.append(tree[ancestors[-1].parent])
