@@ -44,9 +44,11 @@ int Run() {
 // GLib's event loop (Qt's own Unix loop holds less memory and wakes up cheaper), an input
 // method (no window of the program takes text), and X shared memory for the windows' pictures:
 // after each picture put that way Qt waits for the X server's answer before it may draw into the
-// memory again, two more wake-ups and a round trip per refresh, for a few small bars that cost
-// the X server less sent whole. Qt reads these choices only then; the environment is put back
-// afterwards for the programs the user starts from Sysvane.
+// memory again, two more wake-ups and a round trip per repaint. The bars, repainted at every
+// refresh, put their pictures on their own windows without Qt's help; what Qt still repaints
+// (a caption, a dialog) is rare and small, and costs the X server less sent whole. Qt reads these
+// choices only then; the environment is put back afterwards for the programs the user starts
+// from Sysvane.
 class LeanQtStart {
  public:
   LeanQtStart() {

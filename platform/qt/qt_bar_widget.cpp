@@ -34,6 +34,18 @@ const QStaticText& LaidOutText(const QString& text, const QFont& font) {
 
 BarWidget::BarWidget(forms::ProgressBar& bar, QWidget* parent) : ControlWidget(bar, parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted: the container never repaints
+  if (DirectPicture::Available()) {
+    direct_ = std::make_unique<DirectPicture>();
+    // A native window painted by the bar itself, outside Qt's backing store; the form's window
+    // stays as it is.
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
+    setAttribute(Qt::WA_NativeWindow);
+    setAttribute(Qt::WA_PaintOnScreen);
+  }
+}
+
+QPaintEngine* BarWidget::paintEngine() const {
+  return direct_ ? nullptr : QWidget::paintEngine();
 }
 
 void BarWidget::Apply(Prop prop) {
@@ -61,8 +73,21 @@ void BarWidget::Apply(Prop prop) {
 }
 
 void BarWidget::paintEvent(QPaintEvent*) {
+  if (!direct_) {
+    QPainter painter(this);
+    Paint(painter);
+    return;
+  }
+  {
+    QPainter painter(&direct_->Canvas(*this));
+    painter.setFont(font());
+    Paint(painter);
+  }
+  direct_->Put(*this);
+}
+
+void BarWidget::Paint(QPainter& painter) const {
   const forms::BarDisplay shown = forms::DescribeBar(value_, suffix_);
-  QPainter painter(this);
   const QRect outer = rect();
   // Sunken frame: shadow on the top and left edges, light on the bottom and right ones.
   const QPalette& palette = this->palette();

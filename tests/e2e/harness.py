@@ -208,10 +208,15 @@ class Display:
                         "rgb:-", binary=True)
         return pixels(data, width)
 
-    def painted(self, wid: int) -> bool:
-        """Whether a window's own picture (a rootless XWayland has none of its root) holds two colours."""
+    def colours(self, wid: int) -> set:
+        """The colours (RGB triples) of a window's own picture (a rootless XWayland has none of its root),
+        its child windows' included."""
         data = self.run("import", "-window", str(wid), "-depth", "8", "rgb:-", binary=True)
-        return len({data[i:i + 3] for i in range(0, len(data) - 2, 3)}) > 1
+        return {tuple(data[i:i + 3]) for i in range(0, len(data) - 2, 3)}
+
+    def painted(self, wid: int) -> bool:
+        """Whether a window's own picture holds two colours."""
+        return len(self.colours(wid)) > 1
 
     def drawn_box(self, window: Window):
         """The box (x, y, right, bottom) of what a window draws, less lines of one colour (a panel's border)."""

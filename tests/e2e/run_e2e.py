@@ -81,10 +81,12 @@ class Run:
     def windows(self, embedded: bool = False) -> list:
         """The program's mapped windows: top-level ones (framed or not), or those docked in the tray."""
         tray_class = TRAY_CLASSES.get(self.d.host.tray, "-")
-        ids = self.x.run("xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid), check_status=False).split()
+        ids = {int(i) for i in self.x.run("xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid),
+                                          check_status=False).split()}
         tree = self.x.tree()
         found = []
-        for wid in (int(i) for i in ids if int(i) in tree):
+        # A window inside one of the program's own (a Monitor window's bar) is part of that window.
+        for wid in (i for i in ids if i in tree and tree[i].parent not in ids):
             ancestors = [tree[wid]]  # up to the root
             while ancestors[-1].parent in tree:
                 ancestors.append(tree[ancestors[-1].parent])
@@ -185,6 +187,11 @@ class Run:
         check(0 <= monitor.x < SCREEN_WIDTH and 0 <= monitor.y < SCREEN_HEIGHT and
               (monitor.bottom <= top or monitor.y >= bottom), f"Monitor {monitor} is off screen or on the panel")
         wait_for(lambda: self.x.painted(monitor.id), "the Monitor window to paint its rows")
+        # The bars, each a window of its own on X11, on the screen: a colour of the fill's gradient from
+        # green (0, 192, 0) to red (255, 0, 0), which the memory's bar always shows (never empty) and the
+        # labels and the frame never do.
+        wait_for(lambda: any(b <= 24 and abs(r / 255 + g / 192 - 1) <= 0.1 for r, g, b in self.x.colours(monitor.id)),
+                 "the Monitor window's bars to show their fill")
         self.screenshot("monitor", monitor, margin=40)  # its frame too
         self.monitor_window = monitor
         return monitor
