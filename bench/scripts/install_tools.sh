@@ -5,7 +5,7 @@ set -euo pipefail
 declare -A package_of=(
   [Xvfb]=xvfb [trayer]=trayer [xdotool]=xdotool [xwininfo]=x11-utils
   [conky]=conky-std [gkrellm]=gkrellm [python3]=python3 [getconf]=libc-bin
-  [xtrace]=xtrace [dbus-daemon]=dbus-daemon [dbus-monitor]=dbus-bin [dbus-send]=dbus-bin
+  [xtrace]=xtrace [ss]=iproute2 [dbus-daemon]=dbus-daemon [dbus-monitor]=dbus-bin [dbus-send]=dbus-bin
   [xfce4-panel]=xfce4-panel [/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd]=xfconf
 )
 missing=()

@@ -65,11 +65,21 @@ TRACE_LOG=""
 # reply and event of the programs that connect to it; sets TRACE_DISPLAY and TRACE_LOG. Its
 # display number is taken far above those Xvfb picks (-displayfd counts up from 0).
 StartTrace() {
-  local number
+  local number socket
   for ((number = 640; number < 700; number++)); do
-    [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] || break
+    socket=/tmp/.X11-unix/X$number
+    [[ -e /tmp/.X$number-lock ]] && continue
+    [[ -e $socket ]] || break
+    # An ended xtrace leaves its socket behind: one of ours that nobody listens on is taken again.
+    if [[ -O $socket ]] && ! ss -xlH | grep -qF " $socket "; then
+      rm -f "$socket"
+      break
+    fi
   done
-  TRACE_LOG="$WORK/xtrace-$number.log"
+  ((number < 700)) || { echo "compare.sh: no free display from :640 to :699 for xtrace" >&2; exit 1; }
+  # A log of its own each time: a display number taken again must not meet an earlier trace.
+  TRACE_STARTS=$((${TRACE_STARTS:-0} + 1))
+  TRACE_LOG="$WORK/xtrace-$TRACE_STARTS-$number.log"
   Launch xtrace -n -k -d "$1" -D ":$number" -o "$TRACE_LOG"
   local tries
   for ((tries = 0; tries < 100; tries++)); do
