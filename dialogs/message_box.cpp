@@ -50,7 +50,7 @@ int16_t ResultOfCaption(const std::string& caption) {
 
 }  // namespace
 
-MessageBox::MessageBox(Program& program) : forms::Form(program.runtime(), "MessageBox"), program_(program) {
+MessageBox::MessageBox(Program& program) : forms::Form(program.runtime(), "MessageBox") {
   MsgButton.Click = [this](int index) { MsgButton_Click(index); };
 }
 

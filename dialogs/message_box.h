@@ -28,9 +28,6 @@ class MessageBox : public forms::Form {
   void Design() override;
   void Form_Activate() override;
   void Form_KeyUp(int KeyCode, int Shift) override;
-
- private:
-  Program& program_;
 };
 
 // The codes of the standard message box: style = buttons + 16 x (icon + 1) + 256 x default

@@ -31,7 +31,7 @@ void PlaceLabel(forms::Label& label, forms::Twips left, forms::Twips top, forms:
 }
 }  // namespace
 
-Logo::Logo(Program& program) : forms::Form(program.runtime(), "Logo"), program_(program) {
+Logo::Logo(Program& program) : forms::Form(program.runtime(), "Logo") {
   Timer1.Tick = [this] { Timer1_Timer(); };
 }
 

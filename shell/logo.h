@@ -29,9 +29,6 @@ class Logo : public forms::Form {
   void Design() override;
   void Form_Load() override;
   void Form_Activate() override;
-
- private:
-  Program& program_;
 };
 
 // Cuts a window to a rectangle with corners rounded by a 40 x 40 pixel ellipse, computed from its
