@@ -4,37 +4,18 @@
 
 #include <QGuiApplication>
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
+
+#include "platform/qt/qt_xcb.h"
 
 namespace sysvane::qt {
 
 namespace {
-
-struct FreeReply {
-  void operator()(void* reply) const { std::free(reply); }
-};
-template <class T>
-using Reply = std::unique_ptr<T, FreeReply>;
 
 xcb_connection_t* Connection() {
   // A program on an X server of a Wayland desktop (XWayland) sees none of its panels.
   if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return nullptr;
   const auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-  const Reply<xcb_intern_atom_reply_t> reply(
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(strlen(name)), name), nullptr));
-  return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-std::vector<uint32_t> Values(xcb_get_property_reply_t* reply) {
-  if (!reply || reply->format != 32) return {};
-  const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply));
-  return std::vector<uint32_t>(values, values + xcb_get_property_value_length(reply) / 4);
 }
 
 }  // namespace
@@ -68,14 +49,14 @@ bool PanelHover::Follow() {
   if (clientList != XCB_ATOM_NONE) {
     const Reply<xcb_get_property_reply_t> clients(xcb_get_property_reply(
         c, xcb_get_property(c, 0, root, clientList, XCB_ATOM_WINDOW, 0, 4096), nullptr));
-    for (uint32_t window : Values(clients.get())) windows.push_back(window);
+    for (uint32_t window : Cardinals(clients.get())) windows.push_back(window);
   }
   // Every question first, then every answer: one round trip for all the windows.
   std::vector<xcb_get_property_cookie_t> asked;
   for (uint32_t window : windows) asked.push_back(xcb_get_property(c, 0, window, type, XCB_ATOM_ATOM, 0, 16));
   for (size_t i = 0; i < windows.size(); ++i) {
     const Reply<xcb_get_property_reply_t> types(xcb_get_property_reply(c, asked[i], nullptr));
-    const std::vector<uint32_t> named = Values(types.get());
+    const std::vector<uint32_t> named = Cardinals(types.get());
     if (std::find(named.begin(), named.end(), dock) == named.end()) continue;
     if (std::find(panels_.begin(), panels_.end(), windows[i]) != panels_.end()) continue;
     panels_.push_back(windows[i]);

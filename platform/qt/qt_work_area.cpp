@@ -4,35 +4,16 @@
 
 #include <QGuiApplication>
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
+
+#include "platform/qt/qt_xcb.h"
 
 namespace sysvane::qt {
 
 namespace {
 
-struct FreeReply {
-  void operator()(void* reply) const { std::free(reply); }
-};
-template <class T>
-using Reply = std::unique_ptr<T, FreeReply>;
-
 // Whether the spans [a0, a1] and [b0, b1] share a pixel.
 bool Meet(int a0, int a1, int b0, int b1) {
   return a0 <= b1 && b0 <= a1;
-}
-
-xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-  const Reply<xcb_intern_atom_reply_t> reply(
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(strlen(name)), name), nullptr));
-  return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-std::vector<uint32_t> Cardinals(xcb_get_property_reply_t* reply) {
-  if (!reply || reply->format != 32) return {};
-  const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply));
-  return std::vector<uint32_t>(values, values + xcb_get_property_value_length(reply) / 4);
 }
 
 }  // namespace
