@@ -29,10 +29,14 @@ SniWatch::SniWatch(const QDBusConnection& bus, const QString& item)
   services_.addWatchedService(kShell);
   connect(&services_, &QDBusServiceWatcher::serviceOwnerChanged, this,
           [this](const QString& service, const QString&, const QString& owner) { OwnerIs(service, owner); });
-  bus_.connect(kWatcher, kWatcherPath, kWatcher, QStringLiteral("StatusNotifierHostRegistered"), this,
-               SLOT(HostRegistered()));
-  bus_.connect(kWatcher, kWatcherPath, kWatcher, QStringLiteral("StatusNotifierHostUnregistered"), this,
-               SLOT(HostUnregistered()));
+  // The watcher's signals are taken from any sender and sorted out here by its owner. Given the
+  // watcher's name instead, Qt would ask the bus for that name's owner and wait for the answer on
+  // its own D-Bus thread; a bus that has just gone (the end of a session) makes that wait abort
+  // the program inside the D-Bus library.
+  bus_.connect(QString(), kWatcherPath, kWatcher, QStringLiteral("StatusNotifierHostRegistered"), this,
+               SLOT(HostRegistered(QDBusMessage)));
+  bus_.connect(QString(), kWatcherPath, kWatcher, QStringLiteral("StatusNotifierHostUnregistered"), this,
+               SLOT(HostUnregistered(QDBusMessage)));
   for (const QString& service : {kWatcher, kShell}) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
@@ -96,15 +100,19 @@ void SniWatch::AskHost() {
   });
 }
 
-void SniWatch::HostRegistered() {
-  if (!registered_) return;
+bool SniWatch::FromWatcher(const QDBusMessage& signal) const {
+  return !watcherOwner_.isEmpty() && signal.service() == watcherOwner_;
+}
+
+void SniWatch::HostRegistered(const QDBusMessage& signal) {
+  if (!registered_ || !FromWatcher(signal)) return;
   hostRegistered_ = true;
   Tell();
 }
 
 // One host went; others may remain.
-void SniWatch::HostUnregistered() {
-  if (registered_) AskHost();
+void SniWatch::HostUnregistered(const QDBusMessage& signal) {
+  if (registered_ && FromWatcher(signal)) AskHost();
 }
 
 void SniWatch::Tell() {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <functional>
@@ -30,10 +31,11 @@ class SniWatch : public QObject {
   std::function<void()> Changed;
 
  private slots:
-  void HostRegistered();
-  void HostUnregistered();
+  void HostRegistered(const QDBusMessage& signal);
+  void HostUnregistered(const QDBusMessage& signal);
 
  private:
+  bool FromWatcher(const QDBusMessage& signal) const;
   void OwnerIs(const QString& service, const QString& owner);
   void Register();
   void AskHost();

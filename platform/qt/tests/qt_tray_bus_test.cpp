@@ -1,11 +1,12 @@
 // The tray on a private session bus of its own, with a stand-in StatusNotifier watcher: the item
-// registers with each watcher that comes, knows GNOME Shell's host by the watcher's owner, and the
-// owner hears when the tray goes.
+// registers with each watcher that comes, is shown once the watcher (and no one else) says a host
+// came, knows GNOME Shell's host by the watcher's owner, and the owner hears when the tray goes.
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QProcess>
@@ -19,18 +20,20 @@ namespace {
 
 using testing::RunEvents;
 
-// Takes registrations and says a host is there.
+// Takes registrations and says whether a host is there.
 class StandInWatcher : public QDBusVirtualObject {
  public:
   QStringList registered;
+  bool host = false;
+  int asked = 0;  // whether a host is there
   QString introspect(const QString&) const override { return {}; }
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
     if (message.member() == QLatin1String("RegisterStatusNotifierItem")) {
       registered.append(message.arguments().value(0).toString());
       return connection.send(message.createReply());
     }
-    if (message.member() == QLatin1String("Get"))
-      return connection.send(message.createReply(QVariant::fromValue(QDBusVariant(true))));
+    if (message.member() == QLatin1String("Get") && ++asked)
+      return connection.send(message.createReply(QVariant::fromValue(QDBusVariant(host))));
     return false;
   }
 };
@@ -56,6 +59,23 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
       runtime.Tray().LookForXEmbedWith([] { return false; });
       runtime.Tray().UseBus(bus);
       ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, icon.data));
+      // A question from one connection is answered after what that connection sent before it.
+      auto roundTrip = [&](const QDBusConnection& from) {
+        QDBusPendingCall asked = from.asyncCall(QDBusMessage::createMethodCall(
+            bus.baseService(), "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "GetAll"));
+        RunEvents(5000, [&] { return asked.isFinished(); });
+      };
+      RunEvents(5000, [&] { return watcher.asked > 0; });
+      roundTrip(shell);  // the watcher's "no host" has been heard
+      // Another program's word is not the watcher's.
+      const auto hostCame = QDBusMessage::createSignal(
+          "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher", "StatusNotifierHostRegistered");
+      const QDBusConnection stranger = QDBusConnection::connectToBus(address, "stranger");
+      stranger.send(hostCame);
+      roundTrip(stranger);
+      EXPECT_FALSE(runtime.Tray().OnDBus());
+      watcher.host = true;
+      shell.send(hostCame);
       RunEvents(5000, [&] { return runtime.Tray().OnDBus() && runtime.Tray().GnomeHost() == gnome; });
       EXPECT_EQ(std::pair(runtime.Tray().OnDBus(), runtime.Tray().GnomeHost()), std::pair(true, gnome));
       EXPECT_EQ(watcher.registered, QStringList{bus.baseService()});
@@ -70,6 +90,8 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
       runtime.ShellNotifyIcon(forms::NIM_DELETE, icon.data);
     }
     watcher.registered.clear();
+    watcher.host = false;
+    watcher.asked = 0;
     shell.unregisterService("org.kde.StatusNotifierWatcher");
   }
   daemon.terminate();
