@@ -93,17 +93,17 @@ def bounds(points: list, x: int = 0, y: int = 0):
     return x + min(xs), y + min(ys), x + max(xs) + 1, y + max(ys) + 1
 
 
-def new_item(before: list, after: list, start: int = 0):
+def new_item(before: list, after: list, start: int = 0, join: int = 2):
     """The box (x, y, right, bottom), within two pictures of a panel, of the one item drawn in the
     second and nowhere in the first, wherever the panel moved its other items to make room for it;
-    only items right of start count. Parts at most two columns apart (an icon and its label) are one item."""
+    only items right of start count. Parts at most join columns apart (an icon and its label) are one item."""
     columns, old = list(zip(*after)), list(zip(*before))
     background = Counter(columns).most_common(1)[0][0]
     items, left, last = [], None, 0
-    for c, column in enumerate(columns + [background] * 3):
+    for c, column in enumerate(columns + [background] * (join + 1)):
         if column != background:
             left, last = c if left is None else left, c + 1
-        elif left is not None and c - last >= 2:
+        elif left is not None and c - last >= join:
             if left >= start and not any(old[i:i + last - left] == columns[left:last] for i in range(len(old) - last + left)):
                 items.append((left, last))
             left = None

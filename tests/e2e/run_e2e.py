@@ -127,7 +127,10 @@ class Run:
 
         def new_in_panel():  # in the panel's right third, where the notification area is
             x, y, right, bottom = self.d.panel_box
-            box = self.running() and new_item(self.d.panel_before, self.d.grab(self.d.panel_box), (right - x) * 2 // 3)
+            # GNOME draws the label beside the icon; a one-digit figure starts with a figure space.
+            join = (bottom - y) // 2 if self.d.host.tray == "gnome" else 2
+            box = self.running() and new_item(self.d.panel_before, self.d.grab(self.d.panel_box),
+                                              (right - x) * 2 // 3, join)
             return box and (x + box[0], y + box[1], x + box[2], y + box[3])
 
         self.box = wait_still(new_in_panel if self.d.host.shell else drawn, "the icon to show in the tray", 60)
