@@ -92,10 +92,14 @@ def run_round(program: str, stage: str, desktop_name: str, wait: int, faults: li
         wait_for(lambda: run.proc.poll() is not None, "the program to end")
         status = run.proc.returncode
         with open(run.proc.log_path, encoding="utf-8", errors="replace") as log:
-            check(not re.search(r"ERROR: (Address|Leak)Sanitizer|runtime error:", log.read()), "a sanitizer's report")
+            said = log.read()
+        # What the program said last is in the failure's message: a run elsewhere keeps no logs.
+        last = "".join(said.splitlines(keepends=True)[-40:])
+        check(not re.search(r"ERROR: (Address|Leak)Sanitizer|runtime error:", said), f"a sanitizer's report:\n{last}")
         # Its own close on a signal ends with 0; when the X server goes first, Qt's X11 platform ends
         # the program with 1 ("The X11 connection broke").
-        check(status in ((0, 1) if x_ended else (0,)), f"the program ended with {status} (negative: by a signal)")
+        check(status in ((0, 1) if x_ended else (0,)),
+              f"the program ended with {status} (negative: by a signal); its log ends:\n{last}")
         # The settings file is old or new, never cut: one section, key=value lines, every key it had.
         with open(desktop.path("config", "Sysvane", "Sysvane.conf"), encoding="utf-8") as f:
             text = f.read()
