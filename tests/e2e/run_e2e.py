@@ -158,8 +158,8 @@ class Run:
 
     def label(self) -> None:
         """The figure also goes as the label that GNOME's AppIndicator host draws beside its tiny icon."""
-        label = self.d.bus(self.bus_name(), "/StatusNotifierItem", "org.freedesktop.DBus.Properties.Get",
-                           "org.kde.StatusNotifierItem", "XAyatanaLabel")
+        label = self.d.bus(*self.item(), "org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierItem",
+                           "XAyatanaLabel")
         # Two digits' width, a figure space for the tens: the host sizes the label to its text.
         check(re.search(r"<'(\u2007\d|\d\d)%'>", label), f"the item's label is {label}, not the CPU figure")
         check(self.box[2] - self.box[0] > 2 * (self.box[3] - self.box[1]), f"no label beside the icon at {self.box}")
@@ -217,14 +217,19 @@ class Run:
         return self.d.bus("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
                           "org.kde.StatusNotifierWatcher", "RegisteredStatusNotifierItems")
 
-    def exported_menu(self) -> list:
-        """The program's menu as GetLayout gives it to a host that reads the whole menu: (label, toggle
-        state, or "off" for an item that cannot be chosen) per item shown."""
+    def item(self) -> tuple:
+        """The bus name and path of the program's item, as the watcher holds it (the program may have
+        more than one connection to the bus)."""
         items = self.registered()
         ours = [(name, path or "/StatusNotifierItem") for name, path in re.findall(r"'([^'/@]+)@?(/[^']*)?'", items)
                 if self.owns(name)]
         check(len(ours) == 1, f"the watcher holds no one item of the program: {items}")
-        name, path = ours[0]
+        return ours[0]
+
+    def exported_menu(self) -> list:
+        """The program's menu as GetLayout gives it to a host that reads the whole menu: (label, toggle
+        state, or "off" for an item that cannot be chosen) per item shown."""
+        name, path = self.item()
         get = ("org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierItem", "Menu")
         menu = re.search(r"'(/[^']*)'", self.d.bus(name, path, *get))[1]
         layout = self.d.bus(name, menu, "com.canonical.dbusmenu.GetLayout", "0", "int32 -1", "[]")
