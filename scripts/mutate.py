@@ -19,7 +19,7 @@ Each run draws a fresh seed and prints it; --seed repeats a run's sample on the 
 Every file is restored afterwards, also on Ctrl-C; a run killed hard restores at the next start.
 
   scripts/mutate.py [--seed N] [--count N] [--build-dir DIR] [--jobs N] [--timeout S]
-                    [--windows [--windows-build-dir DIR]] [--only FOLDER,...]
+                    [--windows [--windows-build-dir DIR]] [--only FOLDER,...] [--labels LABEL,...]
 
 The report lands in DIR/mutate-report.md and DIR/mutate-report.json.
 """
@@ -458,6 +458,9 @@ def main():
     parser.add_argument("--windows-build-dir", default=str(ROOT / "build-windows"))
     parser.add_argument("--only", default="",
                         help="comma-separated folders: run only their mutants of the same sample")
+    parser.add_argument("--labels", default="",
+                        help="comma-separated ctest labels: run only these tests (a quick look while "
+                             "writing tests; its rate is not the whole suite's)")
     args = parser.parse_args()
     timeout_given = "--timeout" in sys.argv
     seed = args.seed if args.seed is not None else random.SystemRandom().randrange(1, 2 ** 31)
@@ -477,6 +480,10 @@ def main():
     if args.only:
         wanted = set(args.only.split(","))
         mutants = [m for m in mutants if m[0] in wanted]
+    if args.labels:
+        kept = args.labels.split(",")
+        mutants = [(folder, [l for l in labels if l in kept], site) for folder, labels, site in mutants
+                   if any(l in kept for l in labels)]
     commit = run(["git", "rev-parse", "--short", "HEAD"], 30)[1].strip()
     dirty = run(["git", "status", "--porcelain", "--untracked-files=no"], 30)[1].strip()
 
@@ -486,7 +493,8 @@ def main():
     used = sorted({label for folder, labels, _ in mutants for label in labels})
     settings = {"seed": seed, "count": len(mutants),
                 "timeouts": ", ".join("%s %d s" % (label, timeout_of(label)) for label in used),
-                "sources": commit + (" with local changes" if dirty else "")}
+                "sources": commit + (" with local changes" if dirty else "")
+                + (", only the tests labelled " + args.labels if args.labels else "")}
 
     # The unmutated tests must pass within the same time as the mutants', else every mutant would
     # look killed or timed out: a failing test is left out, a label too slow ends the run.
