@@ -1,8 +1,7 @@
 // The Monitor window: the rows its load builds, where it goes, and the bars its refresh sets.
 #include "monitor/display.h"
 
-#include "monitor/popup.h"
-#include "monitor/window_placement.h"
+#include "monitor/tests/looks.h"
 #include "tests/support/window_test.h"
 
 namespace sysvane::testing {
@@ -43,6 +42,32 @@ TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrderEachLoadFromScratch) {
     EXPECT_FALSE(display().StatText.Exists(rows) || display().StatBar.Exists(rows)) << on;
     display().Unload();
   }
+}
+
+// The window with two rows, each a copy of the first 270 twips below it: the battery's bar runs from
+// red to green (full is good), the next one from green to red again.
+TEST_F(DisplayTest, TheWindowsLookAndTimers) {
+  Drives("");
+  fp.Select("Battery Cdrive");
+  Power(1, 8, 60);
+  display().Show();
+  std::string shown = display().Caption() + " " + std::to_string(int(display().ScaleWidth())) + "x" +
+                      std::to_string(int(display().Height())) + " " + Colour(display().BackColor());
+  for (int row = 0; row < 2; ++row) {
+    const forms::ProgressBar& bar = display().StatBar[row];
+    shown += " | " + Looks(display().StatText[row]) + " " + Looks(bar) + " " + Colour(bar.StartColor()) +
+             ">" + Colour(bar.EndColor()) + " " + bar.font().name + " " + std::to_string(bar.font().size);
+  }
+  for (const forms::Timer* timer : {&display().Timer1, &display().Timer2, &display().Timer3})
+    shown.append(" ")
+        .append(std::to_string(timer->Interval()))
+        .append(rt.TimerRunning(*timer) ? " on" : " off");
+  EXPECT_EQ(
+      shown,
+      " Sysvane 4020x1140 #6 | 120,135 1935x240 #14/#6 2070,120 1815x255 #7/#15 255.0.0>0.192.0 MS Sans "
+      "Serif "
+      "8.250000 | 120,405 1935x240 #14/#6 2070,390 1815x255 #7/#15 0.192.0>255.0.0 MS Sans Serif 8.250000 "
+      "900 on 1000 off 10000 on");
 }
 
 // The window outlives its unloads: each load applies the on-top choice as it is then, off too.
