@@ -16,11 +16,15 @@ inline std::string Colour(forms::Color c) {
   return text;
 }
 
+// "left,top widthxheight".
+inline std::string Place(const forms::Control& c) {
+  auto n = [](forms::Twips t) { return std::to_string(int(t)); };
+  return n(c.Left()) + "," + n(c.Top()) + " " + n(c.Width()) + "x" + n(c.Height());
+}
+
 // "left,top widthxheight fore/back".
 inline std::string Looks(const forms::Control& c) {
-  auto n = [](forms::Twips t) { return std::to_string(int(t)); };
-  return n(c.Left()) + "," + n(c.Top()) + " " + n(c.Width()) + "x" + n(c.Height()) + " " +
-         Colour(c.ForeColor()) + "/" + Colour(c.BackColor());
+  return Place(c) + " " + Colour(c.ForeColor()) + "/" + Colour(c.BackColor());
 }
 
 }  // namespace sysvane::testing
