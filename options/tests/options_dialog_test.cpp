@@ -147,6 +147,15 @@ TEST_F(OptionsTest, TheDialogsDesignAndTheSystemPagesFacts) {
   for (int i = 0; i < 7; ++i)
     add(o.SystemText[i]), add(o.SystemInfo[i]), shown += " " + o.SystemInfo[i].Caption();
   add(o.WinVersion), add(o.OKButton), add(o.cancelButton), add(o.applyButton);
+  // The Tab key: a control taking the focus shows its page; the strip hands it on to its page's first.
+  for (forms::Control* c :
+       std::initializer_list<forms::Control*>{&o.Check1[4], &o.Check0[2], &o.Check1[5], &o.Option1[1]})
+    c->NotifyGotFocus(), shown += " " + std::to_string(o.SSTab1.Tab());
+  for (int tab : {2, 1, 0}) {
+    o.SSTab1.SetTab(tab), o.SSTab1.NotifyGotFocus();
+    shown += std::to_string(o.OKButton.HasFocus()) + std::to_string(o.Check1[0].HasFocus()) +
+             std::to_string(o.Check0[0].HasFocus());
+  }
   shown += " " + o.SystemText[5].Caption() + " " + o.WinVersion.Caption();
   for (int i : {5, 6})
     shown += " " + Colour(o.ProgressBar1[i].StartColor()) + ">" + Colour(o.ProgressBar1[i].EndColor());
@@ -164,7 +173,8 @@ TEST_F(OptionsTest, TheDialogsDesignAndTheSystemPagesFacts) {
             " 240,1680 1590x255 1980,1680 2055x240 1920,5 x 1080"
             " 240,1980 1590x255 1980,1980 2055x240 Debian GNU/Linux 12"
             " 240,2580 1590x255 1980,2580 2055x240 107.374.182.400 bytes 1980,2160 2055x240"
-            " 1110,3285 1095x375 2310,3285 1095x375 3510,3285 1095x375 Linux version: Version 6.1 Build 76"
+            " 1110,3285 1095x375 2310,3285 1095x375 3510,3285 1095x375 1 0 1 0100010001"
+            " Linux version: Version 6.1 Build 76"
             " 0.192.0>255.0.0 255.0.0>0.192.0");
 }
 
@@ -183,7 +193,8 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
       {"drives ef", "E1@2880 F1@3180 4725 3885 3660 apply wrote"}, {"apply", "E1@2880 F1@3180 4725 3885 3660 wrote C0 E1 F1"},
       {"drives def", "D0@2880 E1@3180 F1@3480 5025 4185 3960 apply wrote"},
       {"drives defghijkl", "D0@2880 E1@3180 F1@3480 G0@3780 H0@4080 I0@4380 J0@4680 6225 5385 5160 apply wrote"},
-      {"OK", "D0@2880 E1@3180 F1@3480 G0@3780 H0@4080 I0@4380 J0@4680 6225 5385 5160 wrote C0 D0 E1 F1 G0 H0 I0 J0"}};
+      {"OK", "D0@2880 E1@3180 F1@3480 G0@3780 H0@4080 I0@4380 J0@4680 6225 5385 5160 wrote C0 D0 E1 F1 G0 H0 I0 J0"},
+      {"option 1", "D0@2880 E1@3180 F1@3480 G0@3780 H0@4080 I0@4380 J0@4680 6225 5385 5160 apply wrote"}};
   // clang-format on
   fp.Set("ShowDdrive", "1");
   fp.Set("ShowFdrive", "1");
@@ -195,6 +206,7 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
     if (what == "drives") SetDrives(argument), fp.runtime.Fire(o->Timer2);
     if (what == "apply") o->applyButton.NotifyClick();
     if (what == "OK") o->OKButton.NotifyClick(), o = &Open();
+    if (what == "option") o->Option1[std::stoi(argument)].NotifyClick();
     std::string shown;
     for (int row = 8; row < 15; ++row) {
       const forms::CheckBox& box = o->Check1[row];
