@@ -57,22 +57,21 @@ TEST_F(PopupTest, OneLinePerSelectedStatisticInTheFixedOrder) {
 }
 
 TEST_F(PopupTest, UnrollsAPixelAStepAwayFromTheTrayHoldsFiveSecondsAndRollsBackOnlyOnce) {
-  // The statistics on, the work area, the screen's top, the icon's place; whether it unrolls
+  // The statistics on, the work area, the icon's place; whether it unrolls
   // downwards (below a panel at the top); the edge at the tray, which stays put (the bottom, or the
   // top when unrolling down); the steps from 30 twips, a pixel (15 twips) a step: 20 for one line,
   // 14 more for each further.
   // clang-format off
-  const std::tuple<const char*, forms::TwipsRect, forms::Twips, std::optional<forms::TwipsRect>, bool, forms::Twips, int> cases[] = {
-      {"CPU", {0, 0, 28800, 15780}, 0, std::nullopt, false, 16200 - 420, 20},  // 420 above the screen's bottom
-      {"CPU PhysMem Cdrive", {1500, 0, 27300, 14700}, 0, std::nullopt, false, 14700, 48},  // but never below the work area
-      {"CPU", {0, 600, 28800, 15600}, 0, forms::TwipsRect{28200, 150, 300, 300}, true, 600, 20}};  // below a top panel
+  const std::tuple<const char*, forms::TwipsRect, std::optional<forms::TwipsRect>, bool, forms::Twips, int> cases[] = {
+      {"CPU", {0, 0, 28800, 15780}, std::nullopt, false, 16200 - 420, 20},  // 420 above the screen's bottom
+      {"CPU PhysMem Cdrive", {1500, 0, 27300, 14700}, std::nullopt, false, 14700, 48},  // but never below the work area
+      {"CPU", {0, 600, 28800, 15600}, forms::TwipsRect{28200, 150, 300, 300}, true, 600, 20}};  // below a top panel
   // clang-format on
-  for (const auto& [on, area, screenTop, icon, down, edge, steps] : cases) {
+  for (const auto& [on, area, icon, down, edge, steps] : cases) {
     SCOPED_TRACE(on);
     fp.settings.values.clear();
     fp.Select(on);
     rt.workArea = area;
-    rt.screen.Top = screenTop;
     rt.trayIconPlace = icon;
     popup().Show();
     const forms::Twips full = 30 + 15 * steps;
