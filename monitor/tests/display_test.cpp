@@ -32,8 +32,9 @@ TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrderEachLoadFromScratch) {
   // clang-format off
   const std::tuple<const char*, uint8_t, std::vector<int>, const char*> cases[] = {
       {"CPU PhysMem VirtMem SysRsrc GDIRsrc UserRsrc Battery Cdrive Edrive", 8, {0, 1, 2, 3, 4, 6}, "0,13380"},
-      {"SysRsrc GDIRsrc UserRsrc CPU Battery", 128, {0}, "0,14730"}, {"Battery Cdrive OnTop", 8, {3, 4}, "0,14460 on top"},
-      {nullptr, 8, {0, 1, 2, 4, 5, 6}, "0,13380"}, {"CPU Ddrive", 8, {0, 5}, "0,14460"}, {"OnTop", 8, {}, ""}};
+      {"OnTop", 8, {}, ""}, {"SysRsrc GDIRsrc UserRsrc CPU Battery", 128, {0}, "0,14730"},  // enabled again
+      {"Battery Cdrive OnTop", 8, {3, 4}, "0,14460 on top"}, {nullptr, 8, {0, 1, 2, 4, 5, 6}, "0,13380"},
+      {"CPU Ddrive", 8, {0, 5}, "0,14460"}};
   // clang-format on
   Drives("de");
   for (const auto& [on, batteryFlag, slots, place] : cases) {
@@ -57,7 +58,7 @@ TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrderEachLoadFromScratch) {
   display().NotifyMoved(3000, 4500);  // kept as it is when the window closes
   display().Unload();
   EXPECT_EQ(stored + " " + fp.settings.values["MainLeft"] + "," + fp.settings.values["MainTop"],
-            "24690,1234.5 on top 3000,4500");
+            "24690,1234.5 3000,4500");
 }
 
 // The window with two rows, each a copy of the first 270 twips below it: the battery's bar runs from

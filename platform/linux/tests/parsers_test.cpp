@@ -84,7 +84,7 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Pretty, "PRETTY_NAME=\"\"\nPRETTY_NAME=Solus\\ OS", "Solus OS"},  // an empty name is none
       {Pretty, "PRETTY_NAME=\"Say \\\"hi\\\"\"\r\n", "Say \"hi\""},  // a line ended the Windows way
       {Release, "42949672950.1", "-"}, {Release, "4294967296", "-"},  // more than 32 bits
-      {Release, "4294967295.07-rc1", "4294967295.7.0"},
+      {Release, "4294967295.07-rc1", "4294967295.7.0"}, {Release, "6", "6.0.0"},
       {Khz, "1800050", "1800.05"},
       // clang-format on
   };
