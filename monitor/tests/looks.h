@@ -11,8 +11,8 @@ namespace sysvane::testing {
 // "r.g.b", or "#i" for system colour i.
 inline std::string Colour(forms::Color c) {
   char text[16];
-  std::snprintf(text, sizeof text, c.system ? "#%u" : "%u.%u.%u", c.system ? c.value : c.Red(), c.Green(),
-                c.Blue());
+  std::snprintf(text, sizeof text, c.system ? "#%u" : "%u.%u.%u", c.system ? c.value : unsigned(c.Red()),
+                unsigned(c.Green()), unsigned(c.Blue()));
   return text;
 }
 
