@@ -74,5 +74,16 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
   }
 }
 
+// A battery docked is found at the next look at the folder, ten seconds after the last one.
+TEST(PowerStatusTest, ADockedBatteryIsFoundTenSecondsAfterTheLastLook) {
+  testing::TempTree tree;
+  tree.Write("AC/uevent", Uevent(kAcOff));
+  PowerSupplies supplies(tree.Path());
+  std::string shown = testing::PowerText(supplies.Read(1000));
+  tree.Write("BAT0/uevent", Uevent(kQuarter));
+  for (uint64_t now : {10'999, 11'000}) shown += " | " + testing::PowerText(supplies.Read(now));
+  EXPECT_EQ(shown, "255 128 255 ? ? | 255 128 255 ? ? | 0 2 25 7200 28800");
+}
+
 }  // namespace
 }  // namespace sysvane
