@@ -65,11 +65,14 @@ TEST_F(DetailTest, TheFiguresOfTheStatisticUnderThePointerBesideTheWindowOrNoWin
 }
 
 // How every window's drive rows follow the drives is the drives fault test's; here, what only the
-// Monitor window does: without rows left it closes.
+// Monitor window does: it sheds a row and its height, and without rows left it closes.
 TEST_F(DetailTest, TheMonitorWindowClosesWhenTheReCheckLeavesItNoRow) {
-  fp.Select("Ddrive");
-  Drives("d");
+  fp.Select("Ddrive Edrive");
+  Drives("de");
   display().Show();
+  Drives("d");
+  rt.Advance(10000);
+  EXPECT_FALSE(display().StatText.Exists(1) || display().StatBar.Exists(1) || display().Height() != 870);
   Drives("");
   rt.Advance(10000);
   EXPECT_FALSE(display().Loaded() || menu().mnuDisplay.Enabled());

@@ -1,7 +1,7 @@
 // The Monitor window: the rows its load builds, where it goes, and the bars its refresh sets.
 #include "monitor/display.h"
 
-#include "monitor/popup.h"
+#include "monitor/tests/looks.h"
 #include "monitor/window_placement.h"
 #include "tests/support/window_test.h"
 
@@ -15,22 +15,29 @@ class DisplayTest : public WindowTest {
     return Join(display().Loaded() ? display().LastRow + 1 : 0,
                 [&](int r) { return display().StatText[r].Caption(); });
   }
+  std::string Place() {
+    return PositionText(display().Left()) + "," + PositionText(display().Top()) +
+           (display().OnTop() ? " on top" : "");
+  }
 };
 
 TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrderEachLoadFromScratch) {
   const std::string captions[] = {
       "CPU usage:",           "Physical memory usage:", "Virtual memory usage:", "Battery status (charging):",
       "C: drive disk usage:", "D: drive disk usage:",   "E: drive disk usage:"};
-  // The statistics on (nullptr: the options were never saved), the battery flag, the captions' rows.
-  // The free resources are Windows 95's: no system a user runs shows them.
+  // The statistics on (nullptr: the options were never saved), the battery flag, the captions' rows,
+  // where the window goes without a stored place: on the work area's bottom, 870 twips high with one
+  // row and 270 more for each further one. The free resources are Windows 95's: no system a user
+  // runs shows them. The window outlives its unloads: each load applies the on-top choice, off too.
   // clang-format off
-  const std::tuple<const char*, uint8_t, std::vector<int>> cases[] = {
-      {"CPU PhysMem VirtMem SysRsrc GDIRsrc UserRsrc Battery Cdrive Edrive", 8, {0, 1, 2, 3, 4, 6}},
-      {"SysRsrc GDIRsrc UserRsrc CPU Battery", 128, {0}}, {"Battery Cdrive", 8, {3, 4}},
-      {nullptr, 8, {0, 1, 2, 4, 5, 6}}, {"CPU Ddrive", 8, {0, 5}}, {"OnTop", 8, {}}};
+  const std::tuple<const char*, uint8_t, std::vector<int>, const char*> cases[] = {
+      {"CPU PhysMem VirtMem SysRsrc GDIRsrc UserRsrc Battery Cdrive Edrive", 8, {0, 1, 2, 3, 4, 6}, "0,13380"},
+      {"OnTop", 8, {}, ""}, {"SysRsrc GDIRsrc UserRsrc CPU Battery", 128, {0}, "0,14730"},  // enabled again
+      {"Battery Cdrive OnTop", 8, {3, 4}, "0,14460 on top"}, {nullptr, 8, {0, 1, 2, 4, 5, 6}, "0,13380"},
+      {"CPU Ddrive", 8, {0, 5}, "0,14460"}};
   // clang-format on
   Drives("de");
-  for (const auto& [on, batteryFlag, slots] : cases) {
+  for (const auto& [on, batteryFlag, slots, place] : cases) {
     fp.settings.values.clear();
     if (on) fp.Select(on);
     Power(1, batteryFlag, batteryFlag ? 60 : 0);
@@ -40,29 +47,43 @@ TEST_F(DisplayTest, OneRowPerSelectedStatisticInSlotOrderEachLoadFromScratch) {
     EXPECT_EQ(std::pair(menu().mnuDisplay.Enabled(), menu().mnuDisplay.Checked()),
               std::pair(rows > 0, rows > 0));
     if (!display().Loaded()) continue;
+    EXPECT_EQ(Place(), place) << on;
     EXPECT_FALSE(display().StatText.Exists(rows) || display().StatBar.Exists(rows)) << on;
     display().Unload();
   }
+  fp.Select("CPU"), fp.Set("MainLeft", "52000"),
+      fp.Set("MainTop", "1234.5");  // a screen gone: on the nearest
+  display().Show();
+  const std::string stored = Place();
+  display().NotifyMoved(3000, 4500);  // kept as it is when the window closes
+  display().Unload();
+  EXPECT_EQ(stored + " " + fp.settings.values["MainLeft"] + "," + fp.settings.values["MainTop"],
+            "24690,1234.5 3000,4500");
 }
 
-// The window outlives its unloads: each load applies the on-top choice as it is then, off too.
-TEST_F(DisplayTest, PlacedAsStoredOrOnTheWorkAreasBottomAlwaysOnAScreenAndOnTopAsSet) {
-  rt.workAreas = {{0, 0, 28800, 15600}, {28800, 0, 19200, 15600}};
-  for (auto [left, top, expectedLeft, expectedTop, onTop] :
-       {std::tuple{"", "", 0.0, 15600.0 - 870, true},
-        {"9360", "1234.5", 9360.0, 1234.5, false},
-        {"52000", "6000", 48000.0 - 4110, 6000.0, true}}) {  // a screen gone: on the nearest
-    fp.settings.values.clear();
-    fp.Select(onTop ? "CPU OnTop" : "CPU");
-    if (*left) fp.Set("MainLeft", left), fp.Set("MainTop", top);
-    display().Show();
-    EXPECT_EQ(std::tuple(display().Left(), display().Top(), display().OnTop()),
-              std::tuple(expectedLeft, expectedTop, onTop))
-        << left;
-    display().NotifyMoved(3000, 4500);  // kept as it is when the window closes
-    display().Unload();
-    EXPECT_EQ(fp.settings.values["MainLeft"] + "," + fp.settings.values["MainTop"], "3000,4500");
+// The window with two rows, each a copy of the first 270 twips below it: the battery's bar runs from
+// red to green (full is good), the next one from green to red again.
+TEST_F(DisplayTest, TheWindowsLookAndTimers) {
+  Drives("");
+  fp.Select("Battery Cdrive");
+  Power(1, 8, 60);
+  display().Show();
+  std::string shown = display().Caption() + " " + std::to_string(int(display().ScaleWidth())) + "x" +
+                      std::to_string(int(display().Height())) + " " + Colour(display().BackColor());
+  for (int row = 0; row < 2; ++row) {
+    const forms::ProgressBar& bar = display().StatBar[row];
+    shown += " | " + Looks(display().StatText[row]) + " " + Looks(bar) + " " + Colour(bar.StartColor()) +
+             ">" + Colour(bar.EndColor()) + " " + bar.font().name + " " + std::to_string(bar.font().size);
   }
+  for (const forms::Timer* timer : {&display().Timer1, &display().Timer2, &display().Timer3})
+    shown.append(" ")
+        .append(std::to_string(timer->Interval()))
+        .append(rt.TimerRunning(*timer) ? " on" : " off");
+  EXPECT_EQ(shown,
+            " Sysvane 4020x1140 #6"
+            " | 120,135 1935x240 #14/#6 2070,120 1815x255 #7/#15 255.0.0>0.192.0 MS Sans Serif 8.250000"
+            " | 120,405 1935x240 #14/#6 2070,390 1815x255 #7/#15 0.192.0>255.0.0 MS Sans Serif 8.250000"
+            " 900 on 1000 off 10000 on");
 }
 
 // How the percentages round is the format tests'; here each bar's own figure, and a failed query

@@ -9,7 +9,7 @@ namespace {
 
 // The one switch rule every reader but the Options dialog uses: on exactly when the number is 1,
 // read in the C conventions around any blanks, with at most one plus sign in front.
-TEST(Settings, OnlyTheNumberOneIsOn) {
+TEST(Settings, OnlyTheNumberOneIsOnAndDamagedTrayIconChoicesAreTheProgramIcon) {
   // clang-format off
   const std::pair<const char*, bool> rows[] = {
       {"1", true}, {"\t1\r\n ", true}, {"+1", true}, {"1e0", true}, {"2", false}, {"-1", false},
@@ -19,17 +19,14 @@ TEST(Settings, OnlyTheNumberOneIsOn) {
   const std::pair<const char*, std::optional<double>> numbers[] = {
       {" 9360 ", 9360.0}, {"-120.5", -120.5}, {"1e999", std::nullopt}, {"-inf", std::nullopt}};
   for (const auto& [text, number] : numbers) EXPECT_EQ(ParseNumber(text), number) << text;
-}
-
-// The tray icon choice: 1 and 2 as numbers; anything damaged or unknown is the program's icon.
-TEST(Settings, TrayIconChoiceDamagedValuesAreTheProgramIcon) {
+  // The tray icon choice: 1 and 2 as numbers; anything damaged or unknown is the program's icon.
   using Shows = Settings::TrayIconShows;
   // clang-format off
-  const std::pair<const char*, Shows> rows[] = {{"1", Shows::CpuDigits}, {" 2\r\n", Shows::CpuAndMemoryBars},
+  const std::pair<const char*, Shows> icons[] = {{"1", Shows::CpuDigits}, {" 2\r\n", Shows::CpuAndMemoryBars},
       {"2e0", Shows::CpuAndMemoryBars}, {"0", Shows::ProgramIcon}, {"3", Shows::ProgramIcon},
       {"1.5", Shows::ProgramIcon}, {"", Shows::ProgramIcon}, {"65537", Shows::ProgramIcon}};
   // clang-format on
-  for (const auto& [text, shows] : rows) EXPECT_EQ(TrayIconFromText(text), shows) << '"' << text << '"';
+  for (const auto& [text, shows] : icons) EXPECT_EQ(TrayIconFromText(text), shows) << '"' << text << '"';
 }
 
 // A missing key reads as its default; the options count as saved only under "Yes" itself; a refused

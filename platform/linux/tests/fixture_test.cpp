@@ -32,6 +32,12 @@ TEST(FixtureMachineTest, EachMachineAnswersAsCapturedAndLeavesNoFileOpen) {
     EXPECT_EQ(openFiles(), before);
   }
   EXPECT_FALSE(machines.empty());
+  // A drive named either way, and names of none.
+  LinuxKernel laptop(fs::path(SYSVANE_FIXTURES) / "fault-laptop");
+  std::string shown;
+  for (const char* root : {"D:", "d:/", "D:\\", "d", "d:x", "q:"})
+    shown += laptop.DriveMountPoint(root) + "|";
+  EXPECT_EQ(shown + (laptop.GetDiskFreeSpaceEx("q:") ? "asked" : "none"), "/home|/home|/home||||none");
 }
 
 }  // namespace sysvane

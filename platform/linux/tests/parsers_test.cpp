@@ -63,8 +63,11 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Mounts, "1 0 8:1 / / rw - ext4 /dev/s rw\n\nbroken\n2 1 0:5 / /x rw shared:1 nfs4 a:/b rw",
        "8:1|/|/|ext4|/dev/s|rw|"},
       {Unescape, "a\\011b\\012c\\134d\\0401\\101", "a\tb\nc\\d 1A"},
-      {Unescape, "a\\9bc\\400\\04", "a\\9bc\\400\\04"},  // no escapes: left as they are
-      {Disk, "sdb9", "sdb"}, {Disk, "nvme0n1p10", "nvme0n1"}, {Online, "0-3,5\n", "5"}, {Online, "3-1", "-"},
+      {Unescape, "a\\9bc\\400\\04\\048\\047", "a\\9bc\\400\\04\\048'"},  // no escapes but the last
+      // A partition's disk: its name without the number, and without a "p" after a disk's own digit.
+      {Disk, "sdb9", "sdb"}, {Disk, "nvme0n1p10", "nvme0n1"}, {Disk, "mmcblk0p2", "mmcblk0"}, {Disk, "sdp1", "sdp"},
+      {Disk, "sda", "sda"}, {Disk, "p1", "p"}, {Disk, "0p1", "0"}, {Disk, "123", "123"},
+      {Online, "0-3,5\n", "5"}, {Online, "3-1", "-"}, {Online, "0", "1"},
       {Online, "0-4294967294", "4294967295"}, {Online, "0-4294967295", "-"},  // more than 32 bits can count
       {Name, "processor\t: 0\nmodel name\t:AMD EPYC 7B13\nModel\t: x\n",
        "AMD EPYC 7B13"},  // no space after the colon
@@ -72,14 +75,16 @@ TEST(ParsersTest, EachTextReadsAsItSays) {
       {Name, "processor\t: 0\nCPU implementer\t: 0x41\nCPU part\t: 0xd08\n", "ARM Cortex-A72"},
       {Name, "CPU implementer\t: 0x41\nCPU part\t: 0xfff\n", "ARM part 0xfff"},
       {Name, "CPU implementer\t: 0x99\nCPU part\t: 0x1\n", "ARM implementer 0x99 part 0x001"},
-      {Name, "CPU implementer\t: 0x41z\nCPU part\t: 0xd08\n", ""}, {Name, "processor : 0\nmodel : 142\n", ""},
+      {Name, "CPU implementer\t: 0x4e\nCPU part\t: 0x4\n", "NVIDIA Carmel"},
+      {Name, "CPU implementer\t: 0x41z\nCPU part\t: 0xd08\n", ""}, {Name, "CPU implementer\t: 0x41\nCPU part\t: 0x\n", ""}, {Name, "processor : 0\nmodel : 142\n", ""},
       {Threads, "42 (Web (Content) x) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 0 123", "17"},
       {Threads, "42 (a) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 4294967295 0", "4294967295"},
       {Threads, "42 (a) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 4294967296 0", "-"},
       {Pretty, "PRETTY_NAME='Arch \\Linux'", "Arch \\Linux"},
       {Pretty, "PRETTY_NAME=\"\"\nPRETTY_NAME=Solus\\ OS", "Solus OS"},  // an empty name is none
       {Pretty, "PRETTY_NAME=\"Say \\\"hi\\\"\"\r\n", "Say \"hi\""},  // a line ended the Windows way
-      {Release, "42949672950.1", "-"},  // more than 32 bits
+      {Release, "42949672950.1", "-"}, {Release, "4294967296", "-"},  // more than 32 bits
+      {Release, "4294967295.07-rc1", "4294967295.7.0"}, {Release, "6", "6.0.0"},
       {Khz, "1800050", "1800.05"},
       // clang-format on
   };

@@ -47,7 +47,9 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
       {{"TYPE=Battery;ENERGY_NOW=5;ENERGY_FULL=100"}, "255 2 5 ? ?"},
       {{"TYPE=Battery;ENERGY_NOW=32;ENERGY_FULL=100"}, "255 2 32 ? ?"},
       {{"TYPE=Battery;ENERGY_NOW=33;ENERGY_FULL=100"}, "255 0 33 ? ?"},
+      {{"TYPE=Battery;ENERGY_NOW=66;ENERGY_FULL=100"}, "255 0 66 ? ?"},
       {{"TYPE=Battery;ENERGY_NOW=67;ENERGY_FULL=100"}, "255 1 67 ? ?"},
+      {{"TYPE=Battery;CAPACITY=0x40;ENERGY_NOW=;ENERGY_FULL=100"}, "255 255 255 ? ?"},  // no number: none
       // Without energy or charge: the mean of what each says, each at most 100 (50.5 % to even).
       {{"TYPE=Battery;CAPACITY=40", "TYPE=Battery;CAPACITY=61;ENERGY_NOW=1"}, "255 0 50 ? ?"},
       {{"TYPE=Battery;CAPACITY=250"}, "255 1 100 ? ?"},
@@ -57,6 +59,7 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
       // Wild figures: whole hours first, so that no product overflows into a short time.
       {{Discharging("1000000000000000000", "2000000000000000000", "1000000000000000")},
        "0 0 50 3600000 7200000"},
+      {{Discharging("1", "2", "7000")}, "0 0 50 1 1"},  // 0.51 s rounds up to a second
       {{Discharging("1000000000000", "2000000000000", "1")},
        "0 0 50 ? ?"},  // more hours than the record holds
       {{"TYPE=Battery;STATUS=Discharging;CHARGE_NOW=1;CHARGE_FULL=2;CURRENT_NOW=-9223372036854775808"},
@@ -69,6 +72,17 @@ TEST(PowerStatusTest, SuppliesMakeTheRecord) {
       supplies.push_back(ReadingFromUevent(ParseUevent(Uevent(supply))));
     EXPECT_EQ(testing::PowerText(ComputePowerStatus(supplies)), row.expected);
   }
+}
+
+// A battery docked is found at the next look at the folder, ten seconds after the last one.
+TEST(PowerStatusTest, ADockedBatteryIsFoundTenSecondsAfterTheLastLook) {
+  testing::TempTree tree;
+  tree.Write("AC/uevent", Uevent(kAcOff));
+  PowerSupplies supplies(tree.Path());
+  std::string shown = testing::PowerText(supplies.Read(1000));
+  tree.Write("BAT0/uevent", Uevent(kQuarter));
+  for (uint64_t now : {10'999, 11'000}) shown += " | " + testing::PowerText(supplies.Read(now));
+  EXPECT_EQ(shown, "255 128 255 ? ? | 255 128 255 ? ? | 0 2 25 7200 28800");
 }
 
 }  // namespace
