@@ -10,6 +10,7 @@
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QProcess>
+#include <cstring>
 
 #include "platform/qt/qt_runtime.h"
 #include "platform/qt/qt_tray.h"
@@ -19,6 +20,16 @@ namespace sysvane::qt {
 namespace {
 
 using testing::RunEvents;
+
+constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
+constexpr const char* kMenu = "com.canonical.dbusmenu";
+
+// A figure on a plate of one colour, at whatever size it is asked for.
+struct Plate : forms::LiveIcon {
+  forms::ArgbImage Draw(int pixels) const override {
+    return {pixels, std::vector<uint32_t>(size_t(pixels * pixels), 0xff2040c0)};
+  }
+};
 
 // Takes registrations and says whether a host is there.
 class StandInWatcher : public QDBusVirtualObject {
@@ -46,13 +57,19 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
   QDBusConnection shell = QDBusConnection::connectToBus(address, "stand-in-shell");
   StandInWatcher watcher;
   ASSERT_TRUE(shell.registerVirtualObject("/StatusNotifierWatcher", &watcher));
+  const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
   for (const bool gnome : {false, true}) {
     SCOPED_TRACE(gnome ? "GNOME Shell's host" : "another host");
+    qputenv("XDG_CURRENT_DESKTOP", gnome ? "GNOME" : "KDE");  // the figure's sizes are the panel sizes
     if (gnome) shell.registerService("org.gnome.Shell");
     shell.registerService("org.kde.StatusNotifierWatcher");
     const QDBusConnection bus = QDBusConnection::connectToBus(address, gnome ? "program-2" : "program-1");
     {
       testing::OwnedIcon<> icon;
+      forms::MenuItem exit{"mnuExit", "Exit"};
+      forms::MenuList menu{"MenuTray", {&exit}};
+      icon.data.menu = &menu;
+      std::strcpy(icon.data.szTip.data(), "Sysvane Monitor");
       QtRuntime& runtime = icon.runtime;
       int lost = 0;
       runtime.TrayLost = [&] { ++lost; };
@@ -60,25 +77,59 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
       runtime.Tray().UseBus(bus);
       ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, icon.data));
       // A question from one connection is answered after what that connection sent before it.
-      auto roundTrip = [&](const QDBusConnection& from) {
-        QDBusPendingCall asked = from.asyncCall(QDBusMessage::createMethodCall(
-            bus.baseService(), "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "GetAll"));
-        RunEvents(5000, [&] { return asked.isFinished(); });
+      auto ask = [&](const QDBusConnection& from, const char* path, const char* interface, const char* method,
+                     const QVariantList& arguments) {
+        QDBusMessage call = QDBusMessage::createMethodCall(bus.baseService(), path, interface, method);
+        call.setArguments(arguments);
+        return from.call(call, QDBus::BlockWithGui).arguments();
+      };
+      int exits = 0;
+      exit.Click = [&] { ++exits; };
+      // What a host reads: the menu's revision and first label; the item's facts, label, tip, menu,
+      // pictures' sizes and first pixel.
+      auto hostReads = [&] {
+        const QVariantMap item = qdbus_cast<QVariantMap>(
+            ask(shell, "/StatusNotifierItem", kProperties, "GetAll", {"org.kde.StatusNotifierItem"})[0]);
+        const QVariantList menu = ask(shell, "/MenuBar", kMenu, "GetLayout", {0, -1, QStringList()});
+        QStringList read{
+            menu.value(0).toString(),
+            qdbus_cast<DBusMenuLayoutItem>(menu.value(1)).children.value(0).properties["label"].toString()};
+        for (const char* name : {"Id", "Category", "Status", "Title", "ItemIsMenu", "WindowId",
+                                 "XAyatanaLabel", "XAyatanaLabelGuide"})
+          read << item.value(name).toString();
+        read << qdbus_cast<SniToolTip>(item.value("ToolTip")).title
+             << item.value("Menu").value<QDBusObjectPath>().path();
+        const SniPixmapList pictures = qdbus_cast<SniPixmapList>(item.value("IconPixmap"));
+        for (const SniPixmap& picture : pictures) read << QString::number(picture.width);
+        return (read << pictures.value(0).bytes.left(4).toHex()).join(" ").toStdString();
       };
       RunEvents(5000, [&] { return watcher.asked > 0; });
-      roundTrip(shell);  // the watcher's "no host" has been heard
+      ask(shell, "/StatusNotifierItem", kProperties, "GetAll", {""});  // the watcher's "no host" was heard
       // Another program's word is not the watcher's.
       const auto hostCame = QDBusMessage::createSignal(
           "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher", "StatusNotifierHostRegistered");
       const QDBusConnection stranger = QDBusConnection::connectToBus(address, "stranger");
       stranger.send(hostCame);
-      roundTrip(stranger);
+      ask(stranger, "/StatusNotifierItem", kProperties, "GetAll", {""});
       EXPECT_FALSE(runtime.Tray().OnDBus());
       watcher.host = true;
       shell.send(hostCame);
       RunEvents(5000, [&] { return runtime.Tray().OnDBus() && runtime.Tray().GnomeHost() == gnome; });
       EXPECT_EQ(std::pair(runtime.Tray().OnDBus(), runtime.Tray().GnomeHost()), std::pair(true, gnome));
       EXPECT_EQ(watcher.registered, QStringList{bus.baseService()});
+      EXPECT_EQ(hostReads(),
+                "1 Exit sysvane ApplicationStatus Active Sysvane false 0   Sysvane Monitor /MenuBar 16 22 24 "
+                "32 48 00000000");
+      // A figure the program draws, its label and a new tip; the user clicks Exit in the host's menu.
+      std::strcpy(icon.data.szTip.data(), "CPU 5%");
+      icon.data.label = "5%";
+      icon.data.liveIcon = std::make_shared<Plate>();
+      runtime.ShellNotifyIcon(forms::NIM_MODIFY, icon.data);
+      ask(shell, "/MenuBar", kMenu, "Event", {1, "clicked", QVariant::fromValue(QDBusVariant(0)), 0u});
+      RunEvents(5000, [&] { return exits > 0; });
+      EXPECT_EQ(hostReads() + " " + std::to_string(exits),
+                "1 Exit sysvane ApplicationStatus Active Sysvane false 0 \u20075% 99% CPU 5% /MenuBar 16 22 "
+                "24 32 48 ff2040c0 1");
 
       shell.unregisterService("org.kde.StatusNotifierWatcher");  // the panel goes
       RunEvents(5000, [&] { return lost > 0; });
@@ -94,6 +145,7 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
     watcher.asked = 0;
     shell.unregisterService("org.kde.StatusNotifierWatcher");
   }
+  qputenv("XDG_CURRENT_DESKTOP", desktop);
   daemon.terminate();
   daemon.waitForFinished();
 }

@@ -1,10 +1,13 @@
-// The D-Bus tray as a host sees it: the menu's marks after every change of the owner's items, the
-// opening of the menu, each host's mouse requests, the pictures' byte order, and the work area
-// the panels leave where no window manager publishes one.
+// The D-Bus tray as a host sees it: the menu's layout and marks after every change of the owner's
+// items, the opening of the menu, each host's mouse requests, the item's facts, pictures, tip and
+// label, the wire types, and the work area the panels leave where no window manager publishes one.
 #include <gtest/gtest.h>
+
+#include <QDBusMetaType>
 
 #include "platform/qt/qt_dbus_menu.h"
 #include "platform/qt/qt_host_clicks.h"
+#include "platform/qt/qt_live_icon.h"
 #include "platform/qt/qt_sni_item.h"
 #include "platform/qt/qt_work_area.h"
 #include "platform/qt/tests/qt_test_support.h"
@@ -15,9 +18,9 @@ namespace {
 using testing::RunEvents;
 
 struct OwnersMenu {
-  forms::MenuItem splash{"mnuSplash", "Show Splash Screen?", true}, line{"Separator", "-"},
-      options{"mnuOptions", "Options", true}, display{"mnuDisplay", "Monitor", true};
-  forms::MenuList list{"MenuTray", {&splash, &line, &options, &display}};
+  forms::MenuItem splash{"mnuSplash", "Show Splash_Screen?", true}, line{"Separator", "-"},
+      display{"mnuDisplay", "Monitor", true}, about{"mnuAbout", "&About && More"};
+  forms::MenuList list{"MenuTray", {&splash, &line, &display, &about}};
 };
 
 // The menu as a host that reads the whole layout draws it.
@@ -34,12 +37,22 @@ std::string Shown(const DBusMenu& menu) {
   return shown;
 }
 
+// "id{name=value,...}", followed by the children's, as the layout goes to a host.
+std::string Written(const DBusMenuLayoutItem& item) {
+  QStringList properties;
+  for (auto p = item.properties.begin(); p != item.properties.end(); ++p)
+    properties << p.key() + "=" + p.value().toString();
+  std::string written = std::to_string(item.id) + "{" + properties.join(",").toStdString() + "}";
+  for (const DBusMenuLayoutItem& child : item.children) (written += " ") += Written(child);
+  return written;
+}
+
 struct DBusMenuTest : ::testing::Test {
   OwnersMenu owner;
   DBusMenu menu{owner.list};
 };
 
-TEST_F(DBusMenuTest, EveryChangeReachesTheHostWithEveryItemStillAToggle) {
+TEST_F(DBusMenuTest, EveryChangeReachesTheHostAsTheItemsWholePropertiesAndWhatTheyLost) {
   std::string updated, removed;  // "4 " for each item sent, "4:toggle-type " for each property lost
   QObject::connect(&menu, &DBusMenu::ItemsPropertiesUpdated,
                    [&](const DBusMenuItemList& items, const DBusMenuItemKeysList& lost) {
@@ -48,17 +61,20 @@ TEST_F(DBusMenuTest, EveryChangeReachesTheHostWithEveryItemStillAToggle) {
                        removed +=
                            std::to_string(keys.id) + ":" + keys.properties.join(",").toStdString() + " ";
                    });
-  // What happens; then the items sent, what they lost, and the menu the host now draws. The three
-  // items that can be checked stay toggles, checked or not, so that every host draws their box.
+  // What happens; then the items sent, what they lost, and the menu the host now draws. An item
+  // that can be checked stays a toggle, checked or not, so that every host draws its box.
   const std::pair<std::function<void()>, std::string> rows[] = {
       {[&] { owner.display.SetChecked(true); },  // the Monitor window opens
-       "4 / / Show Splash Screen? [ ]|-|Options [ ]|Monitor [x]|"},
-      {[&] { owner.display.SetChecked(false); },  // and closes
-       "4 / / Show Splash Screen? [ ]|-|Options [ ]|Monitor [ ]|"},
-      {[&] { owner.options.SetChecked(true), owner.display.SetEnabled(false); },  // Options, nothing selected
-       "3 4 / / Show Splash Screen? [ ]|-|Options [x]|Monitor [ ] (off)|"},
+       "3 / / Show Splash__Screen? [ ]|-|Monitor [x]|_About & More|"},
+      {[&] { owner.display.SetChecked(false), owner.display.SetEnabled(false); },  // nothing selected
+       "3 / / Show Splash__Screen? [ ]|-|Monitor [ ] (off)|_About & More|"},
+      {[&] { owner.about.SetChecked(true), owner.splash.SetVisible(false); },
+       "1 4 / / Show Splash__Screen? [ ] (hidden)|-|Monitor [ ] (off)|_About & More [x]|"},
+      {[&] { owner.about.SetChecked(false); },
+       "4 / 4:toggle-type,toggle-state / "
+       "Show Splash__Screen? [ ] (hidden)|-|Monitor [ ] (off)|_About & More|"},
       {[&] { owner.splash.SetChecked(true), owner.splash.SetChecked(false); },  // undone in the same handler
-       "/ / Show Splash Screen? [ ]|-|Options [x]|Monitor [ ] (off)|"},
+       "/ / Show Splash__Screen? [ ] (hidden)|-|Monitor [ ] (off)|_About & More|"},
   };
   for (const auto& [change, expected] : rows) {
     SCOPED_TRACE(expected);
@@ -70,15 +86,47 @@ TEST_F(DBusMenuTest, EveryChangeReachesTheHostWithEveryItemStillAToggle) {
   }
 }
 
+TEST_F(DBusMenuTest, AHostGetsTheLayoutAndPropertiesItAsksForAndHearsOfTheIdsItDoesNotKnow) {
+  auto* adaptor = new DBusMenuAdaptor(&menu);  // the menu's child
+  // The parent, the depth and the property names asked for (none, or only empty ones: all); the
+  // layout that goes back. Only the menu (0) has children.
+  const std::tuple<int, int, QStringList, std::string> rows[] = {
+      {0, -1, {"type", "toggle-state"}, "0{} 1{toggle-state=0} 2{type=separator} 3{toggle-state=0} 4{}"},
+      {0, 0, {}, "0{children-display=submenu}"},
+      {0, 1, {"", "label"}, "0{} 1{label=Show Splash__Screen?} 2{} 3{label=Monitor} 4{label=_About & More}"},
+      {4, -1, {""}, "4{enabled=true,label=_About & More,visible=true}"},
+      {1, 1, {"visible"}, "1{visible=true}"},
+      {5, -1, {}, "5{}"},
+      {-1, -1, {}, "-1{}"},
+  };
+  for (const auto& [parent, depth, names, expected] : rows) {
+    DBusMenuLayoutItem layout;
+    EXPECT_EQ(adaptor->GetLayout(parent, depth, names, layout), 1u) << "the layout never changes";
+    EXPECT_EQ(Written(layout), expected);
+  }
+  std::string known;
+  for (const DBusMenuItem& item : adaptor->GetGroupProperties({-1, 0, 2, 5}, {"type"}))
+    known += Written({item.id, item.properties, {}});
+  int clicked = 0;
+  owner.about.Click = [&] { ++clicked; };
+  QList<int> unknownClicked =
+                 adaptor->EventGroup({{5, "clicked", {}, 0}, {4, "clicked", {}, 0}, {-1, "clicked", {}, 0}}),
+             unknownShown, updated = adaptor->AboutToShowGroup({3, 5, 0}, unknownShown);
+  EXPECT_EQ(std::tuple(known, unknownClicked, updated, unknownShown, adaptor->Version(), clicked),
+            std::tuple("0{}2{type=separator}", QList<int>{5, -1}, QList<int>(), QList<int>{5}, 3u, 0))
+      << "a command runs once the host's call has returned";
+  RunEvents(1000, [&] { return clicked > 0; });
+  EXPECT_EQ(clicked, 1);
+}
+
 TEST_F(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCall) {
-  int opened = 0, clicked = 0;
+  int opened = 0;
   menu.Opening = [&] {
     ++opened;
     owner.display.SetChecked(true);  // what the owner does then is in the menu the host reads
   };
-  owner.display.Click = [&] { ++clicked; };
   EXPECT_TRUE(menu.AboutToShow(0)) << "the host must read the menu again";
-  EXPECT_EQ(Shown(menu), "Show Splash Screen? [ ]|-|Options [ ]|Monitor [x]|");
+  EXPECT_EQ(Shown(menu), "Show Splash__Screen? [ ]|-|Monitor [x]|_About & More|");
   menu.Event(0, "opened");
   EXPECT_EQ(opened, 1) << "AboutToShow and \"opened\" are one opening";
   EXPECT_TRUE(menu.MayBeOpen());
@@ -86,19 +134,20 @@ TEST_F(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCal
   EXPECT_FALSE(menu.MayBeOpen());
   EXPECT_FALSE(menu.AboutToShow(0)) << "nothing changed this time";
   EXPECT_EQ(opened, 2);
-  menu.Event(4, "clicked");
+  menu.Event(3, "clicked");
   EXPECT_FALSE(menu.MayBeOpen()) << "a click closes the menu";
-  EXPECT_EQ(clicked, 0) << "not inside the host's call";
-  RunEvents(1000, [&] { return clicked > 0; });
-  EXPECT_EQ(clicked, 1);
 }
 
-TEST(HostClicksTest, APlaceWithinTheIconIsNotTakenForTheIconsPlace) {
-  const QRect screen(0, 0, 1280, 800), belowTopBar(0, 31, 1280, 769);
-  EXPECT_EQ(IconPlaceFromHost({1270, 15}, screen, screen), QRect(1270, 15, 1, 1)) << "a place on screen";
-  EXPECT_EQ(IconPlaceFromHost({10, 15}, screen, belowTopBar), std::nullopt) << "the reserved side tells";
-  EXPECT_EQ(IconPlaceFromHost({10, 15}, screen, screen), QRect(1279, 15, 1, 1))
-      << "an unseen bar's right end";
+TEST(DBusTypesTest, EachStructureGoesOnTheWireWithItsSignature) {
+  RegisterDBusTypes();
+  const std::pair<QMetaType, const char*> rows[] = {{QMetaType::fromType<DBusMenuItemList>(), "a(ia{sv})"},
+                                                    {QMetaType::fromType<DBusMenuItemKeysList>(), "a(ias)"},
+                                                    {QMetaType::fromType<DBusMenuLayoutItem>(), "(ia{sv}av)"},
+                                                    {QMetaType::fromType<DBusMenuEventList>(), "a(isvu)"},
+                                                    {QMetaType::fromType<SniPixmapList>(), "a(iiay)"},
+                                                    {QMetaType::fromType<SniToolTip>(), "(sa(iiay)ss)"}};
+  for (const auto& [type, signature] : rows)
+    EXPECT_STREQ(QDBusMetaType::typeToSignature(type), signature) << type.name();
 }
 
 // The host's request, GNOME Shell's host, a second click soon after the first; then the messages.
@@ -115,21 +164,56 @@ TEST(HostClicksTest, EachHostsRequestsBecomeTheOwnersMessages) {
         << int(request) << gnome << quickSecond;
 }
 
-TEST(SniItemTest, PicturesAreArgbInNetworkOrderAndClickPlacesAreKeptWhenUsable) {
-  QImage image(2, 1, QImage::Format_ARGB32);
-  image.setPixel(0, 0, qRgba(0x11, 0x22, 0x33, 0x80));
-  image.setPixel(1, 0, qRgba(0xff, 0x00, 0x00, 0xff));
-  const SniPixmap pixmap = SniItem::ToPixmap(image);
-  EXPECT_EQ(pixmap.width, 2);
-  EXPECT_EQ(pixmap.bytes.toHex().toStdString(), "80112233ffff0000");
+TEST(HostClicksTest, APlaceWithinTheIconIsNotTakenForTheIconsPlace) {
+  const QRect screen(0, 0, 1280, 800), belowTopBar(0, 31, 1280, 769);
+  // The place sent, the work area; the icon's place.
+  const std::tuple<QPoint, QRect, std::optional<QRect>> rows[] = {
+      {{1270, 15}, screen, QRect(1270, 15, 1, 1)},  // a place on screen
+      {{64, 0}, belowTopBar, QRect(64, 0, 1, 1)},   // beyond the largest icon
+      {{10, 64}, screen, QRect(10, 64, 1, 1)},
+      {{63, 63}, belowTopBar, std::nullopt},       // the reserved side tells
+      {{63, 15}, screen, QRect(1279, 15, 1, 1)}};  // an unseen bar's right end
+  for (const auto& [sent, workArea, place] : rows)
+    EXPECT_EQ(IconPlaceFromHost(sent, screen, workArea), place) << sent.x() << "," << sent.y();
+}
 
+TEST(SniItemTest, AHostHearsOfEveryNewPictureTipAndLabelAndGetsTheClickPlacesItGaveWhenUsable) {
   SniItem item;
+  auto* adaptor = new SniItemAdaptor(&item);  // the item's child
+  std::string heard;
+  QObject::connect(adaptor, &SniItemAdaptor::NewIcon, [&] { heard += "icon "; });
+  QObject::connect(adaptor, &SniItemAdaptor::NewToolTip,
+                   [&] { heard += adaptor->ToolTip().title.toStdString() + ", "; });
+  QObject::connect(adaptor, &SniItemAdaptor::XAyatanaNewLabel,
+                   [&](const QString& label, const QString& guide) {
+                     heard += (label + "/" + guide + " ").toStdString();
+                   });
+  item.SetIconImages({QImage(16, 16, QImage::Format_RGB32), QImage(), QImage(22, 22, QImage::Format_ARGB32)});
+  item.SetToolTip("CPU 5%", false);  // held back (GNOME's host, an open menu) until the next announcement
+  item.SetToolTip("CPU 5%", true), item.SetToolTip("CPU 5%", true), item.SetToolTip("CPU 6%", true);
+  item.SetLabel("5%", "99%"), item.SetLabel("5%", "99%"), item.SetLabel("5%");
+  EXPECT_EQ(heard + std::to_string(adaptor->IconPixmap().size()), "icon CPU 5%, CPU 6%, 5%/99% 5%/ 2");
+
   std::vector<std::optional<QPoint>> places;
   item.Requested = [&](SniRequest, std::optional<QPoint> place) { places.push_back(place); };
-  for (QPoint p : {QPoint(1250, 12), QPoint(0, 0), QPoint(-1, 40), QPoint(0, 790)})
+  for (QPoint p : {QPoint(1250, 12), QPoint(0, 0), QPoint(-1, 40), QPoint(0, 790), QPoint(1, 0)})
     item.Request(SniRequest::Activate, p.x(), p.y());
   EXPECT_EQ(places, (std::vector<std::optional<QPoint>>{QPoint(1250, 12), std::nullopt, std::nullopt,
-                                                        QPoint(0, 790)}));
+                                                        QPoint(0, 790), QPoint(1, 0)}));
+}
+
+// What a host is given to draw a figure the program draws: the sizes, and the label beside it.
+TEST(LiveIconTest, AHostGetsThePanelSizesAtItsScaleAndALabelOfSteadyWidth) {
+  // XDG_CURRENT_DESKTOP, the scale; the sizes.
+  const std::tuple<QByteArray, int, QList<int>> rows[] = {{"GNOME", 1, {16, 22, 24, 32, 48}},
+                                                          {"KDE", 2, {16, 22, 24, 32, 48, 44, 64, 96}},
+                                                          {"XFCE", 1, {16, 22}},
+                                                          {"ubuntu:xfce", 2, {16, 22, 24, 32, 44}}};
+  for (const auto& [desktop, scale, sizes] : rows)
+    EXPECT_EQ(LiveIconSizes(desktop, scale), sizes) << desktop.data();
+  const std::pair<QString, std::pair<QString, QString>> labels[] = {
+      {"5%", {"\u20075%", "99%"}}, {"10% 100%", {"10% 100%", "99% 99%"}}, {"", {"", ""}}};
+  for (const auto& [figures, shown] : labels) EXPECT_EQ(LiveLabel(figures), shown) << figures.toStdString();
 }
 
 TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
@@ -138,11 +222,15 @@ TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
   const int whole = 1 << 30;
   const std::tuple<QRect, std::vector<Strut>, QRect> rows[] = {
       {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},  // a bottom panel
-      {screen,                                                                // a top bar and a left dock
+      {right, {{.bottom = 27, .bottomEnd = 1279}}, right},                    // on the first screen only
+      {right, {{.bottom = 27, .bottomStart = 2559, .bottomEnd = 2559}}, QRect(1280, 0, 1280, 773)},
+      {screen,  // a top bar and a left dock
        {{.top = 44, .topEnd = whole}, {.left = 48, .leftStart = 100, .leftEnd = 600}},
        QRect(48, 44, 1232, 756)},
+      {screen, {{.left = 48, .leftStart = 800, .leftEnd = 900}}, screen},    // a dock below the screen
       {right, {{.right = 30, .rightEnd = 799}}, QRect(1280, 0, 1250, 800)},  // a right panel on the second
-      {screen, {{.top = 900, .topEnd = whole}}, screen},  // a reservation leaving nothing is not believed
+      {screen, {{.top = 800, .topEnd = whole}}, screen},  // a reservation leaving nothing is not believed
+      {screen, {{.top = 799, .topEnd = whole}}, QRect(0, 799, 1280, 1)},  // one row left
   };
   for (const auto& [on, struts, area] : rows)
     EXPECT_EQ(AreaLeftByStruts(on, root, struts), area) << struts.size() << " struts on " << on.x();
