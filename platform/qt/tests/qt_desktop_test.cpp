@@ -51,6 +51,12 @@ TEST_F(DesktopFilesTest, FilesAreWrittenWholeReadOnlyWhenNormalAndMovedOrDeleted
   EXPECT_EQ(desktop.ReadFile(root + "/moved"), "old");
 }
 
+TEST_F(DesktopFilesTest, ABaseFolderIsTheVariablesAbsolutePathElseTheOneBelowHome) {
+  setenv("XDG_CONFIG_HOME", "config", 1);  // `home` puts it back
+  EXPECT_EQ(std::pair(desktop.ConfigHome(), desktop.DataHome()),
+            std::pair(root + "/home/.config", root + "/data"));
+}
+
 TEST_F(DesktopFilesTest, TheProgramKeepsThePathItWasStartedAs) {
   Write(root + "/real/prog", "#!/bin/sh\n", 0700);
   Write(root + "/other/prog", "#!/bin/sh\n", 0700);

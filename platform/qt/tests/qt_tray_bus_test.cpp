@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QProcess>
@@ -83,8 +81,6 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
         call.setArguments(arguments);
         return from.call(call, QDBus::BlockWithGui).arguments();
       };
-      int exits = 0;
-      exit.Click = [&] { ++exits; };
       // What a host reads: the menu's revision and first label; the item's facts, label, tip, menu,
       // pictures' sizes and first pixel.
       auto hostReads = [&] {
@@ -120,16 +116,14 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
       EXPECT_EQ(hostReads(),
                 "1 Exit sysvane ApplicationStatus Active Sysvane false 0   Sysvane Monitor /MenuBar 16 22 24 "
                 "32 48 00000000");
-      // A figure the program draws, its label and a new tip; the user clicks Exit in the host's menu.
+      // A figure the program draws, its label and a new tip.
       std::strcpy(icon.data.szTip.data(), "CPU 5%");
       icon.data.label = "5%";
       icon.data.liveIcon = std::make_shared<Plate>();
       runtime.ShellNotifyIcon(forms::NIM_MODIFY, icon.data);
-      ask(shell, "/MenuBar", kMenu, "Event", {1, "clicked", QVariant::fromValue(QDBusVariant(0)), 0u});
-      RunEvents(5000, [&] { return exits > 0; });
-      EXPECT_EQ(hostReads() + " " + std::to_string(exits),
+      EXPECT_EQ(hostReads(),
                 "1 Exit sysvane ApplicationStatus Active Sysvane false 0 \u20075% 99% CPU 5% /MenuBar 16 22 "
-                "24 32 48 ff2040c0 1");
+                "24 32 48 ff2040c0");
 
       shell.unregisterService("org.kde.StatusNotifierWatcher");  // the panel goes
       RunEvents(5000, [&] { return lost > 0; });
@@ -139,6 +133,10 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
       EXPECT_TRUE(runtime.SystemTrayAvailable());
       EXPECT_EQ(watcher.registered, QStringList({bus.baseService(), bus.baseService()}));
       runtime.ShellNotifyIcon(forms::NIM_DELETE, icon.data);
+      EXPECT_FALSE(runtime.ShellNotifyIcon(forms::NIM_MODIFY, icon.data) ||
+                   runtime.ShellNotifyIcon(forms::NIM_DELETE, icon.data) ||
+                   runtime.ShellNotifyIcon(3, icon.data))
+          << "no icon to change, nor a message of the tray";
     }
     watcher.registered.clear();
     watcher.host = false;

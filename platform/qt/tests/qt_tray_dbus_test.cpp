@@ -1,6 +1,6 @@
-// The D-Bus tray as a host sees it: the menu's layout and marks after every change of the owner's
-// items, the opening of the menu, each host's mouse requests, the item's facts, pictures, tip and
-// label, the wire types, and the work area the panels leave where no window manager publishes one.
+// The D-Bus tray as a host sees it: the menu's layout and what a host is sent after every change of
+// the owner's items, the opening of the menu, each host's mouse requests, the item's signals, the
+// wire types, and the work area the panels leave where no window manager publishes one.
 #include <gtest/gtest.h>
 
 #include <QDBusMetaType>
@@ -23,20 +23,6 @@ struct OwnersMenu {
   forms::MenuList list{"MenuTray", {&splash, &line, &display, &about}};
 };
 
-// The menu as a host that reads the whole layout draws it.
-std::string Shown(const DBusMenu& menu) {
-  std::string shown;
-  for (const DBusMenuLayoutItem& item : menu.Layout(0, -1, {}).children) {
-    const QVariantMap& p = item.properties;
-    shown += p.value("type") == "separator" ? "-" : p.value("label").toString().toStdString();
-    if (p.value("toggle-type") == "checkmark") shown += p.value("toggle-state") == 1 ? " [x]" : " [ ]";
-    if (p.contains("enabled") && !p.value("enabled").toBool()) shown += " (off)";
-    if (!p.value("visible").toBool()) shown += " (hidden)";
-    shown += "|";
-  }
-  return shown;
-}
-
 // "id{name=value,...}", followed by the children's, as the layout goes to a host.
 std::string Written(const DBusMenuLayoutItem& item) {
   QStringList properties;
@@ -52,37 +38,33 @@ struct DBusMenuTest : ::testing::Test {
   DBusMenu menu{owner.list};
 };
 
-TEST_F(DBusMenuTest, EveryChangeReachesTheHostAsTheItemsWholePropertiesAndWhatTheyLost) {
-  std::string updated, removed;  // "4 " for each item sent, "4:toggle-type " for each property lost
+TEST_F(DBusMenuTest, EveryChangeReachesTheHostAsTheItemsWholePropertiesAndThoseItLost) {
+  std::string sent;
   QObject::connect(&menu, &DBusMenu::ItemsPropertiesUpdated,
                    [&](const DBusMenuItemList& items, const DBusMenuItemKeysList& lost) {
-                     for (const DBusMenuItem& item : items) updated += std::to_string(item.id) + " ";
+                     for (const DBusMenuItem& item : items)
+                       (sent += Written({item.id, item.properties, {}})) += " ";
                      for (const DBusMenuItemKeys& keys : lost)
-                       removed +=
-                           std::to_string(keys.id) + ":" + keys.properties.join(",").toStdString() + " ";
+                       sent += std::to_string(keys.id) + " lost " + keys.properties.join(",").toStdString();
                    });
-  // What happens; then the items sent, what they lost, and the menu the host now draws. An item
-  // that can be checked stays a toggle, checked or not, so that every host draws its box.
+  // What happens; what the host is sent. An item that can be checked stays a toggle, checked or
+  // not, so that every host draws its box; another is a toggle while it is checked.
   const std::pair<std::function<void()>, std::string> rows[] = {
-      {[&] { owner.display.SetChecked(true); },  // the Monitor window opens
-       "3 / / Show Splash__Screen? [ ]|-|Monitor [x]|_About & More|"},
-      {[&] { owner.display.SetChecked(false), owner.display.SetEnabled(false); },  // nothing selected
-       "3 / / Show Splash__Screen? [ ]|-|Monitor [ ] (off)|_About & More|"},
-      {[&] { owner.about.SetChecked(true), owner.splash.SetVisible(false); },
-       "1 4 / / Show Splash__Screen? [ ] (hidden)|-|Monitor [ ] (off)|_About & More [x]|"},
+      {[&] {  // the Monitor window opens and nothing is selected; About is checked, the splash hidden
+         owner.display.SetChecked(true), owner.display.SetEnabled(false);
+         owner.about.SetChecked(true), owner.splash.SetVisible(false);
+       },
+       "1{enabled=true,label=Show Splash__Screen?,toggle-state=0,toggle-type=checkmark,visible=false} "
+       "3{enabled=false,label=Monitor,toggle-state=1,toggle-type=checkmark,visible=true} "
+       "4{enabled=true,label=_About & More,toggle-state=1,toggle-type=checkmark,visible=true} "},
       {[&] { owner.about.SetChecked(false); },
-       "4 / 4:toggle-type,toggle-state / "
-       "Show Splash__Screen? [ ] (hidden)|-|Monitor [ ] (off)|_About & More|"},
-      {[&] { owner.splash.SetChecked(true), owner.splash.SetChecked(false); },  // undone in the same handler
-       "/ / Show Splash__Screen? [ ] (hidden)|-|Monitor [ ] (off)|_About & More|"},
+       "4{enabled=true,label=_About & More,visible=true} 4 lost toggle-type,toggle-state"},
   };
   for (const auto& [change, expected] : rows) {
-    SCOPED_TRACE(expected);
-    updated.clear();
-    removed.clear();
+    sent.clear();
     change();
-    RunEvents(1000, [&] { return !updated.empty(); });
-    EXPECT_EQ(updated + "/ " + removed + "/ " + Shown(menu), expected);
+    RunEvents(1000, [&] { return !sent.empty(); });
+    EXPECT_EQ(sent, expected);
   }
 }
 
@@ -91,9 +73,8 @@ TEST_F(DBusMenuTest, AHostGetsTheLayoutAndPropertiesItAsksForAndHearsOfTheIdsItD
   // The parent, the depth and the property names asked for (none, or only empty ones: all); the
   // layout that goes back. Only the menu (0) has children.
   const std::tuple<int, int, QStringList, std::string> rows[] = {
-      {0, -1, {"type", "toggle-state"}, "0{} 1{toggle-state=0} 2{type=separator} 3{toggle-state=0} 4{}"},
       {0, 0, {}, "0{children-display=submenu}"},
-      {0, 1, {"", "label"}, "0{} 1{label=Show Splash__Screen?} 2{} 3{label=Monitor} 4{label=_About & More}"},
+      {0, -1, {"", "label"}, "0{} 1{label=Show Splash__Screen?} 2{} 3{label=Monitor} 4{label=_About & More}"},
       {4, -1, {""}, "4{enabled=true,label=_About & More,visible=true}"},
       {1, 1, {"visible"}, "1{visible=true}"},
       {5, -1, {}, "5{}"},
@@ -104,16 +85,13 @@ TEST_F(DBusMenuTest, AHostGetsTheLayoutAndPropertiesItAsksForAndHearsOfTheIdsItD
     EXPECT_EQ(adaptor->GetLayout(parent, depth, names, layout), 1u) << "the layout never changes";
     EXPECT_EQ(Written(layout), expected);
   }
-  std::string known;
-  for (const DBusMenuItem& item : adaptor->GetGroupProperties({-1, 0, 2, 5}, {"type"}))
-    known += Written({item.id, item.properties, {}});
   int clicked = 0;
   owner.about.Click = [&] { ++clicked; };
   QList<int> unknownClicked =
                  adaptor->EventGroup({{5, "clicked", {}, 0}, {4, "clicked", {}, 0}, {-1, "clicked", {}, 0}}),
              unknownShown, updated = adaptor->AboutToShowGroup({3, 5, 0}, unknownShown);
-  EXPECT_EQ(std::tuple(known, unknownClicked, updated, unknownShown, adaptor->Version(), clicked),
-            std::tuple("0{}2{type=separator}", QList<int>{5, -1}, QList<int>(), QList<int>{5}, 3u, 0))
+  EXPECT_EQ(std::tuple(unknownClicked, updated, unknownShown, adaptor->Version(), clicked),
+            std::tuple(QList<int>{5, -1}, QList<int>(), QList<int>{5}, 3u, 0))
       << "a command runs once the host's call has returned";
   RunEvents(1000, [&] { return clicked > 0; });
   EXPECT_EQ(clicked, 1);
@@ -126,7 +104,7 @@ TEST_F(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCal
     owner.display.SetChecked(true);  // what the owner does then is in the menu the host reads
   };
   EXPECT_TRUE(menu.AboutToShow(0)) << "the host must read the menu again";
-  EXPECT_EQ(Shown(menu), "Show Splash__Screen? [ ]|-|Monitor [x]|_About & More|");
+  EXPECT_EQ(Written(menu.Layout(3, 0, {"toggle-state"})), "3{toggle-state=1}");
   menu.Event(0, "opened");
   EXPECT_EQ(opened, 1) << "AboutToShow and \"opened\" are one opening";
   EXPECT_TRUE(menu.MayBeOpen());
@@ -140,14 +118,12 @@ TEST_F(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCal
 
 TEST(DBusTypesTest, EachStructureGoesOnTheWireWithItsSignature) {
   RegisterDBusTypes();
-  const std::pair<QMetaType, const char*> rows[] = {{QMetaType::fromType<DBusMenuItemList>(), "a(ia{sv})"},
-                                                    {QMetaType::fromType<DBusMenuItemKeysList>(), "a(ias)"},
-                                                    {QMetaType::fromType<DBusMenuLayoutItem>(), "(ia{sv}av)"},
-                                                    {QMetaType::fromType<DBusMenuEventList>(), "a(isvu)"},
-                                                    {QMetaType::fromType<SniPixmapList>(), "a(iiay)"},
-                                                    {QMetaType::fromType<SniToolTip>(), "(sa(iiay)ss)"}};
-  for (const auto& [type, signature] : rows)
-    EXPECT_STREQ(QDBusMetaType::typeToSignature(type), signature) << type.name();
+  QStringList signatures;
+  for (QMetaType type : {QMetaType::fromType<DBusMenuItemList>(), QMetaType::fromType<DBusMenuItemKeysList>(),
+                         QMetaType::fromType<DBusMenuLayoutItem>(), QMetaType::fromType<DBusMenuEventList>(),
+                         QMetaType::fromType<SniPixmapList>(), QMetaType::fromType<SniToolTip>()})
+    signatures << QDBusMetaType::typeToSignature(type);
+  EXPECT_EQ(signatures.join(" "), "a(ia{sv}) a(ias) (ia{sv}av) a(isvu) a(iiay) (sa(iiay)ss)");
 }
 
 // The host's request, GNOME Shell's host, a second click soon after the first; then the messages.
@@ -157,8 +133,7 @@ TEST(HostClicksTest, EachHostsRequestsBecomeTheOwnersMessages) {
       {SniRequest::Activate, false, true, {515}},
       {SniRequest::SecondaryActivate, false, false, {514}},
       {SniRequest::ContextMenu, false, false, {517}},
-      {SniRequest::Activate, true, false, {515}},
-      {SniRequest::SecondaryActivate, true, false, {514}}};
+      {SniRequest::Activate, true, false, {515}}};
   for (const auto& [request, gnome, quickSecond, messages] : rows)
     EXPECT_EQ(MessagesForRequest(request, gnome, quickSecond), messages)
         << int(request) << gnome << quickSecond;
@@ -202,18 +177,14 @@ TEST(SniItemTest, AHostHearsOfEveryNewPictureTipAndLabelAndGetsTheClickPlacesItG
                                                         QPoint(0, 790), QPoint(1, 0)}));
 }
 
-// What a host is given to draw a figure the program draws: the sizes, and the label beside it.
-TEST(LiveIconTest, AHostGetsThePanelSizesAtItsScaleAndALabelOfSteadyWidth) {
+// The sizes a host is given a figure the program draws at.
+TEST(LiveIconTest, AHostGetsThePanelSizesAtItsScaleAndNoneAboveXfcesIconSize) {
   // XDG_CURRENT_DESKTOP, the scale; the sizes.
-  const std::tuple<QByteArray, int, QList<int>> rows[] = {{"GNOME", 1, {16, 22, 24, 32, 48}},
-                                                          {"KDE", 2, {16, 22, 24, 32, 48, 44, 64, 96}},
+  const std::tuple<QByteArray, int, QList<int>> rows[] = {{"KDE", 2, {16, 22, 24, 32, 48, 44, 64, 96}},
                                                           {"XFCE", 1, {16, 22}},
                                                           {"ubuntu:xfce", 2, {16, 22, 24, 32, 44}}};
   for (const auto& [desktop, scale, sizes] : rows)
     EXPECT_EQ(LiveIconSizes(desktop, scale), sizes) << desktop.data();
-  const std::pair<QString, std::pair<QString, QString>> labels[] = {
-      {"5%", {"\u20075%", "99%"}}, {"10% 100%", {"10% 100%", "99% 99%"}}, {"", {"", ""}}};
-  for (const auto& [figures, shown] : labels) EXPECT_EQ(LiveLabel(figures), shown) << figures.toStdString();
 }
 
 TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
@@ -221,16 +192,15 @@ TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
   const QSize root(2560, 800);
   const int whole = 1 << 30;
   const std::tuple<QRect, std::vector<Strut>, QRect> rows[] = {
-      {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},  // a bottom panel
-      {right, {{.bottom = 27, .bottomEnd = 1279}}, right},                    // on the first screen only
-      {right, {{.bottom = 27, .bottomStart = 2559, .bottomEnd = 2559}}, QRect(1280, 0, 1280, 773)},
+      {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},    // a bottom panel
+      {right, {{.bottom = 27, .bottomEnd = 1279}}, right},                      // on the first screen only
+      {right, {{.bottom = 27, .bottomEnd = 1280}}, QRect(1280, 0, 1280, 773)},  // one pixel on the second
+      {right, {{.bottom = 27, .bottomStart = 2559, .bottomEnd = 3000}}, QRect(1280, 0, 1280, 773)},
       {screen,  // a top bar and a left dock
        {{.top = 44, .topEnd = whole}, {.left = 48, .leftStart = 100, .leftEnd = 600}},
        QRect(48, 44, 1232, 756)},
-      {screen, {{.left = 48, .leftStart = 800, .leftEnd = 900}}, screen},    // a dock below the screen
       {right, {{.right = 30, .rightEnd = 799}}, QRect(1280, 0, 1250, 800)},  // a right panel on the second
       {screen, {{.top = 800, .topEnd = whole}}, screen},  // a reservation leaving nothing is not believed
-      {screen, {{.top = 799, .topEnd = whole}}, QRect(0, 799, 1280, 1)},  // one row left
   };
   for (const auto& [on, struts, area] : rows)
     EXPECT_EQ(AreaLeftByStruts(on, root, struts), area) << struts.size() << " struts on " << on.x();
