@@ -22,9 +22,23 @@ const QStringList kItemProperties = {QStringLiteral("type"),
                                      QStringLiteral("toggle-state"),
                                      QStringLiteral("children-display")};
 
-// A host reads "_" as the mark of an access key, and "__" as the character itself.
+// A host reads "_" as the mark of an access key, and "__" as the character itself. A caption
+// marks its key with "&" and writes "&&" for the character, as Qt's own menu reads it: the menu
+// shows the same on every tray.
 QString Label(const std::string& caption) {
-  return ToQString(caption).replace(QLatin1Char('_'), QStringLiteral("__"));
+  const QString text = ToQString(caption);
+  QString label;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'_')
+      label += QStringLiteral("__");
+    else if (text[i] != u'&' || i + 1 == text.size())
+      label += text[i];
+    else if (text[++i] == u'&')
+      label += u'&';
+    else
+      label += QLatin1Char('_') + text[i];
+  }
+  return label;
 }
 
 QVariantMap ItemProperties(const forms::MenuItem& item) {

@@ -1,15 +1,16 @@
 // The tray on a private session bus of its own, with a stand-in StatusNotifier watcher: the item
 // registers with each watcher that comes, is shown once the watcher (and no one else) says a host
 // came, knows GNOME Shell's host by the watcher's owner, and the owner hears when the tray goes.
+// A host reads the item's properties, pictures (ARGB32 in network byte order) and menu over the bus,
+// and is told of each new picture, label and tip.
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QProcess>
+#include <cstring>
 
 #include "platform/qt/qt_runtime.h"
 #include "platform/qt/qt_tray.h"
@@ -19,6 +20,16 @@ namespace sysvane::qt {
 namespace {
 
 using testing::RunEvents;
+
+constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
+constexpr const char* kMenu = "com.canonical.dbusmenu";
+
+// A figure on a plate of one colour, at whatever size it is asked for.
+struct Plate : forms::LiveIcon {
+  forms::ArgbImage Draw(int pixels) const override {
+    return {pixels, std::vector<uint32_t>(size_t(pixels * pixels), 0xff2040c0)};
+  }
+};
 
 // Takes registrations and says whether a host is there.
 class StandInWatcher : public QDBusVirtualObject {
@@ -46,13 +57,19 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
   QDBusConnection shell = QDBusConnection::connectToBus(address, "stand-in-shell");
   StandInWatcher watcher;
   ASSERT_TRUE(shell.registerVirtualObject("/StatusNotifierWatcher", &watcher));
+  const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP");
   for (const bool gnome : {false, true}) {
     SCOPED_TRACE(gnome ? "GNOME Shell's host" : "another host");
+    qputenv("XDG_CURRENT_DESKTOP", gnome ? "GNOME" : "XFCE");  // Xfce's panel gets no picture above 22
     if (gnome) shell.registerService("org.gnome.Shell");
     shell.registerService("org.kde.StatusNotifierWatcher");
     const QDBusConnection bus = QDBusConnection::connectToBus(address, gnome ? "program-2" : "program-1");
     {
       testing::OwnedIcon<> icon;
+      forms::MenuItem exit{"mnuExit", "Exit"};
+      forms::MenuList menu{"MenuTray", {&exit}};
+      icon.data.menu = &menu;
+      std::strcpy(icon.data.szTip.data(), "Sysvane Monitor");
       QtRuntime& runtime = icon.runtime;
       int lost = 0;
       runtime.TrayLost = [&] { ++lost; };
@@ -60,25 +77,61 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
       runtime.Tray().UseBus(bus);
       ASSERT_TRUE(runtime.ShellNotifyIcon(forms::NIM_ADD, icon.data));
       // A question from one connection is answered after what that connection sent before it.
-      auto roundTrip = [&](const QDBusConnection& from) {
-        QDBusPendingCall asked = from.asyncCall(QDBusMessage::createMethodCall(
-            bus.baseService(), "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "GetAll"));
-        RunEvents(5000, [&] { return asked.isFinished(); });
+      auto ask = [&](const QDBusConnection& from, const char* path, const char* method,
+                     const QVariantList& args) {
+        QDBusMessage call = QDBusMessage::createMethodCall(bus.baseService(), path,
+                                                           path[1] == 'M' ? kMenu : kProperties, method);
+        call.setArguments(args);
+        return from.call(call, QDBus::BlockWithGui).arguments();
+      };
+      // What a host reads: the menu's revision and first label; the item's facts, label, tip, menu,
+      // pictures' sizes and first pixel.
+      auto hostReads = [&] {
+        const QVariantMap item = qdbus_cast<QVariantMap>(
+            ask(shell, "/StatusNotifierItem", "GetAll", {"org.kde.StatusNotifierItem"})[0]);
+        const QVariantList menu = ask(shell, "/MenuBar", "GetLayout", {0, -1, QStringList()});
+        QStringList read{
+            menu.value(0).toString(),
+            qdbus_cast<DBusMenuLayoutItem>(menu.value(1)).children.value(0).properties["label"].toString()};
+        for (const char* name : {"Id", "Category", "Status", "Title", "ItemIsMenu", "WindowId",
+                                 "XAyatanaLabel", "XAyatanaLabelGuide"})
+          read << item.value(name).toString();
+        read << qdbus_cast<SniToolTip>(item.value("ToolTip")).title
+             << item.value("Menu").value<QDBusObjectPath>().path();
+        const SniPixmapList pictures = qdbus_cast<SniPixmapList>(item.value("IconPixmap"));
+        for (const SniPixmap& picture : pictures) read << QString::number(picture.width);
+        return (read << pictures.value(0).bytes.left(4).toHex()).join(" ").toStdString();
       };
       RunEvents(5000, [&] { return watcher.asked > 0; });
-      roundTrip(shell);  // the watcher's "no host" has been heard
+      ask(shell, "/StatusNotifierItem", "GetAll", {""});  // the watcher's "no host" was heard
       // Another program's word is not the watcher's.
       const auto hostCame = QDBusMessage::createSignal(
           "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher", "StatusNotifierHostRegistered");
       const QDBusConnection stranger = QDBusConnection::connectToBus(address, "stranger");
       stranger.send(hostCame);
-      roundTrip(stranger);
+      ask(stranger, "/StatusNotifierItem", "GetAll", {""});
       EXPECT_FALSE(runtime.Tray().OnDBus());
       watcher.host = true;
       shell.send(hostCame);
       RunEvents(5000, [&] { return runtime.Tray().OnDBus() && runtime.Tray().GnomeHost() == gnome; });
       EXPECT_EQ(std::pair(runtime.Tray().OnDBus(), runtime.Tray().GnomeHost()), std::pair(true, gnome));
       EXPECT_EQ(watcher.registered, QStringList{bus.baseService()});
+      const std::string facts = "1 Exit sysvane ApplicationStatus Active Sysvane false 0 ";  // up to WindowId
+      EXPECT_EQ(hostReads(), facts + "  Sysvane Monitor /MenuBar 16 22 24 32 48 00000000");  // no label yet
+      // A figure the program draws, its label and a new tip: the host is told of each, of the tip
+      // only when it shows tips (not GNOME Shell's).
+      std::string told;
+      auto* item = runtime.Tray().Item()->findChild<SniItemAdaptor*>();
+      QObject::connect(item, &SniItemAdaptor::NewIcon, [&] { told += " icon"; });
+      QObject::connect(item, &SniItemAdaptor::XAyatanaNewLabel, [&] { told += " label"; });
+      QObject::connect(item, &SniItemAdaptor::NewToolTip, [&] { told += " tip"; });
+      std::strcpy(icon.data.szTip.data(), "CPU 5%");
+      icon.data.label = "5%";
+      icon.data.liveIcon = std::make_shared<Plate>();
+      runtime.ShellNotifyIcon(forms::NIM_MODIFY, icon.data);
+      EXPECT_EQ(hostReads() + told,
+                facts + "\u20075% 99% CPU 5% /MenuBar " +
+                    (gnome ? "16 22 24 32 48 ff2040c0 icon label" : "16 22 ff2040c0 icon label tip"));
 
       shell.unregisterService("org.kde.StatusNotifierWatcher");  // the panel goes
       RunEvents(5000, [&] { return lost > 0; });
@@ -94,6 +147,7 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
     watcher.asked = 0;
     shell.unregisterService("org.kde.StatusNotifierWatcher");
   }
+  qputenv("XDG_CURRENT_DESKTOP", desktop);
   daemon.terminate();
   daemon.waitForFinished();
 }

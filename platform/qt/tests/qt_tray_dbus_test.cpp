@@ -1,7 +1,11 @@
-// The D-Bus tray as a host sees it: the menu's marks after every change of the owner's items, the
-// opening of the menu, each host's mouse requests, the pictures' byte order, and the work area
-// the panels leave where no window manager publishes one.
+// The D-Bus tray's parts as a host sees them: what a host is sent after every change of the owner's
+// menu items, the layout and properties it asks for, the opening of the menu, each host's mouse
+// requests and click places, the wire types, and the work area the panels leave where no window
+// manager publishes one.
 #include <gtest/gtest.h>
+
+#include <QDBusMetaType>
+#include <utility>
 
 #include "platform/qt/qt_dbus_menu.h"
 #include "platform/qt/qt_host_clicks.h"
@@ -15,23 +19,18 @@ namespace {
 using testing::RunEvents;
 
 struct OwnersMenu {
-  forms::MenuItem splash{"mnuSplash", "Show Splash Screen?", true}, line{"Separator", "-"},
-      options{"mnuOptions", "Options", true}, display{"mnuDisplay", "Monitor", true};
-  forms::MenuList list{"MenuTray", {&splash, &line, &options, &display}};
+  forms::MenuItem splash{"mnuSplash", "Show Splash_Screen?", true}, line{"Separator", "-"},
+      display{"mnuDisplay", "Monitor", true}, about{"mnuAbout", "&About && More"};
+  forms::MenuList list{"MenuTray", {&splash, &line, &display, &about}};
 };
 
-// The menu as a host that reads the whole layout draws it.
-std::string Shown(const DBusMenu& menu) {
-  std::string shown;
-  for (const DBusMenuLayoutItem& item : menu.Layout(0, -1, {}).children) {
-    const QVariantMap& p = item.properties;
-    shown += p.value("type") == "separator" ? "-" : p.value("label").toString().toStdString();
-    if (p.value("toggle-type") == "checkmark") shown += p.value("toggle-state") == 1 ? " [x]" : " [ ]";
-    if (p.contains("enabled") && !p.value("enabled").toBool()) shown += " (off)";
-    if (!p.value("visible").toBool()) shown += " (hidden)";
-    shown += "|";
-  }
-  return shown;
+// "id{name=value,...}", followed by the children's, as the layout goes to a host.
+std::string Written(const DBusMenuLayoutItem& item) {
+  QStringList properties;
+  for (const QString& key : item.properties.keys()) properties << key + "=" + item.properties[key].toString();
+  std::string written = std::to_string(item.id) + "{" + properties.join(",").toStdString() + "}";
+  for (const DBusMenuLayoutItem& child : item.children) (written += " ") += Written(child);
+  return written;
 }
 
 struct DBusMenuTest : ::testing::Test {
@@ -39,46 +38,41 @@ struct DBusMenuTest : ::testing::Test {
   DBusMenu menu{owner.list};
 };
 
-TEST_F(DBusMenuTest, EveryChangeReachesTheHostWithEveryItemStillAToggle) {
-  std::string updated, removed;  // "4 " for each item sent, "4:toggle-type " for each property lost
+TEST_F(DBusMenuTest, EveryChangeReachesTheHostAsTheItemsWholePropertiesAndThoseItLost) {
+  std::string sent;
   QObject::connect(&menu, &DBusMenu::ItemsPropertiesUpdated,
                    [&](const DBusMenuItemList& items, const DBusMenuItemKeysList& lost) {
-                     for (const DBusMenuItem& item : items) updated += std::to_string(item.id) + " ";
+                     for (const auto& i : items) (sent += Written({i.id, i.properties, {}})) += " ";
                      for (const DBusMenuItemKeys& keys : lost)
-                       removed +=
-                           std::to_string(keys.id) + ":" + keys.properties.join(",").toStdString() + " ";
+                       sent += std::to_string(keys.id) + " lost " + keys.properties.join(",").toStdString();
                    });
-  // What happens; then the items sent, what they lost, and the menu the host now draws. The three
-  // items that can be checked stay toggles, checked or not, so that every host draws their box.
+  // What happens; what the host is sent. An item that can be checked stays a toggle, checked or
+  // not, so that every host draws its box; another is a toggle while it is checked.
   const std::pair<std::function<void()>, std::string> rows[] = {
-      {[&] { owner.display.SetChecked(true); },  // the Monitor window opens
-       "4 / / Show Splash Screen? [ ]|-|Options [ ]|Monitor [x]|"},
-      {[&] { owner.display.SetChecked(false); },  // and closes
-       "4 / / Show Splash Screen? [ ]|-|Options [ ]|Monitor [ ]|"},
-      {[&] { owner.options.SetChecked(true), owner.display.SetEnabled(false); },  // Options, nothing selected
-       "3 4 / / Show Splash Screen? [ ]|-|Options [x]|Monitor [ ] (off)|"},
-      {[&] { owner.splash.SetChecked(true), owner.splash.SetChecked(false); },  // undone in the same handler
-       "/ / Show Splash Screen? [ ]|-|Options [x]|Monitor [ ] (off)|"},
+      {[&] {  // the Monitor window opens and nothing is selected; About is checked, the splash hidden
+         owner.display.SetChecked(true), owner.display.SetEnabled(false);
+         owner.about.SetChecked(true), owner.splash.SetVisible(false);
+       },
+       "1{enabled=true,label=Show Splash__Screen?,toggle-state=0,toggle-type=checkmark,visible=false} "
+       "3{enabled=false,label=Monitor,toggle-state=1,toggle-type=checkmark,visible=true} "
+       "4{enabled=true,label=_About & More,toggle-state=1,toggle-type=checkmark,visible=true} "},
+      {[&] { owner.about.SetChecked(false); },
+       "4{enabled=true,label=_About & More,visible=true} 4 lost toggle-type,toggle-state"},
   };
   for (const auto& [change, expected] : rows) {
-    SCOPED_TRACE(expected);
-    updated.clear();
-    removed.clear();
     change();
-    RunEvents(1000, [&] { return !updated.empty(); });
-    EXPECT_EQ(updated + "/ " + removed + "/ " + Shown(menu), expected);
+    RunEvents(1000, [&] { return !sent.empty(); });
+    EXPECT_EQ(std::exchange(sent, ""), expected);
   }
 }
 
-TEST_F(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCall) {
-  int opened = 0, clicked = 0;
-  menu.Opening = [&] {
-    ++opened;
-    owner.display.SetChecked(true);  // what the owner does then is in the menu the host reads
-  };
-  owner.display.Click = [&] { ++clicked; };
+TEST_F(DBusMenuTest, EachOpeningIsHeardOnceAndAHostGetsWhatItAsksForButNoUnknownItem) {
+  auto* adaptor = new DBusMenuAdaptor(&menu);  // the menu's child
+  // The host opens the menu: the owner hears of it once, first.
+  int opened = 0;
+  menu.Opening = [&] { ++opened, owner.display.SetChecked(true); };  // that check is in what the host reads
   EXPECT_TRUE(menu.AboutToShow(0)) << "the host must read the menu again";
-  EXPECT_EQ(Shown(menu), "Show Splash Screen? [ ]|-|Options [ ]|Monitor [x]|");
+  EXPECT_EQ(Written(menu.Layout(3, 0, {"toggle-state"})), "3{toggle-state=1}");
   menu.Event(0, "opened");
   EXPECT_EQ(opened, 1) << "AboutToShow and \"opened\" are one opening";
   EXPECT_TRUE(menu.MayBeOpen());
@@ -86,50 +80,76 @@ TEST_F(DBusMenuTest, TheOwnerHearsOfTheOpeningOnceAndCommandsRunAfterTheHostsCal
   EXPECT_FALSE(menu.MayBeOpen());
   EXPECT_FALSE(menu.AboutToShow(0)) << "nothing changed this time";
   EXPECT_EQ(opened, 2);
-  menu.Event(4, "clicked");
+  menu.Event(3, "clicked");
   EXPECT_FALSE(menu.MayBeOpen()) << "a click closes the menu";
-  EXPECT_EQ(clicked, 0) << "not inside the host's call";
+
+  // The parent, the depth and the property names asked for (none, or only empty ones: all); the
+  // layout that goes back. Only the menu (0) has children.
+  const std::tuple<int, int, QStringList, std::string> rows[] = {
+      {0, 0, {}, "0{children-display=submenu}"},
+      {0, -1, {"", "label"}, "0{} 1{label=Show Splash__Screen?} 2{} 3{label=Monitor} 4{label=_About & More}"},
+      {4, -1, {""}, "4{enabled=true,label=_About & More,visible=true}"},
+      {1, 1, {"visible"}, "1{visible=true}"},
+  };
+  for (const auto& [parent, depth, names, expected] : rows) {
+    DBusMenuLayoutItem layout;
+    EXPECT_EQ(adaptor->GetLayout(parent, depth, names, layout), 1u) << "the layout never changes";
+    EXPECT_EQ(Written(layout), expected);
+  }
+  int clicked = 0;
+  owner.about.Click = [&] { ++clicked; };
+  QList<int> unknownClicked =
+                 adaptor->EventGroup({{5, "clicked", {}, 0}, {4, "clicked", {}, 0}, {-1, "clicked", {}, 0}}),
+             unknownShown, updated = adaptor->AboutToShowGroup({3, 5, 0}, unknownShown);
+  EXPECT_EQ(std::tuple(unknownClicked, updated, unknownShown, adaptor->Version(), clicked),
+            std::tuple(QList<int>{5, -1}, QList<int>(), QList<int>{5}, 3u, 0))
+      << "a command runs once the host's call has returned";
   RunEvents(1000, [&] { return clicked > 0; });
   EXPECT_EQ(clicked, 1);
 }
 
-TEST(HostClicksTest, APlaceWithinTheIconIsNotTakenForTheIconsPlace) {
-  const QRect screen(0, 0, 1280, 800), belowTopBar(0, 31, 1280, 769);
-  EXPECT_EQ(IconPlaceFromHost({1270, 15}, screen, screen), QRect(1270, 15, 1, 1)) << "a place on screen";
-  EXPECT_EQ(IconPlaceFromHost({10, 15}, screen, belowTopBar), std::nullopt) << "the reserved side tells";
-  EXPECT_EQ(IconPlaceFromHost({10, 15}, screen, screen), QRect(1279, 15, 1, 1))
-      << "an unseen bar's right end";
+TEST(DBusTypesTest, EachStructureGoesOnTheWireWithItsSignature) {
+  RegisterDBusTypes();
+  QStringList signatures;
+  for (QMetaType type : {QMetaType::fromType<DBusMenuItemList>(), QMetaType::fromType<DBusMenuItemKeysList>(),
+                         QMetaType::fromType<DBusMenuLayoutItem>(), QMetaType::fromType<DBusMenuEventList>(),
+                         QMetaType::fromType<SniPixmapList>(), QMetaType::fromType<SniToolTip>()})
+    signatures << QDBusMetaType::typeToSignature(type);
+  EXPECT_EQ(signatures.join(" "), "a(ia{sv}) a(ias) (ia{sv}av) a(isvu) a(iiay) (sa(iiay)ss)");
 }
 
 // The host's request, GNOME Shell's host, a second click soon after the first; then the messages.
-TEST(HostClicksTest, EachHostsRequestsBecomeTheOwnersMessages) {
+TEST(HostClicksTest, EachHostsRequestsBecomeTheOwnersMessagesAndAPlaceWithinTheIconIsNotTheIconsPlace) {
   const std::tuple<SniRequest, bool, bool, std::vector<uint32_t>> rows[] = {
       {SniRequest::Activate, false, false, {514}},
       {SniRequest::Activate, false, true, {515}},
       {SniRequest::SecondaryActivate, false, false, {514}},
       {SniRequest::ContextMenu, false, false, {517}},
-      {SniRequest::Activate, true, false, {515}},
-      {SniRequest::SecondaryActivate, true, false, {514}}};
+      {SniRequest::Activate, true, false, {515}}};
   for (const auto& [request, gnome, quickSecond, messages] : rows)
     EXPECT_EQ(MessagesForRequest(request, gnome, quickSecond), messages)
         << int(request) << gnome << quickSecond;
+  // The place a host sent, the work area; the icon's place. A place within an icon's size of the
+  // corner is one within the icon.
+  const QRect screen(0, 0, 1280, 800), belowTopBar(0, 31, 1280, 769);
+  const std::tuple<QPoint, QRect, std::optional<QRect>> places[] = {
+      {{1270, 15}, screen, QRect(1270, 15, 1, 1)},  // a place on screen
+      {{64, 0}, belowTopBar, QRect(64, 0, 1, 1)},   // beyond the largest icon
+      {{10, 64}, screen, QRect(10, 64, 1, 1)},
+      {{63, 63}, belowTopBar, std::nullopt},       // the reserved side tells
+      {{63, 15}, screen, QRect(1279, 15, 1, 1)}};  // an unseen bar's right end
+  for (const auto& [sent, workArea, place] : places)
+    EXPECT_EQ(IconPlaceFromHost(sent, screen, workArea), place) << sent.x() << "," << sent.y();
 }
 
-TEST(SniItemTest, PicturesAreArgbInNetworkOrderAndClickPlacesAreKeptWhenUsable) {
-  QImage image(2, 1, QImage::Format_ARGB32);
-  image.setPixel(0, 0, qRgba(0x11, 0x22, 0x33, 0x80));
-  image.setPixel(1, 0, qRgba(0xff, 0x00, 0x00, 0xff));
-  const SniPixmap pixmap = SniItem::ToPixmap(image);
-  EXPECT_EQ(pixmap.width, 2);
-  EXPECT_EQ(pixmap.bytes.toHex().toStdString(), "80112233ffff0000");
-
+TEST(SniItemTest, AHostsClickPlaceIsKeptWhenUsable) {
   SniItem item;
   std::vector<std::optional<QPoint>> places;
   item.Requested = [&](SniRequest, std::optional<QPoint> place) { places.push_back(place); };
-  for (QPoint p : {QPoint(1250, 12), QPoint(0, 0), QPoint(-1, 40), QPoint(0, 790)})
+  for (QPoint p : {QPoint(1250, 12), QPoint(0, 0), QPoint(-1, 40), QPoint(0, 790), QPoint(1, 0)})
     item.Request(SniRequest::Activate, p.x(), p.y());
   EXPECT_EQ(places, (std::vector<std::optional<QPoint>>{QPoint(1250, 12), std::nullopt, std::nullopt,
-                                                        QPoint(0, 790)}));
+                                                        QPoint(0, 790), QPoint(1, 0)}));
 }
 
 TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
@@ -137,12 +157,15 @@ TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
   const QSize root(2560, 800);
   const int whole = 1 << 30;
   const std::tuple<QRect, std::vector<Strut>, QRect> rows[] = {
-      {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},  // a bottom panel
-      {screen,                                                                // a top bar and a left dock
+      {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},    // a bottom panel
+      {right, {{.bottom = 27, .bottomEnd = 1279}}, right},                      // on the first screen only
+      {right, {{.bottom = 27, .bottomEnd = 1280}}, QRect(1280, 0, 1280, 773)},  // one pixel on the second
+      {right, {{.bottom = 27, .bottomStart = 2559, .bottomEnd = 3000}}, QRect(1280, 0, 1280, 773)},
+      {screen,  // a top bar and a left dock
        {{.top = 44, .topEnd = whole}, {.left = 48, .leftStart = 100, .leftEnd = 600}},
        QRect(48, 44, 1232, 756)},
       {right, {{.right = 30, .rightEnd = 799}}, QRect(1280, 0, 1250, 800)},  // a right panel on the second
-      {screen, {{.top = 900, .topEnd = whole}}, screen},  // a reservation leaving nothing is not believed
+      {screen, {{.top = 800, .topEnd = whole}}, screen},  // a reservation leaving nothing is not believed
   };
   for (const auto& [on, struts, area] : rows)
     EXPECT_EQ(AreaLeftByStruts(on, root, struts), area) << struts.size() << " struts on " << on.x();
