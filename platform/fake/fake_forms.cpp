@@ -9,8 +9,7 @@ using forms::Prop;
 
 // Records every property change and a window's unload; a focus request reaches the control as a
 // real focus would.
-class FakeRecordingPeer : public forms::Peer {
- public:
+struct FakeRecordingPeer : forms::Peer {
   FakeRecordingPeer(FakeRuntime& rt, const void* model, forms::Control* control, std::string window = "")
       : rt_(rt), model_(model), control_(control), window_(std::move(window)) {}
   ~FakeRecordingPeer() override {
@@ -20,26 +19,18 @@ class FakeRecordingPeer : public forms::Peer {
   void SetFocus() override {
     if (control_) control_->NotifyGotFocus();
   }
-
- private:
   FakeRuntime& rt_;
   const void* model_;
   forms::Control* control_;
   std::string window_;
 };
 
-class FakeTimerPeer : public forms::Peer {
- public:
+struct FakeTimerPeer : forms::Peer {
   FakeTimerPeer(FakeRuntime& rt, forms::Timer& timer) : rt_(rt), timer_(timer) { Changed(Prop::TimerState); }
   ~FakeTimerPeer() override { rt_.Disarm(&timer_); }
   void Changed(Prop) override {
-    if (timer_.Enabled() && timer_.Interval() > 0)
-      rt_.Arm(&timer_);
-    else
-      rt_.Disarm(&timer_);
+    timer_.Enabled() && timer_.Interval() > 0 ? rt_.Arm(&timer_) : rt_.Disarm(&timer_);
   }
-
- private:
   FakeRuntime& rt_;
   forms::Timer& timer_;
 };
@@ -90,11 +81,6 @@ void FakeRuntime::RunModal(forms::Form& form) {
   for (int step = 0; step < 40000 && form.Loaded() && form.Visible(); ++step) Advance(15);
 }
 
-void FakeRuntime::PauseWithoutMessages(int milliseconds) {
-  pauses.push_back(milliseconds);
-  now_ += milliseconds;  // timers that fall due meanwhile fire at the next Advance
-}
-
 // Lines end at "\r\n", "\n" or a lone "\r" (text[size] is the terminating NUL).
 static std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines(1);
@@ -126,10 +112,6 @@ std::string FakeRuntime::TrayTip() const {
     if (it->message != forms::NIM_DELETE)
       return std::string(it->data.szTip.data(), strnlen(it->data.szTip.data(), 63));
   return "";
-}
-
-int FakeRuntime::ChangeCount(const void* modelObject, forms::Prop prop) const {
-  return changes_.count({modelObject, prop}) ? changes_.at({modelObject, prop}) : 0;
 }
 
 int FakeRuntime::MsgBox(const std::string& prompt, int style, const std::string&) {

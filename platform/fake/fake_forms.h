@@ -56,7 +56,7 @@ class FakeRuntime : public forms::Runtime {
     if (trayOwner_) trayOwner_->NotifyMouseMove(0, 0, message * screen.TwipsPerPixelX, 0);
   }
   // How many times a peer was told that `prop` changed, for the control or form given.
-  int ChangeCount(const void* modelObject, forms::Prop prop) const;
+  int ChangeCount(const void* modelObject, forms::Prop prop) { return changes_[{modelObject, prop}]; }
   bool TimerRunning(const forms::Timer& timer) const {
     return timers_.count(const_cast<forms::Timer*>(&timer));
   }
@@ -66,7 +66,9 @@ class FakeRuntime : public forms::Runtime {
   std::unique_ptr<forms::Peer> CreateControlPeer(forms::Control& control) override;
   std::unique_ptr<forms::Peer> CreateTimerPeer(forms::Timer& timer) override;
   void RunModal(forms::Form& form) override;
-  void PauseWithoutMessages(int milliseconds) override;
+  void PauseWithoutMessages(int milliseconds) override {  // timers due meanwhile fire at the next Advance
+    pauses.push_back(milliseconds), now_ += milliseconds;
+  }
   forms::ScreenInfo Screen() override { return screen; }
   forms::TwipsRect WorkArea() override { return workArea; }
   std::vector<forms::TwipsRect> WorkAreas() override { return workAreas; }
@@ -85,8 +87,8 @@ class FakeRuntime : public forms::Runtime {
   void End() override { ended = true; }
 
  private:
-  friend class FakeTimerPeer;
-  friend class FakeRecordingPeer;
+  friend struct FakeTimerPeer;
+  friend struct FakeRecordingPeer;
   struct Schedule {
     long long due = 0;
     long long order = 0;

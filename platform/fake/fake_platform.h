@@ -24,14 +24,6 @@ bool Answer(const std::optional<T>& scripted, T& out) {
   return scripted.has_value();
 }
 
-// The value of `key`, or `missing`.
-template <class Map>
-typename Map::mapped_type Lookup(const Map& map, const typename Map::key_type& key,
-                                 typename Map::mapped_type missing) {
-  const auto it = map.find(key);
-  return it == map.end() ? missing : it->second;
-}
-
 class FakeKernel : public Kernel {
  public:
   std::optional<MEMORYSTATUS> memory = MEMORYSTATUS{};
@@ -47,7 +39,6 @@ class FakeKernel : public Kernel {
   uint64_t idleResolution = 0;
   uint32_t numberOfProcessors = 1;
   std::optional<SystemName> systemName;
-  int diskQueries = 0;  // how many GetDiskFreeSpaceEx calls were made
   // Runs once, at the first disk query after a drive list was taken: the worst moment for a change.
   std::function<void()> betweenListAndQuery;
 
@@ -59,14 +50,13 @@ class FakeKernel : public Kernel {
   bool GetVersionEx(OSVERSIONINFO& info) override { return Answer(version, info); }
   std::string GetLogicalDriveStrings() override;
   uint32_t GetDriveType(const std::string& root) override {
-    return Lookup(driveTypes, root, DRIVE_NO_ROOT_DIR);
+    return driveTypes.count(root) ? driveTypes[root] : DRIVE_NO_ROOT_DIR;
   }
   std::optional<DiskSpace> GetDiskFreeSpaceEx(const std::string& root) override {
     if (std::exchange(listed_, false) && betweenListAndQuery) std::exchange(betweenListAndQuery, nullptr)();
-    ++diskQueries;
     return disks.count(root) ? std::optional(disks[root]) : std::nullopt;
   }
-  std::string DriveMountPoint(const std::string& root) override { return Lookup(mountPoints, root, ""); }
+  std::string DriveMountPoint(const std::string& root) override { return mountPoints[root]; }
   std::optional<uint32_t> QueryProcessorCount() override { return processorCount; }
   std::optional<uint64_t> QueryIdleTime() override { return idleTime; }
   std::optional<uint64_t> QuerySystemTime() override { return systemTime; }
@@ -79,23 +69,29 @@ class FakeKernel : public Kernel {
   bool listed_ = false;
 };
 
-// Keys are "ROOT\path" with the root as hex ("80000006\PerfStats\StatData").
 class FakeRegistry : public Registry {
  public:
   struct Key {
     std::map<std::string, RegValue> values;
   };
-  std::map<std::string, Key> keys;
   int openHandles = 0;
 
-  Key& Add(HKEY root, const std::string& path);
-  std::optional<HKEY> RegOpenKeyEx(HKEY root, const std::string& subKey, uint32_t access) override;
-  std::optional<RegValue> RegQueryValueEx(HKEY key, const std::string& valueName,
-                                          uint32_t bufferSize) override;
+  Key& Add(HKEY root, const std::string& path) { return keys_[{root, path}]; }
+  std::optional<HKEY> RegOpenKeyEx(HKEY root, const std::string& subKey, uint32_t) override {
+    if (!keys_.count({root, subKey})) return std::nullopt;
+    handles_[next_] = &keys_[{root, subKey}];
+    return ++openHandles, next_++;
+  }
+  std::optional<RegValue> RegQueryValueEx(HKEY key, const std::string& name, uint32_t bufferSize) override {
+    if (!handles_.count(key) || !handles_[key]->values.count(name)) return std::nullopt;
+    const RegValue& value = handles_[key]->values[name];
+    return value.data.size() > bufferSize ? std::nullopt : std::optional(value);
+  }
   void RegCloseKey(HKEY key) override { openHandles -= int(handles_.erase(key)); }
 
  private:
-  std::map<HKEY, std::string> handles_;
+  std::map<std::pair<HKEY, std::string>, Key> keys_;
+  std::map<HKEY, Key*> handles_;
   HKEY next_ = 0x100;
 };
 
