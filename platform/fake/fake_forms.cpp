@@ -72,10 +72,7 @@ void FakeRuntime::Fire(forms::Timer& timer) {
 }
 
 void FakeRuntime::RunModal(forms::Form& form) {
-  if (onModal) {
-    onModal(form);
-    return;
-  }
+  if (onModal) return onModal(form);
   // Ten virtual minutes at most, in 15 ms steps: the modal window closes itself (a timer, a
   // scripted answer) or the loop gives up.
   for (int step = 0; step < 40000 && form.Loaded() && form.Visible(); ++step) Advance(15);

@@ -15,8 +15,7 @@ namespace sysvane::fake {
 
 using forms::Twips;
 
-class FakeRuntime : public forms::Runtime {
- public:
+struct FakeRuntime : forms::Runtime {
   // --- what the tests script
   forms::ScreenInfo screen{28800, 16200};         // 1920 x 1080 pixels
   forms::TwipsRect workArea{0, 0, 28800, 15600};  // a 40-pixel panel at the bottom

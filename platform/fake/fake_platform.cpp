@@ -15,7 +15,7 @@ void FakeKernel::SetFixedDrives(
 }
 
 std::string FakeKernel::GetLogicalDriveStrings() {
-  listed_ = true;
+  listed = true;
   std::string buffer;
   for (const auto& root : driveRoots) buffer += root + '\0';
   return buffer + '\0';

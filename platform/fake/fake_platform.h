@@ -24,8 +24,7 @@ bool Answer(const std::optional<T>& scripted, T& out) {
   return scripted.has_value();
 }
 
-class FakeKernel : public Kernel {
- public:
+struct FakeKernel : Kernel {
   std::optional<MEMORYSTATUS> memory = MEMORYSTATUS{};
   std::optional<SYSTEM_POWER_STATUS> power = SYSTEM_POWER_STATUS{1, 128, 255, 0, 0xFFFFFFFFu, 0xFFFFFFFFu};
   std::optional<OSVERSIONINFO> version;  // nullopt: GetVersionEx fails
@@ -41,6 +40,7 @@ class FakeKernel : public Kernel {
   std::optional<SystemName> systemName;
   // Runs once, at the first disk query after a drive list was taken: the worst moment for a change.
   std::function<void()> betweenListAndQuery;
+  bool listed = false;  // a drive list was taken since the last disk query
 
   // Drives as "c:\", "d:\" ... all fixed, each with the given (total, free-to-caller) bytes.
   void SetFixedDrives(const std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>& drives);
@@ -53,7 +53,7 @@ class FakeKernel : public Kernel {
     return driveTypes.count(root) ? driveTypes[root] : DRIVE_NO_ROOT_DIR;
   }
   std::optional<DiskSpace> GetDiskFreeSpaceEx(const std::string& root) override {
-    if (std::exchange(listed_, false) && betweenListAndQuery) std::exchange(betweenListAndQuery, nullptr)();
+    if (std::exchange(listed, false) && betweenListAndQuery) std::exchange(betweenListAndQuery, nullptr)();
     return disks.count(root) ? std::optional(disks[root]) : std::nullopt;
   }
   std::string DriveMountPoint(const std::string& root) override { return mountPoints[root]; }
@@ -64,13 +64,9 @@ class FakeKernel : public Kernel {
   std::optional<ProcessCounts> CountProcesses() override { return std::nullopt; }  // Windows 95's figures
   uint32_t GetNumberOfProcessors() override { return numberOfProcessors; }
   std::optional<SystemName> GetSystemName() override { return systemName; }
-
- private:
-  bool listed_ = false;
 };
 
-class FakeRegistry : public Registry {
- public:
+struct FakeRegistry : Registry {
   struct Key {
     std::map<std::string, RegValue> values;
   };
@@ -95,27 +91,22 @@ class FakeRegistry : public Registry {
   HKEY next_ = 0x100;
 };
 
-class FakeProcessorLibrary : public ProcessorLibrary {
- public:
+struct FakeProcessorLibrary : ProcessorLibrary {
   std::string name;   // written into the first buffer
   std::string speed;  // written into the fourth buffer ("733M", "2.53G")
   void GetProcessor(std::string& first, std::string&, std::string&) override { Overwrite(first, name); }
   void GetProcessorRawSpeed(std::string& fourth) override { Overwrite(fourth, speed); }
-
- private:
   static void Overwrite(std::string& buffer, const std::string& text) {  // never past the buffer's end
     std::copy_n(text.begin(), std::min(text.size(), buffer.size()), buffer.begin());
   }
 };
 
-class FakeResourceMeter : public ResourceMeter {
- public:
+struct FakeResourceMeter : ResourceMeter {
   int free[3] = {0, 0, 0};
   int MyGetFreeSystemResources32(int kind) override { return kind >= 0 && kind < 3 ? free[kind] : 0; }
 };
 
-class FakeSettingsBackend : public SettingsBackend {
- public:
+struct FakeSettingsBackend : SettingsBackend {
   std::map<std::string, std::string> values;  // key -> text (application "Sysvane", section "Settings")
   bool refuseWrites = false;
   std::vector<std::pair<std::string, std::string>> writes;  // in order, including refused ones
