@@ -29,8 +29,7 @@ std::string ProgramOf(long generation) {
 }
 
 // The write that stops to be killed (0: none), and the pipe that says it has begun.
-int stopInWrite = 0;
-int announceTo = -1;
+int stopInWrite = 0, announceTo = -1;
 void StopInChosenWrite() {
   if (--stopInWrite != 0) return;
   [[maybe_unused]] const ssize_t sent = write(announceTo, "w", 1);
