@@ -98,7 +98,6 @@ TEST(TipTest, TheFiguresOfTheSelectedStatisticsSentOnlyWhenTheyChange) {
       {"Battery", {0, 1, 57, 0, 0, 0}, "Battery(unplugged): 57%", 370, 5},
       {"Battery", {1, 8, 40, 0, 0, 0}, "Battery(charging): 40%", 370, 5},
       {"Battery", {1, 2, 100, 0, 0, 0}, "Battery: 100%", 370, 5}, {"", {}, "Sysvane Monitor", 370, 5},
-      {"CPU Battery", {1, 0, 1, 0, 0, 0}, "CPU: 5%, Battery: 1%", 370, 5},
       {"CPU Battery", {1, 128, 255, 0, 0, 0}, "CPU: 0%", 370, -1}, {"Ddrive", {}, "", 370, 5},
       {"CPU PhysMem VirtMem Battery", {0, 1, 90, 0, 0, 0}, "CPU: 5%, Memory: 63%, Battery(unplugged): 90%", 370, 5},
       {"PhysMem SysRsrc", {}, "Memory: 48%", 515, 5},  // 48.5: halves to even
