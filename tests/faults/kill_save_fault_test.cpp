@@ -40,15 +40,14 @@ void StopInChosenWrite() {
 // /opt/sysvane-N/sysvane.
 [[noreturn]] void SaveForever(const std::string& mode, const std::string& path, long n) {
   QtDesktop::writeBegun = StopInChosenWrite;
-  if (mode == "settings") {
-    qt::QtSettingsBackend settings(path);
-    while (settings.Write("", "Settings", "Payload", Payload(n))) ++n;
-    _exit(1);
-  }
+  qt::QtSettingsBackend settings(path);
   QtDesktop desktop;
-  fake::FakeRuntime runtime;  // a failure would show a message box
-  for (ShortcutMaintenance shortcuts(desktop, runtime); runtime.msgBoxes.empty(); ++n)
-    shortcuts.CreateStartupShortcut("Sysvane", ProgramOf(n), "");
+  fake::FakeRuntime runtime;  // a failed entry save shows a message box
+  ShortcutMaintenance shortcuts(desktop, runtime);
+  while (mode == "settings"
+             ? settings.Write("", "Settings", "Payload", Payload(n))
+             : (shortcuts.CreateStartupShortcut("Sysvane", ProgramOf(n), ""), runtime.msgBoxes.empty()))
+    ++n;
   _exit(1);
 }
 
