@@ -1,6 +1,7 @@
 // The mount table (/proc/self/mountinfo) with its octal escapes, and the drive letters over it:
 // c:\ is "/", the others follow from d:\ on, fixed disks first, each mount point once, and mounts
-// that are no drives (memory, images, bind mounts) change nothing.
+// that are no drives (memory, images, bind mounts) change nothing. (How an escape or a line is read
+// is the parsers' unit test's.)
 #include <set>
 
 #include "fuzz/fuzz_support.h"
@@ -16,10 +17,7 @@ std::string Letters(const std::vector<DriveEntry>& drives) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text = AsText(data, size);
   FUZZ_CHECK(UnescapeMountField(text).size() <= size);  // undoing escapes never lengthens a field
-  const auto entries = ParseMountInfo(text + "\n7 1 8:1 /a\\134b /c\\040d\\011 rw - ext4 /dev/sda1 rw\n");
-  FUZZ_CHECK(entries.back().root == "/a\\b" && entries.back().mountPoint == "/c d\t" &&
-             entries.back().device == "8:1");
-  SysfsBlockDevices devices("/nonexistent");  // every device a fixed disk, named as written
+  SysfsBlockDevices devices("/nonexistent");            // every device a fixed disk, named as written
   const auto drives = AssignDriveLetters(ParseMountInfo(text), devices);
   FUZZ_CHECK(drives.size() <= 24 && drives[0].root == "c:\\" &&
              DriveStrings(drives).size() == 4 * drives.size() + 1);

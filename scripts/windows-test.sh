@@ -5,10 +5,9 @@
 set -euo pipefail
 build=$(realpath "$1")
 shift
-prefix=$build/wineprefix
-export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+export WINEPREFIX=$build/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 
-rm -rf "$prefix"
+rm -rf "$WINEPREFIX"
 wineboot -i
 wineserver -w
 
@@ -16,6 +15,6 @@ wineserver -w
 # no output: a service started by the first test would hold that test's output open and ctest
 # would wait for it until the server ends.
 wineserver -p
-trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true' EXIT
 wineboot </dev/null >/dev/null 2>&1
 ctest --test-dir "$build" --output-on-failure -j"${JOBS:-2}" "$@"

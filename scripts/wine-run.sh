@@ -8,12 +8,11 @@ export WINEPREFIX=$1 WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDE
 shift
 wine=/usr/lib/wine/wine64
 [[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-  mkdir -p "$WINEPREFIX"
-  # Two programs started at once must not both make the prefix. The services it starts must not
-  # hold this program's output open (ctest would wait for them): no output of theirs.
+# Two programs started at once must not both make the prefix. The services it starts must not
+# hold this program's output open (ctest would wait for them): no output of theirs.
+mkdir -p "$WINEPREFIX"
+[[ -f $WINEPREFIX/system.reg ]] ||
   flock "$WINEPREFIX/.boot-lock" bash -c '[[ -f $WINEPREFIX/system.reg ]] || wineboot -i' </dev/null >/dev/null 2>&1
-fi
 # The program's output goes through a file: a service of the prefix started by this program
 # inherits its output and outlives it, and a caller reading a pipe (ctest) would wait for it.
 output=$(mktemp)

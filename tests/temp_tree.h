@@ -24,10 +24,7 @@ class TempTree {
     root_ = mkdtemp(pattern.data());
     if (!copyOf.empty()) std::filesystem::copy(copyOf, root_, std::filesystem::copy_options::recursive);
   }
-  ~TempTree() {
-    std::error_code ignored;  // a test that failed half-way may leave a folder it cannot empty
-    std::filesystem::remove_all(root_, ignored);
-  }
+  ~TempTree() { std::filesystem::remove_all(root_, ignored_); }
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;
 
@@ -41,6 +38,7 @@ class TempTree {
 
  private:
   std::filesystem::path root_;
+  std::error_code ignored_;  // a test that failed half-way may leave a folder it cannot empty
 };
 
 }  // namespace sysvane::testing

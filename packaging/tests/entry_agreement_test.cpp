@@ -13,24 +13,21 @@ namespace {
 
 // The line of `key` in an entry's text, "" when it has none.
 std::string LineOf(const std::string& text, const std::string& key) {
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line) && !line.starts_with(key + "=")) line.clear();
-  return line;
+  const size_t at = ("\n" + text).find("\n" + key + "=");  // where the line starts in `text`
+  return at == std::string::npos ? "" : text.substr(at, text.find('\n', at) - at);
 }
 
 class EntryAgreementTest : public testing::OptionsFixture {};
 
 TEST_F(EntryAgreementTest, TheStartUpEntryShowsTheMenuEntrysNameAndIcon) {
-  std::stringstream menu;
-  menu << std::ifstream(SYSVANE_MENU_ENTRY).rdbuf();
+  const std::string menu = (std::ostringstream() << std::ifstream(SYSVANE_MENU_ENTRY).rdbuf()).str();
   Options& o = Open();
   o.Check0[0].NotifyClick();
   o.applyButton.NotifyClick();
   const std::string startup = fp.desktop.files["/home/user/.config/autostart/Sysvane.desktop"];
   for (const char* key : {"Name", "Icon"}) {
-    EXPECT_NE(LineOf(menu.str(), key), "") << "the menu entry " << SYSVANE_MENU_ENTRY << " has no " << key;
-    EXPECT_EQ(LineOf(startup, key), LineOf(menu.str(), key));
+    EXPECT_NE(LineOf(menu, key), "") << "the menu entry " << SYSVANE_MENU_ENTRY << " has no " << key;
+    EXPECT_EQ(LineOf(startup, key), LineOf(menu, key));
   }
 }
 

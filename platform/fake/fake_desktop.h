@@ -11,8 +11,7 @@
 
 namespace sysvane::fake {
 
-class FakeDesktop : public Desktop {
- public:
+struct FakeDesktop : Desktop {
   // --- what the tests script
   bool mailAnswers = true;
   bool programStarts = true;
@@ -51,9 +50,7 @@ class FakeDesktop : public Desktop {
   std::string ExecutablePath() override { return executablePath; }
   std::string ConfigHome() override { return "/home/user/.config"; }
   std::string DataHome() override { return "/home/user/.local/share"; }
-
- private:
-  bool FolderExists(const std::string& path) const;
+  bool FolderExists(const std::string& path) const;  // "/", one listed or made, or above a file
 };
 
 }  // namespace sysvane::fake

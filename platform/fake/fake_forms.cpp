@@ -9,8 +9,7 @@ using forms::Prop;
 
 // Records every property change and a window's unload; a focus request reaches the control as a
 // real focus would.
-class FakeRecordingPeer : public forms::Peer {
- public:
+struct FakeRecordingPeer : forms::Peer {
   FakeRecordingPeer(FakeRuntime& rt, const void* model, forms::Control* control, std::string window = "")
       : rt_(rt), model_(model), control_(control), window_(std::move(window)) {}
   ~FakeRecordingPeer() override {
@@ -20,26 +19,18 @@ class FakeRecordingPeer : public forms::Peer {
   void SetFocus() override {
     if (control_) control_->NotifyGotFocus();
   }
-
- private:
   FakeRuntime& rt_;
   const void* model_;
   forms::Control* control_;
   std::string window_;
 };
 
-class FakeTimerPeer : public forms::Peer {
- public:
+struct FakeTimerPeer : forms::Peer {
   FakeTimerPeer(FakeRuntime& rt, forms::Timer& timer) : rt_(rt), timer_(timer) { Changed(Prop::TimerState); }
   ~FakeTimerPeer() override { rt_.Disarm(&timer_); }
   void Changed(Prop) override {
-    if (timer_.Enabled() && timer_.Interval() > 0)
-      rt_.Arm(&timer_);
-    else
-      rt_.Disarm(&timer_);
+    timer_.Enabled() && timer_.Interval() > 0 ? rt_.Arm(&timer_) : rt_.Disarm(&timer_);
   }
-
- private:
   FakeRuntime& rt_;
   forms::Timer& timer_;
 };
@@ -56,43 +47,18 @@ std::unique_ptr<forms::Peer> FakeRuntime::CreateTimerPeer(forms::Timer& timer) {
   return std::make_unique<FakeTimerPeer>(*this, timer);
 }
 
-void FakeRuntime::Arm(forms::Timer* timer) {
-  timers_[timer] = Schedule{now_ + timer->Interval(), order_++};
-}
-
 void FakeRuntime::Advance(long long milliseconds) {
   const long long end = now_ + milliseconds;
   for (;;) {  // the earliest due timer, the first armed of those due together
-    const auto next = std::min_element(timers_.begin(), timers_.end(), [](const auto& a, const auto& b) {
-      return std::pair(a.second.due, a.second.order) < std::pair(b.second.due, b.second.order);
-    });
-    if (next == timers_.end() || next->second.due > end) break;
+    const auto next = std::min_element(timers_.begin(), timers_.end(),
+                                       [](const auto& a, const auto& b) { return a.second < b.second; });
+    if (next == timers_.end() || next->second.first > end) break;
     forms::Timer* timer = next->first;
-    now_ = std::max(now_, next->second.due);
+    now_ = std::max(now_, next->second.first);
     Arm(timer);  // before the tick, so that a handler that disables or re-enables the timer wins
     timer->NotifyTick();
   }
   now_ = end;
-}
-
-void FakeRuntime::Fire(forms::Timer& timer) {
-  if (timers_.count(&timer)) Arm(&timer);
-  timer.NotifyTick();
-}
-
-void FakeRuntime::RunModal(forms::Form& form) {
-  if (onModal) {
-    onModal(form);
-    return;
-  }
-  // Ten virtual minutes at most, in 15 ms steps: the modal window closes itself (a timer, a
-  // scripted answer) or the loop gives up.
-  for (int step = 0; step < 40000 && form.Loaded() && form.Visible(); ++step) Advance(15);
-}
-
-void FakeRuntime::PauseWithoutMessages(int milliseconds) {
-  pauses.push_back(milliseconds);
-  now_ += milliseconds;  // timers that fall due meanwhile fire at the next Advance
 }
 
 // Lines end at "\r\n", "\n" or a lone "\r" (text[size] is the terminating NUL).
@@ -112,32 +78,6 @@ Twips FakeRuntime::TextWidth(const forms::Font& font, const std::string& text) {
 
 Twips FakeRuntime::TextHeight(const forms::Font& font, const std::string& text) {
   return Twips(Lines(text).size()) * 195 * font.size / 8.25;  // 195 twips a line
-}
-
-bool FakeRuntime::ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) {
-  trayCalls.push_back({message, data});
-  if (message == forms::NIM_ADD || message == forms::NIM_DELETE)
-    trayOwner_ = message == forms::NIM_ADD ? data.hWnd : nullptr;
-  return true;
-}
-
-std::string FakeRuntime::TrayTip() const {
-  for (auto it = trayCalls.rbegin(); it != trayCalls.rend(); ++it)
-    if (it->message != forms::NIM_DELETE)
-      return std::string(it->data.szTip.data(), strnlen(it->data.szTip.data(), 63));
-  return "";
-}
-
-int FakeRuntime::ChangeCount(const void* modelObject, forms::Prop prop) const {
-  return changes_.count({modelObject, prop}) ? changes_.at({modelObject, prop}) : 0;
-}
-
-int FakeRuntime::MsgBox(const std::string& prompt, int style, const std::string&) {
-  msgBoxes.push_back(prompt);
-  if (msgBoxAnswers.empty()) return (style & 15) == 3 || (style & 15) == 4 ? forms::vbYes : forms::vbOK;
-  const int answer = msgBoxAnswers.front();
-  msgBoxAnswers.pop_front();
-  return answer;
 }
 
 }  // namespace sysvane::fake

@@ -1,7 +1,5 @@
 #include "platform/fake/fake_platform.h"
 
-#include <cstdio>
-
 namespace sysvane::fake {
 
 void FakeKernel::SetFixedDrives(
@@ -17,36 +15,10 @@ void FakeKernel::SetFixedDrives(
 }
 
 std::string FakeKernel::GetLogicalDriveStrings() {
-  listed_ = true;
+  listed = true;
   std::string buffer;
   for (const auto& root : driveRoots) buffer += root + '\0';
   return buffer + '\0';
-}
-
-static std::string KeyName(HKEY root, const std::string& path) {
-  char prefix[16];
-  std::snprintf(prefix, sizeof prefix, "%08X", root);
-  return std::string(prefix) + "\\" + path;
-}
-
-FakeRegistry::Key& FakeRegistry::Add(HKEY root, const std::string& path) {
-  return keys[KeyName(root, path)];
-}
-
-std::optional<HKEY> FakeRegistry::RegOpenKeyEx(HKEY root, const std::string& subKey, uint32_t) {
-  if (!keys.count(KeyName(root, subKey))) return std::nullopt;
-  handles_[next_] = KeyName(root, subKey);
-  ++openHandles;
-  return next_++;
-}
-
-std::optional<RegValue> FakeRegistry::RegQueryValueEx(HKEY key, const std::string& valueName,
-                                                      uint32_t bufferSize) {
-  if (!handles_.count(key)) return std::nullopt;
-  const auto& values = keys[handles_[key]].values;
-  const auto value = values.find(valueName);
-  if (value == values.end() || value->second.data.size() > bufferSize) return std::nullopt;
-  return value->second;
 }
 
 }  // namespace sysvane::fake

@@ -24,16 +24,7 @@ bool Answer(const std::optional<T>& scripted, T& out) {
   return scripted.has_value();
 }
 
-// The value of `key`, or `missing`.
-template <class Map>
-typename Map::mapped_type Lookup(const Map& map, const typename Map::key_type& key,
-                                 typename Map::mapped_type missing) {
-  const auto it = map.find(key);
-  return it == map.end() ? missing : it->second;
-}
-
-class FakeKernel : public Kernel {
- public:
+struct FakeKernel : Kernel {
   std::optional<MEMORYSTATUS> memory = MEMORYSTATUS{};
   std::optional<SYSTEM_POWER_STATUS> power = SYSTEM_POWER_STATUS{1, 128, 255, 0, 0xFFFFFFFFu, 0xFFFFFFFFu};
   std::optional<OSVERSIONINFO> version;  // nullopt: GetVersionEx fails
@@ -47,9 +38,9 @@ class FakeKernel : public Kernel {
   uint64_t idleResolution = 0;
   uint32_t numberOfProcessors = 1;
   std::optional<SystemName> systemName;
-  int diskQueries = 0;  // how many GetDiskFreeSpaceEx calls were made
   // Runs once, at the first disk query after a drive list was taken: the worst moment for a change.
   std::function<void()> betweenListAndQuery;
+  bool listed = false;  // a drive list was taken since the last disk query
 
   // Drives as "c:\", "d:\" ... all fixed, each with the given (total, free-to-caller) bytes.
   void SetFixedDrives(const std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>& drives);
@@ -59,14 +50,13 @@ class FakeKernel : public Kernel {
   bool GetVersionEx(OSVERSIONINFO& info) override { return Answer(version, info); }
   std::string GetLogicalDriveStrings() override;
   uint32_t GetDriveType(const std::string& root) override {
-    return Lookup(driveTypes, root, DRIVE_NO_ROOT_DIR);
+    return driveTypes.count(root) ? driveTypes[root] : DRIVE_NO_ROOT_DIR;
   }
   std::optional<DiskSpace> GetDiskFreeSpaceEx(const std::string& root) override {
-    if (std::exchange(listed_, false) && betweenListAndQuery) std::exchange(betweenListAndQuery, nullptr)();
-    ++diskQueries;
+    if (std::exchange(listed, false) && betweenListAndQuery) std::exchange(betweenListAndQuery, nullptr)();
     return disks.count(root) ? std::optional(disks[root]) : std::nullopt;
   }
-  std::string DriveMountPoint(const std::string& root) override { return Lookup(mountPoints, root, ""); }
+  std::string DriveMountPoint(const std::string& root) override { return mountPoints[root]; }
   std::optional<uint32_t> QueryProcessorCount() override { return processorCount; }
   std::optional<uint64_t> QueryIdleTime() override { return idleTime; }
   std::optional<uint64_t> QuerySystemTime() override { return systemTime; }
@@ -74,52 +64,49 @@ class FakeKernel : public Kernel {
   std::optional<ProcessCounts> CountProcesses() override { return std::nullopt; }  // Windows 95's figures
   uint32_t GetNumberOfProcessors() override { return numberOfProcessors; }
   std::optional<SystemName> GetSystemName() override { return systemName; }
-
- private:
-  bool listed_ = false;
 };
 
-// Keys are "ROOT\path" with the root as hex ("80000006\PerfStats\StatData").
-class FakeRegistry : public Registry {
- public:
+struct FakeRegistry : Registry {
   struct Key {
     std::map<std::string, RegValue> values;
   };
-  std::map<std::string, Key> keys;
   int openHandles = 0;
 
-  Key& Add(HKEY root, const std::string& path);
-  std::optional<HKEY> RegOpenKeyEx(HKEY root, const std::string& subKey, uint32_t access) override;
-  std::optional<RegValue> RegQueryValueEx(HKEY key, const std::string& valueName,
-                                          uint32_t bufferSize) override;
+  Key& Add(HKEY root, const std::string& path) { return keys_[{root, path}]; }
+  std::optional<HKEY> RegOpenKeyEx(HKEY root, const std::string& subKey, uint32_t) override {
+    if (!keys_.count({root, subKey})) return std::nullopt;
+    handles_[next_] = &keys_[{root, subKey}];
+    return ++openHandles, next_++;
+  }
+  std::optional<RegValue> RegQueryValueEx(HKEY key, const std::string& name, uint32_t bufferSize) override {
+    if (!handles_.count(key) || !handles_[key]->values.count(name)) return std::nullopt;
+    const RegValue& value = handles_[key]->values[name];
+    return value.data.size() > bufferSize ? std::nullopt : std::optional(value);
+  }
   void RegCloseKey(HKEY key) override { openHandles -= int(handles_.erase(key)); }
 
  private:
-  std::map<HKEY, std::string> handles_;
+  std::map<std::pair<HKEY, std::string>, Key> keys_;
+  std::map<HKEY, Key*> handles_;
   HKEY next_ = 0x100;
 };
 
-class FakeProcessorLibrary : public ProcessorLibrary {
- public:
+struct FakeProcessorLibrary : ProcessorLibrary {
   std::string name;   // written into the first buffer
   std::string speed;  // written into the fourth buffer ("733M", "2.53G")
   void GetProcessor(std::string& first, std::string&, std::string&) override { Overwrite(first, name); }
   void GetProcessorRawSpeed(std::string& fourth) override { Overwrite(fourth, speed); }
-
- private:
   static void Overwrite(std::string& buffer, const std::string& text) {  // never past the buffer's end
     std::copy_n(text.begin(), std::min(text.size(), buffer.size()), buffer.begin());
   }
 };
 
-class FakeResourceMeter : public ResourceMeter {
- public:
+struct FakeResourceMeter : ResourceMeter {
   int free[3] = {0, 0, 0};
   int MyGetFreeSystemResources32(int kind) override { return kind >= 0 && kind < 3 ? free[kind] : 0; }
 };
 
-class FakeSettingsBackend : public SettingsBackend {
- public:
+struct FakeSettingsBackend : SettingsBackend {
   std::map<std::string, std::string> values;  // key -> text (application "Sysvane", section "Settings")
   bool refuseWrites = false;
   std::vector<std::pair<std::string, std::string>> writes;  // in order, including refused ones

@@ -42,16 +42,13 @@ struct ProgramOn {
 };
 
 // A CPU sampler that answers a set figure.
-class FixedSampler : public CPUSampler {
- public:
-  explicit FixedSampler(int32_t value) : value_(value) {}
+struct FixedSampler : CPUSampler {
+  explicit FixedSampler(int32_t figure) : value(figure) {}
   void Initialize() override {}
-  int32_t Query() override { return value_; }
-  void Set(int32_t value) { value_ = value; }
+  int32_t Query() override { return value; }
+  void Set(int32_t figure) { value = figure; }
   void Terminate() override {}
-
- private:
-  int32_t value_;
+  int32_t value;
 };
 
 // A Linux-like machine: NT-family sampler, one fixed drive C, 8 GiB of memory.

@@ -18,8 +18,7 @@ TEST(ClosingTest, EndedDuringItsStartUpTheProgramShowsNoIconAndNoWindow) {
     SCOPED_TRACE(second ? "a second start" : "told to end while the splash shows");
     fake::FakeProgram fp;
     Program& program = fp.program;
-    fp.Select("CPU StatsAtStartup");
-    fp.Set("ShowSplash", "1");
+    fp.Select("CPU StatsAtStartup Splash");
     fp.runtime.prevInstance = second;
     fp.runtime.onModal = [&](forms::Form&) { program.menu().CloseProgram(); };
     program.menu().Load();

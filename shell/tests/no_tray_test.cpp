@@ -13,21 +13,19 @@ namespace sysvane::testing {
 namespace {
 
 TEST(NoTrayTest, TheProgramLivesInAWindowAndEndsWithTheLastUnlessATrayCame) {
-  // What, the key selected (the options saved before), the tray there at start and gone a while
+  // What, the statistic selected (the options saved before), the tray there at start and gone a while
   // after, a tray comes later; the Monitor window shown, the Options dialog shown, the end with them.
   const std::tuple<const char*, const char*, bool, bool, bool, bool, bool> rows[] = {
-      {"statistics selected: the Monitor window", "ShowCPU", false, false, true, false, true},
+      {"statistics selected: the Monitor window", "CPU", false, false, true, false, true},
       {"nothing selected: the choice first", "", false, false, false, true, true},
-      {"a tray comes: on as usual", "ShowCPU", false, true, true, false, false},
-      {"the tray goes after start-up", "ShowCPU", true, false, true, false, true}};
+      {"a tray comes: on as usual", "CPU", false, true, true, false, false},
+      {"the tray goes after start-up", "CPU", true, false, true, false, true}};
   for (const auto& [what, selected, lostLater, trayComes, monitorShown, optionsShown, endsWhenClosed] :
        rows) {
     SCOPED_TRACE(what);
     fake::FakeProgram fresh;
     fake::FakeRuntime& runtime = fresh.runtime;
-    fresh.Set("Defined", "Yes");
-    fresh.Set("ShowSplash", "0");
-    if (*selected) fresh.Set(selected, "1");
+    fresh.Select(selected);
     runtime.trayAvailable = lostLater;
     int boxes = 0;
     runtime.onModal = [&](forms::Form& box) { ++boxes, box.Unload(); };

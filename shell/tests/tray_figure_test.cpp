@@ -45,17 +45,14 @@ TEST(TrayFigure, DigitsAndBarsReadAsTheirFiguresAtEachSize) {
       const auto columns = ColumnRuns(bars, [](uint32_t p) { return p >> 24 && p != kPlateColor; });
       ASSERT_EQ(columns.size(), 2u);
       for (int bar = 0; bar < 2; ++bar) {
-        const int percent = bar == 0 ? value : 100 - value;
-        const int x = (columns[bar].first + columns[bar].last) / 2;
-        int track = 0, filled = 0, lowestFilled = -1, lowestTrack = -1;
-        for (int y = 0; y < size; ++y) {
-          const uint32_t p = bars.At(x, y);
-          if (p == kPlateColor || !(p >> 24)) continue;
-          ++track, lowestTrack = y;
-          if (p != kTrackColor) ++filled, lowestFilled = y;
-        }
-        EXPECT_NEAR(filled, percent * track / 100.0, 0.5 + 1e-9) << "bar " << bar;
-        EXPECT_TRUE(!filled || lowestFilled == lowestTrack);
+        std::string column;  // the bar's middle column from the top: 't' its track, 'f' its filled part
+        for (int y = 0, x = (columns[bar].first + columns[bar].last) / 2; y < size; ++y)
+          if (const uint32_t p = bars.At(x, y); p >> 24 && p != kPlateColor)
+            column += p == kTrackColor ? 't' : 'f';
+        const size_t track = column.size(), filled = track - std::min(track, column.find('f'));
+        EXPECT_EQ(column, std::string(track - filled, 't') + std::string(filled, 'f'))
+            << "filled from the bottom";
+        EXPECT_NEAR(filled, (bar ? 100 - value : value) * track / 100.0, 0.5 + 1e-9) << "bar " << bar;
       }
     }
     // Every figure a user can tell apart (a full CPU showing 99 is a row of the test below).

@@ -43,16 +43,14 @@ struct Machine {
     for (int row = 0; d.Loaded() && row <= d.LastRow; ++row)
       add("Monitor", d.StatText[row].Caption(), d.StatBar[row].Value(), d.StatText[row].ToolTipText());
     Options& o = fp.program.options();
-    for (int k = 0; o.Loaded() && k <= Options::kMaxDriveRows; ++k) {  // the size label names the same drive
-      const bool same = RootOf(o.SystemText[6 + k].Caption()) == RootOf(o.Check1[7 + k].Caption());
-      if (o.Check1[7 + k].Visible())
-        add("Options", same ? o.Check1[7 + k].Caption() : "Z: drive of another label",
+    for (int k = 0; o.Loaded() && k <= Options::kMaxDriveRows; ++k)  // the size label names the same drive
+      if (const std::string& box = o.Check1[7 + k].Caption(); o.Check1[7 + k].Visible())
+        add("Options",
+            RootOf(o.SystemText[6 + k].Caption()) == RootOf(box) ? box : "Z: drive of another label",
             o.ProgressBar1[7 + k].Value(), o.SystemInfo[6 + k].Caption());
-    }
-    for (int i = 0; fp.program.popup().Loaded() && i <= fp.program.popup().Stat.UBound(); ++i) {
-      const std::string& line = fp.program.popup().Stat[i].Caption();
-      if (!RootOf(line).empty()) add("roll-up", line, std::stoi(line.substr(line.rfind(' ') + 1)), "");
-    }
+    for (int i = 0; fp.program.popup().Loaded() && i <= fp.program.popup().Stat.UBound(); ++i)
+      if (const std::string& line = fp.program.popup().Stat[i].Caption(); !RootOf(line).empty())
+        add("roll-up", line, std::stoi(line.substr(line.rfind(' ') + 1)), "");
     return shown;
   }
 

@@ -29,8 +29,7 @@ std::string ProgramOf(long generation) {
 }
 
 // The write that stops to be killed (0: none), and the pipe that says it has begun.
-int stopInWrite = 0;
-int announceTo = -1;
+int stopInWrite = 0, announceTo = -1;
 void StopInChosenWrite() {
   if (--stopInWrite != 0) return;
   [[maybe_unused]] const ssize_t sent = write(announceTo, "w", 1);
@@ -41,15 +40,14 @@ void StopInChosenWrite() {
 // /opt/sysvane-N/sysvane.
 [[noreturn]] void SaveForever(const std::string& mode, const std::string& path, long n) {
   QtDesktop::writeBegun = StopInChosenWrite;
-  if (mode == "settings") {
-    qt::QtSettingsBackend settings(path);
-    while (settings.Write("", "Settings", "Payload", Payload(n))) ++n;
-    _exit(1);
-  }
+  qt::QtSettingsBackend settings(path);
   QtDesktop desktop;
-  fake::FakeRuntime runtime;  // a failure would show a message box
-  for (ShortcutMaintenance shortcuts(desktop, runtime); runtime.msgBoxes.empty(); ++n)
-    shortcuts.CreateStartupShortcut("Sysvane", ProgramOf(n), "");
+  fake::FakeRuntime runtime;  // a failed entry save shows a message box
+  ShortcutMaintenance shortcuts(desktop, runtime);
+  while (mode == "settings"
+             ? settings.Write("", "Settings", "Payload", Payload(n))
+             : (shortcuts.CreateStartupShortcut("Sysvane", ProgramOf(n), ""), runtime.msgBoxes.empty()))
+    ++n;
   _exit(1);
 }
 
@@ -111,11 +109,9 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
           << mode << ", round " << round << ": not the last whole save but " << now << " after " << saved;
       saved = now;
       int unfinished = 0;
-      for (const auto& name : home.Entries(writtenIn)) {
-        if (file.ends_with("/" + name)) continue;
-        std::filesystem::remove(home.Path(writtenIn + "/" + name));
-        ++unfinished;
-      }
+      for (const auto& name : home.Entries(writtenIn))  // each removed for the next round
+        if (!file.ends_with("/" + name))
+          unfinished += std::filesystem::remove(home.Path(writtenIn + "/" + name));
       EXPECT_TRUE(stopInWrite == 0 || unfinished == 1)
           << mode << ", round " << round << ": killed before its write";
     }

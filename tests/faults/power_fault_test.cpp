@@ -62,8 +62,7 @@ TEST(PowerFaultTest, SuppliesThatChangeAreFollowedAndNoWindowShowsMoreThanAHundr
     for (int second = 0; second < 11; ++second) {
       machine.runtime.Advance(1000);
       if (!program.popup().Loaded()) program.popup().Show();
-      shown = forms::DescribeBar(program.options().ProgressBar1[6].Value(), "%").text;
-      see(shown, false);
+      see(shown = forms::DescribeBar(program.options().ProgressBar1[6].Value(), "%").text, false);
       for (int row = 0; row <= program.display().LastRow; ++row)
         see(forms::DescribeBar(program.display().StatBar[row].Value(), "%").text,
             program.display().StatText[row].Caption().starts_with("Battery"));

@@ -43,10 +43,9 @@ TEST(ProcSysFaultTest, EachFileBrokenEachWayFailsAloneAndComesBack) {
   const A good = testing::ReadAnswers(goodKernel, kLaptop);
   for (const auto& [file, unused] : kSources) {
     A expected = good;
-    for (const auto& [other, failed] : kSources) {
-      if (other == file || other.starts_with(file + "/"))
-        for (const auto& [field, value] : failed) expected.*field = value;
-    }
+    for (const auto& [other, failed] : kSources)
+      for (const auto& [field, value] : failed)
+        if (other == file || other.starts_with(file + "/")) expected.*field = value;
     for (const std::string fault :
          {"missing", "a folder", "unreadable", "empty", "garbage", "huge garbage", "cut short"}) {
       if (file.find('/') == std::string::npos && fault != "missing") continue;  // a whole folder

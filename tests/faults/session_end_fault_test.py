@@ -10,6 +10,7 @@ report) and its settings file is whole. ROUNDS and SEED in the environment set -
 import argparse
 import dataclasses
 import os
+import pathlib
 import random
 import re
 import shutil
@@ -91,8 +92,7 @@ def run_round(program: str, stage: str, desktop_name: str, wait: int, faults: li
             run.inject(fault)
         wait_for(lambda: run.proc.poll() is not None, "the program to end")
         status = run.proc.returncode
-        with open(run.proc.log_path, encoding="utf-8", errors="replace") as log:
-            said = log.read()
+        said = pathlib.Path(run.proc.log_path).read_text(encoding="utf-8", errors="replace")
         # What the program said last is in the failure's message: a run elsewhere keeps no logs.
         last = "".join(said.splitlines(keepends=True)[-40:])
         check(not re.search(r"ERROR: (Address|Leak)Sanitizer|runtime error:", said), f"a sanitizer's report:\n{last}")
@@ -101,8 +101,7 @@ def run_round(program: str, stage: str, desktop_name: str, wait: int, faults: li
         check(status in ((0, 1) if x_ended else (0,)),
               f"the program ended with {status} (negative: by a signal); its log ends:\n{last}")
         # The settings file is old or new, never cut: one section, key=value lines, every key it had.
-        with open(desktop.path("config", "Sysvane", "Sysvane.conf"), encoding="utf-8") as f:
-            text = f.read()
+        text = pathlib.Path(desktop.path("config", "Sysvane", "Sysvane.conf")).read_text(encoding="utf-8")
         lines = text.splitlines() or [""]
         check(text.endswith("\n") and lines[0] == "[Settings]", f"the settings file is cut or headless: {text!r}")
         check(all(re.match(r"^[A-Za-z]+=\S*$", line) for line in lines[1:] if line), f"a broken line in {text!r}")

@@ -46,20 +46,6 @@ TEST(WinConvert, PlacesKeepTheirPixelOnMonitorsOfMixedDpi) {
     EXPECT_EQ(single.ToPixels({27000, 12045.0 - 15 * step, 2010, 30.0 + 15 * step}, 120).bottom, 1006);
 }
 
-TEST(WinConvert, ALabelWrapsOnlyWhereItsBoxHoldsTheLinesAndItsFormAsks) {
-  constexpr UINT kOneLine = DT_SINGLELINE | DT_END_ELLIPSIS;
-  // Word wrap, box and line height: not quite two lines, two lines, its own line breaks only, no
-  // font to measure.
-  const std::tuple<bool, int, int, UINT> rows[] = {
-      {true, 25, 13, kOneLine}, {true, 26, 13, DT_WORDBREAK}, {false, 26, 13, 0}, {true, 13, 0, kOneLine}};
-  for (const auto& [wordWrap, boxHeight, lineHeight, expected] : rows) {
-    SCOPED_TRACE(boxHeight);
-    const UINT layout = LabelTextFormat(forms::Alignment::Right, wordWrap, boxHeight, lineHeight);
-    EXPECT_EQ(layout & (kOneLine | DT_WORDBREAK), expected);
-    EXPECT_EQ(layout & (DT_RIGHT | DT_CENTER | DT_NOPREFIX), UINT(DT_RIGHT | DT_NOPREFIX));
-  }
-}
-
 TEST(WinConvert, TextsCrossIntoUtf16Whole) {
   EXPECT_EQ(windows::Wide("\xF0\x9F\x98\x80!"), std::wstring(L"\xD83D\xDE00!"));  // a surrogate pair
   EXPECT_EQ(windows::Wide(std::string("a\xFF") + "b"), L"a\uFFFDb");  // a stray byte is marked, not the end

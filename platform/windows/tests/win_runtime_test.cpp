@@ -21,8 +21,7 @@
 namespace sysvane::win {
 namespace {
 
-class Probe : public forms::Form {
- public:
+struct Probe : forms::Form {
   explicit Probe(forms::Runtime& runtime) : Form(runtime, "Probe") {}
   forms::CheckBox box{*this, "box"};
   forms::CommandButton ok{*this, "ok"};
@@ -30,8 +29,6 @@ class Probe : public forms::Form {
   forms::CheckBox onPage{*this, "onPage"};
   std::string events, heard;  // heard: the tray's messages, as the pixel x the form hears them at
   forms::BorderStyle style = forms::BorderStyle::FixedDialog;
-
- protected:
   void Design() override {
     SetBorderStyle(style);
     Move(1500, 1200, 0, 0);
@@ -67,58 +64,52 @@ int TwipsPerPixel() {
   return 1440 / int(GetDpiForSystem());
 }
 
-class WinRuntimeTest : public testing::Test {
- protected:
+TEST(WinRuntimeTest, WhatTheUserDoesReachesTheModelOnce) {
   WinRuntime runtime{[] { return false; }};
-};
-
-TEST_F(WinRuntimeTest, WhatTheUserDoesReachesTheModelOnce) {
-  struct Row {
-    const char* what;
-    std::function<void(Probe&)> act;  // runs on the shown window; a modal show follows when `modal`
-    bool modal;
-    const char* events;
-    std::function<bool(Probe&)> holds = [](Probe&) { return true; };
-  };
-  const Row rows[] = {
-      {"a click on the check box toggles it", [](Probe& p) { Send(WindowOf(p.box), BM_CLICK); }, false,
-       "box ",
-       [](Probe& p) { return p.box.Value() == 1 && Send(WindowOf(p.box), BM_GETCHECK) == BST_CHECKED; }},
-      {"Enter presses the default button and ends the modal loop, the form loaded",
-       [](Probe& p) { PostMessageW(WindowOf(p.box), WM_KEYDOWN, VK_RETURN, 0); }, true, "ok ",
-       [](Probe& p) { return p.Loaded(); }},
-      {"another tab shows its page",
-       [](Probe& p) {
-         TabCtrl_SetCurSel(WindowOf(p.tabs), 1);
-         NMHDR header{WindowOf(p.tabs), 0, UINT(TCN_SELCHANGE)};
-         Send(GetParent(header.hwndFrom), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
-       },
-       false, "tab0 ", [](Probe& p) { return p.tabs.Tab() == 1 && IsWindowVisible(WindowOf(p.onPage)); }},
-      {"the tab strip takes the focus", [](Probe& p) { SetFocus(WindowOf(p.tabs)); }, false, "tabfocus ",
-       [](Probe& p) { return GetFocus() == WindowOf(p.tabs); }},
-      {"the system moves the window",
-       [](Probe& p) { SetWindowPos(WindowOf(p), nullptr, 170, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }, false,
-       "", [](Probe& p) { return p.Left() == 170 * TwipsPerPixel() && p.Top() == 130 * TwipsPerPixel(); }},
-      {"a move to a monitor of twice the DPI: the fonts and the frame follow at that DPI",
-       [](Probe& p) {
-         RECT suggested;
-         GetWindowRect(WindowOf(p), &suggested);
-         Send(WindowOf(p), WM_DPICHANGED, MAKEWPARAM(2 * GetDpiForSystem(), 2 * GetDpiForSystem()),
-              LPARAM(&suggested));
-       },
-       false, "",
-       [](Probe& p) {
-         RECT outer;
-         GetWindowRect(WindowOf(p), &outer);
-         return HFONT(Send(WindowOf(p.box), WM_GETFONT)) ==
-                    FontOf(p.box.font(), 2 * int(GetDpiForSystem())) &&
-                p.Height() == (outer.bottom - outer.top) * 720.0 / GetDpiForSystem();
-       }},
-  };
+  // What the user does, on the shown window; the events the model hears; what holds then.
+  const std::tuple<const char*, std::function<void(Probe&)>, const char*, std::function<bool(Probe&)>>
+      rows[] = {
+          {"a click on the check box toggles it", [](Probe& p) { Send(WindowOf(p.box), BM_CLICK); }, "box ",
+           [](Probe& p) { return p.box.Value() == 1 && Send(WindowOf(p.box), BM_GETCHECK) == BST_CHECKED; }},
+          {"Enter presses the default button and ends the modal loop, the form loaded",
+           [](Probe& p) {
+             PostMessageW(WindowOf(p.box), WM_KEYDOWN, VK_RETURN, 0), p.Show(forms::Modality::Modal);
+           },
+           "ok ", [](Probe& p) { return p.Loaded(); }},
+          {"another tab shows its page",
+           [](Probe& p) {
+             TabCtrl_SetCurSel(WindowOf(p.tabs), 1);
+             NMHDR header{WindowOf(p.tabs), 0, UINT(TCN_SELCHANGE)};
+             Send(GetParent(header.hwndFrom), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+           },
+           "tab0 ", [](Probe& p) { return p.tabs.Tab() == 1 && IsWindowVisible(WindowOf(p.onPage)); }},
+          {"the tab strip takes the focus", [](Probe& p) { SetFocus(WindowOf(p.tabs)); }, "tabfocus ",
+           [](Probe& p) { return GetFocus() == WindowOf(p.tabs); }},
+          {"the system moves the window",
+           [](Probe& p) { SetWindowPos(WindowOf(p), nullptr, 170, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER); },
+           "",
+           [](Probe& p) { return p.Left() == 170 * TwipsPerPixel() && p.Top() == 130 * TwipsPerPixel(); }},
+          {"a move to a monitor of twice the DPI: the fonts and the frame follow at that DPI",
+           [](Probe& p) {
+             RECT suggested;
+             GetWindowRect(WindowOf(p), &suggested);
+             Send(WindowOf(p), WM_DPICHANGED, MAKEWPARAM(2 * GetDpiForSystem(), 2 * GetDpiForSystem()),
+                  LPARAM(&suggested));
+           },
+           "",
+           [](Probe& p) {
+             RECT outer;
+             GetWindowRect(WindowOf(p), &outer);
+             return HFONT(Send(WindowOf(p.box), WM_GETFONT)) ==
+                        FontOf(p.box.font(), 2 * int(GetDpiForSystem())) &&
+                    p.Height() == (outer.bottom - outer.top) * 720.0 / GetDpiForSystem();
+           }},
+      };
   const forms::BorderStyle styles[] = {forms::BorderStyle::FixedDialog, forms::BorderStyle::FixedSingle,
                                        forms::BorderStyle::Sizable};
   for (size_t i = 0; i < std::size(rows); ++i) {
-    SCOPED_TRACE(rows[i].what);
+    const auto& [what, act, events, holds] = rows[i];
+    SCOPED_TRACE(what);
     Probe probe(runtime);
     probe.style = styles[i % 3];
     probe.Show();
@@ -131,10 +122,9 @@ TEST_F(WinRuntimeTest, WhatTheUserDoesReachesTheModelOnce) {
     EXPECT_EQ((std::vector<double>{client.bottom * t, outer.left * t, box.top * t,
                                    (outer.right - outer.left) * t, (outer.bottom - outer.top) * t}),
               (std::vector<double>{3000, 1500, 450, probe.Width(), probe.Height()}));
-    rows[i].act(probe);
-    if (rows[i].modal) probe.Show(forms::Modality::Modal);
-    EXPECT_EQ(probe.events, rows[i].events);
-    EXPECT_TRUE(rows[i].holds(probe));
+    act(probe);
+    EXPECT_EQ(probe.events, events);
+    EXPECT_TRUE(holds(probe));
     probe.Unload();
   }
 }
@@ -163,7 +153,8 @@ size_t GdiObjects() {
   return used;
 }
 
-TEST_F(WinRuntimeTest, TheIconReachesAShellThatWasNotReadyClicksWaitForAModalBoxAndIconsAreNotLeft) {
+TEST(WinRuntimeTest, TheIconReachesAShellThatWasNotReadyClicksWaitForAModalBoxAndIconsAreNotLeft) {
+  WinRuntime runtime{[] { return false; }};
   Probe owner(runtime);
   owner.Load();
   int refusals = 2, adds = 0;

@@ -13,6 +13,9 @@ import time
 
 from wine_with_display import start_display, stop_wine
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tests", "e2e"))
+from harness import check, wait_for, wait_still  # noqa: E402
+
 EXE, WINE_RUN, PREFIX, SHOTS = sys.argv[1:5]
 DPI = int(sys.argv[5]) if len(sys.argv) > 5 else 96
 # The settings as a user left them, in the registry the program reads.
@@ -29,15 +32,6 @@ def start(*argv):
     return started[-1]
 
 
-def wait_for(what, probe, seconds=30.0):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        if found := probe():
-            return found
-        time.sleep(0.2)
-    raise SystemExit(f"FAIL: no {what} within {seconds:.0f} s")
-
-
 def run(*argv):
     return subprocess.run(argv, env=ENV, capture_output=True, text=True, timeout=60).stdout
 
@@ -46,10 +40,8 @@ def visible(*query):  # ids of the mapped windows that match an xdotool search
     return [int(w) for w in run("xdotool", "search", "--onlyvisible", *query).split()]
 
 
-def geometry(wid):  # x, y, width, height
-    out = run("xwininfo", "-id", str(wid))
-    return [int(re.search(rf"{key}:\s+(-?\d+)", out).group(1))
-            for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
+def geometry(wid):  # x, y (on the screen), width, height: lines 2 to 5 of "WINDOW=1 X=2 Y=3 WIDTH=4 HEIGHT=5 ..."
+    return [int(line.split("=")[1]) for line in run("xdotool", "getwindowgeometry", "--shell", str(wid)).split()[1:5]]
 
 
 def shot(name, x, y, w, h, out=None):  # the screenshot's file, or its pixels as text when `out` is "txt:-"
@@ -70,49 +62,48 @@ def main():
     start_display(WINE_RUN, PREFIX, ENV, started, DPI, SETTINGS)
     start("trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", str(28 * DPI // 96),
           "--transparent", "true", "--alpha", "0", "--tint", "0x2e3440", "--SetDockType", "true")
-    panel = wait_for("tray panel", lambda: visible("--name", "^panel$"))[0]
+    panel = wait_for(lambda: visible("--name", "^panel$"), "tray panel")[0]
     program = start(WINE_RUN, PREFIX, EXE)
 
     # The CPU figure: digits on a dark plate, redrawn while the load rises and falls.
-    wait_for("CPU figure in the tray", lambda: geometry(panel)[2] >= 16 and "#262626" in tray(panel)
-             and not visible("--classname", "sysvane.exe"))  # the splash gone
+    wait_for(lambda: geometry(panel)[2] >= 16 and "#262626" in tray(panel)
+             and not visible("--classname", "sysvane.exe"), "CPU figure in the tray")  # the splash gone
     px, py, pw, ph = geometry(panel)
     icon = (px + pw - 12, py + ph // 2)
     busy = [start(sys.executable, "-c", "while True: pass") for _ in range(os.cpu_count() or 1)]
     # Steady: the same a second later (a refresh is 0.9 s).
-    loaded = wait_for("figure at full load", lambda: (f := tray(panel)) == (time.sleep(1), tray(panel))[1] and f)
+    loaded = wait_still(lambda: tray(panel), "figure at full load", interval=1)
     shot("tray-figure-busy", px - 40, py - 20, pw + 40, ph + 20)
     # Drawn for the small-icon size at the run's DPI (16 pixels at 96 dpi), which the tray shows unscaled.
     plate = [tuple(map(int, m)) for m in re.findall(r"^(\d+),(\d+): .*#262626", loaded, re.M)]
-    if {max(p[i] for p in plate) - min(p[i] for p in plate) + 1 for i in (0, 1)} != {16 * DPI // 96}:
-        raise SystemExit(f"FAIL: the figure is not {16 * DPI // 96} pixels square in the tray")
+    check({max(p[i] for p in plate) - min(p[i] for p in plate) + 1 for i in (0, 1)} == {16 * DPI // 96},
+          f"the figure is not {16 * DPI // 96} pixels square in the tray")
     list(map(subprocess.Popen.kill, busy))
     # Two refreshes without the loop: the first may still average in some of its load.
-    wait_for("figure to follow the load down", lambda: tray(panel) != loaded and
-             (time.sleep(1), tray(panel))[1] != loaded, 120)
+    wait_for(lambda: tray(panel) != loaded and (time.sleep(1), tray(panel))[1] != loaded,
+             "figure to follow the load down", 120)
 
     click(*icon, "1")
-    rollup = wait_for("roll-up panel", lambda: visible("--classname", "sysvane.exe"))[0]
-    risen = wait_for("roll-up risen", lambda: (b := geometry(rollup)) == (time.sleep(0.3), geometry(rollup))[1] and b)
-    shot("rollup", *risen)
-    wait_for("roll-up panel to close", lambda: not visible("--classname", "sysvane.exe"), 15)
+    rollup = wait_for(lambda: visible("--classname", "sysvane.exe"), "roll-up panel")[0]
+    shot("rollup", *wait_still(lambda: geometry(rollup), "roll-up risen"))
+    wait_for(lambda: not visible("--classname", "sysvane.exe"), "roll-up panel to close", 15)
 
     click(*icon, "--repeat", "2", "--delay", "80", "1")
-    monitor = wait_for("Monitor window", lambda: visible("--name", "^ Sysvane$"))[0]
+    monitor = wait_for(lambda: visible("--name", "^ Sysvane$"), "Monitor window")[0]
     # The program's own icon, with its green bars, not the system's generic one (no icon resource).
-    wait_for("program's own icon on the title bar", lambda: any(g > 150 and r < 100 and b < 100 for r, g, b in (
-        map(int, m) for m in re.findall(r"\((\d+),(\d+),(\d+)", shot("", *geometry(monitor)[:2], 24, 24, "txt:-")))))
+    wait_for(lambda: any(g > 150 and r < 100 and b < 100 for r, g, b in (map(int, m) for m in re.findall(
+        r"\((\d+),(\d+),(\d+)", shot("", *geometry(monitor)[:2], 24, 24, "txt:-")))), "program's own icon on the title bar")
     shot("monitor", *geometry(monitor))
 
     click(*icon, "3")
-    menu = wait_for("tray menu", lambda: [w for w in visible("--classname", "sysvane.exe") if w != monitor])[0]
+    menu = wait_for(lambda: [w for w in visible("--classname", "sysvane.exe") if w != monitor], "tray menu")[0]
     mx, my, mw, mh = geometry(menu)
     shot("tray-menu", mx, my, mw, mh)
     click(mx + 30, my + mh - 10, "1")  # Exit, the last item
-    ask = wait_for("Exit question", lambda: visible("--name", "^Exit$"))[0]
+    ask = wait_for(lambda: visible("--name", "^Exit$"), "Exit question")[0]
     shot("exit", *geometry(ask))
     run("xdotool", "windowfocus", "--sync", str(ask), "key", "Return")  # Yes is the default
-    wait_for("program to end", lambda: program.poll() is not None, 15)
+    wait_for(lambda: program.poll() is not None, "program to end", 15)
 
 
 try:
