@@ -35,6 +35,20 @@ TEST(WindowsBackend, KernelFiguresAreWholeAndConsistent) {
             std::string("c:\\\0a:\\\0d:\\\0\0", 13));
   const auto space = kernel.GetDiskFreeSpaceEx("c:\\");
   ASSERT_TRUE(space && space->TotalNumberOfBytes > 0);
+  // A drive that is not ready is quiet on this thread only, and only while the query runs.
+  SetErrorMode(0);
+  auto quiet = std::make_unique<QuietDriveErrors>();
+  EXPECT_TRUE((GetThreadErrorMode() & SEM_FAILCRITICALERRORS) && GetErrorMode() == 0);
+  quiet.reset();
+  EXPECT_EQ(GetThreadErrorMode(), 0u);
+  // The processor's name from the registry, UTF-8 ended by its NUL, and without its padding.
+  WindowsRegistry registry;
+  const auto key = registry.RegOpenKeyEx(HKEY_LOCAL_MACHINE, kCentralProcessorKey, KEY_ALL_ACCESS);
+  const auto name = key ? registry.RegQueryValueEx(*key, "ProcessorNameString", 1024) : std::nullopt;
+  EXPECT_TRUE(name && name->type == REG_SZ && name->data.back() == '\0');
+  std::string buffer(256, '\0'), unused(256, '\0');
+  WindowsProcessorLibrary().GetProcessor(buffer, unused, unused);
+  EXPECT_TRUE(buffer[0] != '\0' && buffer[0] != ' ');
   // CPU: the clock counts 100 ns units, a year of a 3 GHz counter without overflow.
   ASSERT_TRUE(kernel.QuerySystemTime() && kernel.QueryIdleTime());
   EXPECT_EQ(HundredNanoseconds(uint64_t{3'000'000'000} * 31'536'000 + 1'500'000'000, 3'000'000'000),
