@@ -1,0 +1,244 @@
+// Every kind of control on a real Qt window: what the model holds is what its widget shows, a
+// change reaches the screen at once (the widget repaints), and the user's clicks reach the model.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTimer>
+#include <QWindow>
+
+#include "platform/qt/qt_peers.h"
+#include "platform/qt/qt_tab_strip.h"
+#include "platform/qt/tests/qt_test_support.h"
+
+namespace sysvane::qt {
+namespace {
+
+using forms::Color;
+using testing::RunEvents;
+
+// A panel (a one-pixel border, no title bar) with one control of each kind, each in a cell of its
+// own of 150 x 60 pixels, and a label on the tab strip's second page.
+class Gallery : public forms::Form {
+ public:
+  using Form::Form;
+  forms::Label label{*this, "Label"};
+  forms::CommandButton button{*this, "Button"};
+  forms::CheckBox check{*this, "Check"};
+  forms::OptionButton option{*this, "Option"};
+  forms::Frame frame{*this, "Frame"};
+  forms::Image image{*this, "Image"};
+  forms::ProgressBar bar{*this, "Bar"};
+  forms::Line line{*this, "Line"};
+  forms::TabStrip tabs{*this, "Tabs"};
+  forms::Label onPage{*this, "OnPage"};
+  forms::Timer timer{*this, "Timer"};
+
+ protected:
+  void Design() override {
+    SetControlBox(false), SetShowInTaskbar(false), SetBackColor(Color::Rgb(200, 220, 240)),
+        label.SetBackColor(Color::Rgb(255, 255, 255));
+    Move(0, 0, 9030, 3630);
+    for (int i = 0; i < 9; ++i) Controls()[size_t(i)]->Move(i % 4 * 2250, i / 4 * 900, 2250, 900);
+    line.SetPoints(2250, 900, 3150, 1350);  // 60 x 30 pixels, down to the right
+    tabs.SetTabs({"One", "Two"});
+    onPage.SetContainer(&tabs, 1), onPage.Move(150, 450, 1500, 300), onPage.SetCaption("Page");
+    label.SetCaption("Label");
+  }
+};
+
+QWidget* WidgetOf(const forms::Control& control) {
+  auto* peer = dynamic_cast<ControlPeer*>(control.peer());
+  return peer ? peer->widget() : nullptr;
+}
+
+// What the screen shows of a widget: its part of its window's picture.
+QImage OnScreen(QWidget* widget) {
+  QWidget* window = widget->window();
+  const QRect r(widget->mapTo(window, QPoint()), widget->size());
+  return window->screen()->grabWindow(window->winId(), r.x(), r.y(), r.width(), r.height()).toImage();
+}
+
+// The box of the pixels that are not `back`: a text's ink.
+QRect Ink(const QImage& image, QColor back) {
+  QRect ink;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, y) != back) ink |= QRect(x, y, 1, 1);
+  return ink;
+}
+
+bool Has(const QImage& image, QColor color) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, y) == color) return true;
+  return false;
+}
+
+const forms::Font kBig{"DejaVu Sans", 12, true};
+bool IsBig(const QFont& f) {
+  return f.family() == "DejaVu Sans" && f.pointSizeF() == 12 && f.bold();
+}
+
+struct ControlsTest : ::testing::Test {
+  void SetUp() override {
+    g.Show();
+    RunEvents(5000, [&] { return g.peer() && testing::WidgetOf(g)->windowHandle()->isExposed(); });
+  }
+  void TearDown() override { g.Unload(), testing::RunDeferredDeletes(); }
+  QtRuntime runtime;
+  Gallery g{runtime, "Gallery"};
+};
+
+TEST_F(ControlsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
+  QWidget *label = WidgetOf(g.label), *image = WidgetOf(g.image), *bar = WidgetOf(g.bar);
+  QWidget *line = WidgetOf(g.line), *onPage = WidgetOf(g.onPage), *form = testing::WidgetOf(g);
+  auto* button = dynamic_cast<QPushButton*>(WidgetOf(g.button));
+  auto* check = dynamic_cast<QCheckBox*>(WidgetOf(g.check));
+  auto* option = dynamic_cast<QRadioButton*>(WidgetOf(g.option));
+  auto* frame = dynamic_cast<QGroupBox*>(WidgetOf(g.frame));
+  QTabBar* tabs = dynamic_cast<TabStripWidget*>(WidgetOf(g.tabs))->Bar();
+  QTimer* timer = form->findChild<QTimer*>();
+  const Color kNavy = Color::Rgb(0, 0, 128), kYellow = Color::Rgb(255, 255, 0);
+  const QColor navy(0, 0, 128), yellow(255, 255, 0), magenta(255, 0, 255);
+  auto at = [](QWidget* widget, int x, int y) { return OnScreen(widget).pixelColor(x, y); };
+  auto ink = [&] { return Ink(OnScreen(label), Qt::white); };
+  auto aligned = [&] {  // where the label's ink lies: at its left or right edge, or centred
+    const int left = ink().left(), right = label->width() - 1 - ink().right();
+    return left <= 1 ? 'L' : right <= 1 ? 'R' : std::abs(left - right) <= 1 ? 'C' : '?';
+  };
+  auto lines = [&] { return ink().height() > QFontMetrics(label->font()).lineSpacing() ? 2 : 1; };
+  auto diagonal = [&] {  // the corners the line joins
+    return at(line, 0, 0) == magenta && at(line, 60, 30) == magenta   ? '\\'
+           : at(line, 60, 0) == magenta && at(line, 0, 30) == magenta ? '/'
+                                                                      : '?';
+  };
+  auto timing = [&](bool on, int ms, Qt::TimerType type) {
+    return std::tuple(timer->isActive(), timer->interval(), timer->timerType()) == std::tuple(on, ms, type);
+  };
+  auto click = [](QWidget* widget, Qt::MouseButton button, int x) {
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 2), widget->mapToGlobal(QPointF(x, 2)), button,
+                        {}, {});
+    QApplication::sendEvent(widget, &release);
+  };
+  int clicks = 0;
+  g.label.Click = g.image.Click = g.button.Click = [&] { ++clicks; };
+  const std::string kLong = "one two three four five six seven eight";
+  using Align = forms::Alignment;
+  // What changes (by the program or the user), the widget whose picture then changes, what it shows.
+  std::vector<std::tuple<std::string, std::function<void()>, QWidget*, std::function<bool()>>> rows = {
+      {"centred", [&] { g.label.SetAlignment(Align::Center); }, label, [&] { return aligned() == 'C'; }},
+      {"right", [&] { g.label.SetAlignment(Align::Right); }, label, [&] { return aligned() == 'R'; }},
+      {"wrapped", [&] { g.label.SetCaption(kLong); }, label, [&] { return lines() == 2; }},
+      {"unwrapped", [&] { g.label.SetWordWrap(false); }, label, [&] { return lines() == 1; }},
+      {"label", [&] { g.label.SetBackColor(kNavy), g.label.SetForeColor(kYellow), g.label.SetFont(kBig); },
+       label,
+       [&] { return at(label, 0, 0) == navy && Has(OnScreen(label), yellow) && IsBig(label->font()); }},
+      {"transparent", [&] { g.label.SetTransparent(true); }, label,
+       [&] { return at(label, 0, 0) == QColor(200, 220, 240); }},
+      {"clicks: left, right, outside, on the picture",
+       [&] {
+         click(label, Qt::LeftButton, 2), click(label, Qt::RightButton, 2), click(label, Qt::LeftButton, -1);
+       },
+       nullptr, [&] { return click(image, Qt::LeftButton, 2), clicks == 2; }},
+      {"button", [&] { g.button.SetCaption("Go"), g.button.SetDefault(true), g.button.SetFont(kBig); },
+       button, [&] { return button->text() == "Go" && button->isDefault() && IsBig(button->font()); }},
+      {"pressed", [&] { button->click(); }, nullptr, [&] { return clicks == 3; }},
+      {"box",
+       [&] {
+         g.check.SetCaption("Box"), g.check.SetFont(kBig), g.check.SetBackColor(kNavy),
+             g.check.SetForeColor(kYellow);
+       },
+       check,
+       [&] {
+         return check->text() == "Box" && IsBig(check->font()) && at(check, 0, 0) == navy &&
+                Has(OnScreen(check), yellow);
+       }},
+      {"checked", [&] { g.check.SetValue(1); }, check, [&] { return check->checkState() == Qt::Checked; }},
+      {"greyed", [&] { g.check.SetValue(2); }, check,
+       [&] { return check->checkState() == Qt::PartiallyChecked; }},
+      {"unchecked", [&] { g.check.SetValue(0); }, check,
+       [&] { return check->checkState() == Qt::Unchecked; }},
+      {"box clicked", [&] { check->click(); }, check,
+       [&] { return g.check.Value() == 1 && check->isChecked(); }},
+      {"option", [&] { g.option.SetCaption("Opt"), g.option.SetFont(kBig), g.option.SetBackColor(kNavy); },
+       option, [&] { return option->text() == "Opt" && IsBig(option->font()) && at(option, 0, 0) == navy; }},
+      {"option on", [&] { g.option.SetValue(true); }, option, [&] { return option->isChecked(); }},
+      {"option clicked", [&] { g.option.SetValue(false), option->click(); }, nullptr,
+       [&] { return g.option.Value(); }},
+      {"frame", [&] { g.frame.SetCaption("Group"), g.frame.SetFont(kBig); }, frame,
+       [&] { return frame->title() == "Group" && IsBig(frame->font()); }},
+      {"bar value", [&] { g.bar.SetValue(50); }, bar, nullptr},
+      {"bar text", [&] { g.bar.SetTextAfterCaption(" pct"), g.bar.SetFont(kBig); }, bar,
+       [&] { return IsBig(bar->font()); }},
+      {"bar colours", [&] { g.bar.SetBarColors(kNavy, kNavy); }, bar, [&] { return at(bar, 2, 2) == navy; }},
+      {"line colour", [&] { g.line.SetForeColor(Color::Rgb(255, 0, 255)); }, line,
+       [&] { return diagonal() == '\\'; }},
+      {"line reversed", [&] { g.line.SetPoints(3150, 900, 2250, 1350); }, line,
+       [&] { return diagonal() == '/'; }},
+      {"tabs",
+       [&] {
+         g.tabs.SetTabs({"One", "Two", "Three"}), g.tabs.SetFont(kBig);
+       },
+       tabs, [&] { return tabs->count() == 3 && tabs->tabText(2) == "Three" && IsBig(tabs->font()); }},
+      {"tab chosen", [&] { g.tabs.SetTab(1); }, tabs,
+       [&] { return tabs->currentIndex() == 1 && onPage->isVisible(); }},
+      {"tab clicked", [&] { tabs->setCurrentIndex(2); }, nullptr,
+       [&] { return g.tabs.Tab() == 2 && !onPage->isVisible(); }},
+      {"window", [&] { g.SetBackColor(Color::Rgb(250, 250, 210)); }, form,  // its border near black
+       [&] { return at(form, 500, 200) == QColor(250, 250, 210) && at(form, 0, 0).lightness() <= 40; }},
+      {"900 ms", [&] { g.timer.SetInterval(900), g.timer.SetEnabled(true); }, nullptr,
+       [&] { return timing(true, 900, Qt::CoarseTimer); }},
+      {"99 ms", [&] { g.timer.SetInterval(99); }, nullptr,
+       [&] { return timing(true, 99, Qt::PreciseTimer); }},
+      {"100 ms", [&] { g.timer.SetInterval(100); }, nullptr,
+       [&] { return timing(true, 100, Qt::CoarseTimer); }},
+      {"timer off", [&] { g.timer.SetEnabled(false); }, nullptr, [&] { return !timer->isActive(); }},
+      {"0 ms", [&] { g.timer.SetEnabled(true), g.timer.SetInterval(0); }, nullptr,
+       [&] { return !timer->isActive(); }},
+  };
+  for (const char* name : {"app-icon", "splash-bars", "splash-gauge", "icon-stop", "icon-question",
+                           "icon-exclamation", "icon-information"})
+    rows.emplace_back(
+        name, [&g = g, name] { g.image.SetPicture(name); }, image, nullptr);
+  for (const auto& [what, change, repainted, shows] : rows) {
+    SCOPED_TRACE(what);
+    const QImage before = repainted ? OnScreen(repainted) : QImage();
+    change();
+    if (repainted) {
+      RunEvents(5000, [&] { return OnScreen(repainted) != before; });
+      EXPECT_NE(OnScreen(repainted), before) << "not repainted";
+    }
+    EXPECT_TRUE(!shows || shows());
+  }
+}
+
+// Every control: its box in pixels (within the window's border, or on its page), shown or hidden,
+// enabled or not, its tip, and a focus by tab for those that take one.
+TEST_F(ControlsTest, EveryControlTakesItsPlaceStateAndTip) {
+  for (forms::Control* control : g.Controls()) {
+    SCOPED_TRACE(control->Name());
+    QWidget* widget = WidgetOf(*control);
+    const bool focusable = qobject_cast<QAbstractButton*>(widget);
+    const bool strong = widget->focusPolicy() == Qt::StrongFocus;
+    control->Move(1500, 300, 750, 450);
+    control->SetVisible(false), control->SetEnabled(false), control->SetToolTipText("Tip"),
+        control->SetTabStop(false);
+    const QRect box = control == &g.line     ? QRect(101, 21, 51, 31)
+                      : control == &g.onPage ? QRect(100, 20, 50, 30)
+                                             : QRect(101, 21, 50, 30);
+    EXPECT_EQ(
+        std::tuple(widget->geometry(), widget->isVisible(), widget->isEnabled(), widget->toolTip(), strong,
+                   widget->focusPolicy()),
+        std::tuple(box, false, false, QString("Tip"), focusable, focusable ? Qt::ClickFocus : Qt::NoFocus));
+  }
+}
+
+}  // namespace
+}  // namespace sysvane::qt
