@@ -1,59 +1,91 @@
-// Windows on Qt's offscreen platform: twips become pixels, each kind of window gets the flags that
-// keep it off the taskbar or without minimize and maximize, and the window manager's frame comes
-// back to the model.
+// Windows and every kind of control on Qt's offscreen platform: twips become pixels, each kind of
+// window gets its flags, what the model holds is what the widgets show, a change reaches the screen
+// at once (the widget repaints), and the user's clicks reach the model.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFontMetrics>
-#include <QImage>
-#include <QMessageBox>
+#include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
 #include <QTimer>
 #include <QWindow>
 
-#include "platform/qt/qt_convert.h"
-#include "platform/qt/qt_message_box.h"
-#include "platform/qt/qt_pictures.h"
-#include "platform/qt/qt_runtime.h"
+#include "platform/qt/qt_peers.h"
+#include "platform/qt/qt_tab_strip.h"
 #include "platform/qt/tests/qt_test_support.h"
 
 namespace sysvane::qt {
 namespace {
 
+using forms::Color;
 using testing::RunDeferredDeletes;
 using testing::RunEvents;
-using testing::WidgetOf;
 
-// A fixed window with a title bar, like the Monitor window, or a border-only panel, like the roll-up.
-// Its bar of 1830 x 900 twips is 122 x 60 pixels, 120 x 58 inside its frame, white, its text black.
-class Window : public forms::Form {
+// A window with one control of each kind, each in a cell of 150 x 60 pixels, and a label on the
+// tab strip's second page: a titled window like the Monitor window, or a panel with a one-pixel
+// border like the roll-up. The label is white, the bar white with black text.
+class Gallery : public forms::Form {
  public:
-  Window(forms::Runtime& runtime, bool titled) : Form(runtime, "Window"), titled_(titled) {}
+  Gallery(forms::Runtime& runtime, bool titled) : Form(runtime, "Gallery"), titled_(titled) {}
   forms::Label label{*this, "Label"};
+  forms::CommandButton button{*this, "Button"};
+  forms::CheckBox check{*this, "Check"};
+  forms::OptionButton option{*this, "Option"};
+  forms::Frame frame{*this, "Frame"};
+  forms::Image image{*this, "Image"};
   forms::ProgressBar bar{*this, "Bar"};
+  forms::Line line{*this, "Line"};
+  forms::TabStrip tabs{*this, "Tabs"};
+  forms::Label onPage{*this, "OnPage"};
   forms::Timer timer{*this, "Timer"};
   int ticks = 0;
 
  protected:
   void Design() override {
-    SetCaption(titled_ ? " Sysvane" : "");
-    SetControlBox(titled_);
-    SetShowInTaskbar(titled_);
-    SetClientSize(4020, 1200);
-    Move(1500, 3000, Width(), Height());
-    label.Move(120, 135, 1935, 240);
-    bar.Move(2100, 150, 1830, 900);
-    bar.SetBarColors(forms::Color::Rgb(0, 192, 0), forms::Color::Rgb(255, 0, 0));
-    bar.SetBackColor(forms::Color::Rgb(255, 255, 255));
-    bar.SetForeColor(forms::Color::Rgb(0, 0, 0));
-    timer.SetInterval(20);
-    timer.SetEnabled(true);
-    timer.Tick = [this] { ++ticks; };
+    SetCaption(titled_ ? " Sysvane" : ""), SetControlBox(titled_), SetShowInTaskbar(titled_);
+    SetBackColor(Color::Rgb(200, 220, 240)), SetClientSize(9000, 3600), Move(1500, 3000, Width(), Height());
+    for (int i = 0; i < 9; ++i) Controls()[size_t(i)]->Move(i % 4 * 2250, i / 4 * 900, 2250, 900);
+    label.SetBackColor(Color::Rgb(255, 255, 255)), label.SetCaption("Label");
+    bar.SetBackColor(Color::Rgb(255, 255, 255)), bar.SetForeColor(Color::Rgb(0, 0, 0));
+    line.SetPoints(2250, 900, 3150, 1350);  // 60 x 30 pixels, down to the right
+    tabs.SetTabs({"One", "Two"});
+    onPage.SetContainer(&tabs, 1), onPage.Move(150, 450, 1500, 300), onPage.SetCaption("Page");
+    timer.SetInterval(20), timer.SetEnabled(true), timer.Tick = [this] { ++ticks; };
   }
 
  private:
   bool titled_;
 };
+
+QWidget* WidgetOf(const forms::Control& control) {
+  auto* peer = dynamic_cast<ControlPeer*>(control.peer());
+  return peer ? peer->widget() : nullptr;
+}
+
+// What the screen shows of a widget: its part of its window's picture.
+QImage OnScreen(QWidget* widget) {
+  QWidget* window = widget->window();
+  const QRect r(widget->mapTo(window, QPoint()), widget->size());
+  return window->screen()->grabWindow(window->winId(), r.x(), r.y(), r.width(), r.height()).toImage();
+}
+
+// The box of the pixels that are ink: a text's, a colour's.
+QRect Ink(const QImage& image, const std::function<bool(QColor)>& ink) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (ink(image.pixelColor(x, y))) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+const forms::Font kBig{"DejaVu Sans", 12, true};
+bool IsBig(const QFont& f) {
+  return f.family() == "DejaVu Sans" && f.pointSizeF() == 12 && f.bold();
+}
 
 class QtFormsTest : public ::testing::Test {
  protected:
@@ -64,21 +96,20 @@ class QtFormsTest : public ::testing::Test {
 TEST_F(QtFormsTest, TwipsBecomePixelsAndEachKindOfWindowGetsItsFlags) {
   // Titled or a panel; the client area (or the whole frameless panel), the label's place, the kind.
   for (const auto& [titled, size, labelAt, kind] :
-       {std::tuple{true, QSize(268, 80), QPoint(8, 9), Qt::Window},
-        {false, {270, 82}, {9, 10}, Qt::ToolTip}}) {
+       {std::tuple{true, QSize(600, 240), QPoint(0, 0), Qt::Window},
+        {false, {602, 242}, {1, 1}, Qt::ToolTip}}) {
     SCOPED_TRACE(titled ? "titled" : "panel");
-    Window window(runtime, titled);
+    Gallery window(runtime, titled);
     window.Show();
-    FormWidget* widget = WidgetOf(window);
-    ASSERT_NE(widget, nullptr);
+    FormWidget* widget = testing::WidgetOf(window);
     // Its size, fixed; the label at its place; its kind, a close button only with a title, and
     // never a minimize or maximize button.
     const Qt::WindowFlags flags = widget->windowFlags();
     EXPECT_EQ(std::tuple(widget->size(), widget->minimumSize(), widget->maximumSize(),
-                         widget->childAt(labelAt)->size(), widget->windowType(),
+                         widget->childAt(labelAt)->geometry(), widget->windowType(),
                          bool(flags & Qt::WindowCloseButtonHint),
                          bool(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))),
-              std::tuple(size, size, size, QSize(129, 16), kind, titled, false));
+              std::tuple(size, size, size, QRect(labelAt, QSize(150, 60)), kind, titled, false));
     RunEvents(2000, [&] { return window.ticks >= 2; });
     EXPECT_GE(window.ticks, 2) << "timers tick while the window is loaded";
     window.Unload();
@@ -89,11 +120,11 @@ TEST_F(QtFormsTest, TwipsBecomePixelsAndEachKindOfWindowGetsItsFlags) {
 }
 
 TEST_F(QtFormsTest, TheWindowManagersFrameComesBackToTheModel) {
-  Window shown(runtime, true);
+  Gallery shown(runtime, true);
   shown.Show();
   RunEvents(2000, [&] { return !runtime.framesSeen.empty(); });
   ASSERT_FALSE(runtime.framesSeen.empty());
-  const QMargins m = WidgetOf(shown)->windowHandle()->frameMargins();
+  const QMargins m = testing::WidgetOf(shown)->windowHandle()->frameMargins();
   const forms::FrameExtents real{m.left() * 15.0, m.top() * 15.0, m.right() * 15.0, m.bottom() * 15.0};
   ASSERT_NE(real, forms::kDesignFrame) << "the platform frames differently from the design";
   EXPECT_EQ(shown.Frame(), real);  // what the model then makes of it is the forms model's FrameTest
@@ -104,157 +135,191 @@ TEST_F(QtFormsTest, TheWindowManagersFrameComesBackToTheModel) {
 // of them may unload the window (the program told to end as its splash comes up): the paint is then
 // left undone, and nothing of the unloaded window is touched (ASan sees it).
 TEST_F(QtFormsTest, AWindowUnloadedWhileItsFirstPaintWaitsIsLeftAlone) {
-  Window window(runtime, false);
+  Gallery window(runtime, false);
   window.Show();
-  ASSERT_FALSE(WidgetOf(window)->windowHandle()->isExposed()) << "the wait would not run";
+  ASSERT_FALSE(testing::WidgetOf(window)->windowHandle()->isExposed()) << "the wait would not run";
   QTimer::singleShot(0, [&] { window.Unload(); });
   window.Refresh();
   EXPECT_FALSE(window.Loaded());
 }
 
-// A label sized from the measured text shows every line whole: no extra wrap, no cut descenders.
-TEST_F(QtFormsTest, MeasuredTextFitsTheLabelThatShowsIt) {
-  const std::string message =
-      "Sysvane found no notification area (system tray) on this desktop:\r\n"
-      "its window stays open instead, and closing that window ends Sysvane.\r\n"
-      "To get one, add a notification area to a panel of your desktop; on GNOME,\r\n"
-      "turn on the AppIndicator extension (gnome-shell-extension-appindicator).";
-  for (const forms::Font& font :
-       {forms::Font{"MS Sans Serif", 8.25}, forms::Font{"MS Sans Serif", 8.25, true},
-        forms::Font{"Times New Roman", 12}}) {
-    for (const std::string& text :
-         {std::string("Warning:  No statistics were selected for display"), message}) {
-      SCOPED_TRACE(font.name + (font.bold ? " bold, " : ", ") + text.substr(0, 20));
-      const QRect label(0, 0, ToPixels(runtime.TextWidth(font, text)),
-                        ToPixels(runtime.TextHeight(font, text)));
-      const QRect drawn =
-          QFontMetrics(ToQFont(font))
-              .boundingRect(label, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, MultiLine(text));
-      EXPECT_TRUE(label.contains(drawn)) << "drawn " << drawn.width() << "x" << drawn.height() << " in "
-                                         << label.width() << "x" << label.height();
-    }
-  }
-}
-
 // What a bar paints, measured on its pixels: the fill from the left across the value's share of
-// the inside, the gradient from the start colour at the fill's left end to the end colour at its
-// right end, and the value with its "%" centred on the bar.
+// the inside, the gradient from the start colour (green) at the fill's left end to the end colour
+// (red) at its right end, and the value with its "%" centred on the bar.
 TEST_F(QtFormsTest, ABarPaintsItsGradientAcrossTheFilledPartAndCentresItsText) {
-  Window window(runtime, true);
+  Gallery window(runtime, true);
   window.Show();
-  QWidget* bar = WidgetOf(window)->childAt(150, 30);
-  ASSERT_NE(bar, nullptr);
-  auto near = [](QRgb pixel, QColor expected) {  // within 12 of each channel together
-    const QColor got(pixel);
+  QWidget* bar = WidgetOf(window.bar);
+  auto near = [](QColor got, QColor expected) {  // within 12 of each channel together
     return std::abs(got.red() - expected.red()) + std::abs(got.green() - expected.green()) +
                std::abs(got.blue() - expected.blue()) <=
            12;
   };
   int textWidth = 0;
-  for (const auto& [value, filled] : {std::pair{0, 0}, {50, 60}, {100, 120}}) {
+  for (const auto& [value, filled] : {std::pair{0, 0}, {50, 74}, {100, 148}}) {
     SCOPED_TRACE(value);
     window.bar.SetValue(value);
-    const QImage image = bar->grab().toImage();
-    ASSERT_EQ(image.size(), QSize(122, 60));
-    int fill = 0;  // along the second row inside the frame, above the text
-    while (fill < 120 && !near(image.pixel(1 + fill, 2), Qt::white)) ++fill;
+    const QImage image = bar->grab().toImage().copy(1, 1, 148, 58);  // inside the frame
+    int fill = 0;                                                    // along the top row, above the text
+    while (fill < 148 && !near(image.pixelColor(fill, 1), Qt::white)) ++fill;
     EXPECT_EQ(fill, filled);
-    EXPECT_TRUE(!filled ||
-                (near(image.pixel(1, 2), QColor(0, 192, 0)) && near(image.pixel(filled, 2), Qt::red)));
-    QRect text;  // the dark pixels: the text's ink
-    for (int y = 1; y < 59; ++y)
-      for (int x = 1; x < 121; ++x)
-        if (QColor(image.pixel(x, y)).value() < 80) text |= QRect(x, y, 1, 1);
-    EXPECT_NEAR((text.left() + text.right() + 1) / 2.0, 61, 2) << "centred across";
-    EXPECT_NEAR((text.top() + text.bottom() + 1) / 2.0, 30, 3) << "centred down";
+    EXPECT_TRUE(!filled || (near(image.pixelColor(0, 1), QColor(0, 192, 0)) &&
+                            near(image.pixelColor(filled - 1, 1), Qt::red)));
+    const QRect text = Ink(image, [](QColor c) { return c.value() < 80; });
+    EXPECT_NEAR((text.left() + text.right() + 1) / 2.0, 74, 2) << "centred across";
+    EXPECT_NEAR((text.top() + text.bottom() + 1) / 2.0, 29, 3) << "centred down";
     EXPECT_GT(text.width(), textWidth) << "0%, 50%, 100%: each text wider";
     textWidth = text.width();
   }
   window.Unload();
 }
 
-// Twips become pixels rounded to nearest, each edge of a box on its own; colours, keys, buttons,
-// shift states, lines of text and window regions come across exactly.
-TEST(QtConvertTest, ModelValuesBecomeQtsExactly) {
-  EXPECT_EQ(std::vector({ToPixels(7), ToPixels(8), ToPixels(-8), ToPixels(22), ToPixels(23)}),
-            std::vector({0, 1, -1, 1, 2}));
-  EXPECT_EQ(std::tuple(ToTwips(1.5), ToPixelRect(7, 7, 15, 15), ToPixelRect(8, 8, 15, 15)),
-            std::tuple(22.5, QRect(0, 0, 1, 1), QRect(1, 1, 1, 1)));
-  EXPECT_EQ(std::pair(ToQColor(forms::Color::Rgb(1, 2, 3)), ToQColor(forms::Color::FromBGR(0xFF030201))),
-            std::pair(QColor(1, 2, 3), QColor(1, 2, 3)));
-  // The system colours, each from its role of the desktop's palette; a light frame is made dark.
-  const QPalette saved = QApplication::palette();
-  const std::pair<int, QPalette::ColorRole> roles[] = {
-      {5, QPalette::Base},         {7, QPalette::WindowText},       {8, QPalette::Text},
-      {13, QPalette::Highlight},   {14, QPalette::HighlightedText}, {15, QPalette::Button},
-      {16, QPalette::Dark},        {18, QPalette::ButtonText},      {20, QPalette::Light},
-      {23, QPalette::ToolTipText}, {24, QPalette::ToolTipBase},     {1, QPalette::Window}};
-  QPalette palette;
-  for (auto [index, role] : roles) palette.setColor(role, QColor(index, 100, 200));
-  palette.setColor(QPalette::Shadow, QColor(200, 200, 200));
-  QApplication::setPalette(palette);
-  for (auto [index, role] : roles) EXPECT_EQ(ToQColor(forms::Color::System(index)), QColor(index, 100, 200));
-  EXPECT_EQ(ToQColor(forms::Color::System(6)).name(), "#282828");
-  QApplication::setPalette(saved);
-  const std::pair<int, int> keys[] = {
-      {Qt::Key_A, 65},       {Qt::Key_Z, 90},          {Qt::Key_0, 48},        {Qt::Key_9, 57},
-      {Qt::Key_F1, 112},     {Qt::Key_F24, 135},       {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},
-      {Qt::Key_Backtab, 9},  {Qt::Key_Return, 13},     {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},
-      {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},        {Qt::Key_Pause, 19},    {Qt::Key_Escape, 27},
-      {Qt::Key_Space, 32},   {Qt::Key_PageUp, 33},     {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
-      {Qt::Key_Home, 36},    {Qt::Key_Left, 37},       {Qt::Key_Up, 38},       {Qt::Key_Right, 39},
-      {Qt::Key_Down, 40},    {Qt::Key_Insert, 45},     {Qt::Key_Delete, 46},   {Qt::Key_F25, 0},
-      {Qt::Key_At, 0},       {Qt::Key_BracketLeft, 0}, {Qt::Key_Colon, 0},     {Qt::Key_Slash, 0}};
-  for (auto [key, code] : keys) EXPECT_EQ(VbKeyCode(key), code) << key;
-  EXPECT_EQ(std::vector({VbShift(Qt::ShiftModifier | Qt::AltModifier), VbShift(Qt::ControlModifier),
-                         VbButton(Qt::LeftButton | Qt::MiddleButton), VbButton(Qt::RightButton)}),
-            std::vector({5, 2, 5, 2}));
-  EXPECT_EQ(MultiLine("\xC3\xA9\r\nb\rc\nd\r\r\n"), QString::fromUtf8("\xC3\xA9\nb\nc\nd\n\n"));
-  const QRegion rounded = ToQRegion({0, 0, 20, 16, 10, 10});
-  EXPECT_EQ(
-      std::tuple(ToQRegion({2, 3, 12, 11, 0, 0}), rounded.boundingRect(), rounded.contains(QPoint(0, 0)),
-                 rounded.contains(QPoint(10, 0)), ToQRegion({5, 5, 5, 9, 0, 0}).isEmpty()),
-      std::tuple(QRegion(2, 3, 10, 8), QRect(0, 0, 20, 16), false, true, true));
-}
-
-// A font by name: the serif face for Times New Roman, any other name as asked, with its size and
-// style; the program's icon in every size it is drawn in.
-TEST(QtConvertTest, FontsKeepTheirSizeAndStyleAndTheIconHasEverySize) {
-  const QFont serif = ToQFont({"Times New Roman", 12, true, true, true}),
-              named = ToQFont({"DejaVu Sans", 9.5});
-  EXPECT_EQ(
-      std::tuple(serif.pointSizeF(), serif.bold(), serif.italic(), serif.underline(), serif.styleHint()),
-      std::tuple(12.0, true, true, true, QFont::Serif));
-  EXPECT_EQ(std::tuple(named.family(), named.pointSizeF(), named.bold()),
-            std::tuple("DejaVu Sans", 9.5, false));
-  EXPECT_EQ(AppIcon().availableSizes(),
-            QList<QSize>({{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
-}
-
-// The standard message box: the style's buttons, icon and default button; the answer is the code
-// of the button pressed, and a box closed without one answers as its Cancel (or its only button).
-TEST(QtMessageBoxTest, TheStyleChoosesButtonsIconAndDefault) {
-  // The style, then the buttons shown, the icon, and the answer to Enter (the default) and to a close.
-  const std::tuple<int, int, QMessageBox::Icon, int, int> rows[] = {
-      {0, 1, QMessageBox::NoIcon, 1, 1},
-      {1 | 256 | 16, 2, QMessageBox::Critical, 2, 2},
-      {2 | 512 | 32, 3, QMessageBox::Question, 5, 2},
-      {3 | 512 | 48, 3, QMessageBox::Warning, 2, 2},
-      {4 | 256 | 64, 2, QMessageBox::Information, 7, 2},
-      {5 | 16, 2, QMessageBox::Critical, 4, 2},
-      {4 | 768, 2, QMessageBox::NoIcon, 6, 2}};
-  for (const auto& [style, buttons, icon, enter, closed] : rows) {
-    for (bool close : {false, true}) {
-      std::tuple<qsizetype, QMessageBox::Icon, QString> shown;
-      QTimer::singleShot(0, [&, close = close] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        shown = {box->buttons().size(), box->icon(), box->text()};
-        close ? box->reject() : box->defaultButton()->click();
-      });
-      EXPECT_EQ(ShowStandardMessageBox("One\r\nTwo", style, "Title"), close ? closed : enter) << style;
-      EXPECT_EQ(shown, std::tuple(buttons, icon, "One\nTwo")) << style;
+// Every kind of control on a panel, changed by the program or clicked by the user.
+TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
+  Gallery g(runtime, false);
+  g.Show();
+  QWidget* form = testing::WidgetOf(g);
+  RunEvents(5000, [&] { return form->windowHandle()->isExposed(); });
+  QWidget *label = WidgetOf(g.label), *image = WidgetOf(g.image), *bar = WidgetOf(g.bar);
+  QWidget *line = WidgetOf(g.line), *onPage = WidgetOf(g.onPage);
+  auto* button = dynamic_cast<QPushButton*>(WidgetOf(g.button));
+  auto* check = dynamic_cast<QCheckBox*>(WidgetOf(g.check));
+  auto* option = dynamic_cast<QRadioButton*>(WidgetOf(g.option));
+  auto* frame = dynamic_cast<QGroupBox*>(WidgetOf(g.frame));
+  QTabBar* tabs = dynamic_cast<TabStripWidget*>(WidgetOf(g.tabs))->Bar();
+  QTimer* timer = form->findChild<QTimer*>();
+  const Color kNavy = Color::Rgb(0, 0, 128), kYellow = Color::Rgb(255, 255, 0);
+  const QColor navy(0, 0, 128), yellow(255, 255, 0), magenta(255, 0, 255);
+  auto at = [](QWidget* widget, int x, int y) { return OnScreen(widget).pixelColor(x, y); };
+  auto has = [](QWidget* widget, QColor color) {
+    return !Ink(OnScreen(widget), [&](QColor c) { return c == color; }).isEmpty();
+  };
+  auto ink = [&] { return Ink(OnScreen(label), [](QColor c) { return c != Qt::white; }); };
+  auto aligned = [&] {  // where the label's ink lies: at its left or right edge, or centred
+    const int left = ink().left(), right = label->width() - 1 - ink().right();
+    return left <= 1 ? 'L' : right <= 1 ? 'R' : std::abs(left - right) <= 1 ? 'C' : '?';
+  };
+  auto lines = [&] { return ink().height() > QFontMetrics(label->font()).lineSpacing() ? 2 : 1; };
+  auto diagonal = [&] {  // the corners the line joins
+    return at(line, 0, 0) == magenta && at(line, 60, 30) == magenta   ? '\\'
+           : at(line, 60, 0) == magenta && at(line, 0, 30) == magenta ? '/'
+                                                                      : '?';
+  };
+  auto timing = [&](bool on, int ms, Qt::TimerType type) {
+    return std::tuple(timer->isActive(), timer->interval(), timer->timerType()) == std::tuple(on, ms, type);
+  };
+  auto click = [](QWidget* widget, Qt::MouseButton button, int x) {
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 2), widget->mapToGlobal(QPointF(x, 2)), button,
+                        {}, {});
+    QApplication::sendEvent(widget, &release);
+  };
+  int clicks = 0;
+  g.label.Click = g.image.Click = g.button.Click = [&] { ++clicks; };
+  const std::string kLong = "one two three four five six seven eight";
+  using Align = forms::Alignment;
+  // What changes, the widget whose picture then changes, and what the widgets then show.
+  std::vector<std::tuple<std::string, std::function<void()>, QWidget*, std::function<bool()>>> rows = {
+      {"centred", [&] { g.label.SetAlignment(Align::Center); }, label, [&] { return aligned() == 'C'; }},
+      {"right", [&] { g.label.SetAlignment(Align::Right); }, label, [&] { return aligned() == 'R'; }},
+      {"wrapped", [&] { g.label.SetCaption(kLong); }, label, [&] { return lines() == 2; }},
+      {"unwrapped", [&] { g.label.SetWordWrap(false); }, label, [&] { return lines() == 1; }},
+      {"label", [&] { g.label.SetBackColor(kNavy), g.label.SetForeColor(kYellow), g.label.SetFont(kBig); },
+       label, [&] { return at(label, 0, 0) == navy && has(label, yellow) && IsBig(label->font()); }},
+      {"transparent", [&] { g.label.SetTransparent(true); }, label,
+       [&] { return at(label, 0, 0) == QColor(200, 220, 240); }},
+      {"clicks: left, right, outside, then on the picture",
+       [&] {
+         click(label, Qt::LeftButton, 2), click(label, Qt::RightButton, 2), click(label, Qt::LeftButton, -1);
+       },
+       nullptr, [&] { return click(image, Qt::LeftButton, 2), clicks == 2; }},
+      {"button", [&] { g.button.SetCaption("Go"), g.button.SetDefault(true), g.button.SetFont(kBig); },
+       button, [&] { return button->text() == "Go" && button->isDefault() && IsBig(button->font()); }},
+      {"pressed", [&] { button->click(); }, nullptr, [&] { return clicks == 3; }},
+      {"box", [&] { g.check.SetCaption("Box"), g.check.SetFont(kBig), g.check.SetForeColor(kYellow); }, check,
+       [&] { return check->text() == "Box" && IsBig(check->font()) && has(check, yellow); }},
+      {"box colour", [&] { g.check.SetBackColor(kNavy); }, check, [&] { return at(check, 0, 0) == navy; }},
+      {"checked", [&] { g.check.SetValue(1); }, check, [&] { return check->checkState() == Qt::Checked; }},
+      {"greyed", [&] { g.check.SetValue(2); }, check,
+       [&] { return check->checkState() == Qt::PartiallyChecked; }},
+      {"unchecked", [&] { g.check.SetValue(0); }, check,
+       [&] { return check->checkState() == Qt::Unchecked; }},
+      {"box clicked", [&] { check->click(); }, check,
+       [&] { return g.check.Value() == 1 && check->isChecked(); }},
+      {"option", [&] { g.option.SetCaption("Opt"), g.option.SetFont(kBig), g.option.SetBackColor(kNavy); },
+       option, [&] { return option->text() == "Opt" && IsBig(option->font()) && at(option, 0, 0) == navy; }},
+      {"option on", [&] { g.option.SetValue(true); }, option, [&] { return option->isChecked(); }},
+      {"option clicked", [&] { g.option.SetValue(false), option->click(); }, nullptr,
+       [&] { return g.option.Value(); }},
+      {"frame", [&] { g.frame.SetCaption("Group"), g.frame.SetFont(kBig); }, frame,
+       [&] { return frame->title() == "Group" && IsBig(frame->font()); }},
+      {"bar value", [&] { g.bar.SetValue(50); }, bar, nullptr},
+      {"bar text", [&] { g.bar.SetTextAfterCaption(" pct"), g.bar.SetFont(kBig); }, bar,
+       [&] { return IsBig(bar->font()); }},
+      {"bar colours", [&] { g.bar.SetBarColors(kNavy, kNavy); }, bar, [&] { return at(bar, 2, 2) == navy; }},
+      {"line colour", [&] { g.line.SetForeColor(Color::Rgb(255, 0, 255)); }, line,
+       [&] { return diagonal() == '\\'; }},
+      {"line reversed", [&] { g.line.SetPoints(3150, 900, 2250, 1350); }, line,
+       [&] { return diagonal() == '/'; }},
+      {"tabs",
+       [&] {
+         g.tabs.SetTabs({"One", "Two", "Three"}), g.tabs.SetFont(kBig);
+       },
+       tabs, [&] { return tabs->count() == 3 && tabs->tabText(2) == "Three" && IsBig(tabs->font()); }},
+      {"tab chosen", [&] { g.tabs.SetTab(1); }, tabs,
+       [&] { return tabs->currentIndex() == 1 && onPage->isVisible(); }},
+      {"tab clicked", [&] { tabs->setCurrentIndex(2); }, nullptr,
+       [&] { return g.tabs.Tab() == 2 && !onPage->isVisible(); }},
+      {"window", [&] { g.SetBackColor(Color::Rgb(250, 250, 210)); }, form,  // its border near black
+       [&] { return at(form, 500, 200) == QColor(250, 250, 210) && at(form, 0, 0).lightness() <= 40; }},
+      {"900 ms", [&] { g.timer.SetInterval(900); }, nullptr,
+       [&] { return timing(true, 900, Qt::CoarseTimer); }},
+      {"99 ms", [&] { g.timer.SetInterval(99); }, nullptr,
+       [&] { return timing(true, 99, Qt::PreciseTimer); }},
+      {"100 ms", [&] { g.timer.SetInterval(100); }, nullptr,
+       [&] { return timing(true, 100, Qt::CoarseTimer); }},
+      {"timer off", [&] { g.timer.SetEnabled(false); }, nullptr, [&] { return !timer->isActive(); }},
+      {"0 ms", [&] { g.timer.SetEnabled(true), g.timer.SetInterval(0); }, nullptr,
+       [&] { return !timer->isActive(); }},
+  };
+  for (const char* name : {"app-icon", "splash-bars", "splash-gauge", "icon-stop", "icon-question",
+                           "icon-exclamation", "icon-information"})
+    rows.emplace_back(
+        name, [&g = g, name] { g.image.SetPicture(name); }, image, nullptr);
+  for (const auto& [what, change, repainted, shows] : rows) {
+    SCOPED_TRACE(what);
+    const QImage before = repainted ? OnScreen(repainted) : QImage();
+    change();
+    if (repainted) {
+      RunEvents(5000, [&] { return OnScreen(repainted) != before; });
+      EXPECT_NE(OnScreen(repainted), before) << "not repainted";
     }
+    EXPECT_TRUE(!shows || shows());
   }
+  g.Unload();
+}
+
+// Every control: its box in pixels (within the panel's border, or on its page), shown or hidden,
+// enabled or not, its tip, and a focus by tab for those that take one.
+TEST_F(QtFormsTest, EveryControlTakesItsPlaceStateAndTip) {
+  Gallery g(runtime, false);
+  g.Show();
+  for (forms::Control* control : g.Controls()) {
+    SCOPED_TRACE(control->Name());
+    QWidget* widget = WidgetOf(*control);
+    const bool focusable = qobject_cast<QAbstractButton*>(widget);
+    const bool strong = widget->focusPolicy() == Qt::StrongFocus;
+    control->Move(1500, 300, 750, 450);
+    control->SetVisible(false), control->SetEnabled(false), control->SetToolTipText("Tip"),
+        control->SetTabStop(false);
+    const QRect box = control == &g.line     ? QRect(101, 21, 51, 31)
+                      : control == &g.onPage ? QRect(100, 20, 50, 30)
+                                             : QRect(101, 21, 50, 30);
+    EXPECT_EQ(
+        std::tuple(widget->geometry(), widget->isVisible(), widget->isEnabled(), widget->toolTip(), strong,
+                   widget->focusPolicy()),
+        std::tuple(box, false, false, QString("Tip"), focusable, focusable ? Qt::ClickFocus : Qt::NoFocus));
+  }
+  g.Unload();
 }
 
 }  // namespace
