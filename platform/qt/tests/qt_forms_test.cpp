@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -43,8 +44,16 @@ class Gallery : public forms::Form {
   forms::Label onPage{*this, "OnPage"};
   forms::Timer timer{*this, "Timer"};
   int ticks = 0;
+  std::string heard;  // the window's own mouse and key events
 
  protected:
+  void Form_MouseMove(int button, int shift, forms::Twips x, forms::Twips y) override {
+    heard += "move " + std::to_string(button) + std::to_string(shift) + " " + std::to_string(int(x)) + "," +
+             std::to_string(int(y)) + " ";
+  }
+  void Form_KeyDown(int key, int shift) override {
+    heard += "key " + std::to_string(key + shift * 1000) + " ";
+  }
   void Design() override {
     SetCaption(titled_ ? " Sysvane" : ""), SetControlBox(titled_), SetShowInTaskbar(titled_);
     SetBackColor(Color::Rgb(200, 220, 240)), SetClientSize(9000, 3600), Move(1500, 3000, Width(), Height());
@@ -102,14 +111,15 @@ TEST_F(QtFormsTest, TwipsBecomePixelsAndEachKindOfWindowGetsItsFlags) {
     Gallery window(runtime, titled);
     window.Show();
     FormWidget* widget = testing::WidgetOf(window);
-    // Its size, fixed; the label at its place; its kind, a close button only with a title, and
+    // Its title, its size, fixed; the label at its place; its kind, a close button only with a title, and
     // never a minimize or maximize button.
     const Qt::WindowFlags flags = widget->windowFlags();
-    EXPECT_EQ(std::tuple(widget->size(), widget->minimumSize(), widget->maximumSize(),
+    EXPECT_EQ(std::tuple(widget->windowTitle(), widget->size(), widget->minimumSize(), widget->maximumSize(),
                          widget->childAt(labelAt)->geometry(), widget->windowType(),
                          bool(flags & Qt::WindowCloseButtonHint),
                          bool(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))),
-              std::tuple(size, size, size, QRect(labelAt, QSize(150, 60)), kind, titled, false));
+              std::tuple(QString(titled ? " Sysvane" : ""), size, size, size, QRect(labelAt, QSize(150, 60)),
+                         kind, titled, false));
     RunEvents(2000, [&] { return window.ticks >= 2; });
     EXPECT_GE(window.ticks, 2) << "timers tick while the window is loaded";
     window.Unload();
@@ -183,8 +193,8 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
   QWidget *label = WidgetOf(g.label), *image = WidgetOf(g.image), *bar = WidgetOf(g.bar);
   QWidget *line = WidgetOf(g.line), *onPage = WidgetOf(g.onPage);
   auto* button = dynamic_cast<QPushButton*>(WidgetOf(g.button));
-  auto* check = dynamic_cast<QCheckBox*>(WidgetOf(g.check));
-  auto* option = dynamic_cast<QRadioButton*>(WidgetOf(g.option));
+  auto* box = dynamic_cast<QCheckBox*>(WidgetOf(g.check));
+  auto* opt = dynamic_cast<QRadioButton*>(WidgetOf(g.option));
   auto* frame = dynamic_cast<QGroupBox*>(WidgetOf(g.frame));
   QTabBar* tabs = dynamic_cast<TabStripWidget*>(WidgetOf(g.tabs))->Bar();
   QTimer* timer = form->findChild<QTimer*>();
@@ -208,10 +218,19 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
   auto timing = [&](bool on, int ms, Qt::TimerType type) {
     return std::tuple(timer->isActive(), timer->interval(), timer->timerType()) == std::tuple(on, ms, type);
   };
+  auto key = [](QWidget* widget, int key, Qt::KeyboardModifiers shift = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, shift);
+    QApplication::sendEvent(widget, &press);
+  };
   auto click = [](QWidget* widget, Qt::MouseButton button, int x) {
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 2), widget->mapToGlobal(QPointF(x, 2)), button,
                         {}, {});
     QApplication::sendEvent(widget, &release);
+  };
+  auto move = [](QWidget* widget, int x, int y) {  // with the left button down and Ctrl
+    QMouseEvent event(QEvent::MouseMove, QPointF(x, y), widget->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                      Qt::LeftButton, Qt::ControlModifier);
+    QApplication::sendEvent(widget, &event);
   };
   int clicks = 0;
   g.label.Click = g.image.Click = g.button.Click = [&] { ++clicks; };
@@ -235,20 +254,25 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
       {"button", [&] { g.button.SetCaption("Go"), g.button.SetDefault(true), g.button.SetFont(kBig); },
        button, [&] { return button->text() == "Go" && button->isDefault() && IsBig(button->font()); }},
       {"pressed", [&] { button->click(); }, nullptr, [&] { return clicks == 3; }},
-      {"box", [&] { g.check.SetCaption("Box"), g.check.SetFont(kBig), g.check.SetForeColor(kYellow); }, check,
-       [&] { return check->text() == "Box" && IsBig(check->font()) && has(check, yellow); }},
-      {"box colour", [&] { g.check.SetBackColor(kNavy); }, check, [&] { return at(check, 0, 0) == navy; }},
-      {"checked", [&] { g.check.SetValue(1); }, check, [&] { return check->checkState() == Qt::Checked; }},
-      {"greyed", [&] { g.check.SetValue(2); }, check,
-       [&] { return check->checkState() == Qt::PartiallyChecked; }},
-      {"unchecked", [&] { g.check.SetValue(0); }, check,
-       [&] { return check->checkState() == Qt::Unchecked; }},
-      {"box clicked", [&] { check->click(); }, check,
-       [&] { return g.check.Value() == 1 && check->isChecked(); }},
-      {"option", [&] { g.option.SetCaption("Opt"), g.option.SetFont(kBig), g.option.SetBackColor(kNavy); },
-       option, [&] { return option->text() == "Opt" && IsBig(option->font()) && at(option, 0, 0) == navy; }},
-      {"option on", [&] { g.option.SetValue(true); }, option, [&] { return option->isChecked(); }},
-      {"option clicked", [&] { g.option.SetValue(false), option->click(); }, nullptr,
+      {"enter, then shift+enter and escape",
+       [&] { key(form, Qt::Key_Return), key(form, Qt::Key_Enter, Qt::ShiftModifier); }, nullptr,
+       [&] { return key(form, Qt::Key_Escape), clicks == 4 && g.heard == "key 13 key 1013 key 27 "; }},
+      {"escape, then enter with the button off", [&] { g.button.SetCancel(true), key(form, Qt::Key_Escape); },
+       nullptr, [&] { return g.button.SetEnabled(false), key(form, Qt::Key_Return), clicks == 5; }},
+      {"mouse", [&] { g.heard.clear(), move(form, 11, 21), move(WidgetOf(g.check), 3, 4); }, nullptr,
+       [&] { return g.heard == "move 12 150,300 "; }},
+      {"box", [&] { g.check.SetCaption("Box"), g.check.SetFont(kBig), g.check.SetForeColor(kYellow); }, box,
+       [&] { return box->text() == "Box" && IsBig(box->font()) && has(box, yellow); }},
+      {"box colour", [&] { g.check.SetBackColor(kNavy); }, box, [&] { return at(box, 0, 0) == navy; }},
+      {"checked", [&] { g.check.SetValue(1); }, box, [&] { return box->checkState() == Qt::Checked; }},
+      {"greyed", [&] { g.check.SetValue(2); }, box,
+       [&] { return box->checkState() == Qt::PartiallyChecked; }},
+      {"unchecked", [&] { g.check.SetValue(0); }, box, [&] { return box->checkState() == Qt::Unchecked; }},
+      {"box clicked", [&] { box->click(); }, box, [&] { return g.check.Value() == 1 && box->isChecked(); }},
+      {"opt", [&] { g.option.SetCaption("Opt"), g.option.SetFont(kBig), g.option.SetBackColor(kNavy); }, opt,
+       [&] { return opt->text() == "Opt" && IsBig(opt->font()) && at(opt, 0, 0) == navy; }},
+      {"opt on", [&] { g.option.SetValue(true); }, opt, [&] { return opt->isChecked(); }},
+      {"opt clicked", [&] { g.option.SetValue(false), opt->click(); }, nullptr,
        [&] { return g.option.Value(); }},
       {"frame", [&] { g.frame.SetCaption("Group"), g.frame.SetFont(kBig); }, frame,
        [&] { return frame->title() == "Group" && IsBig(frame->font()); }},
@@ -271,6 +295,13 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
        [&] { return g.tabs.Tab() == 2 && !onPage->isVisible(); }},
       {"window", [&] { g.SetBackColor(Color::Rgb(250, 250, 210)); }, form,  // its border near black
        [&] { return at(form, 500, 200) == QColor(250, 250, 210) && at(form, 0, 0).lightness() <= 40; }},
+      {"rounded",
+       [&] {
+         g.SetRegion({0, 0, 602, 242, 40, 40});
+       },
+       form, [&] { return !form->mask().contains(QPoint(1, 1)) && form->mask().contains(QPoint(20, 1)); }},
+      {"on top", [&] { g.SetOnTop(true); }, nullptr,
+       [&] { return bool(form->windowFlags() & Qt::WindowStaysOnTopHint); }},
       {"900 ms", [&] { g.timer.SetInterval(900); }, nullptr,
        [&] { return timing(true, 900, Qt::CoarseTimer); }},
       {"99 ms", [&] { g.timer.SetInterval(99); }, nullptr,
@@ -285,6 +316,8 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
                            "icon-exclamation", "icon-information"})
     rows.emplace_back(
         name, [&g = g, name] { g.image.SetPicture(name); }, image, nullptr);
+  rows.emplace_back(
+      "closed", [&] { form->close(); }, nullptr, [&] { return !g.Loaded(); });
   for (const auto& [what, change, repainted, shows] : rows) {
     SCOPED_TRACE(what);
     const QImage before = repainted ? OnScreen(repainted) : QImage();
@@ -295,7 +328,6 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
     }
     EXPECT_TRUE(!shows || shows());
   }
-  g.Unload();
 }
 
 // Every control: its box in pixels (within the panel's border, or on its page), shown or hidden,
