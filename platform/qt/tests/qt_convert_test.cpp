@@ -26,13 +26,12 @@ TEST(QtConvertTest, ModelValuesBecomeQtsExactly) {
             std::tuple(22.5, QRect(0, 0, 1, 1), QRect(1, 1, 1, 1)));
   EXPECT_EQ(std::pair(ToQColor(forms::Color::Rgb(1, 2, 3)), ToQColor(forms::Color::FromBGR(0xFF030201))),
             std::pair(QColor(1, 2, 3), QColor(1, 2, 3)));
-  // The system colours, each from its role of the desktop's palette; a light frame is made dark.
+  // The system colours the windows use, each from its role of the desktop's palette (any other is the
+  // window colour); a light frame is made dark.
   const QPalette saved = QApplication::palette();
   const std::pair<int, QPalette::ColorRole> roles[] = {
-      {5, QPalette::Base},         {7, QPalette::WindowText},       {8, QPalette::Text},
-      {13, QPalette::Highlight},   {14, QPalette::HighlightedText}, {15, QPalette::Button},
-      {16, QPalette::Dark},        {18, QPalette::ButtonText},      {20, QPalette::Light},
-      {23, QPalette::ToolTipText}, {24, QPalette::ToolTipBase},     {1, QPalette::Window}};
+      {5, QPalette::Base},    {7, QPalette::WindowText}, {8, QPalette::Text}, {14, QPalette::HighlightedText},
+      {15, QPalette::Button}, {1, QPalette::Window}};
   QPalette palette;
   for (auto [index, role] : roles) palette.setColor(role, QColor(index, 100, 200));
   palette.setColor(QPalette::Shadow, QColor(200, 200, 200));

@@ -1,17 +1,15 @@
-// The runtime's services on a real Qt: the settings file, the XEmbed tray icon (click timing) and
-// the choice of platform plugin. (The single-instance lock is tried by the fault tests.)
+// The runtime's services on a real Qt: the settings file's text, the XEmbed tray icon (click timing)
+// and the choice of platform plugin. (The settings file itself and the single-instance lock are
+// tried on the real file system by the fault tests.)
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <QApplication>
 #include <QStyleHints>
-#include <QTemporaryDir>
 #include <thread>
 
 #include "platform/qt/ini_text.h"
 #include "platform/qt/qt_platform_choice.h"
 #include "platform/qt/qt_runtime.h"
-#include "platform/qt/qt_settings.h"
 #include "platform/qt/qt_tray.h"
 #include "platform/qt/tests/qt_test_support.h"
 
@@ -68,24 +66,6 @@ TEST(IniTextTest, AChangeRewritesItsOwnLineAlone) {
     IniText ini(text);
     EXPECT_EQ(ini.Set(section, key, value) ? ini.Text() : "refused", after) << text << key;
   }
-}
-
-// The file is the user's alone, is read afresh each time, and is never written when its owner
-// made it read-only.
-TEST(QtSettingsTest, TheFileIsPrivateAndAReadOnlyFileStaysAsItWas) {
-  QTemporaryDir home;
-  const std::string folder = home.path().toStdString() + "/Sysvane", path = folder + "/Sysvane.conf";
-  QtSettingsBackend settings(path);
-  EXPECT_EQ(settings.Read("Sysvane", "Settings", "k"), std::nullopt);
-  ASSERT_TRUE(settings.Write("Sysvane", "Settings", "k", "1"));
-  struct stat file {
-  }, dir{};
-  ASSERT_EQ(stat(path.c_str(), &file) | stat(folder.c_str(), &dir), 0);
-  EXPECT_EQ(std::tuple(file.st_mode & 0777, dir.st_mode & 0777, settings.Read("Sysvane", "Settings", "k")),
-            std::tuple(0600u, 0700u, "1"));
-  chmod(path.c_str(), 0400);
-  EXPECT_FALSE(settings.Write("Sysvane", "Settings", "k", "2"));
-  EXPECT_EQ(settings.Read("Sysvane", "Settings", "k"), "1");
 }
 
 // The owner of the icon: it records the message numbers it is sent.
