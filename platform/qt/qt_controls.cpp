@@ -21,6 +21,8 @@ void ApplyColors(QWidget* widget, const forms::Control& control) {
   palette.setColor(QPalette::WindowText, ToQColor(control.ForeColor()));
   palette.setColor(QPalette::ButtonText, ToQColor(control.ForeColor()));
   widget->setPalette(palette);
+  // A button fills with the button face by default: a box or option button shows its back colour.
+  widget->setBackgroundRole(QPalette::Window);
 }
 
 }  // namespace

@@ -1,55 +1,112 @@
-// Windows on Qt's offscreen platform: twips become pixels, each kind of window gets the flags that
-// keep it off the taskbar or without minimize and maximize, and the window manager's frame comes
-// back to the model.
+// Windows and every kind of control on Qt's offscreen platform: twips become pixels, each kind of
+// window gets its flags, what the model holds is what the widgets show, a change reaches the screen
+// at once (the widget repaints), and the user's clicks reach the model.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QFontMetrics>
-#include <QImage>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
 #include <QTimer>
 #include <QWindow>
+#include <map>
 
-#include "platform/qt/qt_convert.h"
-
-#include "platform/qt/qt_runtime.h"
+#include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_peers.h"
+#include "platform/qt/qt_tab_strip.h"
 #include "platform/qt/tests/qt_test_support.h"
 
 namespace sysvane::qt {
 namespace {
 
+using forms::Color;
 using testing::RunDeferredDeletes;
 using testing::RunEvents;
-using testing::WidgetOf;
 
-// A fixed window with a title bar, like the Monitor window, or a border-only panel, like the roll-up.
-// Its bar of 1830 x 900 twips is 122 x 60 pixels, 120 x 58 inside its frame, white, its text black.
-class Window : public forms::Form {
+// A window with one control of each kind, each in a cell of 150 x 60 pixels, and a label on the
+// tab strip's second page: a titled window like the Monitor window, or a panel with a one-pixel
+// border like the roll-up. The label is white, the bar white with black text.
+class Gallery : public forms::Form {
  public:
-  Window(forms::Runtime& runtime, bool titled) : Form(runtime, "Window"), titled_(titled) {}
+  Gallery(forms::Runtime& runtime, bool titled) : Form(runtime, "Gallery"), titled_(titled) {}
   forms::Label label{*this, "Label"};
+  forms::CommandButton button{*this, "Button"};
+  forms::CheckBox check{*this, "Check"};
+  forms::OptionButton option{*this, "Option"};
+  forms::Frame frame{*this, "Frame"};
+  forms::Image image{*this, "Image"};
   forms::ProgressBar bar{*this, "Bar"};
+  forms::Line line{*this, "Line"};
+  forms::TabStrip tabs{*this, "Tabs"};
+  forms::Label onPage{*this, "OnPage"};
   forms::Timer timer{*this, "Timer"};
   int ticks = 0;
+  int clicks = 0;
+  std::string heard;  // the window's own mouse and key events
 
  protected:
+  void Form_MouseMove(int button, int shift, forms::Twips x, forms::Twips y) override {
+    heard += "move " + std::to_string(button) + std::to_string(shift) + " " + std::to_string(int(x)) + "," +
+             std::to_string(int(y)) + " ";
+  }
+  void Form_KeyDown(int key, int shift) override { heard += std::to_string(key + shift * 1000) + " "; }
   void Design() override {
-    SetCaption(titled_ ? " Sysvane" : "");
-    SetControlBox(titled_);
-    SetShowInTaskbar(titled_);
-    SetClientSize(4020, 1200);
-    Move(1500, 3000, Width(), Height());
-    label.Move(120, 135, 1935, 240);
-    bar.Move(2100, 150, 1830, 900);
-    bar.SetBarColors(forms::Color::Rgb(0, 192, 0), forms::Color::Rgb(255, 0, 0));
-    bar.SetBackColor(forms::Color::Rgb(255, 255, 255));
-    bar.SetForeColor(forms::Color::Rgb(0, 0, 0));
-    timer.SetInterval(20);
-    timer.SetEnabled(true);
-    timer.Tick = [this] { ++ticks; };
+    SetCaption(titled_ ? " Sysvane" : ""), SetControlBox(titled_), SetShowInTaskbar(titled_);
+    SetBackColor(Color::Rgb(200, 220, 240)), SetClientSize(9000, 3600), Move(1500, 3000, Width(), Height());
+    for (int i = 0; i < 9; ++i) Controls()[size_t(i)]->Move(i % 4 * 2250, i / 4 * 900, 2250, 900);
+    label.SetBackColor(Color::Rgb(255, 255, 255)), label.SetCaption("Label");
+    bar.SetBackColor(Color::Rgb(255, 255, 255)), bar.SetForeColor(Color::Rgb(0, 0, 0));
+    line.SetPoints(6750, 900, 7650, 1350);  // 60 x 30 pixels, down to the right
+    tabs.SetTabs({"One", "Two"});
+    onPage.SetContainer(&tabs, 1), onPage.Move(150, 450, 1500, 300), onPage.SetCaption("Page");
+    onPage.SetBackColor(Color::Rgb(255, 255, 255));
+    timer.SetInterval(20), timer.SetEnabled(true), timer.Tick = [this] { ++ticks; };
   }
 
  private:
   bool titled_;
 };
+
+QWidget* WidgetOf(const forms::Control& control) {
+  auto* peer = dynamic_cast<ControlPeer*>(control.peer());
+  return peer ? peer->widget() : nullptr;
+}
+
+// What the screen shows of a widget: its part of its window's picture.
+QImage OnScreen(QWidget* widget) {
+  QWidget* window = widget->window();
+  const QRect r(widget->mapTo(window, QPoint()), widget->size());
+  return window->screen()->grabWindow(window->winId(), r.x(), r.y(), r.width(), r.height()).toImage();
+}
+
+// The box of the pixels that are ink: a text's, a colour's.
+QRect Ink(const QImage& image, const std::function<bool(QColor)>& ink) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (ink(image.pixelColor(x, y))) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+// The colour most pixels have but `back`: the colour of a text's strokes, where they are thick.
+QColor Commonest(const QImage& image, QColor back) {
+  std::map<QRgb, int> counts;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) counts[image.pixel(x, y)] += image.pixelColor(x, y) != back;
+  return QColor(std::max_element(counts.begin(), counts.end(), [](auto a, auto b) {
+                  return a.second < b.second;
+                })->first);
+}
+
+const forms::Font kBig{"DejaVu Sans", 12, true};
+bool IsBig(const QFont& f) {
+  return f.family() == "DejaVu Sans" && f.pointSizeF() == 12 && f.bold();
+}
 
 class QtFormsTest : public ::testing::Test {
  protected:
@@ -60,21 +117,21 @@ class QtFormsTest : public ::testing::Test {
 TEST_F(QtFormsTest, TwipsBecomePixelsAndEachKindOfWindowGetsItsFlags) {
   // Titled or a panel; the client area (or the whole frameless panel), the label's place, the kind.
   for (const auto& [titled, size, labelAt, kind] :
-       {std::tuple{true, QSize(268, 80), QPoint(8, 9), Qt::Window},
-        {false, {270, 82}, {9, 10}, Qt::ToolTip}}) {
+       {std::tuple{true, QSize(600, 240), QPoint(0, 0), Qt::Window},
+        {false, {602, 242}, {1, 1}, Qt::ToolTip}}) {
     SCOPED_TRACE(titled ? "titled" : "panel");
-    Window window(runtime, titled);
+    Gallery window(runtime, titled);
     window.Show();
-    FormWidget* widget = WidgetOf(window);
-    ASSERT_NE(widget, nullptr);
-    // Its size, fixed; the label at its place; its kind, a close button only with a title, and
+    FormWidget* widget = testing::WidgetOf(window);
+    // Its title, its size, fixed; the label at its place; its kind, a close button only with a title, and
     // never a minimize or maximize button.
     const Qt::WindowFlags flags = widget->windowFlags();
-    EXPECT_EQ(std::tuple(widget->size(), widget->minimumSize(), widget->maximumSize(),
-                         widget->childAt(labelAt)->size(), widget->windowType(),
+    EXPECT_EQ(std::tuple(widget->windowTitle(), widget->size(), widget->minimumSize(), widget->maximumSize(),
+                         widget->childAt(labelAt)->geometry(), widget->windowType(),
                          bool(flags & Qt::WindowCloseButtonHint),
                          bool(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint))),
-              std::tuple(size, size, size, QSize(129, 16), kind, titled, false));
+              std::tuple(QString(titled ? " Sysvane" : ""), size, size, size, QRect(labelAt, QSize(150, 60)),
+                         kind, titled, false));
     RunEvents(2000, [&] { return window.ticks >= 2; });
     EXPECT_GE(window.ticks, 2) << "timers tick while the window is loaded";
     window.Unload();
@@ -85,11 +142,11 @@ TEST_F(QtFormsTest, TwipsBecomePixelsAndEachKindOfWindowGetsItsFlags) {
 }
 
 TEST_F(QtFormsTest, TheWindowManagersFrameComesBackToTheModel) {
-  Window shown(runtime, true);
+  Gallery shown(runtime, true);
   shown.Show();
   RunEvents(2000, [&] { return !runtime.framesSeen.empty(); });
   ASSERT_FALSE(runtime.framesSeen.empty());
-  const QMargins m = WidgetOf(shown)->windowHandle()->frameMargins();
+  const QMargins m = testing::WidgetOf(shown)->windowHandle()->frameMargins();
   const forms::FrameExtents real{m.left() * 15.0, m.top() * 15.0, m.right() * 15.0, m.bottom() * 15.0};
   ASSERT_NE(real, forms::kDesignFrame) << "the platform frames differently from the design";
   EXPECT_EQ(shown.Frame(), real);  // what the model then makes of it is the forms model's FrameTest
@@ -100,73 +157,241 @@ TEST_F(QtFormsTest, TheWindowManagersFrameComesBackToTheModel) {
 // of them may unload the window (the program told to end as its splash comes up): the paint is then
 // left undone, and nothing of the unloaded window is touched (ASan sees it).
 TEST_F(QtFormsTest, AWindowUnloadedWhileItsFirstPaintWaitsIsLeftAlone) {
-  Window window(runtime, false);
+  Gallery window(runtime, false);
   window.Show();
-  ASSERT_FALSE(WidgetOf(window)->windowHandle()->isExposed()) << "the wait would not run";
+  ASSERT_FALSE(testing::WidgetOf(window)->windowHandle()->isExposed()) << "the wait would not run";
   QTimer::singleShot(0, [&] { window.Unload(); });
   window.Refresh();
   EXPECT_FALSE(window.Loaded());
 }
 
-// A label sized from the measured text shows every line whole: no extra wrap, no cut descenders.
-TEST_F(QtFormsTest, MeasuredTextFitsTheLabelThatShowsIt) {
-  const std::string message =
-      "Sysvane found no notification area (system tray) on this desktop:\r\n"
-      "its window stays open instead, and closing that window ends Sysvane.\r\n"
-      "To get one, add a notification area to a panel of your desktop; on GNOME,\r\n"
-      "turn on the AppIndicator extension (gnome-shell-extension-appindicator).";
-  for (const forms::Font& font :
-       {forms::Font{"MS Sans Serif", 8.25}, forms::Font{"MS Sans Serif", 8.25, true},
-        forms::Font{"Times New Roman", 12}}) {
-    for (const std::string& text :
-         {std::string("Warning:  No statistics were selected for display"), message}) {
-      SCOPED_TRACE(font.name + (font.bold ? " bold, " : ", ") + text.substr(0, 20));
-      const QRect label(0, 0, ToPixels(runtime.TextWidth(font, text)),
-                        ToPixels(runtime.TextHeight(font, text)));
-      const QRect drawn =
-          QFontMetrics(ToQFont(font))
-              .boundingRect(label, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, MultiLine(text));
-      EXPECT_TRUE(label.contains(drawn)) << "drawn " << drawn.width() << "x" << drawn.height() << " in "
-                                         << label.width() << "x" << label.height();
-    }
-  }
-}
-
 // What a bar paints, measured on its pixels: the fill from the left across the value's share of
-// the inside, the gradient from the start colour at the fill's left end to the end colour at its
-// right end, and the value with its "%" centred on the bar.
+// the inside, the gradient from the start colour (green) at the fill's left end to the end colour
+// (red) at its right end, and the value with its "%" centred on the bar.
 TEST_F(QtFormsTest, ABarPaintsItsGradientAcrossTheFilledPartAndCentresItsText) {
-  Window window(runtime, true);
+  Gallery window(runtime, true);
   window.Show();
-  QWidget* bar = WidgetOf(window)->childAt(150, 30);
-  ASSERT_NE(bar, nullptr);
-  auto near = [](QRgb pixel, QColor expected) {  // within 12 of each channel together
-    const QColor got(pixel);
+  QWidget* bar = WidgetOf(window.bar);
+  auto near = [](QColor got, QColor expected) {  // within 12 of each channel together
     return std::abs(got.red() - expected.red()) + std::abs(got.green() - expected.green()) +
                std::abs(got.blue() - expected.blue()) <=
            12;
   };
   int textWidth = 0;
-  for (const auto& [value, filled] : {std::pair{0, 0}, {50, 60}, {100, 120}}) {
+  for (const auto& [value, filled] : {std::pair{0, 0}, {50, 74}, {100, 148}}) {
     SCOPED_TRACE(value);
     window.bar.SetValue(value);
-    const QImage image = bar->grab().toImage();
-    ASSERT_EQ(image.size(), QSize(122, 60));
-    int fill = 0;  // along the second row inside the frame, above the text
-    while (fill < 120 && !near(image.pixel(1 + fill, 2), Qt::white)) ++fill;
+    const QImage image = bar->grab().toImage().copy(1, 1, 148, 58);  // inside the frame
+    int fill = 0;                                                    // along the top row, above the text
+    while (fill < 148 && !near(image.pixelColor(fill, 1), Qt::white)) ++fill;
     EXPECT_EQ(fill, filled);
-    EXPECT_TRUE(!filled ||
-                (near(image.pixel(1, 2), QColor(0, 192, 0)) && near(image.pixel(filled, 2), Qt::red)));
-    QRect text;  // the dark pixels: the text's ink
-    for (int y = 1; y < 59; ++y)
-      for (int x = 1; x < 121; ++x)
-        if (QColor(image.pixel(x, y)).value() < 80) text |= QRect(x, y, 1, 1);
-    EXPECT_NEAR((text.left() + text.right() + 1) / 2.0, 61, 2) << "centred across";
-    EXPECT_NEAR((text.top() + text.bottom() + 1) / 2.0, 30, 3) << "centred down";
+    EXPECT_TRUE(!filled || (near(image.pixelColor(0, 1), QColor(0, 192, 0)) &&
+                            near(image.pixelColor(filled - 1, 1), Qt::red)));
+    const QRect text = Ink(image, [](QColor c) { return c.value() < 80; });
+    EXPECT_NEAR((text.left() + text.right() + 1) / 2.0, 74, 2) << "centred across";
+    EXPECT_NEAR((text.top() + text.bottom() + 1) / 2.0, 29, 3) << "centred down";
     EXPECT_GT(text.width(), textWidth) << "0%, 50%, 100%: each text wider";
     textWidth = text.width();
   }
   window.Unload();
+}
+
+// Everything a panel shows and its model heard, fact by fact: each control's picture on the screen
+// (while shown); its text, state and colour at its corner (a label's, box's or option's); where a
+// label's text lies, on how many lines, in what colour; the large font;
+// the window's colour, border, shape and layer; the timer; what reached the model.
+std::map<std::string, std::string> Facts(Gallery& g) {
+  std::map<std::string, std::string> facts;
+  auto colour = [](QColor c) { return " " + c.name().toStdString(); };
+  for (forms::Control* control : g.Controls()) {
+    QWidget* widget = WidgetOf(*control);
+    const QImage seen = OnScreen(widget);
+    std::string& fact = facts[control->Name()];
+    if (!widget->isVisible()) {
+      fact = "hidden";
+      continue;
+    }
+    facts[control->Name() + " picture"] =
+        std::to_string(qHashBits(seen.constBits(), size_t(seen.sizeInBytes())));
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) fact += button->text().toStdString();
+    if (auto* box = qobject_cast<QCheckBox*>(widget))
+      fact += std::array{" clear", " grey", " checked"}[box->checkState()];
+    if (auto* option = qobject_cast<QRadioButton*>(widget)) fact += option->isChecked() ? " on" : " off";
+    if (auto* button = qobject_cast<QPushButton*>(widget); button && button->isDefault()) fact += " default";
+    if (auto* frame = qobject_cast<QGroupBox*>(widget)) fact += frame->title().toStdString();
+    if (auto* strip = dynamic_cast<TabStripWidget*>(widget)) {
+      for (int i = 0; i < strip->Bar()->count(); ++i)
+        fact += (i ? " " : "") + strip->Bar()->tabText(i).toStdString() +
+                (i == strip->Bar()->currentIndex() ? "*" : "");
+      widget = strip->Bar();  // the strip's font is its tabs'
+    }
+    const bool label = dynamic_cast<LabelWidget*>(widget), box = qobject_cast<QAbstractButton*>(widget);
+    if (label || (box && !qobject_cast<QPushButton*>(widget))) fact += colour(seen.pixelColor(0, 0));
+    if (label) {
+      const QColor back = seen.pixelColor(0, 0);
+      const QRect ink = Ink(seen, [&](QColor c) { return c != back; });
+      const int left = ink.left(), right = seen.width() - 1 - ink.right();
+      fact += left <= 1 ? " left" : right <= 1 ? " right" : std::abs(left - right) <= 1 ? " centre" : " ?";
+      fact += ink.height() > QFontMetrics(widget->font()).lineSpacing() ? " lines" : " line";
+      if (IsBig(widget->font())) fact += colour(Commonest(seen, back));
+    }
+    if (IsBig(widget->font())) fact += " big";
+  }
+  QWidget* form = testing::WidgetOf(g);
+  const QImage window = OnScreen(form);
+  QTimer* timer = form->findChild<QTimer*>();
+  facts["Window"] = colour(window.pixelColor(500, 200)) +
+                    (window.pixelColor(300, 0).lightness() <= 40 ? " dark border" : "") +
+                    (form->mask().isEmpty() ? "" : " rounded") +
+                    (form->windowFlags() & Qt::WindowStaysOnTopHint ? " on top" : "");
+  facts["Timer"] = !timer->isActive() ? "off"
+                                      : std::to_string(timer->interval()) +
+                                            (timer->timerType() == Qt::PreciseTimer ? " precise" : "");
+  // What reached the model: clicks, the box's and the option's values, the chosen tab, the window's events.
+  facts["clicks"] = std::to_string(g.clicks), facts["heard"] = g.heard,
+  facts["tab"] = std::to_string(g.tabs.Tab());
+  facts["values"] = std::to_string(g.check.Value()) + " " + std::to_string(g.option.Value());
+  return facts;
+}
+
+// What changed between two sets of facts: a picture by its name alone.
+std::string Changes(const std::map<std::string, std::string>& before,
+                    const std::map<std::string, std::string>& after) {
+  std::string changes;
+  for (const auto& [name, value] : after) {
+    if (before.count(name) && before.at(name) == value) continue;
+    const std::string shown = value.substr(std::min(value.find_first_not_of(' '), value.size()));
+    changes += (changes.empty() ? "" : "; ") + name + (name.ends_with("picture") ? "" : ": " + shown);
+  }
+  return changes;
+}
+
+// Every kind of control on a panel, changed by the program or used by the user: what changes on the
+// screen and in the model, and nothing else.
+TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
+  Gallery g(runtime, false);
+  g.Show();
+  QWidget* form = testing::WidgetOf(g);
+  RunEvents(5000, [&] { return form->windowHandle()->isExposed(); });
+  auto* box = dynamic_cast<QAbstractButton*>(WidgetOf(g.check));
+  auto* option = dynamic_cast<QAbstractButton*>(WidgetOf(g.option));
+  QTabBar* tabs = dynamic_cast<TabStripWidget*>(WidgetOf(g.tabs))->Bar();
+  auto key = [form](int key, Qt::KeyboardModifiers shift = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, shift);
+    QApplication::sendEvent(form, &press);
+  };
+  auto click = [](QWidget* widget, Qt::MouseButton button, int x) {
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 2), widget->mapToGlobal(QPointF(x, 2)), button,
+                        {}, {});
+    QApplication::sendEvent(widget, &release);
+  };
+  auto move = [](QWidget* widget, int x, int y) {  // with the left button down and Ctrl
+    QMouseEvent event(QEvent::MouseMove, QPointF(x, y), widget->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                      Qt::LeftButton, Qt::ControlModifier);
+    QApplication::sendEvent(widget, &event);
+  };
+  g.label.Click = g.image.Click = g.button.Click = [&] { ++g.clicks; };
+  const Color kNavy = Color::Rgb(0, 0, 128), kYellow = Color::Rgb(255, 255, 0);
+  using Align = forms::Alignment;
+  // What changes, and what then changes on the screen and in the model.
+  std::vector<std::pair<std::function<void()>, std::string>> rows = {
+      {[&] { g.label.SetAlignment(Align::Center); }, "Label: #ffffff centre line; Label picture"},
+      {[&] { g.label.SetAlignment(Align::Right); }, "Label: #ffffff right line; Label picture"},
+      {[&] { g.label.SetCaption("one two three four five six seven eight"); },
+       "Label: #ffffff right lines; Label picture"},
+      {[&] { g.label.SetWordWrap(false); },
+       "Label: #ffffff left line; Label picture"},  // wider than the label
+      {[&] { g.label.SetBackColor(kNavy), g.label.SetForeColor(kYellow), g.label.SetFont(kBig); },
+       "Label: #000080 left line #ffff00 big; Label picture"},
+      {[&] { g.label.SetTransparent(true); }, "Label: #c8dcf0 left line #ffff00 big; Label picture"},
+      {[&] { click(WidgetOf(g.label), Qt::LeftButton, 2), click(WidgetOf(g.label), Qt::RightButton, 2); },
+       "clicks: 1"},
+      {[&] { click(WidgetOf(g.label), Qt::LeftButton, -1), click(WidgetOf(g.image), Qt::LeftButton, 2); },
+       "clicks: 2"},
+      {[&] { g.button.SetCaption("Go"), g.button.SetDefault(true), g.button.SetFont(kBig); },
+       "Button: Go default big; Button picture"},
+      {[&] { dynamic_cast<QAbstractButton*>(WidgetOf(g.button))->click(); }, "clicks: 3"},
+      {[&] { key(Qt::Key_Return), key(Qt::Key_Enter, Qt::ShiftModifier), key(Qt::Key_Escape); },
+       "clicks: 4; heard: 13 1013 27 "},
+      {[&] {
+         g.button.SetCancel(true), key(Qt::Key_Escape), g.button.SetEnabled(false), key(Qt::Key_Return);
+       },
+       "Button picture; clicks: 5; heard: 13 1013 27 27 13 "},
+      {[&] { g.heard.clear(), move(form, 11, 21), move(WidgetOf(g.check), 3, 4); },
+       "heard: move 12 150,300 "},
+      {[&] { g.check.SetCaption("Box"), g.check.SetFont(kBig); },
+       "Check: Box clear #c8dcf0 big; Check picture"},
+      {[&] { g.check.SetBackColor(kNavy); }, "Check: Box clear #000080 big; Check picture"},
+      {[&] { g.check.SetValue(1); }, "Check: Box checked #000080 big; Check picture; values: 1 0"},
+      {[&] { g.check.SetValue(2); }, "Check: Box grey #000080 big; Check picture; values: 2 0"},
+      {[&] { g.check.SetValue(0); }, "Check: Box clear #000080 big; Check picture; values: 0 0"},
+      {[&] { box->click(); }, "Check: Box checked #000080 big; Check picture; values: 1 0"},
+      {[&] { g.option.SetCaption("Opt"), g.option.SetFont(kBig), g.option.SetBackColor(kNavy); },
+       "Option: Opt off #000080 big; Option picture"},
+      {[&] { option->click(); }, "Option: Opt on #000080 big; Option picture; values: 1 1"},
+      {[&] { g.frame.SetCaption("Group"), g.frame.SetFont(kBig); }, "Frame: Group big; Frame picture"},
+      {[&] { g.bar.SetValue(50); }, "Bar picture"},
+      {[&] { g.bar.SetTextAfterCaption(" pct"), g.bar.SetFont(kBig); }, "Bar: big; Bar picture"},
+      {[&] { g.bar.SetBarColors(kNavy, kYellow); }, "Bar picture"},
+      {[&] { g.line.SetForeColor(Color::Rgb(255, 0, 255)); }, "Line picture"},
+      {[&] { g.line.SetPoints(7650, 900, 6750, 1350); }, "Line picture"},
+      {[&] {
+         g.tabs.SetTabs({"One", "Two", "Three"}), g.tabs.SetFont(kBig);
+       },
+       "Tabs: One* Two Three big; Tabs picture"},
+      {[&] { g.tabs.SetTab(1); },
+       "OnPage: #ffffff left line; OnPage picture; Tabs: One Two* Three big; Tabs picture; tab: 1"},
+      {[&] { tabs->setCurrentIndex(2); }, "OnPage: hidden; Tabs: One Two Three* big; Tabs picture; tab: 2"},
+      {[&] { g.SetBackColor(Color::Rgb(250, 250, 210)); },  // seen through the controls without a colour
+       "Button picture; Frame picture; Image picture; Label: #fafad2 left line #ffff00 big; Label picture; "
+       "Line picture; Tabs picture; Window: #fafad2 dark border"},
+      {[&] {
+         g.SetRegion(forms::RoundRectRegion{0, 0, 602, 242, 40, 40});
+       },
+       "Label picture; Window: #fafad2 dark border rounded"},
+      {[&] { g.SetOnTop(true); }, "Window: #fafad2 dark border rounded on top"},
+      {[&] { g.timer.SetInterval(900); }, "Timer: 900"},
+      {[&] { g.timer.SetInterval(99); }, "Timer: 99 precise"},
+      {[&] { g.timer.SetInterval(100); }, "Timer: 100"},
+      {[&] { g.timer.SetEnabled(false); }, "Timer: off"},
+      {[&] { g.timer.SetEnabled(true), g.timer.SetInterval(0); }, ""},
+  };
+  for (const char* name : {"app-icon", "splash-bars", "splash-gauge", "icon-stop", "icon-question",
+                           "icon-exclamation", "icon-information"})
+    rows.emplace_back([&g = g, name] { g.image.SetPicture(name); }, "Image picture");
+  for (const auto& [change, changes] : rows) {
+    SCOPED_TRACE(changes);
+    const auto before = Facts(g);
+    change();
+    RunEvents(5000, [&] { return Changes(before, Facts(g)) == changes; });
+    ASSERT_EQ(Changes(before, Facts(g)), changes) << "and the rows after it are not tried";
+  }
+  form->close();
+  EXPECT_FALSE(g.Loaded());
+}
+
+// Every control: its box in pixels (within the panel's border, or on its page), shown or hidden,
+// enabled or not, its tip, and a focus by tab for those that take one.
+TEST_F(QtFormsTest, EveryControlTakesItsPlaceStateAndTip) {
+  Gallery g(runtime, false);
+  g.Show();
+  for (forms::Control* control : g.Controls()) {
+    SCOPED_TRACE(control->Name());
+    QWidget* widget = WidgetOf(*control);
+    const bool focusable = qobject_cast<QAbstractButton*>(widget);
+    const bool strong = widget->focusPolicy() == Qt::StrongFocus;
+    control->Move(1500, 300, 750, 450);
+    control->SetVisible(false), control->SetEnabled(false), control->SetToolTipText("Tip"),
+        control->SetTabStop(false);
+    const QRect box = control == &g.line     ? QRect(101, 21, 51, 31)
+                      : control == &g.onPage ? QRect(100, 20, 50, 30)
+                                             : QRect(101, 21, 50, 30);
+    EXPECT_EQ(
+        std::tuple(widget->geometry(), widget->isVisible(), widget->isEnabled(), widget->toolTip(), strong,
+                   widget->focusPolicy()),
+        std::tuple(box, false, false, QString("Tip"), focusable, focusable ? Qt::ClickFocus : Qt::NoFocus));
+  }
+  g.Unload();
 }
 
 }  // namespace

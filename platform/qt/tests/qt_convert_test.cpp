@@ -1,0 +1,129 @@
+// The runtime's conversions and services without a window: twips, colours, fonts, keys, lines of
+// text and regions become Qt's exactly; text is measured as a label draws it; the standard message
+// box shows the buttons, icon and default its style asks for.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_pictures.h"
+#include "platform/qt/qt_runtime.h"
+
+namespace sysvane::qt {
+namespace {
+
+// Twips become pixels rounded to nearest, each edge of a box on its own; colours, keys, buttons,
+// shift states, lines of text and window regions come across exactly.
+TEST(QtConvertTest, ModelValuesBecomeQtsExactly) {
+  EXPECT_EQ(std::vector({ToPixels(7), ToPixels(8), ToPixels(-8), ToPixels(22), ToPixels(23)}),
+            std::vector({0, 1, -1, 1, 2}));
+  EXPECT_EQ(std::tuple(ToTwips(1.5), ToPixelRect(7, 7, 15, 15), ToPixelRect(8, 8, 15, 15)),
+            std::tuple(22.5, QRect(0, 0, 1, 1), QRect(1, 1, 1, 1)));
+  EXPECT_EQ(std::pair(ToQColor(forms::Color::Rgb(1, 2, 3)), ToQColor(forms::Color::FromBGR(0xFF030201))),
+            std::pair(QColor(1, 2, 3), QColor(1, 2, 3)));
+  // The system colours the windows use, each from its role of the desktop's palette (any other is the
+  // window colour); a light frame is made dark.
+  const QPalette saved = QApplication::palette();
+  const std::pair<int, QPalette::ColorRole> roles[] = {
+      {5, QPalette::Base},    {7, QPalette::WindowText}, {8, QPalette::Text}, {14, QPalette::HighlightedText},
+      {15, QPalette::Button}, {1, QPalette::Window}};
+  QPalette palette;
+  for (auto [index, role] : roles) palette.setColor(role, QColor(index, 100, 200));
+  palette.setColor(QPalette::Shadow, QColor(200, 200, 200));
+  QApplication::setPalette(palette);
+  for (auto [index, role] : roles) EXPECT_EQ(ToQColor(forms::Color::System(index)), QColor(index, 100, 200));
+  EXPECT_EQ(ToQColor(forms::Color::System(6)).name(), "#282828");
+  QApplication::setPalette(saved);
+  const std::pair<int, int> keys[] = {
+      {Qt::Key_A, 65},       {Qt::Key_Z, 90},          {Qt::Key_0, 48},        {Qt::Key_9, 57},
+      {Qt::Key_F1, 112},     {Qt::Key_F24, 135},       {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},
+      {Qt::Key_Backtab, 9},  {Qt::Key_Return, 13},     {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},
+      {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},        {Qt::Key_Pause, 19},    {Qt::Key_Escape, 27},
+      {Qt::Key_Space, 32},   {Qt::Key_PageUp, 33},     {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
+      {Qt::Key_Home, 36},    {Qt::Key_Left, 37},       {Qt::Key_Up, 38},       {Qt::Key_Right, 39},
+      {Qt::Key_Down, 40},    {Qt::Key_Insert, 45},     {Qt::Key_Delete, 46},   {Qt::Key_F25, 0},
+      {Qt::Key_At, 0},       {Qt::Key_BracketLeft, 0}, {Qt::Key_Colon, 0},     {Qt::Key_Slash, 0}};
+  for (auto [key, code] : keys) EXPECT_EQ(VbKeyCode(key), code) << key;
+  EXPECT_EQ(std::vector({VbShift(Qt::ShiftModifier | Qt::AltModifier), VbShift(Qt::ControlModifier),
+                         VbButton(Qt::LeftButton | Qt::MiddleButton), VbButton(Qt::RightButton)}),
+            std::vector({5, 2, 5, 2}));
+  EXPECT_EQ(MultiLine("\xC3\xA9\r\nb\rc\nd\r\r\n"), QString::fromUtf8("\xC3\xA9\nb\nc\nd\n\n"));
+  const QRegion rounded = ToQRegion({0, 0, 20, 16, 10, 10});
+  EXPECT_EQ(
+      std::tuple(ToQRegion({2, 3, 12, 11, 0, 0}), rounded.boundingRect(), rounded.contains(QPoint(0, 0)),
+                 rounded.contains(QPoint(10, 0)), ToQRegion({5, 5, 5, 9, 0, 0}).isEmpty()),
+      std::tuple(QRegion(2, 3, 10, 8), QRect(0, 0, 20, 16), false, true, true));
+}
+
+// A font by name: the serif face for Times New Roman, any other name as asked, with its size and
+// style; the program's icon in every size it is drawn in.
+TEST(QtConvertTest, FontsKeepTheirSizeAndStyleAndTheIconHasEverySize) {
+  const QFont serif = ToQFont({"Times New Roman", 12, true, true, true}),
+              named = ToQFont({"DejaVu Sans", 9.5});
+  EXPECT_EQ(
+      std::tuple(serif.pointSizeF(), serif.bold(), serif.italic(), serif.underline(), serif.styleHint()),
+      std::tuple(12.0, true, true, true, QFont::Serif));
+  EXPECT_EQ(std::tuple(named.family(), named.pointSizeF(), named.bold()),
+            std::tuple("DejaVu Sans", 9.5, false));
+  EXPECT_EQ(AppIcon().availableSizes(),
+            QList<QSize>({{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
+}
+
+// The standard message box: the style's buttons, icon and default button; the answer is the code
+// of the button pressed, and a box closed without one answers as its Cancel (or its only button).
+TEST(QtMessageBoxTest, TheStyleChoosesButtonsIconAndDefault) {
+  // The style, then the buttons shown, the icon, and the answer to Enter (the default) and to a close.
+  const std::tuple<int, int, QMessageBox::Icon, int, int> rows[] = {
+      {0, 1, QMessageBox::NoIcon, 1, 1},
+      {1 | 256 | 16, 2, QMessageBox::Critical, 2, 2},
+      {2 | 512 | 32, 3, QMessageBox::Question, 5, 2},
+      {3 | 512 | 48, 3, QMessageBox::Warning, 2, 2},
+      {4 | 256 | 64, 2, QMessageBox::Information, 7, 2},
+      {5 | 16, 2, QMessageBox::Critical, 4, 2},
+      {4 | 768, 2, QMessageBox::NoIcon, 6, 2}};
+  for (const auto& [style, buttons, icon, enter, closed] : rows) {
+    for (bool close : {false, true}) {
+      std::tuple<qsizetype, QMessageBox::Icon, QString> shown;
+      QTimer::singleShot(0, [&, close = close] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        shown = {box->buttons().size(), box->icon(), box->text()};
+        close ? box->reject() : box->defaultButton()->click();
+      });
+      EXPECT_EQ(ShowStandardMessageBox("One\r\nTwo", style, "Title"), close ? closed : enter) << style;
+      EXPECT_EQ(shown, std::tuple(buttons, icon, "One\nTwo")) << style;
+    }
+  }
+}
+
+// A label sized from the measured text shows every line whole: no extra wrap, no cut descenders.
+TEST(QtRuntimeTest, MeasuredTextFitsTheLabelThatShowsIt) {
+  QtRuntime runtime;
+  const std::string message =
+      "Sysvane found no notification area (system tray) on this desktop:\r\n"
+      "its window stays open instead, and closing that window ends Sysvane.\r\n"
+      "To get one, add a notification area to a panel of your desktop; on GNOME,\r\n"
+      "turn on the AppIndicator extension (gnome-shell-extension-appindicator).";
+  for (const forms::Font& font :
+       {forms::Font{"MS Sans Serif", 8.25}, forms::Font{"MS Sans Serif", 8.25, true},
+        forms::Font{"Times New Roman", 12}}) {
+    for (const std::string& text :
+         {std::string("Warning:  No statistics were selected for display"), message}) {
+      SCOPED_TRACE(font.name + (font.bold ? " bold, " : ", ") + text.substr(0, 20));
+      const QRect label(0, 0, ToPixels(runtime.TextWidth(font, text)),
+                        ToPixels(runtime.TextHeight(font, text)));
+      const QRect drawn =
+          QFontMetrics(ToQFont(font))
+              .boundingRect(label, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, MultiLine(text));
+      EXPECT_TRUE(label.contains(drawn)) << "drawn " << drawn.width() << "x" << drawn.height() << " in "
+                                         << label.width() << "x" << label.height();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace sysvane::qt
