@@ -21,9 +21,6 @@ namespace {
 
 using testing::RunEvents;
 
-constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
-constexpr const char* kMenu = "com.canonical.dbusmenu";
-
 // A figure on a plate of one colour, at whatever size it is asked for.
 struct Plate : forms::LiveIcon {
   forms::ArgbImage Draw(int pixels) const override {
@@ -79,8 +76,9 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
       // A question from one connection is answered after what that connection sent before it.
       auto ask = [&](const QDBusConnection& from, const char* path, const char* method,
                      const QVariantList& args) {
-        QDBusMessage call = QDBusMessage::createMethodCall(bus.baseService(), path,
-                                                           path[1] == 'M' ? kMenu : kProperties, method);
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            bus.baseService(), path,
+            path[1] == 'M' ? "com.canonical.dbusmenu" : "org.freedesktop.DBus.Properties", method);
         call.setArguments(args);
         return from.call(call, QDBus::BlockWithGui).arguments();
       };
