@@ -139,6 +139,24 @@ TEST_F(QtFormsTest, TwipsBecomePixelsAndEachKindOfWindowGetsItsFlags) {
     if (titled) {
       EXPECT_EQ(std::pair(window.Frame(), frame != forms::kDesignFrame), std::pair(frame, true));
     }
+    // Every control: its box in pixels (within the panel's border, or on its page), shown or hidden,
+    // enabled or not, its tip, and a focus by tab for those that take one.
+    for (forms::Control* control : window.Controls()) {
+      SCOPED_TRACE(control->Name());
+      QWidget* widget = WidgetOf(*control);
+      const bool focusable = qobject_cast<QAbstractButton*>(widget),
+                 strong = widget->focusPolicy() == Qt::StrongFocus;
+      control->Move(1500, 300, 750, 450), control->SetVisible(false), control->SetEnabled(false);
+      control->SetToolTipText("Tip"), control->SetTabStop(false);
+      const QRect box =
+          control == &window.onPage
+              ? QRect(100, 20, 50, 30)
+              : QRect(labelAt + QPoint(100, 20), QSize(50, 30) + QSize(1, 1) * (control == &window.line));
+      EXPECT_EQ(
+          std::tuple(widget->geometry(), widget->isVisible(), widget->isEnabled(), widget->toolTip(), strong,
+                     widget->focusPolicy()),
+          std::tuple(box, false, false, QString("Tip"), focusable, focusable ? Qt::ClickFocus : Qt::NoFocus));
+    }
     window.Unload();
     const int ticks = window.ticks;
     RunEvents(60);
@@ -282,6 +300,7 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
   QWidget *label = WidgetOf(g.label), *image = WidgetOf(g.image);
   g.label.Click = g.image.Click = g.button.Click = [&] { ++g.clicks; };
   const Color kNavy = Color::Rgb(0, 0, 128), kYellow = Color::Rgb(255, 255, 0);
+  const std::vector<std::string> three = {"One", "Two", "Three"};
   using Align = forms::Alignment;
   // What changes, and what then changes on the screen and in the model.
   std::vector<std::pair<std::function<void()>, std::string>> rows = {
@@ -301,13 +320,9 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
       {[&] { dynamic_cast<QAbstractButton*>(WidgetOf(g.button))->click(); }, "clicks: 3"},
       {[&] { key(Qt::Key_Return), key(Qt::Key_Enter, Qt::ShiftModifier), key(Qt::Key_Escape); },
        "clicks: 4; heard: 13 1013 27 "},
-      {[&] {
-         g.button.SetCancel(true), key(Qt::Key_Escape), g.button.SetEnabled(false), key(Qt::Key_Return);
-       },
-       "Button picture; clicks: 5; heard: 13 1013 27 27 13 "},
-      {[&] {
-         g.heard.clear(), mouse(form, Qt::NoButton, 11, 21), mouse(WidgetOf(g.check), Qt::NoButton, 3, 4);
-       },
+      {[&] { g.button.SetCancel(true), key(Qt::Key_Escape); }, "clicks: 5; heard: 13 1013 27 27 "},
+      {[&] { g.button.SetEnabled(false), key(Qt::Key_Return); }, "Button picture; heard: 13 1013 27 27 13 "},
+      {[&] { g.heard.clear(), mouse(form, Qt::NoButton, 11, 21), mouse(box, Qt::NoButton, 3, 4); },
        "heard: move 12 150,300 "},
       {[&] { g.check.SetCaption("Box"), g.check.SetFont(kBig); },
        "Check: Box clear #c8dcf0 big; Check picture"},
@@ -325,19 +340,14 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
       {[&] { g.bar.SetBarColors(kNavy, kYellow); }, "Bar picture"},
       {[&] { g.line.SetForeColor(Color::Rgb(255, 0, 255)); }, "Line picture"},
       {[&] { g.line.SetPoints(7650, 900, 6750, 1350); }, "Line picture"},
-      {[&] {
-         g.tabs.SetTabs({"One", "Two", "Three"}), g.tabs.SetFont(kBig);
-       },
-       "Tabs: One* Two Three big; Tabs picture"},
+      {[&] { g.tabs.SetTabs(three), g.tabs.SetFont(kBig); }, "Tabs: One* Two Three big; Tabs picture"},
       {[&] { g.tabs.SetTab(1); },
        "OnPage: #ffffff left line; OnPage picture; Tabs: One Two* Three big; Tabs picture; tab: 1"},
       {[&] { tabs->setCurrentIndex(2); }, "OnPage: hidden; Tabs: One Two Three* big; Tabs picture; tab: 2"},
       {[&] { g.SetBackColor(Color::Rgb(250, 250, 210)); },  // seen through the controls without a colour
        "Button picture; Frame picture; Image picture; Label: #fafad2 left line #ffff00 big; Label picture; "
        "Line picture; Tabs picture; Window: #fafad2 dark border"},
-      {[&] {
-         g.SetRegion(forms::RoundRectRegion{0, 0, 602, 242, 40, 40});
-       },
+      {[&] { g.SetRegion(forms::RoundRectRegion(0, 0, 602, 242, 40, 40)); },
        "Label picture; Window: #fafad2 dark border rounded"},
       {[&] { g.SetOnTop(true); }, "Window: #fafad2 dark border rounded on top"},
       {[&] { g.timer.SetInterval(99); }, "Timer: 99 precise"},
@@ -357,29 +367,6 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
   }
   form->close();
   EXPECT_FALSE(g.Loaded());
-}
-
-// Every control: its box in pixels (within the panel's border, or on its page), shown or hidden,
-// enabled or not, its tip, and a focus by tab for those that take one.
-TEST_F(QtFormsTest, EveryControlTakesItsPlaceStateAndTip) {
-  Gallery g(runtime, false);
-  g.Show();
-  for (forms::Control* control : g.Controls()) {
-    SCOPED_TRACE(control->Name());
-    QWidget* widget = WidgetOf(*control);
-    const bool focusable = qobject_cast<QAbstractButton*>(widget),
-               strong = widget->focusPolicy() == Qt::StrongFocus;
-    control->Move(1500, 300, 750, 450), control->SetVisible(false), control->SetEnabled(false);
-    control->SetToolTipText("Tip"), control->SetTabStop(false);
-    const QRect box = control == &g.line     ? QRect(101, 21, 51, 31)
-                      : control == &g.onPage ? QRect(100, 20, 50, 30)
-                                             : QRect(101, 21, 50, 30);
-    EXPECT_EQ(
-        std::tuple(widget->geometry(), widget->isVisible(), widget->isEnabled(), widget->toolTip(), strong,
-                   widget->focusPolicy()),
-        std::tuple(box, false, false, QString("Tip"), focusable, focusable ? Qt::ClickFocus : Qt::NoFocus));
-  }
-  g.Unload();
 }
 
 }  // namespace
