@@ -33,7 +33,8 @@ using testing::RunEvents;
 // border like the roll-up. The label is white, the bar white with black text.
 class Gallery : public forms::Form {
  public:
-  Gallery(forms::Runtime& runtime, bool titled) : Form(runtime, "Gallery"), titled_(titled) {}
+  Gallery(forms::Runtime& runtime, bool titled) : Form(runtime, "Gallery"), titled(titled) {}
+  const bool titled;
   forms::Label label{*this, "Label"};
   forms::CommandButton button{*this, "Button"};
   forms::CheckBox check{*this, "Check"};
@@ -55,7 +56,7 @@ class Gallery : public forms::Form {
   }
   void Form_KeyDown(int key, int shift) override { heard += std::to_string(key + shift * 1000) + " "; }
   void Design() override {
-    SetCaption(titled_ ? " Sysvane" : ""), SetControlBox(titled_), SetShowInTaskbar(titled_);
+    SetCaption(titled ? " Sysvane" : ""), SetControlBox(titled), SetShowInTaskbar(titled);
     SetBackColor(Color::Rgb(200, 220, 240)), SetClientSize(9000, 3600), Move(1500, 3000, Width(), Height());
     for (int i = 0; i < 9; ++i) Controls()[size_t(i)]->Move(i % 4 * 2250, i / 4 * 900, 2250, 900);
     label.SetBackColor(Color::Rgb(255, 255, 255)), label.SetCaption("Label");
@@ -66,9 +67,6 @@ class Gallery : public forms::Form {
     onPage.SetBackColor(Color::Rgb(255, 255, 255));
     timer.SetInterval(20), timer.SetEnabled(true), timer.Tick = [this] { ++ticks; };
   }
-
- private:
-  bool titled_;
 };
 
 QWidget* WidgetOf(const forms::Control& control) {
@@ -97,15 +95,13 @@ QColor Commonest(const QImage& image, QColor back) {
   std::map<QRgb, int> counts;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) counts[image.pixel(x, y)] += image.pixelColor(x, y) != back;
-  return QColor(std::max_element(counts.begin(), counts.end(), [](auto a, auto b) {
-                  return a.second < b.second;
-                })->first);
+  return QColor(std::ranges::max_element(counts, {}, [](const auto& count) { return count.second; })->first);
 }
 
 const forms::Font kBig{"DejaVu Sans", 12, true};
-bool IsBig(const QFont& f) {
+const auto IsBig = [](const QFont& f) {
   return f.family() == "DejaVu Sans" && f.pointSizeF() == 12 && f.bold();
-}
+};
 
 class QtFormsTest : public ::testing::Test {
  protected:

@@ -22,23 +22,18 @@ using testing::RunEvents;
 // A value is written so that it reads back byte for byte: as it is when it can, else quoted with
 // escapes; and what a person wrote reads as meant, or as it stands when it is no escape.
 TEST(IniTextTest, ValuesReadBackByteForByteAndAsAPersonWroteThem) {
-  const std::pair<std::string, std::string> written[] = {{"", ""},
-                                                         {"a b", "a b"},
-                                                         {"C:\\x", "C:\\x"},
-                                                         {"\"q", "\"\\\"q\""},
-                                                         {" a", "\" a\""},
-                                                         {"a\t", "\"a\\t\""},
-                                                         {std::string("\\\n\r\0", 4), "\"\\\\\\n\\r\\0\""},
-                                                         {"\x01\x1f\x7f~", "\"\\x01\\x1f\\x7f~\""}};
+  // clang-format off
+  const std::pair<std::string, std::string> written[] = {
+      {"", ""}, {"a b", "a b"}, {"C:\\x", "C:\\x"}, {"\"q", "\"\\\"q\""}, {" a", "\" a\""}, {"a\t", "\"a\\t\""},
+      {std::string("\\\n\r\0", 4), "\"\\\\\\n\\r\\0\""}, {"\x01\x1f\x7f~", "\"\\x01\\x1f\\x7f~\""}};
+  // clang-format on
   for (const auto& [value, text] : written)
     EXPECT_EQ(std::pair(EncodeIniValue(value), DecodeIniValue(text)), std::pair(text, value));
-  const std::pair<std::string, std::string> read[] = {{"\"\\x09\\xaF\\xA0\\xf9\"", "\x09\xaf\xa0\xf9"},
-                                                      {"\"\\xG1\\x1\"", "\\xG1\\x1"},
-                                                      {"\"\\q\"", "\\q"},
-                                                      {"\"a\" \"b\"", "\"a\" \"b\""},
-                                                      {"\"open", "\"open"},
-                                                      {"\"a\\\"", "\"a\\\""},
-                                                      {"\"", "\""}};
+  // clang-format off
+  const std::pair<std::string, std::string> read[] = {
+      {"\"\\x09\\xaF\\xA0\\xf9\"", "\x09\xaf\xa0\xf9"}, {"\"\\xG1\\x1\"", "\\xG1\\x1"}, {"\"\\q\"", "\\q"},
+      {"\"a\" \"b\"", "\"a\" \"b\""}, {"\"open", "\"open"}, {"\"a\\\"", "\"a\\\""}, {"\"", "\""}};
+  // clang-format on
   for (const auto& [text, value] : read) EXPECT_EQ(DecodeIniValue(text), value) << text;
 }
 
@@ -56,12 +51,10 @@ TEST(IniTextTest, AChangeRewritesItsOwnLineAlone) {
       {"", "S", "k", " v", "[S]\nk=\" v\"\n"},
       {"a=1", "S", "k", "v", "a=1\n\n[S]\nk=v\n"},
       {"a=1\n", "S", "k", "v", "a=1\n\n[S]\nk=v\n"},
-      {"", "S", "k=", "v", "refused"},
-      {"", "S ", "k", "v", "refused"},
-      {"", "S", ";k", "v", "refused"},
-      {"", "[S", "k", "v", "refused"},
-      {"", "S", "", "v", "refused"},
-      {"", "S", "\tk", "v", "refused"}};
+      // clang-format off
+      {"", "S", "k=", "v", "refused"}, {"", "S ", "k", "v", "refused"}, {"", "S", ";k", "v", "refused"},
+      {"", "[S", "k", "v", "refused"}, {"", "S", "", "v", "refused"}, {"", "S", "\tk", "v", "refused"}};
+  // clang-format on
   for (const auto& [text, section, key, value, after] : rows) {
     IniText ini(text);
     EXPECT_EQ(ini.Set(section, key, value) ? ini.Text() : "refused", after) << text << key;
@@ -78,8 +71,7 @@ class TrayOwner : public forms::Form {
   void Form_MouseMove(int, int, forms::Twips x, forms::Twips) override { messages.push_back(int(x / 15)); }
 };
 
-using OwnedIcon = testing::OwnedIcon<TrayOwner>;
-struct TrayTest : ::testing::Test, OwnedIcon {};
+struct TrayTest : ::testing::Test, testing::OwnedIcon<TrayOwner> {};
 
 TEST_F(TrayTest, ClicksBecomeTheMessagesOfAnXEmbedTrayWhicheverTrayReportsThem) {
   runtime.Tray().LookForXEmbedWith([] { return true; });
