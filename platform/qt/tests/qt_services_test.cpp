@@ -24,7 +24,8 @@ using testing::RunEvents;
 TEST(IniTextTest, ValuesReadBackByteForByteAndAsAPersonWroteThem) {
   // clang-format off
   const std::pair<std::string, std::string> written[] = {
-      {"", ""}, {"a b", "a b"}, {"C:\\x", "C:\\x"}, {"\"q", "\"\\\"q\""}, {" a", "\" a\""}, {"a\t", "\"a\\t\""},
+      {"", ""}, {"a b", "a b"}, {"C:\\x", "C:\\x"}, {"\"q", "\"\\\"q\""}, {" a", "\" a\""},
+      {"a\t", "\"a\\t\""},
       {std::string("\\\n\r\0", 4), "\"\\\\\\n\\r\\0\""}, {"\x01\x1f\x7f~", "\"\\x01\\x1f\\x7f~\""}};
   // clang-format on
   for (const auto& [value, text] : written)

@@ -32,8 +32,8 @@ struct Plate : forms::LiveIcon {
 class StandInWatcher : public QDBusVirtualObject {
  public:
   QStringList registered;
-  bool host = false;
-  int asked = 0;  // whether a host is there
+  bool host = false;  // and how often it was asked whether a host is there
+  int asked = 0;
   QString introspect(const QString&) const override { return {}; }
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
     if (message.member() == QLatin1String("RegisterStatusNotifierItem")) {
@@ -140,9 +140,7 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
       EXPECT_EQ(watcher.registered, QStringList({bus.baseService(), bus.baseService()}));
       runtime.ShellNotifyIcon(forms::NIM_DELETE, icon.data);
     }
-    watcher.registered.clear();
-    watcher.host = false;
-    watcher.asked = 0;
+    watcher.registered.clear(), watcher.host = false, watcher.asked = 0;
     shell.unregisterService("org.kde.StatusNotifierWatcher");
   }
   qputenv("XDG_CURRENT_DESKTOP", desktop);

@@ -96,12 +96,13 @@ TEST_F(DBusMenuTest, EachOpeningIsHeardOnceAndAHostGetsWhatItAsksFor) {
 
 // The host's request, GNOME Shell's host, a second click soon after the first; then the messages.
 TEST(HostClicksTest, EachHostsRequestsBecomeTheOwnersMessagesAndAPlaceWithinTheIconIsNotTheIconsPlace) {
-  const std::tuple<SniRequest, bool, bool, std::vector<uint32_t>> rows[] = {
-      {SniRequest::Activate, false, false, {514}},
-      {SniRequest::Activate, false, true, {515}},
-      {SniRequest::SecondaryActivate, false, false, {514}},
-      {SniRequest::ContextMenu, false, false, {517}},
-      {SniRequest::Activate, true, false, {515}}};
+  using R = SniRequest;
+  const std::tuple<R, bool, bool, std::vector<uint32_t>> rows[] = {
+      // clang-format off
+      {R::Activate, false, false, {514}}, {R::Activate, false, true, {515}},
+      {R::Activate, true, false, {515}}, {R::SecondaryActivate, false, false, {514}},
+      {R::ContextMenu, false, false, {517}}};
+  // clang-format on
   for (const auto& [request, gnome, quickSecond, messages] : rows)
     EXPECT_EQ(MessagesForRequest(request, gnome, quickSecond), messages)
         << int(request) << gnome << quickSecond;
@@ -122,10 +123,10 @@ TEST(SniItemTest, AHostsClickPlaceIsKeptWhenUsable) {
   SniItem item;
   std::vector<std::optional<QPoint>> places;
   item.Requested = [&](SniRequest, std::optional<QPoint> place) { places.push_back(place); };
-  for (QPoint p : {QPoint(1250, 12), QPoint(0, 0), QPoint(-1, 40), QPoint(0, 790), QPoint(1, 0)})
+  for (QPoint p : {QPoint(1250, 12), QPoint(0, 0), QPoint(-1, 40), QPoint(0, 790)})
     item.Request(SniRequest::Activate, p.x(), p.y());
   EXPECT_EQ(places, (std::vector<std::optional<QPoint>>{QPoint(1250, 12), std::nullopt, std::nullopt,
-                                                        QPoint(0, 790), QPoint(1, 0)}));
+                                                        QPoint(0, 790)}));
 }
 
 TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
@@ -136,8 +137,7 @@ TEST(WorkAreaTest, ThePanelsStrutsLeaveTheWorkAreaWhereNoWindowManagerSaysIt) {
       {screen, {{.bottom = 27, .bottomEnd = 1279}}, QRect(0, 0, 1280, 773)},    // a bottom panel
       {right, {{.bottom = 27, .bottomEnd = 1279}}, right},                      // on the first screen only
       {right, {{.bottom = 27, .bottomEnd = 1280}}, QRect(1280, 0, 1280, 773)},  // one pixel on the second
-      {right, {{.bottom = 27, .bottomStart = 2559, .bottomEnd = 3000}}, QRect(1280, 0, 1280, 773)},
-      {screen,  // a top bar and a left dock
+      {screen,                                                                  // a top bar and a left dock
        {{.top = 44, .topEnd = whole}, {.left = 48, .leftStart = 100, .leftEnd = 600}},
        QRect(48, 44, 1232, 756)},
       {right, {{.right = 30, .rightEnd = 799}}, QRect(1280, 0, 1250, 800)},  // a right panel on the second
