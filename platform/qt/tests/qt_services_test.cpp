@@ -16,7 +16,6 @@
 namespace sysvane::qt {
 namespace {
 
-using testing::RunDeferredDeletes;
 using testing::RunEvents;
 
 // A value is written so that it reads back byte for byte: as it is when it can, else quoted with
