@@ -30,9 +30,9 @@ TEST_F(DesktopFilesTest, FilesAreWrittenWholeReadOnlyWhenNormalAndMovedOrDeleted
   const std::string folder = root + "/a/b", path = folder + "/entry";
   ASSERT_TRUE(desktop.CreateFolders(folder) && desktop.CreateFolders(folder));  // the second finds it there
   Write(path, "old");
-  rlimit saved{}, small{4096, 4096};  // a file-size limit fails the write halfway, as a full disk would
+  rlimit saved{};  // a file-size limit fails the write halfway, as a full disk would
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  small.rlim_max = saved.rlim_max;
+  const rlimit small{4096, saved.rlim_max};
   auto previous = ::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   EXPECT_FALSE(desktop.WriteFileAtomically(path, std::string(1 << 20, 'x')));

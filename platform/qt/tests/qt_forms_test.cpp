@@ -99,9 +99,7 @@ QColor Commonest(const QImage& image, QColor back) {
 }
 
 const forms::Font kBig{"DejaVu Sans", 12, true};
-const auto IsBig = [](const QFont& f) {
-  return f.family() == "DejaVu Sans" && f.pointSizeF() == 12 && f.bold();
-};
+const auto IsBig = [](QFont f) { return f.family() == "DejaVu Sans" && f.pointSizeF() == 12 && f.bold(); };
 
 class QtFormsTest : public ::testing::Test {
  protected:
@@ -180,8 +178,7 @@ TEST_F(QtFormsTest, ABarPaintsItsGradientAcrossTheFilledPartAndCentresItsText) {
   window.Show();
   QWidget* bar = WidgetOf(window.bar);
   auto near = [](QColor a, QColor b) {  // within 12 of each channel together
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) <=
-           12;
+    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) <= 12;
   };
   int textWidth = 0;
   for (const auto& [value, filled] : {std::pair{0, 0}, {50, 74}, {100, 148}}) {
@@ -250,9 +247,8 @@ std::map<std::string, std::string> Facts(Gallery& g) {
                     (window.pixelColor(300, 0).lightness() <= 40 ? " dark border" : "") +
                     (form->mask().isEmpty() ? "" : " rounded") +
                     (form->windowFlags() & Qt::WindowStaysOnTopHint ? " on top" : "");
-  facts["Timer"] = !timer->isActive() ? "off"
-                                      : std::to_string(timer->interval()) +
-                                            (timer->timerType() == Qt::PreciseTimer ? " precise" : "");
+  const std::string precise = timer->timerType() == Qt::PreciseTimer ? " precise" : "";
+  facts["Timer"] = timer->isActive() ? std::to_string(timer->interval()) + precise : "off";
   // What reached the model: clicks, the box's and the option's values, the chosen tab, the window's events.
   facts["clicks"] = std::to_string(g.clicks), facts["heard"] = g.heard,
   facts["tab"] = std::to_string(g.tabs.Tab());
