@@ -298,10 +298,9 @@ TEST_F(QtFormsTest, EveryKindShowsItsModelAndRepaintsWhenItChanges) {
   std::vector<std::pair<std::function<void()>, std::string>> rows = {
       {[&] { g.label.SetAlignment(Align::Center); }, "Label: #ffffff centre line; Label picture"},
       {[&] { g.label.SetAlignment(Align::Right); }, "Label: #ffffff right line; Label picture"},
-      {[&] { g.label.SetCaption("one two three four five six seven eight"); },
+      {[&] { g.label.SetCaption("one two three four five six seven eight"); },  // wider than the label
        "Label: #ffffff right lines; Label picture"},
-      {[&] { g.label.SetWordWrap(false); },
-       "Label: #ffffff left line; Label picture"},  // wider than the label
+      {[&] { g.label.SetWordWrap(false); }, "Label: #ffffff left line; Label picture"},
       {[&] { g.label.SetBackColor(kNavy), g.label.SetForeColor(kYellow), g.label.SetFont(kBig); },
        "Label: #000080 left line #ffff00 big; Label picture"},
       {[&] { g.label.SetTransparent(true); }, "Label: #c8dcf0 left line #ffff00 big; Label picture"},
