@@ -17,13 +17,6 @@
 
 namespace sysvane::fake {
 
-// The scripted answer into `out`, or a failure when there is none.
-template <class T>
-bool Answer(const std::optional<T>& scripted, T& out) {
-  if (scripted) out = *scripted;
-  return scripted.has_value();
-}
-
 struct FakeKernel : Kernel {
   std::optional<MEMORYSTATUS> memory = MEMORYSTATUS{};
   std::optional<SYSTEM_POWER_STATUS> power = SYSTEM_POWER_STATUS{1, 128, 255, 0, 0xFFFFFFFFu, 0xFFFFFFFFu};
@@ -45,9 +38,9 @@ struct FakeKernel : Kernel {
   // Drives as "c:\", "d:\" ... all fixed, each with the given (total, free-to-caller) bytes.
   void SetFixedDrives(const std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>& drives);
 
-  bool GlobalMemoryStatus(MEMORYSTATUS& status) override { return Answer(memory, status); }
-  bool GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) override { return Answer(power, status); }
-  bool GetVersionEx(OSVERSIONINFO& info) override { return Answer(version, info); }
+  bool GlobalMemoryStatus(MEMORYSTATUS& status) override { return memory && (status = *memory, true); }
+  bool GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) override { return power && (status = *power, true); }
+  bool GetVersionEx(OSVERSIONINFO& info) override { return version && (info = *version, true); }
   std::string GetLogicalDriveStrings() override;
   uint32_t GetDriveType(const std::string& root) override {
     return driveTypes.count(root) ? driveTypes[root] : DRIVE_NO_ROOT_DIR;
@@ -118,9 +111,7 @@ struct FakeSettingsBackend : SettingsBackend {
   bool Write(const std::string& app, const std::string& section, const std::string& key,
              const std::string& value) override {
     writes.emplace_back(key, value);
-    if (refuseWrites || app != "Sysvane" || section != "Settings") return false;
-    values[key] = value;
-    return true;
+    return !refuseWrites && app == "Sysvane" && section == "Settings" && (values[key] = value, true);
   }
 };
 
