@@ -61,17 +61,12 @@ std::string EntryText(long generation) {
   return FormatDesktopEntry(entry).value_or("");
 }
 
-// The generation a file holds when it is one save's whole file, or -1: the number after the
-// payload's letters or in the program's folder.
+// The generation a file holds when it is one save's whole file, or -1: its first number, after
+// the payload's letters or in the program's folder.
 long SaveIn(const std::string& text) {
-  for (const char* before : {"\nPayload=", "\nExec=/opt/sysvane-"}) {
-    const size_t at = text.find(before);
-    const size_t digits = at == std::string::npos ? at : text.find_first_of("0123456789", at);
-    if (digits == std::string::npos) continue;
-    const long generation = std::stol(text.substr(digits, 20));
-    if (text == SettingsText(generation) || text == EntryText(generation)) return generation;
-  }
-  return -1;
+  const size_t digits = text.find_first_of("0123456789");
+  const long generation = digits == std::string::npos ? -1 : std::stol(text.substr(digits, 18));
+  return text == SettingsText(generation) || text == EntryText(generation) ? generation : -1;
 }
 
 TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
@@ -84,6 +79,7 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
     std::mt19937 random(99);
     long saved = 1;
     for (int round = 0; round < 100; ++round) {
+      SCOPED_TRACE(mode + ", round " + std::to_string(round));
       // Odd rounds stop inside the first, second or third save's write: the saves before it are
       // whole, so the file must hold exactly the last of them. Round 0 makes the first file.
       stopInWrite = round % 2 == 1 ? 1 + int(random() % 3) : 0;
@@ -96,24 +92,21 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
       close(announced[1]);
       if (stopInWrite > 0) {
         pollfd begun{announced[0], POLLIN, 0};
-        EXPECT_EQ(poll(&begun, 1, 30'000), 1) << mode << ", round " << round << ": no write began";
+        EXPECT_EQ(poll(&begun, 1, 30'000), 1) << "no write began";
       } else {
         for (int ms = 0; ms < 5000 && SaveIn(home.Text(file)) <= saved; ++ms) usleep(1000);  // its first save
         usleep(random() % 3000);
       }
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-      close(announced[0]);
+      kill(pid, SIGKILL), waitpid(pid, nullptr, 0), close(announced[0]);
       const long now = SaveIn(home.Text(file));
       ASSERT_TRUE(now >= saved && (stopInWrite == 0 || now == saved + stopInWrite - 1))
-          << mode << ", round " << round << ": not the last whole save but " << now << " after " << saved;
+          << "not the last whole save but " << now << " after " << saved;
       saved = now;
       int unfinished = 0;
       for (const auto& name : home.Entries(writtenIn))  // each removed for the next round
         if (!file.ends_with("/" + name))
           unfinished += std::filesystem::remove(home.Path(writtenIn + "/" + name));
-      EXPECT_TRUE(stopInWrite == 0 || unfinished == 1)
-          << mode << ", round " << round << ": killed before its write";
+      EXPECT_TRUE(stopInWrite == 0 || unfinished == 1) << "killed before its write";
     }
   }
 }
