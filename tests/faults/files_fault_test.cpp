@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <QThread>
-#include <algorithm>
 #include <csignal>
 
 #include "options/shortcut_maintenance.h"
@@ -27,9 +26,9 @@ namespace {
 // Whether every line of `before` is still in `after`, in the same order.
 bool KeepsEveryLine(const std::string& before, const std::string& after) {
   std::istringstream old(before), now(after);
-  for (std::string want, line = "\n"; std::getline(old, want); line = "\n")  // "\n": no line taken yet
-    while (line != want)
-      if (!std::getline(now, line)) return false;
+  for (std::string want, line; std::getline(old, want);)
+    while (!(std::getline(now, line) && line == want))
+      if (!now) return false;
   return true;
 }
 
@@ -68,9 +67,8 @@ TEST(SettingsFileFaultTest, AFileThatCannotBeReadOrReplacedIsLeftAsItIs) {
     home.Write(file < 0 ? std::string(kSettingsFile) + "/inside" : kSettingsFile, text);
     if (file >= 0) chmod(home.Path(kSettingsFile).c_str(), file);
     chmod(home.Path("config/Sysvane").c_str(), folder);
-    if ((file == 0 && access(home.Path(kSettingsFile).c_str(), R_OK) == 0) ||
-        (folder == 0500 && access(home.Path("config/Sysvane").c_str(), W_OK) == 0))
-      continue;  // root reads and writes whatever the modes say
+    // Root reads and writes whatever the modes say.
+    if (geteuid() == 0 && (file == 0 || folder == 0500)) continue;
     EXPECT_FALSE(qt::QtSettingsBackend().Write("", "Settings", "ShowSplash", "0")) << name;
     chmod(home.Path("config/Sysvane").c_str(), 0700);
     if (file >= 0) chmod(home.Path(kSettingsFile).c_str(), 0600);
@@ -153,8 +151,7 @@ TEST(InstanceLockFaultTest, TwoStartsAtTheSameMomentLeaveExactlyOneOwnerWhatever
       if (poll(&ready, 1, 10000) != 1 || read(answers[0], &answer, 1) != 1) break;
     for (pid_t pid : starts) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
     for (int fd : {start[0], start[1], answers[0], answers[1]}) close(fd);
-    std::sort(got.begin(), got.end());
-    ASSERT_EQ(got, "or");
+    ASSERT_TRUE(got == "or" || got == "ro") << got;
   }
 }
 

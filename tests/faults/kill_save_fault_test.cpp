@@ -30,16 +30,14 @@ std::string ProgramOf(long generation) {
 
 // The write that stops to be killed (0: none), and the pipe that says it has begun.
 int stopInWrite = 0, announceTo = -1;
-void StopInChosenWrite() {
-  if (--stopInWrite != 0) return;
-  [[maybe_unused]] const ssize_t sent = write(announceTo, "w", 1);
-  for (;;) pause();
-}
 
 // Saves generation n, n + 1 ... until killed: the settings' payload, or the start-up entry of
 // /opt/sysvane-N/sysvane.
 [[noreturn]] void SaveForever(const std::string& mode, const std::string& path, long n) {
-  QtDesktop::writeBegun = StopInChosenWrite;
+  QtDesktop::writeBegun = [] {  // the chosen write says so and waits to be killed
+    if (--stopInWrite == 0 && write(announceTo, "w", 1) == 1)
+      for (;;) pause();
+  };
   qt::QtSettingsBackend settings(path);
   QtDesktop desktop;
   fake::FakeRuntime runtime;  // a failed entry save shows a message box
@@ -90,13 +88,11 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
       if (pid == 0) SaveForever(mode, home.Path(file), saved + 1);
       ASSERT_GT(pid, 0);
       close(announced[1]);
-      if (stopInWrite > 0) {
-        pollfd begun{announced[0], POLLIN, 0};
-        EXPECT_EQ(poll(&begun, 1, 30'000), 1) << "no write began";
-      } else {
-        for (int ms = 0; ms < 5000 && SaveIn(home.Text(file)) <= saved; ++ms) usleep(1000);  // its first save
-        usleep(random() % 3000);
-      }
+      pollfd begun{announced[0], POLLIN, 0};
+      EXPECT_TRUE(stopInWrite == 0 || poll(&begun, 1, 30'000) == 1) << "no write began";
+      // Else its first save, then a random moment.
+      for (int ms = 0; !stopInWrite && ms < 5000 && SaveIn(home.Text(file)) <= saved; ++ms) usleep(1000);
+      if (!stopInWrite) usleep(random() % 3000);
       kill(pid, SIGKILL), waitpid(pid, nullptr, 0), close(announced[0]);
       const long now = SaveIn(home.Text(file));
       ASSERT_TRUE(now >= saved && (stopInWrite == 0 || now == saved + stopInWrite - 1))
