@@ -27,9 +27,9 @@ struct FakeRecordingPeer : forms::Peer {
 
 struct FakeTimerPeer : forms::Peer {
   FakeTimerPeer(FakeRuntime& rt, forms::Timer& timer) : rt_(rt), timer_(timer) { Changed(Prop::TimerState); }
-  ~FakeTimerPeer() override { rt_.Disarm(&timer_); }
+  ~FakeTimerPeer() override { rt_.timers_.erase(&timer_); }
   void Changed(Prop) override {
-    timer_.Enabled() && timer_.Interval() > 0 ? rt_.Arm(&timer_) : rt_.Disarm(&timer_);
+    timer_.Enabled() && timer_.Interval() > 0 ? rt_.Arm(&timer_) : void(rt_.timers_.erase(&timer_));
   }
   FakeRuntime& rt_;
   forms::Timer& timer_;

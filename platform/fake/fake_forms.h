@@ -111,10 +111,8 @@ struct FakeRuntime : forms::Runtime {
   friend struct FakeTimerPeer;
   friend struct FakeRecordingPeer;
   void Arm(forms::Timer* timer) { timers_[timer] = {now_ + timer->Interval(), order_++}; }
-  void Disarm(forms::Timer* timer) { timers_.erase(timer); }
   std::map<forms::Timer*, std::pair<long long, long long>> timers_;  // when due, and in which order
-  long long now_ = 0;
-  long long order_ = 0;
+  long long now_ = 0, order_ = 0;
   forms::Form* trayOwner_ = nullptr;
   std::map<std::pair<const void*, forms::Prop>, int> changes_;
 };
