@@ -73,7 +73,7 @@ TEST(SettingsFileFaultTest, AFileThatCannotBeReadOrReplacedIsLeftAsItIs) {
     chmod(home.Path("config/Sysvane").c_str(), 0700);
     if (file >= 0) chmod(home.Path(kSettingsFile).c_str(), 0600);
     EXPECT_EQ(home.Text(file < 0 ? std::string(kSettingsFile) + "/inside" : kSettingsFile), text) << name;
-    EXPECT_EQ(home.Entries("config/Sysvane").size(), 1u) << name << ": something was left beside it";
+    EXPECT_EQ(home.Count("config/Sysvane"), 1u) << name << ": something was left beside it";
   }
 }
 
@@ -96,7 +96,7 @@ TEST(WrittenFilesTest, AreTheUsersAloneAndALinkInTheirPlaceIsReplacedNeverFollow
     EXPECT_EQ(home.Stat("elsewhere/victim") & 0777, 0666u) << place;
     for (const char* file : {kSettingsFile, "config/autostart/Sysvane.desktop"})
       EXPECT_EQ(home.Stat(file), S_IFREG | 0600u) << file << " with a link at " << place;
-    EXPECT_EQ(home.Entries("config/Sysvane").size() + home.Entries("data/applications").size(), 1u);
+    EXPECT_EQ(home.Count("config/Sysvane") + home.Count("data/applications"), 1u);
     if (*place) continue;  // the folders the program made itself, whatever the umask
     for (const char* folder : {"config/Sysvane", "config/autostart", "data/applications"})
       EXPECT_EQ(home.Stat(folder), S_IFDIR | 0700u) << folder;
@@ -119,7 +119,7 @@ TEST(StartedProgramsTest, AProgramIsStartedDirectlyWithoutAShell) {
   for (int ms = 0; ms < 10000 && home.Text("bin/started") != said; ms += 10) QThread::msleep(10);
   EXPECT_EQ(home.Text("bin/started"), said);
   EXPECT_FALSE(desktop.StartProgram(folder + "/none; touch PWNED4"));
-  EXPECT_EQ(home.Entries("bin").size(), 2u) << "the program and what it wrote, nothing a shell made";
+  EXPECT_EQ(home.Count("bin"), 2u) << "the program and what it wrote, nothing a shell made";
   std::filesystem::current_path(before);
 }
 

@@ -99,9 +99,9 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
           << "not the last whole save but " << now << " after " << saved;
       saved = now;
       int unfinished = 0;
-      for (const auto& name : home.Entries(writtenIn))  // each removed for the next round
-        if (!file.ends_with("/" + name))
-          unfinished += std::filesystem::remove(home.Path(writtenIn + "/" + name));
+      for (const auto& entry : std::filesystem::directory_iterator(home.Path(writtenIn)))  // each removed
+        if (entry.path().filename() != std::filesystem::path(file).filename())
+          unfinished += std::filesystem::remove(entry.path());
       EXPECT_TRUE(stopInWrite == 0 || unfinished == 1) << "killed before its write";
     }
   }
