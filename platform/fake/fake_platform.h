@@ -26,8 +26,7 @@ struct FakeKernel : Kernel {
   std::map<std::string, DiskSpace> disks;  // a root missing here fails its query
   std::map<std::string, std::string> mountPoints{{"c:\\", "/"}};
   std::optional<uint32_t> processorCount = 1;
-  std::optional<uint64_t> idleTime = 0;
-  std::optional<uint64_t> systemTime = 0;
+  std::optional<uint64_t> idleTime = 0, systemTime = 0;
   uint64_t idleResolution = 0;
   uint32_t numberOfProcessors = 1;
   std::optional<SystemName> systemName;
@@ -85,8 +84,8 @@ struct FakeRegistry : Registry {
 };
 
 struct FakeProcessorLibrary : ProcessorLibrary {
-  std::string name;   // written into the first buffer
-  std::string speed;  // written into the fourth buffer ("733M", "2.53G")
+  // Written into the first buffer, and into the fourth ("733M", "2.53G").
+  std::string name, speed;
   void GetProcessor(std::string& first, std::string&, std::string&) override { Overwrite(first, name); }
   void GetProcessorRawSpeed(std::string& fourth) override { Overwrite(fourth, speed); }
   static void Overwrite(std::string& buffer, const std::string& text) {  // never past the buffer's end

@@ -109,8 +109,7 @@ TEST(DrivesFaultTest, EveryWindowFollowsTheDrives) {
   for (const auto& [name, before, after, betweenListAndQuery, failing] : rows) {
     SCOPED_TRACE(name);
     Machine m;
-    m.fp.settings.values = {{"Defined", "Yes"}, {"ShowCPU", "1"}, {"ShowGdrive", "0"}};
-    for (const char* drive : {"C", "D", "E", "F", "H"}) m.fp.Set(std::string("Show") + drive + "drive", "1");
+    m.fp.Select("CPU Cdrive Ddrive Edrive Fdrive Hdrive"), m.fp.Set("ShowGdrive", "0");
     m.SetDrives(before);
     m.fp.program.display().Show();
     m.fp.program.options().Show();

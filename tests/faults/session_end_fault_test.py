@@ -104,8 +104,8 @@ def main() -> int:
     parser.add_argument("--only", type=int, help="run this round of the seed alone")
     args = parser.parse_args()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # ctest's time-out: clean up as on a failure
-    rounds = args.rounds or int(os.environ.get("ROUNDS", args.default_rounds))
-    numbers = [args.only] if args.only is not None else range(rounds)
+    numbers = [args.only] if args.only is not None else range(
+        args.rounds or int(os.environ.get("ROUNDS", args.default_rounds)))
     failed = []
     # A busy loop on every core, as a build beside the desktop.
     loops = [start(os.devnull, ["sh", "-c", "while :; do :; done"], dict(os.environ))
