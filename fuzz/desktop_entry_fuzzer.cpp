@@ -16,11 +16,9 @@ static std::string ReadArgument(const std::string& quoted) {
   std::string argument;
   for (size_t i = 0; i < inner.size(); ++i) {
     if (inner[i] == '%') FUZZ_CHECK(++i < inner.size() && inner[i] == '%');
-    if (inQuotes && inner[i] == '\\') {
-      FUZZ_CHECK(++i < inner.size() && std::strchr("\"`$\\", inner[i]));
-    } else {
-      FUZZ_CHECK(!std::strchr(inQuotes ? "\"`$" : " \t\n\"'\\><~|&;$*?#()`", inner[i]));
-    }
+    FUZZ_CHECK(inQuotes && inner[i] == '\\'
+                   ? ++i < inner.size() && std::strchr("\"`$\\", inner[i])
+                   : !std::strchr(inQuotes ? "\"`$" : " \t\n\"'\\><~|&;$*?#()`", inner[i]));
     argument += inner[i];
   }
   return argument;
@@ -29,10 +27,7 @@ static std::string ReadArgument(const std::string& quoted) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path(AsText(data, size));
   if (path.find('\0') != std::string::npos) return 0;  // no path holds one
-  DesktopEntry entry;
-  entry.name = path;
-  entry.command = {"/usr/bin/sysvane", path};
-  const auto text = FormatDesktopEntry(entry);
+  const auto text = FormatDesktopEntry({.name = path, .command = {"/usr/bin/sysvane", path}});
   if (std::any_of(path.begin(), path.end(), [](char c) { return uint8_t(c) < 0x20 || c == 0x7F; })) {
     FUZZ_CHECK(!text && !QuoteExecArgument(path));
     return 0;

@@ -24,14 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(inside(box.MsgText) && inside(box.MsgIcon[0]) &&
                box.Left() + box.Width() <= fp.runtime.screen.Width);
     std::vector<forms::CommandButton*> shown;  // inside, below the text, in one row from left to right
-    for (int i = 0; i < 4; ++i) {
-      forms::CommandButton& b = box.MsgButton[i];
-      if (!b.Visible()) continue;
-      FUZZ_CHECK(inside(b) && b.Top() >= box.MsgText.Top() + box.MsgText.Height() &&
-                 (shown.empty() || (b.Top() == shown.back()->Top() &&
-                                    b.Left() >= shown.back()->Left() + shown.back()->Width())));
-      shown.push_back(&b);
-    }
+    for (int i = 0; i < 4; ++i)
+      if (forms::CommandButton& b = box.MsgButton[i]; b.Visible()) {
+        FUZZ_CHECK(inside(b) && b.Top() >= box.MsgText.Top() + box.MsgText.Height() &&
+                   (shown.empty() || (b.Top() == shown.back()->Top() &&
+                                      b.Left() >= shown.back()->Left() + shown.back()->Width())));
+        shown.push_back(&b);
+      }
     if (shown.empty()) return box.NotifyKeyUp(forms::vbKeyEscape, 0);
     const std::string codes[] = {"&OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&Yes", "&No"};
     expected = int(std::find(codes, codes + 7, shown[close % shown.size()]->Caption()) - codes) + 1;

@@ -7,20 +7,13 @@
 #include "fuzz/fuzz_support.h"
 #include "options/settings.h"
 
-namespace {
-
-bool IsTheNumberOne(const std::string& text) {
-  const char* blanks = " \t\r\n\v\f";
-  const size_t first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return false;
-  const std::string number = text.substr(first, text.find_last_not_of(blanks) + 1 - first);
-  if (number.find_first_not_of("0123456789+-.eE") != std::string::npos) return false;
+static bool IsTheNumberOne(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r\n\v\f"), last = text.find_last_not_of(" \t\r\n\v\f");
+  const std::string number = first == std::string::npos ? "" : text.substr(first, last + 1 - first);
   char* end = nullptr;
-  const double value = std::strtod(number.c_str(), &end);
-  return end == number.c_str() + number.size() && value == 1.0;
+  return !number.empty() && number.find_first_not_of("0123456789+-.eE") == std::string::npos &&
+         std::strtod(number.c_str(), &end) == 1.0 && *end == '\0';
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(AsText(data, size));

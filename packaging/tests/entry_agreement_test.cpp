@@ -25,10 +25,8 @@ TEST_F(EntryAgreementTest, TheStartUpEntryShowsTheMenuEntrysNameAndIcon) {
   o.Check0[0].NotifyClick();
   o.applyButton.NotifyClick();
   const std::string startup = fp.desktop.files["/home/user/.config/autostart/Sysvane.desktop"];
-  for (const char* key : {"Name", "Icon"}) {
-    EXPECT_NE(LineOf(menu, key), "") << "the menu entry " << SYSVANE_MENU_ENTRY << " has no " << key;
-    EXPECT_EQ(LineOf(startup, key), LineOf(menu, key));
-  }
+  for (const char* key : {"Name", "Icon"})  // the menu entry has each, and the start-up entry the same
+    EXPECT_EQ(LineOf(startup, key), LineOf(menu, key).empty() ? "none in the menu entry" : LineOf(menu, key));
 }
 
 }  // namespace

@@ -21,16 +21,13 @@ bool FakeDesktop::CreateFolders(const std::string& path) {
 }
 
 bool FakeDesktop::WriteFileAtomically(const std::string& path, const std::string& contents) {
-  if (writesFail || !FolderExists(Parent(path))) return false;
-  files[path] = contents;
-  return true;
+  return !writesFail && FolderExists(Parent(path)) && (files[path] = contents, true);
 }
 
 bool FakeDesktop::MoveFile(const std::string& from, const std::string& to) {
   if (movesFail || !files.count(from) || !FolderExists(Parent(to))) return false;
   files[to] = files[from];
-  if (from != to) files.erase(from);
-  return true;
+  return from == to || files.erase(from);
 }
 
 }  // namespace sysvane::fake

@@ -25,8 +25,7 @@ struct FakeDesktop : Desktop {
   // --- what the tests read
   std::vector<std::string> openedUrls;
   struct Mail {
-    std::string address;
-    std::string subject;
+    std::string address, subject;
   };
   std::vector<Mail> mails;
   std::vector<std::string> startedPrograms;

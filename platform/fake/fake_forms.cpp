@@ -27,9 +27,9 @@ struct FakeRecordingPeer : forms::Peer {
 
 struct FakeTimerPeer : forms::Peer {
   FakeTimerPeer(FakeRuntime& rt, forms::Timer& timer) : rt_(rt), timer_(timer) { Changed(Prop::TimerState); }
-  ~FakeTimerPeer() override { rt_.Disarm(&timer_); }
+  ~FakeTimerPeer() override { rt_.timers_.erase(&timer_); }
   void Changed(Prop) override {
-    timer_.Enabled() && timer_.Interval() > 0 ? rt_.Arm(&timer_) : rt_.Disarm(&timer_);
+    timer_.Enabled() && timer_.Interval() > 0 ? rt_.Arm(&timer_) : void(rt_.timers_.erase(&timer_));
   }
   FakeRuntime& rt_;
   forms::Timer& timer_;
@@ -71,9 +71,8 @@ static std::vector<std::string> Lines(const std::string& text) {
 }
 
 Twips FakeRuntime::TextWidth(const forms::Font& font, const std::string& text) {
-  size_t widest = 0;
-  for (const auto& line : Lines(text)) widest = std::max(widest, line.size());
-  return Twips(widest) * 90 * font.size / 8.25;  // 90 twips a character at 8.25 points
+  const auto lines = Lines(text);  // 90 twips a character at 8.25 points
+  return Twips(std::ranges::max_element(lines, {}, &std::string::size)->size()) * 90 * font.size / 8.25;
 }
 
 Twips FakeRuntime::TextHeight(const forms::Font& font, const std::string& text) {

@@ -20,7 +20,6 @@ struct FakeRuntime : forms::Runtime {
   // --- what the tests script
   forms::ScreenInfo screen{28800, 16200};         // 1920 x 1080 pixels
   forms::TwipsRect workArea{0, 0, 28800, 15600};  // a 40-pixel panel at the bottom
-  std::vector<forms::TwipsRect> workAreas{{0, 0, 28800, 15600}};
   LocaleInfo locale;
   bool prevInstance = false;
   std::deque<int> msgBoxAnswers;  // answers in order; vbOK (or vbYes for Yes/No styles) when empty
@@ -66,9 +65,7 @@ struct FakeRuntime : forms::Runtime {
   }
   // How many times a peer was told that `prop` changed, for the control or form given.
   int ChangeCount(const void* modelObject, forms::Prop prop) { return changes_[{modelObject, prop}]; }
-  bool TimerRunning(const forms::Timer& timer) const {
-    return timers_.count(const_cast<forms::Timer*>(&timer));
-  }
+  bool TimerRunning(const forms::Timer& t) const { return timers_.count(const_cast<forms::Timer*>(&t)); }
 
   // --- forms::Runtime
   std::unique_ptr<forms::Peer> CreateFormPeer(forms::Form& form) override;
@@ -80,12 +77,11 @@ struct FakeRuntime : forms::Runtime {
     // scripted answer) or the loop gives up.
     for (int step = 0; step < 40000 && form.Loaded() && form.Visible(); ++step) Advance(15);
   }
-  void PauseWithoutMessages(int milliseconds) override {  // timers due meanwhile fire at the next Advance
-    pauses.push_back(milliseconds), now_ += milliseconds;
-  }
+  // Timers due meanwhile fire at the next Advance.
+  void PauseWithoutMessages(int ms) override { pauses.push_back(ms), now_ += ms; }
   forms::ScreenInfo Screen() override { return screen; }
   forms::TwipsRect WorkArea() override { return workArea; }
-  std::vector<forms::TwipsRect> WorkAreas() override { return workAreas; }
+  std::vector<forms::TwipsRect> WorkAreas() override { return {workArea}; }
   Twips TextWidth(const forms::Font& font, const std::string& text) override;
   Twips TextHeight(const forms::Font& font, const std::string& text) override;
   bool ShellNotifyIcon(int message, const forms::NOTIFYICONDATA& data) override {
@@ -115,10 +111,8 @@ struct FakeRuntime : forms::Runtime {
   friend struct FakeTimerPeer;
   friend struct FakeRecordingPeer;
   void Arm(forms::Timer* timer) { timers_[timer] = {now_ + timer->Interval(), order_++}; }
-  void Disarm(forms::Timer* timer) { timers_.erase(timer); }
   std::map<forms::Timer*, std::pair<long long, long long>> timers_;  // when due, and in which order
-  long long now_ = 0;
-  long long order_ = 0;
+  long long now_ = 0, order_ = 0;
   forms::Form* trayOwner_ = nullptr;
   std::map<std::pair<const void*, forms::Prop>, int> changes_;
 };

@@ -17,13 +17,6 @@
 
 namespace sysvane::fake {
 
-// The scripted answer into `out`, or a failure when there is none.
-template <class T>
-bool Answer(const std::optional<T>& scripted, T& out) {
-  if (scripted) out = *scripted;
-  return scripted.has_value();
-}
-
 struct FakeKernel : Kernel {
   std::optional<MEMORYSTATUS> memory = MEMORYSTATUS{};
   std::optional<SYSTEM_POWER_STATUS> power = SYSTEM_POWER_STATUS{1, 128, 255, 0, 0xFFFFFFFFu, 0xFFFFFFFFu};
@@ -33,8 +26,7 @@ struct FakeKernel : Kernel {
   std::map<std::string, DiskSpace> disks;  // a root missing here fails its query
   std::map<std::string, std::string> mountPoints{{"c:\\", "/"}};
   std::optional<uint32_t> processorCount = 1;
-  std::optional<uint64_t> idleTime = 0;
-  std::optional<uint64_t> systemTime = 0;
+  std::optional<uint64_t> idleTime = 0, systemTime = 0;
   uint64_t idleResolution = 0;
   uint32_t numberOfProcessors = 1;
   std::optional<SystemName> systemName;
@@ -45,9 +37,9 @@ struct FakeKernel : Kernel {
   // Drives as "c:\", "d:\" ... all fixed, each with the given (total, free-to-caller) bytes.
   void SetFixedDrives(const std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>& drives);
 
-  bool GlobalMemoryStatus(MEMORYSTATUS& status) override { return Answer(memory, status); }
-  bool GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) override { return Answer(power, status); }
-  bool GetVersionEx(OSVERSIONINFO& info) override { return Answer(version, info); }
+  bool GlobalMemoryStatus(MEMORYSTATUS& status) override { return memory && (status = *memory, true); }
+  bool GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) override { return power && (status = *power, true); }
+  bool GetVersionEx(OSVERSIONINFO& info) override { return version && (info = *version, true); }
   std::string GetLogicalDriveStrings() override;
   uint32_t GetDriveType(const std::string& root) override {
     return driveTypes.count(root) ? driveTypes[root] : DRIVE_NO_ROOT_DIR;
@@ -92,8 +84,8 @@ struct FakeRegistry : Registry {
 };
 
 struct FakeProcessorLibrary : ProcessorLibrary {
-  std::string name;   // written into the first buffer
-  std::string speed;  // written into the fourth buffer ("733M", "2.53G")
+  // Written into the first buffer, and into the fourth ("733M", "2.53G").
+  std::string name, speed;
   void GetProcessor(std::string& first, std::string&, std::string&) override { Overwrite(first, name); }
   void GetProcessorRawSpeed(std::string& fourth) override { Overwrite(fourth, speed); }
   static void Overwrite(std::string& buffer, const std::string& text) {  // never past the buffer's end
@@ -118,9 +110,7 @@ struct FakeSettingsBackend : SettingsBackend {
   bool Write(const std::string& app, const std::string& section, const std::string& key,
              const std::string& value) override {
     writes.emplace_back(key, value);
-    if (refuseWrites || app != "Sysvane" || section != "Settings") return false;
-    values[key] = value;
-    return true;
+    return !refuseWrites && app == "Sysvane" && section == "Settings" && (values[key] = value, true);
   }
 };
 

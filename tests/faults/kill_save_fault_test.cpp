@@ -30,16 +30,14 @@ std::string ProgramOf(long generation) {
 
 // The write that stops to be killed (0: none), and the pipe that says it has begun.
 int stopInWrite = 0, announceTo = -1;
-void StopInChosenWrite() {
-  if (--stopInWrite != 0) return;
-  [[maybe_unused]] const ssize_t sent = write(announceTo, "w", 1);
-  for (;;) pause();
-}
 
 // Saves generation n, n + 1 ... until killed: the settings' payload, or the start-up entry of
 // /opt/sysvane-N/sysvane.
 [[noreturn]] void SaveForever(const std::string& mode, const std::string& path, long n) {
-  QtDesktop::writeBegun = StopInChosenWrite;
+  QtDesktop::writeBegun = [] {  // the chosen write says so and waits to be killed
+    if (--stopInWrite == 0 && write(announceTo, "w", 1) == 1)
+      for (;;) pause();
+  };
   qt::QtSettingsBackend settings(path);
   QtDesktop desktop;
   fake::FakeRuntime runtime;  // a failed entry save shows a message box
@@ -61,17 +59,12 @@ std::string EntryText(long generation) {
   return FormatDesktopEntry(entry).value_or("");
 }
 
-// The generation a file holds when it is one save's whole file, or -1: the number after the
-// payload's letters or in the program's folder.
+// The generation a file holds when it is one save's whole file, or -1: its first number, after
+// the payload's letters or in the program's folder.
 long SaveIn(const std::string& text) {
-  for (const char* before : {"\nPayload=", "\nExec=/opt/sysvane-"}) {
-    const size_t at = text.find(before);
-    const size_t digits = at == std::string::npos ? at : text.find_first_of("0123456789", at);
-    if (digits == std::string::npos) continue;
-    const long generation = std::stol(text.substr(digits, 20));
-    if (text == SettingsText(generation) || text == EntryText(generation)) return generation;
-  }
-  return -1;
+  const size_t digits = text.find_first_of("0123456789");
+  const long generation = digits == std::string::npos ? -1 : std::stol(text.substr(digits, 18));
+  return text == SettingsText(generation) || text == EntryText(generation) ? generation : -1;
 }
 
 TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
@@ -84,6 +77,7 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
     std::mt19937 random(99);
     long saved = 1;
     for (int round = 0; round < 100; ++round) {
+      SCOPED_TRACE(mode + ", round " + std::to_string(round));
       // Odd rounds stop inside the first, second or third save's write: the saves before it are
       // whole, so the file must hold exactly the last of them. Round 0 makes the first file.
       stopInWrite = round % 2 == 1 ? 1 + int(random() % 3) : 0;
@@ -94,26 +88,21 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
       if (pid == 0) SaveForever(mode, home.Path(file), saved + 1);
       ASSERT_GT(pid, 0);
       close(announced[1]);
-      if (stopInWrite > 0) {
-        pollfd begun{announced[0], POLLIN, 0};
-        EXPECT_EQ(poll(&begun, 1, 30'000), 1) << mode << ", round " << round << ": no write began";
-      } else {
-        for (int ms = 0; ms < 5000 && SaveIn(home.Text(file)) <= saved; ++ms) usleep(1000);  // its first save
-        usleep(random() % 3000);
-      }
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-      close(announced[0]);
+      pollfd begun{announced[0], POLLIN, 0};
+      EXPECT_TRUE(stopInWrite == 0 || poll(&begun, 1, 30'000) == 1) << "no write began";
+      // Else its first save, then a random moment.
+      for (int ms = 0; !stopInWrite && ms < 5000 && SaveIn(home.Text(file)) <= saved; ++ms) usleep(1000);
+      if (!stopInWrite) usleep(random() % 3000);
+      kill(pid, SIGKILL), waitpid(pid, nullptr, 0), close(announced[0]);
       const long now = SaveIn(home.Text(file));
       ASSERT_TRUE(now >= saved && (stopInWrite == 0 || now == saved + stopInWrite - 1))
-          << mode << ", round " << round << ": not the last whole save but " << now << " after " << saved;
+          << "not the last whole save but " << now << " after " << saved;
       saved = now;
       int unfinished = 0;
-      for (const auto& name : home.Entries(writtenIn))  // each removed for the next round
-        if (!file.ends_with("/" + name))
-          unfinished += std::filesystem::remove(home.Path(writtenIn + "/" + name));
-      EXPECT_TRUE(stopInWrite == 0 || unfinished == 1)
-          << mode << ", round " << round << ": killed before its write";
+      for (const auto& entry : std::filesystem::directory_iterator(home.Path(writtenIn)))  // each removed
+        if (entry.path().filename() != std::filesystem::path(file).filename())
+          unfinished += std::filesystem::remove(entry.path());
+      EXPECT_TRUE(stopInWrite == 0 || unfinished == 1) << "killed before its write";
     }
   }
 }

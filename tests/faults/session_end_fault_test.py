@@ -7,23 +7,11 @@ report) and its settings file is whole. ROUNDS and SEED in the environment set -
     session_end_fault_test.py --program build/shell/sysvane --out build [--rounds N] [--seed S] [--only R]
 """
 
-import argparse
-import dataclasses
-import os
-import pathlib
-import random
-import re
-import shutil
-import signal
-import sys
-import tempfile
-import time
-import traceback
+import argparse, dataclasses, os, pathlib, random, re, shutil, signal, sys, tempfile, time, traceback
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
-import harness  # noqa: E402
-from harness import check, wait_for  # noqa: E402
+from harness import check, start, stop, wait_for  # noqa: E402
 from hosts import Desktop, Host  # noqa: E402
 from run_e2e import MONITOR_WIDTH, SAVED, Run  # noqa: E402
 
@@ -102,10 +90,8 @@ def run_round(program: str, stage: str, desktop_name: str, wait: int, faults: li
               f"the program ended with {status} (negative: by a signal); its log ends:\n{last}")
         # The settings file is old or new, never cut: one section, key=value lines, every key it had.
         text = pathlib.Path(desktop.path("config", "Sysvane", "Sysvane.conf")).read_text(encoding="utf-8")
-        lines = text.splitlines() or [""]
-        check(text.endswith("\n") and lines[0] == "[Settings]", f"the settings file is cut or headless: {text!r}")
-        check(all(re.match(r"^[A-Za-z]+=\S*$", line) for line in lines[1:] if line), f"a broken line in {text!r}")
-        check(set(settings) <= {line.split("=", 1)[0] for line in lines[1:]}, f"the settings file lost keys: {text!r}")
+        check(re.fullmatch(r"\[Settings\]\n([A-Za-z]+=\S*\n|\n)*", text), f"a cut or broken settings file: {text!r}")
+        check(set(settings) <= set(re.findall(r"^(\w+)=", text, re.M)), f"the settings file lost keys: {text!r}")
 
 
 def main() -> int:
@@ -118,11 +104,11 @@ def main() -> int:
     parser.add_argument("--only", type=int, help="run this round of the seed alone")
     args = parser.parse_args()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # ctest's time-out: clean up as on a failure
-    rounds = args.rounds or int(os.environ.get("ROUNDS", args.default_rounds))
-    numbers = [args.only] if args.only is not None else range(rounds)
+    numbers = [args.only] if args.only is not None else range(
+        args.rounds or int(os.environ.get("ROUNDS", args.default_rounds)))
     failed = []
     # A busy loop on every core, as a build beside the desktop.
-    loops = [harness.start(os.devnull, ["sh", "-c", "while :; do :; done"], dict(os.environ))
+    loops = [start(os.devnull, ["sh", "-c", "while :; do :; done"], dict(os.environ))
              for _ in range(os.cpu_count() or 1)]
     try:
         for number in numbers:
@@ -140,8 +126,7 @@ def main() -> int:
                 shutil.move(log_dir, kept)
                 print(f"  FAILED; logs in {kept}; again: --seed {args.seed} --only {number}", flush=True)
     finally:
-        for loop in loops:
-            harness.stop(loop)
+        list(map(stop, loops))
     print(f"session end: seed {args.seed}, {len(numbers) - len(failed)} of {len(numbers)} passed; failed: {failed}")
     return 1 if failed else 0
 
