@@ -78,7 +78,10 @@ struct FakeRuntime : forms::Runtime {
     for (int step = 0; step < 40000 && form.Loaded() && form.Visible(); ++step) Advance(15);
   }
   // Timers due meanwhile fire at the next Advance.
-  void PauseWithoutMessages(int ms) override { pauses.push_back(ms), now_ += ms; }
+  void PauseWithoutMessages(int ms) override {
+    pauses.push_back(ms);
+    now_ += ms;
+  }
   forms::ScreenInfo Screen() override { return screen; }
   forms::TwipsRect WorkArea() override { return workArea; }
   std::vector<forms::TwipsRect> WorkAreas() override { return {workArea}; }

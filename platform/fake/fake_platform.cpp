@@ -4,7 +4,9 @@ namespace sysvane::fake {
 
 void FakeKernel::SetFixedDrives(
     const std::vector<std::pair<std::string, std::pair<uint64_t, uint64_t>>>& drives) {
-  driveRoots.clear(), driveTypes.clear(), disks.clear();
+  driveRoots.clear();
+  driveTypes.clear();
+  disks.clear();
   for (const auto& [root, sizes] : drives) {
     driveRoots.push_back(root);
     driveTypes[root] = DRIVE_FIXED;

@@ -34,7 +34,8 @@ struct ProgramOn {
   void Set(const std::string& key, const std::string& value) { settings.values[key] = value; }
   // Options saved once, the splash off, and the statistics named switched on: "CPU PhysMem Ddrive".
   void Select(const std::string& names) {
-    Set("Defined", "Yes"), Set("ShowSplash", "0");
+    Set("Defined", "Yes");
+    Set("ShowSplash", "0");
     std::istringstream words(names);
     for (std::string name; words >> name;) Set("Show" + name, "1");
   }

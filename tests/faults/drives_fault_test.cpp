@@ -109,7 +109,8 @@ TEST(DrivesFaultTest, EveryWindowFollowsTheDrives) {
   for (const auto& [name, before, after, betweenListAndQuery, failing] : rows) {
     SCOPED_TRACE(name);
     Machine m;
-    m.fp.Select("CPU Cdrive Ddrive Edrive Fdrive Hdrive"), m.fp.Set("ShowGdrive", "0");
+    m.fp.Select("CPU Cdrive Ddrive Edrive Fdrive Hdrive");
+    m.fp.Set("ShowGdrive", "0");
     m.SetDrives(before);
     m.fp.program.display().Show();
     m.fp.program.options().Show();

@@ -51,7 +51,8 @@ TEST(HungMountFaultTest, TheStuckQueryIsAnsweredAsFailedAndAskedOnce) {
   waiting = "the mount that answers again";
   std::optional<DiskSpace> space;  // once the stuck call is back
   while (!(space = kernel.GetDiskFreeSpaceEx("e:"))) std::this_thread::sleep_for(1ms);
-  done.set_value(), watchdog.join();
+  done.set_value();
+  watchdog.join();
   EXPECT_EQ(std::pair(space.value_or(DiskSpace{}).TotalNumberOfBytes, calls.load()),
             std::pair(uint64_t(100), 2))
       << "the mount answers once its daemon does, asked once more";

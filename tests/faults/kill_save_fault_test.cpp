@@ -93,7 +93,9 @@ TEST(KillDuringSaveTest, TheFileIsAlwaysOneSavesWholeFileAndNeverGoesBack) {
       // Else its first save, then a random moment.
       for (int ms = 0; !stopInWrite && ms < 5000 && SaveIn(home.Text(file)) <= saved; ++ms) usleep(1000);
       if (!stopInWrite) usleep(random() % 3000);
-      kill(pid, SIGKILL), waitpid(pid, nullptr, 0), close(announced[0]);
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+      close(announced[0]);
       const long now = SaveIn(home.Text(file));
       ASSERT_TRUE(now >= saved && (stopInWrite == 0 || now == saved + stopInWrite - 1))
           << "not the last whole save but " << now << " after " << saved;

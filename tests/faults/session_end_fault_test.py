@@ -7,7 +7,18 @@ report) and its settings file is whole. ROUNDS and SEED in the environment set -
     session_end_fault_test.py --program build/shell/sysvane --out build [--rounds N] [--seed S] [--only R]
 """
 
-import argparse, dataclasses, os, pathlib, random, re, shutil, signal, sys, tempfile, time, traceback
+import argparse
+import dataclasses
+import os
+import pathlib
+import random
+import re
+import shutil
+import signal
+import sys
+import tempfile
+import time
+import traceback
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 

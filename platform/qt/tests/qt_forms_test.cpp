@@ -56,7 +56,9 @@ class Gallery : public forms::Form {
   }
   void Form_KeyDown(int key, int shift) override { heard += std::to_string(key + shift * 1000) + " "; }
   void Design() override {
-    SetCaption(titled ? " Sysvane" : ""), SetControlBox(titled), SetShowInTaskbar(titled);
+    SetCaption(titled ? " Sysvane" : "");
+    SetControlBox(titled);
+    SetShowInTaskbar(titled);
     SetBackColor(Color::Rgb(200, 220, 240)), SetClientSize(9000, 3600), Move(1500, 3000, Width(), Height());
     for (int i = 0; i < 9; ++i) Controls()[size_t(i)]->Move(i % 4 * 2250, i / 4 * 900, 2250, 900);
     label.SetBackColor(Color::Rgb(255, 255, 255)), label.SetCaption("Label");
@@ -140,8 +142,11 @@ TEST_F(QtFormsTest, TwipsBecomePixelsAndEachKindOfWindowGetsItsFlags) {
       QWidget* widget = WidgetOf(*control);
       const bool focusable = qobject_cast<QAbstractButton*>(widget),
                  strong = widget->focusPolicy() == Qt::StrongFocus;
-      control->Move(1500, 300, 750, 450), control->SetVisible(false), control->SetEnabled(false);
-      control->SetToolTipText("Tip"), control->SetTabStop(false);
+      control->Move(1500, 300, 750, 450);
+      control->SetVisible(false);
+      control->SetEnabled(false);
+      control->SetToolTipText("Tip");
+      control->SetTabStop(false);
       const QRect box =
           control == &window.onPage
               ? QRect(100, 20, 50, 30)

@@ -89,8 +89,10 @@ TEST_F(TrayTest, ClicksBecomeTheMessagesOfAnXEmbedTrayWhicheverTrayReportsThem) 
   for (const auto& [what, clicks, messages] : rows) {
     SCOPED_TRACE(what);
     owner.messages.clear();
-    for (auto [reason, pause] : clicks)
-      runtime.Tray().Activated(reason), std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    for (auto [reason, pause] : clicks) {
+      runtime.Tray().Activated(reason);
+      std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    }
     RunEvents(2000, [&, &messages = messages] { return owner.messages.size() >= messages.size(); });
     EXPECT_EQ(owner.messages, messages);
     std::this_thread::sleep_for(std::chrono::milliseconds(interval + 50));

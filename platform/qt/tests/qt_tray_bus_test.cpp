@@ -140,7 +140,9 @@ TEST(TrayBusTest, TheItemRegistersWithEachWatcherAndKnowsGnomeShellsHost) {
       EXPECT_EQ(watcher.registered, QStringList({bus.baseService(), bus.baseService()}));
       runtime.ShellNotifyIcon(forms::NIM_DELETE, icon.data);
     }
-    watcher.registered.clear(), watcher.host = false, watcher.asked = 0;
+    watcher.registered.clear();
+    watcher.host = false;
+    watcher.asked = 0;
     shell.unregisterService("org.kde.StatusNotifierWatcher");
   }
   qputenv("XDG_CURRENT_DESKTOP", desktop);
