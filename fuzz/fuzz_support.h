@@ -11,7 +11,10 @@ namespace sysvane::fuzz {
 
 // A broken invariant aborts: libFuzzer then saves the input that broke it.
 inline void Check(bool holds, const char* file, int line, const char* invariant) {
-  if (!holds) std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, invariant), std::abort();
+  if (!holds) {
+    std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, invariant);
+    std::abort();
+  }
 }
 #define FUZZ_CHECK(invariant) sysvane::fuzz::Check((invariant), __FILE__, __LINE__, #invariant)
 

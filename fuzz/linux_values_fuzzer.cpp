@@ -9,8 +9,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text = AsText(data, size);
-  (void)ParseStatmSize(text), (void)ParseKernelRelease(text), (void)ParsePrettyName(text),
-      (void)ParseProcessThreads(text), (void)ParseProcStatIdle(text);
+  (void)ParseStatmSize(text);
+  (void)ParseKernelRelease(text);
+  (void)ParsePrettyName(text);
+  (void)ParseProcessThreads(text);
+  (void)ParseProcStatIdle(text);
   if (const auto memory = ParseMeminfo(text)) FUZZ_CHECK(memory->available <= memory->total);
   FUZZ_CHECK(ParseOnlineCpus(text).value_or(1) > 0);
   const std::string name = ParseProcessorName(text, text.substr(size / 2));

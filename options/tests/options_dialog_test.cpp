@@ -140,19 +140,32 @@ TEST_F(OptionsTest, TheDialogsDesignAndTheSystemPagesFacts) {
   std::string shown =
       o.Caption() + " " + std::to_string(int(o.ScaleWidth())) + "x" + std::to_string(int(o.ScaleHeight()));
   auto add = [&](const forms::Control& c) { shown += " " + Place(c); };
-  add(o.SSTab1), add(o.Frame1);
+  add(o.SSTab1);
+  add(o.Frame1);
   for (int i = 0; i < 4; ++i) add(o.Check0[i]);
   for (int i = 0; i < 3; ++i) add(o.Option1[i]);
-  for (int i = 0; i < 8; ++i) add(o.Check1[i]), add(o.ProgressBar1[i]);
-  for (int i = 0; i < 7; ++i)
-    add(o.SystemText[i]), add(o.SystemInfo[i]), shown += " " + o.SystemInfo[i].Caption();
-  add(o.WinVersion), add(o.OKButton), add(o.cancelButton), add(o.applyButton);
+  for (int i = 0; i < 8; ++i) {
+    add(o.Check1[i]);
+    add(o.ProgressBar1[i]);
+  }
+  for (int i = 0; i < 7; ++i) {
+    add(o.SystemText[i]);
+    add(o.SystemInfo[i]);
+    shown += " " + o.SystemInfo[i].Caption();
+  }
+  add(o.WinVersion);
+  add(o.OKButton);
+  add(o.cancelButton);
+  add(o.applyButton);
   // The Tab key: a control taking the focus shows its page; the strip hands it on to its page's first.
   for (forms::Control* c :
-       std::initializer_list<forms::Control*>{&o.Check1[4], &o.Check0[2], &o.Check1[5], &o.Option1[1]})
-    c->NotifyGotFocus(), shown += " " + std::to_string(o.SSTab1.Tab());
+       std::initializer_list<forms::Control*>{&o.Check1[4], &o.Check0[2], &o.Check1[5], &o.Option1[1]}) {
+    c->NotifyGotFocus();
+    shown += " " + std::to_string(o.SSTab1.Tab());
+  }
   for (int tab : {2, 1, 0}) {
-    o.SSTab1.SetTab(tab), o.SSTab1.NotifyGotFocus();
+    o.SSTab1.SetTab(tab);
+    o.SSTab1.NotifyGotFocus();
     shown += std::to_string(o.OKButton.HasFocus()) + std::to_string(o.Check1[0].HasFocus()) +
              std::to_string(o.Check0[0].HasFocus());
   }
@@ -203,9 +216,15 @@ TEST_F(OptionsTest, DriveRowsFollowTheDrivesAndKeepEachDrivesChoice) {
   for (const auto& [step, expected] : steps) {
     const std::string what = step.substr(0, step.find(' ')), argument = step.substr(step.find(' ') + 1);
     if (what == "click") o->Check1[std::stoi(argument)].NotifyClick();
-    if (what == "drives") SetDrives(argument), fp.runtime.Fire(o->Timer2);
+    if (what == "drives") {
+      SetDrives(argument);
+      fp.runtime.Fire(o->Timer2);
+    }
     if (what == "apply") o->applyButton.NotifyClick();
-    if (what == "OK") o->OKButton.NotifyClick(), o = &Open();
+    if (what == "OK") {
+      o->OKButton.NotifyClick();
+      o = &Open();
+    }
     if (what == "option") o->Option1[std::stoi(argument)].NotifyClick();
     std::string shown;
     for (int row = 8; row < 15; ++row) {

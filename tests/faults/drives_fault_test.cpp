@@ -84,7 +84,10 @@ struct Machine {
   void Run(int ms) {
     for (int done = 0; done < ms; done += 300) {
       fp.runtime.Advance(300);
-      if (!fp.program.popup().Loaded()) fp.program.popup().Show(), ++popups;
+      if (!fp.program.popup().Loaded()) {
+        fp.program.popup().Show();
+        ++popups;
+      }
       Shown();
     }
   }

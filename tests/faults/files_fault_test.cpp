@@ -149,7 +149,10 @@ TEST(InstanceLockFaultTest, TwoStartsAtTheSameMomentLeaveExactlyOneOwnerWhatever
     pollfd ready{answers[0], POLLIN, 0};
     for (char& answer : got)
       if (poll(&ready, 1, 10000) != 1 || read(answers[0], &answer, 1) != 1) break;
-    for (pid_t pid : starts) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+    for (pid_t pid : starts) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
     for (int fd : {start[0], start[1], answers[0], answers[1]}) close(fd);
     ASSERT_TRUE(got == "or" || got == "ro") << got;
   }

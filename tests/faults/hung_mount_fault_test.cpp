@@ -31,8 +31,13 @@ TEST(HungMountFaultTest, TheStuckQueryIsAnsweredAsFailedAndAskedOnce) {
   std::shared_future<void> answered = answer.get_future().share();
   std::atomic<int> calls = 0;
   kernel.SetStatvfs([&, answered](const char* path, struct statvfs* info) {
-    *info = {}, info->f_bsize = 1, info->f_blocks = 100;  // an old file system without a fragment size
-    if (std::string(path) == root + "/mnt/win") ++calls, answered.wait();
+    *info = {};
+    info->f_bsize = 1;
+    info->f_blocks = 100;  // an old file system without a fragment size
+    if (std::string(path) == root + "/mnt/win") {
+      ++calls;
+      answered.wait();
+    }
     return 0;
   });
   kernel.SetDiskTimeout(200ms);

@@ -36,7 +36,9 @@ struct Answers {
 inline Answers ReadAnswers(LinuxKernel& kernel, const std::string& root) {
   kernel.SetStatvfs([](const char* path, struct statvfs* info) {
     *info = {};  // the size of every disk: the length of the path it was asked at
-    info->f_bsize = 4096, info->f_frsize = 1, info->f_blocks = std::string(path).size();
+    info->f_bsize = 4096;
+    info->f_frsize = 1;
+    info->f_blocks = std::string(path).size();
     return 0;
   });
   Answers a;

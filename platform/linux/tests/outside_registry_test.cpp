@@ -10,8 +10,10 @@ namespace sysvane {
 TEST(RegistryTest, TheSystemInformationProgramIsThePreferredOneOnThePath) {
   testing::TempTree tree;
   // c's program cannot run.
-  for (const char* program : {"a/lxtask", "b/gnome-system-monitor", "c/hardinfo", "d/hardinfo"})
-    tree.Write(program, "#!/bin/sh\n"), chmod(tree.Path(program).c_str(), program[0] == 'c' ? 0644 : 0755);
+  for (const char* program : {"a/lxtask", "b/gnome-system-monitor", "c/hardinfo", "d/hardinfo"}) {
+    tree.Write(program, "#!/bin/sh\n");
+    chmod(tree.Path(program).c_str(), program[0] == 'c' ? 0644 : 0755);
+  }
   // A relative folder is never searched, not even one holding a preferred program, nor an empty one.
   const std::string relative = std::filesystem::relative(tree.Path("d")).string();
   LinuxRegistry registry(tree.Path("b") + ":" + relative + "::" + tree.Path("a") + ":" + tree.Path("c"));

@@ -59,15 +59,23 @@ class Gallery : public forms::Form {
     SetCaption(titled ? " Sysvane" : "");
     SetControlBox(titled);
     SetShowInTaskbar(titled);
-    SetBackColor(Color::Rgb(200, 220, 240)), SetClientSize(9000, 3600), Move(1500, 3000, Width(), Height());
+    SetBackColor(Color::Rgb(200, 220, 240));
+    SetClientSize(9000, 3600);
+    Move(1500, 3000, Width(), Height());
     for (int i = 0; i < 9; ++i) Controls()[size_t(i)]->Move(i % 4 * 2250, i / 4 * 900, 2250, 900);
-    label.SetBackColor(Color::Rgb(255, 255, 255)), label.SetCaption("Label");
-    bar.SetBackColor(Color::Rgb(255, 255, 255)), bar.SetForeColor(Color::Rgb(0, 0, 0));
+    label.SetBackColor(Color::Rgb(255, 255, 255));
+    label.SetCaption("Label");
+    bar.SetBackColor(Color::Rgb(255, 255, 255));
+    bar.SetForeColor(Color::Rgb(0, 0, 0));
     line.SetPoints(6750, 900, 7650, 1350);  // 60 x 30 pixels, down to the right
     tabs.SetTabs({"One", "Two"});
-    onPage.SetContainer(&tabs, 1), onPage.Move(150, 450, 1500, 300), onPage.SetCaption("Page");
+    onPage.SetContainer(&tabs, 1);
+    onPage.Move(150, 450, 1500, 300);
+    onPage.SetCaption("Page");
     onPage.SetBackColor(Color::Rgb(255, 255, 255));
-    timer.SetInterval(20), timer.SetEnabled(true), timer.Tick = [this] { ++ticks; };
+    timer.SetInterval(20);
+    timer.SetEnabled(true);
+    timer.Tick = [this] { ++ticks; };
   }
 };
 

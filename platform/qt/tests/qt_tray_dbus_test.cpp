@@ -49,8 +49,10 @@ TEST_F(DBusMenuTest, EveryChangeReachesTheHostAsTheItemsWholePropertiesAndThoseI
   // not, so that every host draws its box; another is a toggle while it is checked.
   const std::pair<std::function<void()>, std::string> rows[] = {
       {[&] {  // the Monitor window opens and nothing is selected; About is checked, the splash hidden
-         owner.display.SetChecked(true), owner.display.SetEnabled(false);
-         owner.about.SetChecked(true), owner.splash.SetVisible(false);
+         owner.display.SetChecked(true);
+         owner.display.SetEnabled(false);
+         owner.about.SetChecked(true);
+         owner.splash.SetVisible(false);
        },
        "1{enabled=true,label=Show Splash__Screen?,toggle-state=0,toggle-type=checkmark,visible=false} "
        "3{enabled=false,label=Monitor,toggle-state=1,toggle-type=checkmark,visible=true} "

@@ -116,8 +116,10 @@ TEST(WinRuntimeTest, WhatTheUserDoesReachesTheModelOnce) {
     // The model's twips are the window's pixels at the run's DPI, and the model holds the frame the
     // system put around the window in each border style: its outer size is the window's.
     RECT outer, client, box;
-    GetWindowRect(WindowOf(probe), &outer), GetClientRect(WindowOf(probe), &client);
-    GetWindowRect(WindowOf(probe.box), &box), MapWindowPoints(nullptr, WindowOf(probe), LPPOINT(&box), 2);
+    GetWindowRect(WindowOf(probe), &outer);
+    GetClientRect(WindowOf(probe), &client);
+    GetWindowRect(WindowOf(probe.box), &box);
+    MapWindowPoints(nullptr, WindowOf(probe), LPPOINT(&box), 2);
     const double t = TwipsPerPixel();  // client height, left, the box's top, outer width and height
     EXPECT_EQ((std::vector<double>{client.bottom * t, outer.left * t, box.top * t,
                                    (outer.right - outer.left) * t, (outer.bottom - outer.top) * t}),
@@ -188,7 +190,10 @@ TEST(WinRuntimeTest, TheIconReachesAShellThatWasNotReadyClicksWaitForAModalBoxAn
     data.liveIcon =
         std::make_shared<TrayFigureIcon>(TrayFigure{Settings::TrayIconShows::CpuDigits, cpu % 100});
     ASSERT_TRUE(tray.Notify(forms::NIM_MODIFY, data));
-    if (cpu == 0) gdi = GdiObjects(), user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (cpu == 0) {
+      gdi = GdiObjects();
+      user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    }
   }
   EXPECT_LE(GdiObjects(), gdi);
   EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
