@@ -50,8 +50,12 @@ FOLDERS = [
     ("platform/qt", ["platform/qt/*"], ["qt", "shell", "faults", "e2e"]),
 ]
 WINDOWS_FOLDER = ("platform/windows", ["platform/windows/*", "platform/windows/forms/*"], ["windows"])
-# Seconds the tests of a label are given when not --timeout: a scenario drives a real desktop.
-LABEL_TIMEOUTS = {"e2e": 300, "windows": 900}
+# Seconds the tests of a label are given when not --timeout: a scenario drives a real desktop, and
+# so do the rounds of the session-end fault test.
+LABEL_TIMEOUTS = {"e2e": 300, "faults": 300, "windows": 900}
+# The session-end fault test's rounds for each mutant: fewer than its 40 in CI (each round starts a
+# desktop), and the same rounds for the unmutated tests and every mutant (its seed is the run's).
+SESSION_END_ROUNDS = 10
 # Programs the tests of a label run besides their own test programs.
 LABEL_TARGETS = {"e2e": ["sysvane"]}
 # Built only for Windows: its mutants would never be compiled here.
@@ -459,6 +463,7 @@ def main():
     timeout_given = "--timeout" in sys.argv
     seed = args.seed if args.seed is not None else random.SystemRandom().randrange(1, 2 ** 31)
     print("seed %d (--seed %d repeats this sample on the same sources)" % (seed, seed), flush=True)
+    os.environ.update(ROUNDS=str(SESSION_END_ROUNDS), SEED=str(seed))  # read by the session-end test
     build = Path(args.build_dir).resolve()
     build.mkdir(parents=True, exist_ok=True)
 
