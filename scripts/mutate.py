@@ -272,7 +272,7 @@ class Program:
     folder ctest would give each of them."""
 
     def __init__(self, command, cwd, env):
-        self.path, self.cwd, self.env, self.filters, self.extra = command[0], cwd, env, [], []
+        self.path, self.cwd, self.env, self.filters, self.extra = command[0], cwd, env, [], command[1:]
 
     def command(self):
         filters = [f for f in self.filters if f]
