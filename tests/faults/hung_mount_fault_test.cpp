@@ -31,9 +31,9 @@ TEST(HungMountFaultTest, TheStuckQueryIsAnsweredAsFailedAndAskedOnce) {
   std::shared_future<void> answered = answer.get_future().share();
   std::atomic<int> calls = 0;
   kernel.SetStatvfs([&, answered](const char* path, struct statvfs* info) {
-    *info = {};
+    *info = {};  // an old file system without a fragment size
     info->f_bsize = 1;
-    info->f_blocks = 100;  // an old file system without a fragment size
+    info->f_blocks = 100;
     if (std::string(path) == root + "/mnt/win") {
       ++calls;
       answered.wait();
